@@ -1,0 +1,265 @@
+// Block statements and jumps: IF, FOR, WHILE, SELECT CASE, GOTO, GOSUB and
+// RETURN. There is no syntax tree: loops remember text positions, and a
+// branch not taken is passed over by a forward scan of keyword tokens.
+#include "control_flow.h"
+
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "core/statements.h"
+
+namespace tallow {
+
+namespace {
+
+// Reads the next token for a forward scan: its keyword id, or -1 at the end
+// of the text. Only the text counts, not the token kind.
+int ScanToken(Program& p) {
+    Token t = p.Lex().NextToken();
+    if (t.kind == tkEnd) return -1;
+    return p.Main().KeywordOf(t.text);
+}
+
+bool IsKeyword(Program& p, const Token& t, int keyword) {
+    return t.kind == tkWord && p.Main().KeywordOf(t.text) == keyword;
+}
+
+// The word, turned to upper case, reads upper.
+bool UpperEquals(std::string_view text, const char* upper) { return NamesEqual(text, upper); }
+
+std::string_view RequireLabelName(Program& p) {
+    p.Eval().HasFirstParam(true);
+    Token t = p.Lex().NextToken();
+    if (t.kind != tkWord || t.text.empty()) p.ReportError(kSyntaxKind, msg::kStatementExpected);
+    return t.text;
+}
+
+// Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
+void SkipWhileBody(Program& p) {
+    if (!SkipToMatchingEnd(p, kwWhile, kwEndwhile)) p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
+}
+
+}  // namespace
+
+bool SkipToMatchingEnd(Program& p, int openKeyword, int closeKeyword) {
+    int depth = 0;
+    for (;;) {
+        int kw = ScanToken(p);
+        if (kw < 0) return false;
+        if (kw == openKeyword) {
+            ++depth;
+        } else if (kw == closeKeyword) {
+            if (depth-- == 0) return true;
+        }
+    }
+}
+
+// ---- Labels -------------------------------------------------------------------
+
+void LabelTable::Prescan() {
+    Lexer& lx = program_.Lex();
+    lx.Restart();
+    for (Token t = lx.NextToken(); t.kind != tkEnd; t = lx.NextToken()) {
+        if (t.kind != tkLabel) continue;
+        if (positions_.count(t.text)) program_.ReportError(kSyntaxKind, msg::kDuplicateLabel);
+        positions_.emplace(std::string(t.text), lx.Position());
+    }
+    lx.Restart();
+}
+
+void LabelTable::Reset() {
+    positions_.clear();
+    returnStack_.clear();
+}
+
+bool LabelTable::Goto(std::string_view name) {
+    auto it = positions_.find(name);
+    if (it == positions_.end()) return false;
+    program_.Lex().SetPosition(it->second);
+    return true;
+}
+
+bool LabelTable::Gosub(std::string_view name) {
+    auto it = positions_.find(name);
+    if (it == positions_.end()) return false;
+    returnStack_.push_back(program_.Lex().Position());
+    program_.Lex().SetPosition(it->second);
+    return true;
+}
+
+void LabelTable::Return() {
+    if (returnStack_.empty()) program_.ReportError(kSyntaxKind, msg::kReturnWithoutGosub);
+    program_.Lex().SetPosition(returnStack_.back());
+    returnStack_.pop_back();
+}
+
+// goto = "goto" word
+void StmtGoto(Program& p) {
+    if (!p.Labels().Goto(RequireLabelName(p))) p.ReportError(kSyntaxKind, msg::kUnknownGotoLabel);
+}
+
+// gosub = "gosub" word
+void StmtGosub(Program& p) {
+    if (!p.Labels().Gosub(RequireLabelName(p))) p.ReportError(kSyntaxKind, msg::kUnknownGosubLabel);
+}
+
+// return = "return"
+void StmtReturn(Program& p) { p.Labels().Return(); }
+
+// ---- IF -------------------------------------------------------------------------
+
+// if = "if" condition "then" block ["else" block] "endif"
+void StmtIf(Program& p) {
+    MainObject& main = p.Main();
+    ++main.ifDepth;
+    if (p.Eval().EvalCondition()) {
+        if (!IsKeyword(p, p.Lex().NextToken(), kwThen)) p.ReportError(kSyntaxKind, msg::kThenExpected);
+        return;
+    }
+    // Skip the true branch: stop after an ELSE of this IF (which stays open)
+    // or after its ENDIF. The end of the text ends the scan quietly.
+    int depth = main.ifDepth;
+    for (;;) {
+        int kw = ScanToken(p);
+        if (kw < 0) return;
+        if (kw == kwIf) {
+            ++main.ifDepth;
+        } else if (kw == kwElse && main.ifDepth == depth) {
+            return;
+        } else if (kw == kwEndif) {
+            if (--main.ifDepth < depth) return;
+        }
+    }
+}
+
+// An ELSE reached by execution ends the true branch: skip to after ENDIF.
+void StmtElse(Program& p) {
+    MainObject& main = p.Main();
+    if (main.ifDepth < 1) return;
+    int depth = main.ifDepth;
+    for (;;) {
+        int kw = ScanToken(p);
+        if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
+        if (kw == kwIf) {
+            ++main.ifDepth;
+        } else if (kw == kwEndif) {
+            if (--main.ifDepth < depth) return;
+        }
+    }
+}
+
+void StmtEndif(Program& p) { --p.Main().ifDepth; }
+
+// ---- FOR ------------------------------------------------------------------------
+
+// for = "for" numbervar "=" numexpr "to" numexpr
+void StmtFor(Program& p) {
+    Lexer& lx = p.Lex();
+    MainObject& main = p.Main();
+    Token var = lx.NextToken();
+    if (var.kind != tkNumberVar) p.ReportError(kSyntaxKind, msg::kVariableExpected);
+    if (lx.NextToken().text != "=") p.ReportError(kSyntaxKind, msg::kEqualsExpected);
+    main.SetNumMember(var.text, p.Eval().EvalNum());
+    Token to = lx.NextToken();
+    if (main.KeywordOf(to.text) != kwTo) p.ReportError(kSyntaxKind, msg::kToExpected);
+    double limit = p.Eval().EvalNum();
+    main.forStack.push_back({std::string(var.text), limit, lx.Position()});
+}
+
+// next = "next": one step of 1 toward the limit, ending on the limit itself.
+void StmtNext(Program& p) {
+    MainObject& main = p.Main();
+    if (main.forStack.size() <= main.forFloor) p.ReportError(kSyntaxKind, msg::kNextWithoutFor);
+    ForEntry& loop = main.forStack.back();
+    double v = main.GetNumMember(loop.name);
+    double limit = loop.limit;
+    if (v == limit) {
+        main.forStack.pop_back();
+        return;
+    }
+    if (v < limit) {
+        v += 1;
+        if (v >= limit) v = limit;
+    } else {
+        v -= 1;
+        if (v <= limit) v = limit;
+    }
+    main.SetNumMember(loop.name, v);
+    p.Lex().SetPosition(loop.top);
+}
+
+// ---- WHILE ----------------------------------------------------------------------
+
+// while = "while" condition block "endwhile"
+void StmtWhile(Program& p) {
+    uint32_t top = p.Lex().Position();
+    if (p.Eval().EvalCondition()) {
+        p.Main().whileStack.push_back(top);
+        return;
+    }
+    SkipWhileBody(p);
+}
+
+void StmtEndwhile(Program& p) {
+    MainObject& main = p.Main();
+    if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
+    uint32_t top = main.whileStack.back();
+    main.whileStack.pop_back();
+    p.Lex().SetPosition(top);
+    if (p.Eval().EvalCondition()) {
+        main.whileStack.push_back(top);
+        return;
+    }
+    SkipWhileBody(p);
+}
+
+// ---- SELECT CASE ------------------------------------------------------------------
+
+// select = "select" "case" expr {"case" (expr | "else") block} "endselect"
+void StmtSelect(Program& p) {
+    Lexer& lx = p.Lex();
+    Evaluator& ev = p.Eval();
+    Token word = lx.NextToken();
+    if (word.kind != tkWord) p.ReportError(kSyntaxKind, msg::kStatementExpected);
+    if (!UpperEquals(word.text, "CASE")) p.ReportError(kSyntaxKind, msg::kCaseExpected);
+    ExprType type = ev.PeekExprType();
+    if (type == kExprUnknown) p.ReportError(kSyntaxKind, msg::kExpressionExpected);
+    bool isString = type == kExprString;
+    std::string selectorText;
+    double selector = 0;
+    if (isString)
+        selectorText = ev.EvalString();
+    else
+        selector = ev.EvalNum();
+    for (;;) {
+        // The next CASE or ENDSELECT of this block, passing over nested ones.
+        int depth = 0, kw;
+        for (;;) {
+            kw = ScanToken(p);
+            if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
+            if (kw == kwSelect) {
+                ++depth;
+            } else if (kw == kwEndselect) {
+                if (depth-- == 0) return;
+            } else if (kw == kwCase && depth == 0) {
+                break;
+            }
+        }
+        ExprType caseType = ev.PeekExprType();
+        if (caseType == kExprNumber && isString) p.ReportError(kSyntaxKind, msg::kStringExprExpected);
+        if (caseType == kExprString && !isString) p.ReportError(kSyntaxKind, msg::kNumExprExpected);
+        if (caseType == kExprUnknown) {
+            Token t = lx.NextToken();
+            if (t.kind != tkWord || !UpperEquals(t.text, "ELSE")) p.ReportError(kSyntaxKind, msg::kCannotEvaluateCase);
+            return;
+        }
+        if (isString ? ev.EvalString() == selectorText : ev.EvalNum() == selector) return;
+    }
+}
+
+// A CASE reached by execution ends the branch taken: skip to after ENDSELECT.
+void StmtCase(Program& p) {
+    if (!SkipToMatchingEnd(p, kwSelect, kwEndselect)) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
+}
+
+}  // namespace tallow

@@ -1,0 +1,192 @@
+// Statement dispatch: what a statement is and who executes it. The first
+// token has been read; everything after it is read by the handler.
+#include <cstring>
+
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "expr/num_array.h"
+#include "expr/string_array.h"
+
+namespace tallow {
+
+namespace {
+
+bool IsWord(const Token& t, const char* word) {
+    return t.kind == tkWord && NamesEqual(t.text, word);
+}
+
+struct NestingScope {
+    Program& p;
+    explicit NestingScope(Program& program) : p(program) { p.EnterNesting(); }
+    ~NestingScope() { p.LeaveNesting(); }
+};
+
+// assignment = (stringvar | numbervar) ["[" numexpr "]"] "=" expr
+void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
+    Lexer& lx = p.Lex();
+    Evaluator& ev = p.Eval();
+    std::string_view name = nameToken.text;
+    bool isString = nameToken.kind == tkStringVar;
+    Token t = lx.NextToken();
+    if (t.IsDelimiter('[')) {
+        int index = ToInt32(ev.EvalNum());
+        if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
+        if (!lx.NextToken().IsDelimiter('=')) p.ReportError(kSyntaxKind, msg::kEqualsExpected);
+        if (isString) {
+            std::string value = ev.EvalString();
+            StringArrayObject* array = p.FindStringArray(name);
+            if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
+            array->Element(index) = std::move(value);
+        } else {
+            double value = ev.EvalNum();
+            NumArrayObject* array = p.FindNumArray(name);
+            if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
+            array->Element(index) = value;
+        }
+        return;
+    }
+    if (!t.IsDelimiter('=')) p.ReportError(kSyntaxKind, msg::kEqualsExpected);
+    if (isString)
+        target.SetStringMember(name, ev.EvalString());
+    else
+        target.SetNumMember(name, ev.EvalNum());
+}
+
+void CallForEffect(Program& p, ScriptObject& object, const Token& t) {
+    Lexer& lx = p.Lex();
+    if (int id = object.FindNumFunction(t.text)) {
+        object.ProcessNumFunction(id);
+    } else if (int sid = object.FindStringFunction(t.text)) {
+        object.ProcessStringFunction(sid);
+    } else {
+        p.ReportError(kSyntaxKind, msg::kUnknownFunction);
+    }
+    if (!lx.NextToken().IsDelimiter(')')) {
+        p.stopRequested = 1;
+        p.ReportError(kSyntaxKind, msg::kUnbalancedParenthesis);
+    }
+}
+
+// A statement in the context of an object: an assignment, a label, a member
+// statement, or a function called for its side effect.
+void StatementInContext(Program& p, ScriptObject& object, const Token& t) {
+    switch (t.kind) {
+        case tkDelimiter:
+            if (t.text[0] == '\'') return p.Lex().SkipComment();
+            p.stopRequested = 1;
+            p.ReportError(kSyntaxKind, msg::kSyntaxError);
+        case tkStringVar:
+        case tkNumberVar: return Assignment(p, object, t);
+        case tkLabel: return;
+        case tkMember: {
+            ScriptObject* target = p.FindObject(t.text);
+            if (!target) p.ReportError(kSyntaxKind, msg::kUndefinedObject);
+            Token member = p.Lex().NextToken();
+            if (member.kind == tkStringVar || member.kind == tkNumberVar) return Assignment(p, *target, member);
+            if (member.kind == tkWord || member.kind == tkCall) return StatementInContext(p, *target, member);
+            p.ReportError(kSyntaxKind, msg::kFunctionOrStatement);
+        }
+        case tkWord: {
+            int id = object.FindStatement(t.text);
+            if (!id) p.ReportError(kSyntaxKind, msg::kUnknownStatement);
+            return object.ProcessStatement(id);
+        }
+        case tkCall: return CallForEffect(p, object, t);
+        default: p.ReportError(kSyntaxKind, msg::kFunctionOrStatement);
+    }
+}
+
+// new = "new" word "as" word
+void NewStatement(Program& p) {
+    Lexer& lx = p.Lex();
+    Token name = lx.NextToken();
+    if (name.kind != tkWord) p.ReportError(kSyntaxKind, msg::kObjectNameExpected);
+    if (!IsWord(lx.NextToken(), "as")) p.ReportError(kSyntaxKind, msg::kAsExpected);
+    Token type = lx.NextToken();
+    if (type.kind != tkWord) p.ReportError(kSyntaxKind, msg::kObjectTypeExpected);
+    ObjectFactory* factory = p.FindFactory(type.text);
+    if (!factory) p.ReportError(kSyntaxKind, msg::kUnknownObjectType);
+    // A name in use: an object the script created is replaced, as dim does;
+    // the engine's and the host's own objects cannot be shadowed.
+    if (ScriptObject* old = p.FindObject(name.text)) {
+        if (!p.IsDynamic(old)) p.ReportError(kSyntaxKind, msg::kObjectNameConflict);
+        p.DestroyDynamic(old);
+    }
+    ScriptObject* object = factory->Create(std::string(name.text));
+    if (!object) p.ReportError(kSyntaxKind, msg::kCannotCreateObject);
+    p.AddDynamic(object, factory);
+}
+
+// delete = "delete" word
+void DeleteStatement(Program& p) {
+    Token name = p.Lex().NextToken();
+    if (name.kind != tkWord) p.ReportError(kSyntaxKind, msg::kObjectNameExpected);
+    ScriptObject* object = p.FindObject(name.text);
+    if (!object) p.ReportError(kSyntaxKind, msg::kUnknownObject);
+    if (!p.IsDynamic(object)) p.ReportError(kSyntaxKind, msg::kCannotDeleteStatic);
+    p.DestroyDynamic(object);
+}
+
+// dim = "dim" (stringvar | numbervar) "[" numexpr "]"
+void DimStatement(Program& p) {
+    Lexer& lx = p.Lex();
+    Token name = lx.NextToken();
+    if (name.kind != tkStringVar && name.kind != tkNumberVar) p.ReportError(kSyntaxKind, msg::kArrayNameExpected);
+    if (!lx.NextToken().IsDelimiter('[')) p.ReportError(kSyntaxKind, msg::kOpenBracketExpected);
+    int size = ToInt32(p.Eval().EvalNum());
+    if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
+    if (name.kind == tkStringVar)
+        p.ClearStringArray(name.text)->SetSize(size);
+    else
+        p.ClearNumArray(name.text)->SetSize(size);
+}
+
+bool FindCatch(Program& p) {
+    MainObject& main = p.Main();
+    Lexer& lx = p.Lex();
+    int depth = main.tryDepth;
+    if (depth < 1) return false;
+    for (;;) {
+        Token t = lx.NextToken();
+        if (t.kind == tkEnd) return false;
+        switch (main.KeywordOf(t.text)) {
+            case kwTry: ++main.tryDepth; break;
+            case kwEndtry:
+                if (--main.tryDepth < depth) return false;
+                break;
+            case kwCatch:
+                if (main.tryDepth == depth) return true;
+                break;
+            default: break;
+        }
+    }
+}
+
+int ExecuteUnfiltered(Program& p, const Token& t) {
+    if (t.kind == tkWord) {
+        if (NamesEqual(t.text, "new")) return NewStatement(p), 1;
+        if (NamesEqual(t.text, "dim")) return DimStatement(p), 1;
+        if (NamesEqual(t.text, "delete")) return DeleteStatement(p), 1;
+        if (NamesEqual(t.text, "on")) return 1;
+    }
+    if (t.kind == tkEnd) return 1;
+    StatementInContext(p, p.Main(), t);
+    return 1;
+}
+
+}  // namespace
+
+// The TRY filter: a run-time error that leaves the statement continues
+// after the CATCH of the innermost open TRY when the scan finds one.
+int Program::ExecuteStatement(const Token& token) {
+    NestingScope nesting(*this);
+    try {
+        return ExecuteUnfiltered(*this, token);
+    } catch (const ScriptError&) {
+        if (lastErrorKind != kRuntimeKind || !FindCatch(*this)) throw;
+        return 1;
+    }
+}
+
+}  // namespace tallow

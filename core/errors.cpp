@@ -1,0 +1,79 @@
+// The single error routine of the interpreter and the error message box.
+#include <cstdio>
+#include <string>
+
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "platform/message_box.h"
+
+namespace tallow {
+
+namespace {
+
+// Longest message ErrMsg$ holds.
+constexpr size_t kMaxMessage = 1023;
+
+// Fills a box format whose placeholders are %s (message), %d (line) and %s
+// (file) without ever treating script text as a format.
+std::string FormatBox(const char* format, const std::string& message, int line, const std::string& file) {
+    std::string out;
+    const char* f = format;
+    int stringArg = 0;
+    while (*f) {
+        if (f[0] == '%' && f[1] == 's') {
+            out += stringArg++ == 0 ? message : file;
+            f += 2;
+        } else if (f[0] == '%' && f[1] == 'd') {
+            out += std::to_string(line);
+            f += 2;
+        } else {
+            out += *f++;
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+// Records where and what: resumePosition, the lexer back at the failing
+// token, ErrLine#, ErrMsg$ and lastErrorKind.
+void Program::RecordError(int kind, std::string_view message) {
+    Lexer& lx = *lexer_;
+    const Token& last = lx.Last();
+    // A token that was put back marks the place after the token before it;
+    // one that was consumed is itself the place of the error.
+    bool putBack = lx.Position() == last.start;
+    resumePosition = lx.Position();
+    lx.SetPosition(last.start);
+    int line = lx.HasText() ? lx.LineOf(putBack ? last.start : last.first) : 0;
+    MainObject& main = *mainObject_;
+    main.numMembers.Set("ErrLine", line);
+    main.strMembers.Set("ErrMsg", std::string(message.substr(0, kMaxMessage)));
+    lastErrorKind = kind;
+}
+
+void Program::ReportMessage(int kind, std::string_view message) {
+    RecordError(kind, message);
+    if (kind == kSyntaxKind || kind == kRuntimeKind) throw ScriptError{};
+    ShowErrorBox(false);
+}
+
+void Program::ReportError(int kind, std::string_view message) {
+    ReportMessage(kind, message);
+    // A warning kind has been shown; callers of this routine never go on.
+    throw ScriptError{};
+}
+
+void Program::ShowErrorBox(bool fatal) {
+    MainObject& main = *mainObject_;
+    int msgIndex = main.strMembers.Find("ErrMsg");
+    int lineIndex = main.numMembers.Find("ErrLine");
+    std::string message = msgIndex >= 0 ? main.strMembers.At(size_t(msgIndex)) : std::string();
+    int line = lineIndex >= 0 ? ToInt32(main.numMembers.At(size_t(lineIndex))) : 0;
+    std::string text = FormatBox(fatal ? msg::kExceptionBox : msg::kWarningBox, message, line, scriptFileName);
+    unsigned type = platform::kMbOk | (fatal ? platform::kMbIconStop : platform::kMbIconExclamation);
+    platform::ShowMessageBox(parentWindow, text, msg::kErrorCaption, type);
+}
+
+}  // namespace tallow

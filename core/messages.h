@@ -1,0 +1,91 @@
+// Every fixed message text of the engine, shared by the code and its tests.
+#pragma once
+
+namespace tallow {
+
+// Error kinds of ReportError.
+constexpr int kSyntaxKind = 0;   // aborts the script; no TRY block catches it
+constexpr int kRuntimeKind = 1;  // caught by an enclosing TRY block
+constexpr int kWarningKind = 2;  // and above: a warning box, then the caller goes on
+
+namespace msg {
+
+// Lexer and expressions.
+constexpr const char kDoubleQuotesMissing[] = "double quotes missing";
+constexpr const char kNumExprExpected[] = "numerical expression expected";
+constexpr const char kStringExprExpected[] = "string expression expected";
+constexpr const char kUnbalancedParenthesis[] = "unbalanced parenthesis";
+constexpr const char kUnknownNumberArray[] = "unknown number array encountered";
+constexpr const char kUnknownStringArray[] = "unknown string array encountered";
+constexpr const char kBracketExpected[] = "']' expected";
+constexpr const char kOpenBracketExpected[] = "'[' expected";
+constexpr const char kUnknownObject[] = "unknown object encountered";
+constexpr const char kUndefinedMember[] = "undefined object member";
+constexpr const char kUnknownStringElement[] = "Unknown string element: %d";
+constexpr const char kCannotEvaluate[] = "cannot evaluate expression";
+constexpr const char kConditionalOperator[] =
+    "conditional operator (=, <>, <, >, <=, or >=) expected";
+constexpr const char kRequiredParameter[] = "required parameter missing";
+constexpr const char kStatementExpected[] = "statement expected";
+constexpr const char kUnknownVariable[] = "unknown variable encountered";
+constexpr const char kVariableExpected[] = "variable expected";
+constexpr const char kEqualsExpected[] = "equals sign (=) expected";
+constexpr const char kStackOverflow[] = "stack overflow";
+
+// Statements and objects.
+constexpr const char kSyntaxError[] = "syntax error";
+constexpr const char kUndefinedObject[] = "undefined object";
+constexpr const char kUnknownStatement[] = "unknown statement encountered";
+constexpr const char kUnknownNumFunction[] = "unknown number function encountered";
+constexpr const char kUnknownStringFunction[] = "unknown string function encountered";
+constexpr const char kUnknownFunction[] = "unknown function encountered";
+constexpr const char kFunctionOrStatement[] = "function or statement expected";
+constexpr const char kObjectNameExpected[] = "object name expected";
+constexpr const char kAsExpected[] = "AS expected";
+constexpr const char kObjectTypeExpected[] = "object type expected";
+constexpr const char kUnknownObjectType[] = "unknown object type encountered";
+constexpr const char kCannotCreateObject[] = "cannot create new object";
+constexpr const char kCannotDeleteStatic[] = "cannot delete static object";
+constexpr const char kObjectNameConflict[] = "object name conflict";
+constexpr const char kArrayNotFound[] = "Array not found!";
+
+// Control flow.
+constexpr const char kDuplicateLabel[] = "Duplicate label encountered";
+constexpr const char kUnknownGotoLabel[] = "unknown label in GOTO";
+constexpr const char kUnknownGosubLabel[] = "unknown label in GOSUB";
+constexpr const char kReturnWithoutGosub[] = "RETURN without GOSUB encountered";
+constexpr const char kThenExpected[] = "THEN expected";
+constexpr const char kEndifNotFound[] = "ENDIF not found";
+constexpr const char kToExpected[] = "TO expected";
+constexpr const char kNextWithoutFor[] = "NEXT without FOR encountered";
+constexpr const char kEndwhileNotFound[] = "ENDWHILE not found";
+constexpr const char kWendWithoutWhile[] = "WEND without WHILE encountered";
+constexpr const char kCaseExpected[] = "CASE expected";
+constexpr const char kExpressionExpected[] = "expression expected";
+constexpr const char kCannotEvaluateCase[] = "cannot evaluate CASE";
+constexpr const char kEndselectNotFound[] = "ENDSELECT not found";
+
+// Procedures.
+constexpr const char kUnknownProcType[] = "Unknown proc type encountered";
+constexpr const char kDuplicateProc[] = "Duplicate proc encountered";
+constexpr const char kInvalidParameterType[] = "Invalid parameter type";
+constexpr const char kEndprocNotFound[] = "ENDPROC not found";
+constexpr const char kUnexpectedEndproc[] = "Unexpected ENDPROC encountered";
+
+// Errors and exceptions.
+constexpr const char kEndtryNotFound[] = "ENDTRY not found";
+constexpr const char kUnknownOnError[] = "unknown OnError command!";
+constexpr const char kCannotResume[] = "Cannot resume without a thrown error";
+constexpr const char kErrorCaption[] = "Error";
+constexpr const char kExceptionBox[] = "%s\nException raised at line %d...aborting script execution.\n%s";
+constexpr const char kWarningBox[] = "%s\nWarning raised at line %d...continuing script execution.\n%s";
+
+// Arrays.
+constexpr const char kArrayNameExpected[] = "array name expected";
+constexpr const char kArrayNameConflict[] = "array name conflict";
+constexpr const char kIndexOutOfBounds[] = "array index out of bounds";
+constexpr const char kTotalReadOnly[] = "The Total property is read-only!";
+constexpr const char kAverageReadOnly[] = "The Average property is read-only!";
+
+}  // namespace msg
+}  // namespace tallow

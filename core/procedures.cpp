@@ -1,0 +1,153 @@
+// Procedures: the pre-scan that registers them, and calls with parameters
+// passed in global variables and results returned in Result.
+#include "procedures.h"
+
+#include "core/control_flow.h"
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "core/statements.h"
+
+namespace tallow {
+
+namespace {
+
+bool IsWord(const Token& t, const char* word) { return t.kind == tkWord && NamesEqual(t.text, word); }
+
+}  // namespace
+
+// header = "proc" (word | stringvar | numbervar) [param {"," param}]
+void ProcTable::Prescan() {
+    Program& p = program_;
+    Lexer& lx = p.Lex();
+    Evaluator& ev = p.Eval();
+    MainObject& main = p.Main();
+    int nextStatement = kFirstStatementProc, nextString = kFirstStringFunctionProc,
+        nextNumber = kFirstNumFunctionProc;
+    lx.Restart();
+    for (Token t = lx.NextToken(); t.kind != tkEnd; t = lx.NextToken()) {
+        if (!IsWord(t, "proc")) continue;
+        Token name = lx.NextToken();
+        if (name.kind != tkWord && name.kind != tkStringVar && name.kind != tkNumberVar)
+            p.ReportError(kSyntaxKind, msg::kUnknownProcType);
+        for (const ProcRecord& other : procs_)
+            if (NamesEqual(other.name, name.text)) p.ReportError(kSyntaxKind, msg::kDuplicateProc);
+        ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0};
+        if (ev.HasFirstParam(false)) {
+            do {
+                Token param = lx.NextToken();
+                if (param.kind == tkStringVar)
+                    proc.paramTypes += 'S';
+                else if (param.kind == tkNumberVar)
+                    proc.paramTypes += 'N';
+                else
+                    p.ReportError(kSyntaxKind, msg::kInvalidParameterType);
+                proc.paramNames.emplace_back(param.text);
+            } while (ev.HasNextParam(false));
+        }
+        proc.body = lx.Position();
+        if (name.kind == tkWord) {
+            proc.id = nextStatement++;
+            main.AddStatement(proc.name, proc.id);
+        } else if (name.kind == tkStringVar) {
+            proc.id = nextString++;
+            main.AddStringFunction(proc.name, proc.id);
+        } else {
+            proc.id = nextNumber++;
+            main.AddNumFunction(proc.name, proc.id);
+        }
+        procs_.push_back(std::move(proc));
+    }
+    lx.Restart();
+}
+
+void ProcTable::Reset() {
+    procs_.clear();
+    returnPositions_.clear();
+    forDepths_.clear();
+}
+
+const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
+    for (const ProcRecord& proc : procs_)
+        if (proc.kind == kind && proc.id == id) return &proc;
+    return nullptr;
+}
+
+void ProcTable::CallStatement(int id) {
+    const ProcRecord* proc = FindById(tkWord, id);
+    if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownStatement);
+    Call(*proc);
+}
+
+double ProcTable::CallNumFunction(int id) {
+    const ProcRecord* proc = FindById(tkNumberVar, id);
+    if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
+    MainObject& main = program_.Main();
+    main.SetNumMember("Result", 0);
+    Call(*proc);
+    return main.GetNumMember("Result");
+}
+
+std::string ProcTable::CallStringFunction(int id) {
+    const ProcRecord* proc = FindById(tkStringVar, id);
+    if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownStringFunction);
+    MainObject& main = program_.Main();
+    main.SetStringMember("Result", "");
+    Call(*proc);
+    return main.GetStringMember("Result");
+}
+
+// call = [arg {"," arg}], one argument per declared parameter; then the body
+// runs up to ENDPROC or a statement that starts with EXIT.
+void ProcTable::Call(const ProcRecord& proc) {
+    Program& p = program_;
+    Evaluator& ev = p.Eval();
+    MainObject& main = p.Main();
+    for (size_t i = 0; i < proc.paramTypes.size(); ++i) {
+        if (i == 0)
+            ev.HasFirstParam(true);
+        else
+            ev.HasNextParam(true);
+        if (proc.paramTypes[i] == 'S')
+            main.SetStringMember(proc.paramNames[i], ev.EvalString());
+        else
+            main.SetNumMember(proc.paramNames[i], ev.EvalNum());
+    }
+    PushFrame(proc);
+    Lexer& lx = p.Lex();
+    for (;;) {
+        Token t = lx.NextToken();
+        if (IsWord(t, "endproc") || IsWord(t, "exit")) break;
+        if (!p.ExecuteStatement(t)) return;
+        if (t.kind == tkEnd || p.stopRequested) break;
+    }
+    PopFrame();
+}
+
+void ProcTable::PushFrame(const ProcRecord& proc) {
+    Lexer& lx = program_.Lex();
+    returnPositions_.push_back(lx.Position());
+    forDepths_.push_back(program_.Main().forStack.size());
+    lx.SetPosition(proc.body);
+}
+
+void ProcTable::PopFrame() {
+    if (returnPositions_.empty()) program_.ReportError(kSyntaxKind, msg::kUnexpectedEndproc);
+    program_.Lex().SetPosition(returnPositions_.back());
+    returnPositions_.pop_back();
+    size_t depth = forDepths_.back();
+    forDepths_.pop_back();
+    auto& forStack = program_.Main().forStack;
+    if (forStack.size() > depth) forStack.resize(depth);
+}
+
+// A PROC reached by execution is passed over to after its ENDPROC.
+void StmtProc(Program& p) {
+    for (;;) {
+        Token t = p.Lex().NextToken();
+        if (t.kind == tkEnd) p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
+        if (p.Main().KeywordOf(t.text) == kwEndproc) return;
+    }
+}
+
+}  // namespace tallow

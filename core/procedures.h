@@ -1,0 +1,52 @@
+// The procedure table: PROC ... ENDPROC blocks found by a pre-scan of the
+// text, registered as keywords of the main object and called as statements
+// or as number or string functions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "expr/lexer.h"
+
+namespace tallow {
+
+class Program;
+
+struct ProcRecord {
+    std::string name;                     // as written, without a suffix
+    std::string paramTypes;               // "S" or "N" per parameter
+    std::vector<std::string> paramNames;  // without their suffixes
+    TokenKind kind;                       // tkWord, tkStringVar or tkNumberVar
+    int id;
+    uint32_t body;                        // just after the header
+};
+
+class ProcTable {
+public:
+    explicit ProcTable(Program& program) : program_(program) {}
+
+    // Records every procedure of the current text and registers its name in
+    // the main object. Raises the pre-scan errors (kind 0).
+    void Prescan();
+    void Reset();
+
+    void CallStatement(int id);
+    double CallNumFunction(int id);
+    std::string CallStringFunction(int id);
+
+    const std::vector<ProcRecord>& Records() const { return procs_; }
+
+private:
+    const ProcRecord* FindById(TokenKind kind, int id) const;
+    void Call(const ProcRecord& proc);
+    void PushFrame(const ProcRecord& proc);
+    void PopFrame();
+
+    Program& program_;
+    std::vector<ProcRecord> procs_;
+    std::vector<uint32_t> returnPositions_;
+    std::vector<size_t> forDepths_;
+};
+
+}  // namespace tallow

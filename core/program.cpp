@@ -1,0 +1,286 @@
+// The program: construction, the run loop, nested runs, clean-up after every
+// run, the registries and the console.
+#include "program.h"
+
+#include <cmath>
+#include <new>
+
+#include "core/control_flow.h"
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/procedures.h"
+#include "expr/num_array.h"
+#include "expr/string_array.h"
+#include "objects/system_object.h"
+#include "platform/console.h"
+#include "platform/stack.h"
+
+namespace tallow {
+
+namespace {
+
+// Stack a statement may still need below the nesting guard's check: deep
+// enough for the largest handler frames and the error path.
+constexpr size_t kStackReserve = 96 * 1024;
+
+// Restores what a scope replaced, also when an exception leaves it.
+template <class F>
+struct ScopeExit {
+    F f;
+    ~ScopeExit() { f(); }
+};
+template <class F>
+ScopeExit(F) -> ScopeExit<F>;
+
+}  // namespace
+
+int32_t ToInt32(double value) {
+    if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
+    return int32_t(value);
+}
+
+Program::Program() : lexer_(std::make_unique<Lexer>(this)), evaluator_(*this) {
+    stdinHandle = platform::StdInput();
+    stdoutHandle = platform::StdOutput();
+    procs_ = std::make_unique<ProcTable>(*this);
+    labels_ = std::make_unique<LabelTable>(*this);
+    mainObject_ = std::make_unique<MainObject>(*this);
+    stringArrayFactory_ = std::make_unique<StringArrayFactory>(*this);
+    numArrayFactory_ = std::make_unique<NumArrayFactory>(*this);
+    systemObject_ = std::make_unique<SystemObject>(*this);
+}
+
+Program::~Program() {
+    CleanUp();
+    systemObject_.reset();
+    mainObject_.reset();
+    procs_.reset();
+    labels_.reset();
+    lexer_.reset();
+    stringArrayFactory_.reset();
+    numArrayFactory_.reset();
+}
+
+int Program::Run(const char* text) {
+    if (!text || running_) return 0;
+    lexer_->SetText(text);
+    running_ = true;
+    ScopeExit cleanUp{[this] {
+        CleanUp();
+        running_ = false;
+    }};
+    FillArguments();
+    return RunLoop();
+}
+
+void Program::FillArguments() {
+    if (!hasScriptArguments) return;
+    StringArrayObject* argv = ClearStringArray("argv");
+    argv->items = scriptArguments;
+}
+
+int Program::RunLoop() {
+    try {
+        procs_->Prescan();
+        labels_->Prescan();
+    } catch (const ScriptError&) {
+        ShowErrorBox(true);
+        return 0;
+    }
+    lexer_->Restart();
+    stopRequested = 0;
+    for (;;) {
+        Token token;
+        try {
+            token = lexer_->NextToken();
+            if (!ExecuteStatement(token)) return 0;
+        } catch (const ScriptError&) {
+            ShowErrorBox(true);
+            return 0;
+        }
+        if (token.kind == tkEnd || stopRequested) return 1;
+    }
+}
+
+void Program::RunNested(std::string_view text) {
+    EnterNesting();
+    MainObject& main = *mainObject_;
+    auto outerLexer = std::move(lexer_);
+    auto outerProcs = std::move(procs_);
+    auto outerLabels = std::move(labels_);
+    NameList outerStatements = main.statements;
+    NameList outerNumFunctions = main.numFunctions;
+    NameList outerStringFunctions = main.stringFunctions;
+    std::optional<uint32_t> outerResume = resumePosition;
+    size_t outerForFloor = main.forFloor, outerWhileFloor = main.whileFloor;
+    main.forFloor = main.forStack.size();
+    main.whileFloor = main.whileStack.size();
+    ScopeExit restore{[&] {
+        lexer_ = std::move(outerLexer);
+        procs_ = std::move(outerProcs);
+        labels_ = std::move(outerLabels);
+        // The evaluated text's procedures leave with it, and so does every
+        // position that points into it.
+        main.statements = std::move(outerStatements);
+        main.numFunctions = std::move(outerNumFunctions);
+        main.stringFunctions = std::move(outerStringFunctions);
+        resumePosition = outerResume;
+        if (main.forStack.size() > main.forFloor) main.forStack.resize(main.forFloor);
+        if (main.whileStack.size() > main.whileFloor) main.whileStack.resize(main.whileFloor);
+        main.forFloor = outerForFloor;
+        main.whileFloor = outerWhileFloor;
+        LeaveNesting();
+    }};
+    lexer_ = std::make_unique<Lexer>(this);
+    lexer_->SetText(text);
+    procs_ = std::make_unique<ProcTable>(*this);
+    labels_ = std::make_unique<LabelTable>(*this);
+    RunLoop();
+}
+
+void Program::CleanUp() {
+    // Objects the script created go; all others lose their member variables.
+    std::vector<ScriptObject*> doomed;
+    doomed.swap(dynamicOrder_);
+    for (ScriptObject* object : doomed) {
+        auto it = dynamicObjects_.find(object);
+        if (it == dynamicObjects_.end()) continue;
+        ObjectFactory* factory = it->second;
+        dynamicObjects_.erase(it);
+        factory->Destroy(object);
+    }
+    dynamicObjects_.clear();
+    for (auto& [name, object] : objects_) object->ClearMembers();
+    if (!mainObject_) return;
+    MainObject& main = *mainObject_;
+    main.ClearMembers();
+    main.forStack.clear();
+    main.whileStack.clear();
+    main.forFloor = main.whileFloor = 0;
+    // Block depths left by jumps or an aborted run do not leak into the next.
+    main.ifDepth = 0;
+    main.tryDepth = 0;
+    if (systemObject_) systemObject_->ClearMembers();
+    if (procs_) procs_->Reset();
+    if (labels_) labels_->Reset();
+    resumePosition.reset();
+    nesting_ = 0;
+}
+
+void Program::EnterNesting() {
+    if (++nesting_ > kMaxNesting || platform::StackRemaining() < kStackReserve) {
+        --nesting_;
+        ReportError(kSyntaxKind, msg::kStackOverflow);
+    }
+}
+
+// ---- Registries -------------------------------------------------------------
+
+ScriptObject* Program::FindObject(std::string_view name) const {
+    auto it = objects_.find(name);
+    return it == objects_.end() ? nullptr : it->second;
+}
+
+ObjectFactory* Program::FindFactory(std::string_view name) const {
+    auto it = factories_.find(name);
+    return it == factories_.end() ? nullptr : it->second;
+}
+
+void Program::RegisterObject(ScriptObject* object) {
+    objects_[object->Name()] = object;
+    ++registryGeneration_;
+}
+
+void Program::UnregisterObject(ScriptObject* object) {
+    auto it = objects_.find(object->Name());
+    if (it != objects_.end() && it->second == object) objects_.erase(it);
+    ++registryGeneration_;
+}
+
+void Program::RegisterFactory(ObjectFactory* factory) {
+    factories_[factory->Name()] = factory;
+    ++registryGeneration_;
+}
+
+void Program::UnregisterFactory(ObjectFactory* factory) {
+    auto it = factories_.find(factory->Name());
+    if (it != factories_.end() && it->second == factory) factories_.erase(it);
+    ++registryGeneration_;
+}
+
+void Program::AddDynamic(ScriptObject* object, ObjectFactory* factory) {
+    dynamicObjects_[object] = factory;
+    dynamicOrder_.push_back(object);
+}
+
+ObjectFactory* Program::DynamicFactory(ScriptObject* object) const {
+    auto it = dynamicObjects_.find(object);
+    return it == dynamicObjects_.end() ? nullptr : it->second;
+}
+
+void Program::DestroyDynamic(ScriptObject* object) {
+    ObjectFactory* factory = DynamicFactory(object);
+    if (!factory) return;
+    dynamicObjects_.erase(object);
+    for (auto it = dynamicOrder_.begin(); it != dynamicOrder_.end(); ++it)
+        if (*it == object) {
+            dynamicOrder_.erase(it);
+            break;
+        }
+    UnregisterObject(object);
+    factory->Destroy(object);
+}
+
+StringArrayObject* Program::FindStringArray(std::string_view name) const {
+    ScriptObject* object = FindObject(name);
+    if (!object || DynamicFactory(object) != stringArrayFactory_.get()) return nullptr;
+    return static_cast<StringArrayObject*>(object);
+}
+
+NumArrayObject* Program::FindNumArray(std::string_view name) const {
+    ScriptObject* object = FindObject(name);
+    if (!object || DynamicFactory(object) != numArrayFactory_.get()) return nullptr;
+    return static_cast<NumArrayObject*>(object);
+}
+
+void Program::ReleaseArrayName(std::string_view name) {
+    if (ScriptObject* old = FindObject(name)) {
+        if (!IsDynamic(old)) ReportError(kSyntaxKind, msg::kArrayNameConflict);
+        DestroyDynamic(old);
+    }
+}
+
+StringArrayObject* Program::ClearStringArray(std::string_view name) {
+    ReleaseArrayName(name);
+    auto* array = static_cast<StringArrayObject*>(stringArrayFactory_->Create(std::string(name)));
+    AddDynamic(array, stringArrayFactory_.get());
+    return array;
+}
+
+NumArrayObject* Program::ClearNumArray(std::string_view name) {
+    ReleaseArrayName(name);
+    auto* array = static_cast<NumArrayObject*>(numArrayFactory_->Create(std::string(name)));
+    AddDynamic(array, numArrayFactory_.get());
+    return array;
+}
+
+// ---- Console ------------------------------------------------------------------
+
+void Program::OpenConsole() {
+    if (consoleAllocated) return;
+    platform::AllocateConsole();
+    stdinHandle = platform::StdInput();
+    stdoutHandle = platform::StdOutput();
+    platform::SetConsoleTitleText("Tallow");
+    consoleAllocated = 1;
+}
+
+void Program::CloseConsole() {
+    if (!consoleAllocated) return;
+    platform::ReleaseConsole();
+    stdinHandle = platform::StdInput();
+    stdoutHandle = platform::StdOutput();
+    consoleAllocated = 0;
+}
+
+}  // namespace tallow

@@ -1,0 +1,54 @@
+// The three expression grammars (numeric, string, condition), the type peek
+// and the parameter protocol. They evaluate as they parse, straight from the
+// program's current lexer position.
+#pragma once
+
+#include <string>
+
+#include "lexer.h"
+
+namespace tallow {
+
+class Program;
+
+enum ExprType { kExprUnknown = 0, kExprNumber = 6, kExprString = 7 };
+
+class Evaluator {
+public:
+    explicit Evaluator(Program& program) : program_(program) {}
+
+    double EvalNum();
+    std::string EvalString();
+    int EvalCondition();
+    ExprType PeekExprType();
+
+    // Parameter protocol: is there a first parameter on this line, is there
+    // a further one after a comma. With required set, a missing one raises
+    // "required parameter missing".
+    bool HasFirstParam(bool required);
+    bool HasNextParam(bool required);
+    // One bare word, else "statement expected".
+    std::string ReadName();
+
+private:
+    double Level1(Token& cur);
+    double Level2(Token& cur);
+    double Level3(Token& cur);
+    double Level4(Token& cur);
+    double Level5(Token& cur);
+    double Level6(Token& cur);
+    double Primary(Token& cur);
+    double NumberVariable(Token& cur);
+    double MemberNumber(Token& cur);
+    void AppendElement(const Token& token, std::string& out);
+    void RequireClosingParenthesis();
+
+    Program& program_;
+};
+
+// Text-to-number conversions of literals, the same on both targets:
+// decimal only, the longest valid prefix, 0 when there is none.
+double TextToDouble(std::string_view text);
+int TextToInt(std::string_view text);
+
+}  // namespace tallow

@@ -1,0 +1,86 @@
+// The interface every script-visible object answers: statements, number and
+// string functions, and string and number members, plus the factories that
+// create objects of a named type for `new`.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "names.h"
+#include "var_table.h"
+
+namespace tallow {
+
+class Program;
+
+class ScriptObject {
+public:
+    // A named object enters the program's object registry; an unnamed one
+    // does not.
+    ScriptObject(Program& program, std::string name);
+    virtual ~ScriptObject();
+    ScriptObject(const ScriptObject&) = delete;
+    ScriptObject& operator=(const ScriptObject&) = delete;
+
+    // The eight operations. The base versions report the unknown member or
+    // use the free-form member tables. Handlers read their parameters from
+    // the program's lexer and leave it after their last parameter.
+    virtual void ProcessStatement(int id);
+    virtual double ProcessNumFunction(int id);
+    virtual std::string ProcessStringFunction(int id);
+    virtual void SetStringMember(std::string_view name, std::string value);
+    virtual std::string GetStringMember(std::string_view name);
+    virtual void SetNumMember(std::string_view name, double value);
+    virtual double GetNumMember(std::string_view name);
+
+    // Member lookup: the id registered under name, or 0.
+    virtual int FindStatement(std::string_view name) const { return statements.Find(name); }
+    virtual int FindNumFunction(std::string_view name) const { return numFunctions.Find(name); }
+    virtual int FindStringFunction(std::string_view name) const { return stringFunctions.Find(name); }
+
+    void AddStatement(std::string_view name, int id) { statements.Set(id, name); }
+    void AddNumFunction(std::string_view name, int id) { numFunctions.Set(id, name); }
+    void AddStringFunction(std::string_view name, int id) { stringFunctions.Set(id, name); }
+
+    // Empties the free-form members (at the end of every run).
+    void ClearMembers();
+
+    const std::string& Name() const { return name_; }
+    Program& Owner() const { return program_; }
+
+    NumVarTable numMembers;
+    StrVarTable strMembers;
+    NameList statements;
+    NameList numFunctions;
+    NameList stringFunctions;
+
+protected:
+    Program& program_;
+
+private:
+    std::string name_;
+};
+
+class ObjectFactory {
+public:
+    // Enters the program's factory registry under typeName.
+    ObjectFactory(Program& program, std::string typeName);
+    virtual ~ObjectFactory();
+    ObjectFactory(const ObjectFactory&) = delete;
+    ObjectFactory& operator=(const ObjectFactory&) = delete;
+
+    // Creates an object under name; may read creation parameters from the
+    // statement and may raise script errors, in which case nothing is left.
+    virtual ScriptObject* Create(const std::string& name) = 0;
+    virtual void Destroy(ScriptObject* object) { delete object; }
+
+    const std::string& Name() const { return name_; }
+
+protected:
+    Program& program_;
+
+private:
+    std::string name_;
+};
+
+}  // namespace tallow

@@ -1,0 +1,192 @@
+// The "stringarray" type and its algorithms: sort, replaceall, parsetok and
+// getvalue.
+#include "string_array.h"
+
+#include "array_common.h"
+#include "core/main_object.h"
+
+namespace tallow {
+
+namespace {
+
+enum StringArrayFunction : int { kGetSize = 1, kReplaceAll = 2 };
+enum StringArrayStringFunction : int { kGetValue = 1 };
+
+inline unsigned char FoldForSort(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+
+int CompareForSort(const std::string& a, const std::string& b, bool caseSensitive) {
+    size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        unsigned char x = uint8_t(a[i]), y = uint8_t(b[i]);
+        if (!caseSensitive) x = FoldForSort(x), y = FoldForSort(y);
+        if (x != y) return x < y ? -1 : 1;
+    }
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+}
+
+// Quicksort with a middle pivot; recursion goes into the smaller part so the
+// depth stays logarithmic.
+void QuickSort(std::vector<std::string>& v, long lo, long hi, bool caseSensitive, int sign) {
+    while (lo < hi) {
+        std::string pivot = v[size_t(lo + (hi - lo) / 2)];
+        long i = lo, j = hi;
+        while (i <= j) {
+            while (sign * CompareForSort(v[size_t(i)], pivot, caseSensitive) < 0) ++i;
+            while (sign * CompareForSort(v[size_t(j)], pivot, caseSensitive) > 0) --j;
+            if (i <= j) std::swap(v[size_t(i++)], v[size_t(j--)]);
+        }
+        if (j - lo < hi - i) {
+            QuickSort(v, lo, j, caseSensitive, sign);
+            lo = i;
+        } else {
+            QuickSort(v, i, hi, caseSensitive, sign);
+            hi = j;
+        }
+    }
+}
+
+}  // namespace
+
+void SortStrings(std::vector<std::string>& items, int options) {
+    if (items.size() < 2) return;
+    QuickSort(items, 0, long(items.size()) - 1, options & kSortCaseSensitive, (options & kSortReverse) ? -1 : 1);
+}
+
+std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replacement) {
+    if (find.empty()) return text;
+    std::string result;
+    size_t from = 0;
+    for (size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size())
+        result.append(text, from, at - from).append(replacement);
+    result.append(text, from, std::string::npos);
+    return result;
+}
+
+std::vector<std::string> SplitTokens(const std::string& text, const std::string& delims) {
+    std::vector<std::string> pieces;
+    size_t i = 0;
+    for (;;) {
+        i = text.find_first_not_of(delims, i);
+        if (i == std::string::npos) break;
+        size_t end = text.find_first_of(delims, i);
+        pieces.push_back(text.substr(i, end == std::string::npos ? std::string::npos : end - i));
+        if (end == std::string::npos) break;
+        i = end;
+    }
+    return pieces;
+}
+
+std::string LookUpValue(const std::vector<std::string>& items, const std::string& key) {
+    std::string wanted = FoldName(key);
+    for (const std::string& item : items) {
+        size_t eq = item.find('=');
+        if (eq == std::string::npos) continue;
+        if (FoldName(std::string_view(item).substr(0, eq)) == wanted) return item.substr(eq + 1);
+    }
+    return std::string();
+}
+
+StringArrayObject::StringArrayObject(Program& program, std::string name) : ScriptObject(program, std::move(name)) {
+    AddStatement("add", kArrayAdd);
+    AddStatement("addarray", kArrayAddArray);
+    AddStatement("insert", kArrayInsert);
+    AddStatement("delete", kArrayDelete);
+    AddStatement("clear", kArrayClear);
+    AddStatement("setsize", kArraySetSize);
+    AddStatement("concat", kArrayConcat);
+    AddStatement("parsetok", kArrayParseTok);
+    AddStatement("sort", kArraySort);
+    AddNumFunction("getsize", kGetSize);
+    AddNumFunction("replaceall", kReplaceAll);
+    AddStringFunction("getvalue", kGetValue);
+    program.Main().constants.Set("soCaseSensitive", kSortCaseSensitive);
+    program.Main().constants.Set("soReverseOrder", kSortReverse);
+}
+
+std::string& StringArrayObject::Element(int index) { return CheckedElement(program_, items, index); }
+
+void StringArrayObject::SetSize(int size) { ResizeArray(items, size); }
+
+void StringArrayObject::ProcessStatement(int id) {
+    Evaluator& ev = program_.Eval();
+    switch (id) {
+        case kArrayAdd:
+            ev.HasFirstParam(true);
+            items.push_back(ev.EvalString());
+            return;
+        case kArrayAddArray:
+        case kArrayConcat: {
+            ev.HasFirstParam(true);
+            StringArrayObject* source = program_.FindStringArray(ev.ReadName());
+            if (!source && id == kArrayAddArray) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
+            AppendCopy(items, source ? &source->items : nullptr);
+            return;
+        }
+        case kArrayInsert: {
+            ev.HasFirstParam(true);
+            std::string value = ev.EvalString();
+            ev.HasNextParam(true);
+            InsertAt(program_, items, std::move(value), ToInt32(ev.EvalNum()));
+            return;
+        }
+        case kArrayDelete:
+            ev.HasFirstParam(true);
+            DeleteAt(program_, items, ToInt32(ev.EvalNum()));
+            return;
+        case kArrayClear: items.clear(); return;
+        case kArraySetSize:
+            ev.HasFirstParam(true);
+            SetSize(ToInt32(ev.EvalNum()));
+            return;
+        case kArrayParseTok: {
+            ev.HasFirstParam(true);
+            std::string text = ev.EvalString();
+            ev.HasNextParam(true);
+            for (std::string& piece : SplitTokens(text, ev.EvalString())) items.push_back(std::move(piece));
+            return;
+        }
+        case kArraySort: {
+            int options = ev.HasFirstParam(false) ? ToInt32(ev.EvalNum()) : 0;
+            SortStrings(items, options);
+            return;
+        }
+        default: ScriptObject::ProcessStatement(id);
+    }
+}
+
+double StringArrayObject::ProcessNumFunction(int id) {
+    Evaluator& ev = program_.Eval();
+    switch (id) {
+        case kGetSize: return double(items.size());
+        case kReplaceAll: {
+            ev.HasFirstParam(true);
+            std::string find = ev.EvalString();
+            ev.HasNextParam(true);
+            std::string replacement = ev.EvalString();
+            for (std::string& item : items) item = ReplaceAll(item, find, replacement);
+            return double(items.size());
+        }
+        default: return ScriptObject::ProcessNumFunction(id);
+    }
+}
+
+std::string StringArrayObject::ProcessStringFunction(int id) {
+    if (id != kGetValue) return ScriptObject::ProcessStringFunction(id);
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    return LookUpValue(items, ev.EvalString());
+}
+
+void StringArrayObject::SetNumMember(std::string_view name, double value) {
+    if (IsCountProperty(name)) return SetSize(ToInt32(value));
+    ScriptObject::SetNumMember(name, value);
+}
+
+double StringArrayObject::GetNumMember(std::string_view name) {
+    if (IsCountProperty(name)) return double(items.size());
+    return ScriptObject::GetNumMember(name);
+}
+
+ScriptObject* StringArrayFactory::Create(const std::string& name) { return new StringArrayObject(program_, name); }
+
+}  // namespace tallow

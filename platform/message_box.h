@@ -1,0 +1,33 @@
+// Message boxes, and the process-wide unattended mode in which they are
+// written to standard error instead of being shown.
+#pragma once
+
+#include <string_view>
+
+#include "handles.h"
+
+namespace tallow::platform {
+
+// Win32 message-box type and result codes.
+constexpr unsigned kMbOk = 0x0;
+constexpr unsigned kMbOkCancel = 0x1;
+constexpr unsigned kMbAbortRetryIgnore = 0x2;
+constexpr unsigned kMbYesNoCancel = 0x3;
+constexpr unsigned kMbYesNo = 0x4;
+constexpr unsigned kMbRetryCancel = 0x5;
+constexpr unsigned kMbIconStop = 0x10;
+constexpr unsigned kMbIconExclamation = 0x30;
+constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5, kIdYes = 6, kIdNo = 7;
+
+// Shows a box owned by owner and returns the button pressed.
+int ShowMessageBox(Handle owner, std::string_view text, std::string_view caption, unsigned type);
+
+void SetUnattended(bool unattended);
+bool Unattended();
+
+// The result of a box's first button: OK, Abort, Yes or Retry.
+int FirstButtonResult(unsigned type);
+// Writes "caption: text\n" to standard error.
+void WriteBoxToStdError(std::string_view text, std::string_view caption);
+
+}  // namespace tallow::platform

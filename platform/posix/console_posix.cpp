@@ -1,0 +1,52 @@
+// Standard handles on Linux: file descriptors. The process's "standard
+// handles" are a process-wide pair that starts as descriptors 0 and 1, so
+// that replacing them, as a redirecting host does, touches no real descriptor.
+#include "platform/console.h"
+
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+namespace tallow::platform {
+
+namespace {
+std::atomic<int> gStdin{0};
+std::atomic<int> gStdout{1};
+}  // namespace
+
+Handle StdInput() { return HandleFromFd(gStdin); }
+Handle StdOutput() { return HandleFromFd(gStdout); }
+Handle StdError() { return HandleFromFd(2); }
+
+void SetStdHandles(Handle input, Handle output) {
+    gStdin = FdFromHandle(input);
+    gStdout = FdFromHandle(output);
+}
+
+// Linux has no consoles to allocate: the process keeps its terminal.
+bool AllocateConsole() { return false; }
+void ReleaseConsole() {}
+void SetConsoleTitleText(const char*) {}
+
+bool WriteBytes(Handle handle, const char* data, size_t size) {
+    int fd = FdFromHandle(handle);
+    while (size > 0) {
+        ssize_t n = ::write(fd, data, size);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= size_t(n);
+    }
+    return true;
+}
+
+long ReadBytes(Handle handle, char* buffer, size_t size) {
+    for (;;) {
+        ssize_t n = ::read(FdFromHandle(handle), buffer, size);
+        if (n < 0 && errno == EINTR) continue;
+        return long(n);
+    }
+}
+
+}  // namespace tallow::platform

@@ -1,0 +1,38 @@
+// Standard handles and the console through the Win32 console API.
+#include "platform/console.h"
+
+#include <windows.h>
+
+namespace tallow::platform {
+
+Handle StdInput() { return GetStdHandle(STD_INPUT_HANDLE); }
+Handle StdOutput() { return GetStdHandle(STD_OUTPUT_HANDLE); }
+Handle StdError() { return GetStdHandle(STD_ERROR_HANDLE); }
+
+void SetStdHandles(Handle input, Handle output) {
+    SetStdHandle(STD_INPUT_HANDLE, input);
+    SetStdHandle(STD_OUTPUT_HANDLE, output);
+}
+
+bool AllocateConsole() { return AllocConsole() != 0; }
+void ReleaseConsole() { FreeConsole(); }
+void SetConsoleTitleText(const char* title) { SetConsoleTitleA(title); }
+
+bool WriteBytes(Handle handle, const char* data, size_t size) {
+    while (size > 0) {
+        DWORD chunk = size > 0x40000000 ? 0x40000000 : DWORD(size);
+        DWORD written = 0;
+        if (!WriteFile(handle, data, chunk, &written, nullptr) || written == 0) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+long ReadBytes(Handle handle, char* buffer, size_t size) {
+    DWORD read = 0;
+    if (!ReadFile(handle, buffer, DWORD(size), &read, nullptr)) return -1;
+    return long(read);
+}
+
+}  // namespace tallow::platform

@@ -1,0 +1,94 @@
+// tallow: runs a script file or a text given on the command line.
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "script_text.h"
+#include "tallow.h"
+
+namespace {
+
+constexpr const char kVersion[] = "tallow 0.1.0";
+
+void Usage(FILE* out) {
+    std::fputs(
+        "usage: tallow [--unattended] FILE [ARG...]\n"
+        "       tallow [--unattended] -e TEXT [ARG...]\n"
+        "       tallow --help | --version\n"
+        "\n"
+        "Runs a Tallow script. The ARGs fill the string array argv.\n"
+        "  -e TEXT        run TEXT instead of a file\n"
+        "  --unattended   show no message box: write each one to standard error\n"
+        "                 and answer it with its first button\n"
+        "The exit status is the script's exit code.\n",
+        out);
+}
+
+bool ReadWholeFile(const char* path, std::string& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int i = 1;
+    bool unattended = false;
+    for (; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            Usage(stdout);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s\n", kVersion);
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--unattended") == 0) {
+            unattended = true;
+            continue;
+        }
+        break;
+    }
+    if (i >= argc) {
+        Usage(stderr);
+        return 2;
+    }
+    std::string raw, fileName;
+    if (std::strcmp(argv[i], "-e") == 0) {
+        if (i + 1 >= argc) {
+            std::fputs("tallow: -e needs a text\n", stderr);
+            return 2;
+        }
+        raw = argv[i + 1];
+        i += 2;
+    } else {
+        fileName = argv[i++];
+        if (!ReadWholeFile(fileName.c_str(), raw)) {
+            std::fprintf(stderr, "tallow: cannot read %s\n", fileName.c_str());
+            return 2;
+        }
+        if (tallow::runner::IsCodeFile(raw)) {
+            std::fprintf(stderr, "tallow: %s is a code file; this build runs script text only\n", fileName.c_str());
+            return 2;
+        }
+    }
+    std::string text = tallow::runner::PrepareScriptText(raw);
+    std::vector<const char*> args(argv + i, argv + argc);
+
+    if (unattended) SetUnattended(1);
+    TallowProgramHandle program = CreateProgram();
+    if (!program) {
+        std::fputs("tallow: out of memory\n", stderr);
+        return 1;
+    }
+    SetScriptFileName(program, fileName.c_str());
+    SetScriptArguments(program, int(args.size()), args.data());
+    int code = RunProgram(program, text.c_str());
+    DestroyProgram(program);
+    return code;
+}

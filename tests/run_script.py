@@ -1,0 +1,65 @@
+#!/usr/bin/env python3
+"""Runs one corpus script through the runner and compares what it did.
+
+NAME.tal is copied into a fresh folder and run there as `tallow --unattended
+NAME.tal`. Its standard output must equal NAME.out byte for byte. Standard
+error must equal NAME.err when that file exists, and be empty otherwise. The
+exit status must equal the number in NAME.status, or 0. The folder is removed
+afterwards, so scripts may create files in their working folder freely.
+"""
+import argparse
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+
+def read(path, default=None):
+    if not os.path.exists(path):
+        return default
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--runner", required=True)
+    ap.add_argument("--temp", required=True)
+    ap.add_argument("--emulator", default="")
+    ap.add_argument("script")
+    args = ap.parse_args()
+
+    base = os.path.splitext(args.script)[0]
+    name = os.path.basename(args.script)
+    expected_out = read(base + ".out", b"")
+    expected_err = read(base + ".err", b"")
+    expected_status = int((read(base + ".status", b"0") or b"0").strip())
+
+    os.makedirs(args.temp, exist_ok=True)
+    work = tempfile.mkdtemp(prefix=os.path.basename(base) + ".", dir=args.temp)
+    try:
+        shutil.copy(args.script, os.path.join(work, name))
+        cmd = ([args.emulator] if args.emulator else []) + [os.path.abspath(args.runner), "--unattended", name]
+        env = dict(os.environ)
+        env["TALLOW_TEST_DIR"] = work
+        proc = subprocess.run(cmd, cwd=work, stdin=subprocess.DEVNULL, capture_output=True, timeout=50, env=env)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+    ok = True
+    if proc.stdout != expected_out:
+        ok = False
+        print("standard output differs\n--- expected\n%r\n--- actual\n%r" % (expected_out, proc.stdout))
+    if proc.stderr != expected_err:
+        ok = False
+        print("standard error differs\n--- expected\n%r\n--- actual\n%r" % (expected_err, proc.stderr))
+    status = proc.returncode & 0xFF if proc.returncode >= 0 else proc.returncode
+    if status != (expected_status & 0xFF):
+        ok = False
+        print("exit status %d, expected %d" % (status, expected_status))
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
