@@ -142,25 +142,32 @@ void DimStatement(Program& p) {
         p.ClearNumArray(name.text)->SetSize(size);
 }
 
+// Looks for the CATCH of the innermost open TRY, reading forward from the
+// lexer's position. Nested TRY blocks on the way are passed over; passing
+// the ENDTRY of the current block goes on with the enclosing one, so an
+// error raised in a handler reaches the CATCH of the TRY around it. When no
+// CATCH is found the TRY depth is left as it was.
 bool FindCatch(Program& p) {
     MainObject& main = p.Main();
     Lexer& lx = p.Lex();
     int depth = main.tryDepth;
     if (depth < 1) return false;
+    int level = depth;
     for (;;) {
         Token t = lx.NextToken();
-        if (t.kind == tkEnd) return false;
-        switch (main.KeywordOf(t.text)) {
-            case kwTry: ++main.tryDepth; break;
-            case kwEndtry:
-                if (--main.tryDepth < depth) return false;
-                break;
-            case kwCatch:
-                if (main.tryDepth == depth) return true;
-                break;
-            default: break;
+        if (t.kind == tkEnd) break;
+        int kw = main.KeywordOf(t.text);
+        if (kw == kwTry) {
+            ++level;
+        } else if (kw == kwEndtry) {
+            if (--level < 1) break;
+        } else if (kw == kwCatch && level <= depth) {
+            main.tryDepth = level;
+            return true;
         }
     }
+    main.tryDepth = depth;
+    return false;
 }
 
 int ExecuteUnfiltered(Program& p, const Token& t) {
@@ -179,12 +186,26 @@ int ExecuteUnfiltered(Program& p, const Token& t) {
 
 // The TRY filter: a run-time error that leaves the statement continues
 // after the CATCH of the innermost open TRY when the scan finds one.
+//
+// The search starts where the error happened. When the error was raised in
+// a statement this one ran (a procedure body) and no CATCH was found from
+// there, it starts again from this statement, so a TRY around a call
+// catches what the call raised; RESUME cannot go back into the finished
+// call.
 int Program::ExecuteStatement(const Token& token) {
     NestingScope nesting(*this);
     try {
         return ExecuteUnfiltered(*this, token);
     } catch (const ScriptError&) {
-        if (lastErrorKind != kRuntimeKind || !FindCatch(*this)) throw;
+        if (lastErrorKind != kRuntimeKind) throw;
+        if (errorSearched_) {
+            lexer_->SetPosition(token.start);
+            resumePosition.reset();
+        }
+        if (!FindCatch(*this)) {
+            errorSearched_ = true;
+            throw;
+        }
         return 1;
     }
 }

@@ -41,16 +41,17 @@ std::string FormatBox(const char* format, const std::string& message, int line, 
 void Program::RecordError(int kind, std::string_view message) {
     Lexer& lx = *lexer_;
     const Token& last = lx.Last();
-    // A token that was put back marks the place after the token before it;
-    // one that was consumed is itself the place of the error.
-    bool putBack = lx.Position() == last.start;
+    // A token that was put back, or the end of the text, marks the place
+    // after the token before it; any other token is itself the place.
+    bool atPrevious = lx.Position() == last.start || last.kind == tkEnd;
     resumePosition = lx.Position();
     lx.SetPosition(last.start);
-    int line = lx.HasText() ? lx.LineOf(putBack ? last.start : last.first) : 0;
+    int line = lx.HasText() ? lx.LineOf(atPrevious ? last.start : last.first) : 0;
     MainObject& main = *mainObject_;
     main.numMembers.Set("ErrLine", line);
     main.strMembers.Set("ErrMsg", std::string(message.substr(0, kMaxMessage)));
     lastErrorKind = kind;
+    errorSearched_ = false;
 }
 
 void Program::ReportMessage(int kind, std::string_view message) {

@@ -63,8 +63,7 @@ void ProcTable::Prescan() {
 
 void ProcTable::Reset() {
     procs_.clear();
-    returnPositions_.clear();
-    forDepths_.clear();
+    frames_.clear();
 }
 
 const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
@@ -115,30 +114,47 @@ void ProcTable::Call(const ProcRecord& proc) {
     }
     PushFrame(proc);
     Lexer& lx = p.Lex();
-    for (;;) {
-        Token t = lx.NextToken();
-        if (IsWord(t, "endproc") || IsWord(t, "exit")) break;
-        if (!p.ExecuteStatement(t)) return;
-        if (t.kind == tkEnd || p.stopRequested) break;
+    try {
+        for (;;) {
+            Token t = lx.NextToken();
+            if (IsWord(t, "endproc") || IsWord(t, "exit")) break;
+            if (!p.ExecuteStatement(t)) return;
+            if (t.kind == tkEnd || p.stopRequested) break;
+        }
+    } catch (const ScriptError&) {
+        // The error leaves the call: the statement that made it looks for
+        // a CATCH of its own.
+        DropFrame();
+        throw;
     }
     PopFrame();
 }
 
 void ProcTable::PushFrame(const ProcRecord& proc) {
     Lexer& lx = program_.Lex();
-    returnPositions_.push_back(lx.Position());
-    forDepths_.push_back(program_.Main().forStack.size());
+    MainObject& main = program_.Main();
+    frames_.push_back({lx.Position(), main.forStack.size(), main.whileStack.size(), main.ifDepth, main.tryDepth});
     lx.SetPosition(proc.body);
 }
 
 void ProcTable::PopFrame() {
-    if (returnPositions_.empty()) program_.ReportError(kSyntaxKind, msg::kUnexpectedEndproc);
-    program_.Lex().SetPosition(returnPositions_.back());
-    returnPositions_.pop_back();
-    size_t depth = forDepths_.back();
-    forDepths_.pop_back();
-    auto& forStack = program_.Main().forStack;
-    if (forStack.size() > depth) forStack.resize(depth);
+    if (frames_.empty()) program_.ReportError(kSyntaxKind, msg::kUnexpectedEndproc);
+    program_.Lex().SetPosition(frames_.back().returnPosition);
+    DropFrame();
+}
+
+// Forgets the innermost call, cutting the loop stacks and block depths back
+// to what they were when it began: loops and blocks the body left open end
+// with it.
+void ProcTable::DropFrame() {
+    if (frames_.empty()) return;
+    Frame frame = frames_.back();
+    frames_.pop_back();
+    MainObject& main = program_.Main();
+    if (main.forStack.size() > frame.forDepth) main.forStack.resize(frame.forDepth);
+    if (main.whileStack.size() > frame.whileDepth) main.whileStack.resize(frame.whileDepth);
+    main.ifDepth = frame.ifDepth;
+    main.tryDepth = frame.tryDepth;
 }
 
 // A PROC reached by execution is passed over to after its ENDPROC.

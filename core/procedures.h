@@ -42,11 +42,21 @@ private:
     void Call(const ProcRecord& proc);
     void PushFrame(const ProcRecord& proc);
     void PopFrame();
+    void DropFrame();
+
+    // What a call restores when it returns: where it was called from and the
+    // block state of its caller.
+    struct Frame {
+        uint32_t returnPosition;
+        size_t forDepth;
+        size_t whileDepth;
+        int ifDepth;
+        int tryDepth;
+    };
 
     Program& program_;
     std::vector<ProcRecord> procs_;
-    std::vector<uint32_t> returnPositions_;
-    std::vector<size_t> forDepths_;
+    std::vector<Frame> frames_;
 };
 
 }  // namespace tallow

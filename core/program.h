@@ -127,6 +127,7 @@ private:
     uint32_t registryGeneration_ = 0;
     int nesting_ = 0;
     bool running_ = false;
+    bool errorSearched_ = false;  // a TRY filter has looked for this error's CATCH
 
     std::unique_ptr<ProcTable> procs_;
     std::unique_ptr<LabelTable> labels_;
