@@ -61,9 +61,10 @@ def pe_exports(data):
     machine, section_count, _, _, _, optional_size, _ = unpack("<HHIIIHH", data, pe_offset + 4)
     optional = pe_offset + 24
     (magic,) = unpack("<H", data, optional)
-    directories = optional + {0x10B: 96, 0x20B: 112}.get(magic, -1)
-    if directories < optional:
+    directory_offsets = {0x10B: 96, 0x20B: 112}  # PE32, PE32+
+    if magic not in directory_offsets:
         raise FormatError("unknown optional header magic %#x" % magic)
+    directories = optional + directory_offsets[magic]
     export_rva, export_size = unpack("<II", data, directories)
     sections = []
     for i in range(section_count):
@@ -80,7 +81,7 @@ def pe_exports(data):
     if export_rva == 0 or export_size == 0:
         return machine, []
     directory = file_offset(export_rva)
-    name_count, _, name_table = unpack("<III", data, directory + 24)  # names, functions, name table
+    name_count, _, name_table = unpack("<III", data, directory + 24)  # NumberOfNames, AddressOfFunctions, AddressOfNames
     names = []
     for i in range(name_count):
         (name_rva,) = unpack("<I", data, file_offset(name_table) + 4 * i)
