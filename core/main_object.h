@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "expr/script_object.h"
+#include "platform/file_system.h"
 
 namespace tallow {
 
@@ -60,6 +61,9 @@ public:
     // text may not pop them.
     size_t forFloor = 0;
     size_t whileFloor = 0;
+    // The search of the dir function, open from a dir with a pattern until
+    // its end or the next search.
+    platform::DirSearch dirSearch;
 
 private:
     ScriptObject* systemPartner_ = nullptr;

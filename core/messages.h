@@ -87,5 +87,29 @@ constexpr const char kIndexOutOfBounds[] = "array index out of bounds";
 constexpr const char kTotalReadOnly[] = "The Total property is read-only!";
 constexpr const char kAverageReadOnly[] = "The Average property is read-only!";
 
+// Built-in functions.
+constexpr const char kMathErrorPrefix[] = "Math error: ";
+constexpr const char kMathDomain[] = "Argument domain";
+constexpr const char kMathSingularity[] = "Argument singularity";
+constexpr const char kMathOverflow[] = "Range overflow";
+constexpr const char kMathUnderflow[] = "Range underflow";
+constexpr const char kMathTotalLoss[] = "Total loss of significance";
+constexpr const char kMathPartialLoss[] = "Partial loss of significance";
+constexpr const char kMathUnknown[] = "Unknown error";
+constexpr const char kUndefinedArray[] = "Undefined array";
+constexpr const char kConsoleReadFailed[] = "Could not read from console!";
+constexpr const char kCwdFailed[] = "Could not retrieve working directory!";
+constexpr const char kStringTooLong[] = "String too long!";
+
+// File-system statements.
+constexpr const char kChangeDriveFailed[] = "Could not change current drive!";
+constexpr const char kChangeDirFailed[] = "Could not change working directory!";
+constexpr const char kMakeDirFailed[] = "Could not create new directory!";
+constexpr const char kRemoveDirFailed[] = "Could not remove directory!";
+constexpr const char kRenameFailed[] = "Could not rename file!";
+constexpr const char kDeleteFailed[] = "Could not delete file!";
+constexpr const char kCopyFailed[] = "Could not copy file!";
+constexpr const char kMoveFailed[] = "Could not move file!";
+
 }  // namespace msg
 }  // namespace tallow

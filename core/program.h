@@ -14,6 +14,7 @@
 #include "expr/evaluator.h"
 #include "expr/lexer.h"
 #include "expr/names.h"
+#include "expr/random_generator.h"
 #include "platform/handles.h"
 
 namespace tallow {
@@ -106,6 +107,7 @@ public:
     platform::Handle parentWindow = nullptr;
     platform::Handle stdinHandle = nullptr;
     platform::Handle stdoutHandle = nullptr;
+    RandomGenerator randomGenerator;  // rnd; seeded from the time at construction
 
     ObjectFactory* stringArrayFactory() const { return stringArrayFactory_.get(); }
     ObjectFactory* numArrayFactory() const { return numArrayFactory_.get(); }

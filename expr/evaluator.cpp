@@ -10,6 +10,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/math_error.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
 
@@ -23,7 +24,9 @@ struct NestingScope {
     ~NestingScope() { p.LeaveNesting(); }
 };
 
-double Power(double base, double exponent) { return exponent == 0 ? 1.0 : std::pow(base, exponent); }
+// The library calls of "^" and "%" record their errors for the math-error
+// filter of the built-in functions.
+double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
 
 }  // namespace
 
@@ -111,7 +114,7 @@ double Evaluator::Level4(Token& cur) {
     double value = Level5(cur);
     while (cur.Lead() == '%') {
         cur = program_.Lex().NextToken();
-        value = std::fmod(value, Level5(cur));
+        value = CheckedFmod(value, Level5(cur));
     }
     return value;
 }

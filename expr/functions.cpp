@@ -1,71 +1,90 @@
-// The built-in number and string functions of the main object.
+// The tables of the main object's built-in number and string functions, in
+// registration order, and the parameter readers their handlers share.
 #include "functions.h"
 
-#include <cstdio>
-#include <string>
-
-#include "core/messages.h"
 #include "core/program.h"
+#include "expr/function_helpers.h"
 
 namespace tallow {
 
-namespace {
-
-double NotYet(Program& p) { p.ReportError(kSyntaxKind, msg::kUnknownNumFunction); }
-std::string NotYetString(Program& p) { p.ReportError(kSyntaxKind, msg::kUnknownStringFunction); }
-
-double StringOneNumber(Program& p, double (*f)(const std::string&)) {
-    Evaluator& ev = p.Eval();
-    ev.HasFirstParam(true);
-    return f(ev.EvalString());
+double FirstNumber(Program& p) {
+    p.Eval().HasFirstParam(true);
+    return p.Eval().EvalNum();
 }
 
-double Len(Program& p) {
-    return StringOneNumber(p, [](const std::string& s) { return double(s.size()); });
+std::string FirstString(Program& p) {
+    p.Eval().HasFirstParam(true);
+    return p.Eval().EvalString();
 }
 
-std::string Chr(Program& p) {
-    Evaluator& ev = p.Eval();
-    ev.HasFirstParam(true);
-    return std::string(1, char(ToInt32(ev.EvalNum()) & 0xFF));
+std::string FirstName(Program& p) {
+    p.Eval().HasFirstParam(true);
+    return p.Eval().ReadName();
 }
 
-std::string Str(Program& p) {
-    Evaluator& ev = p.Eval();
-    ev.HasFirstParam(true);
-    double x = ev.EvalNum();
-    int width = 1, decimals = 0;
-    if (ev.HasNextParam(false)) {
-        width = ToInt32(ev.EvalNum());
-        if (ev.HasNextParam(false)) decimals = ToInt32(ev.EvalNum());
-    }
-    int n = std::snprintf(nullptr, 0, "%0*.*f", width, decimals, x);
-    if (n < 0) return std::string();
-    std::string out(size_t(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), "%0*.*f", width, decimals, x);
-    out.resize(size_t(n));
-    return out;
+double NextNumber(Program& p) {
+    p.Eval().HasNextParam(true);
+    return p.Eval().EvalNum();
 }
 
-}  // namespace
+std::string NextString(Program& p) {
+    p.Eval().HasNextParam(true);
+    return p.Eval().EvalString();
+}
 
 const NumFunctionEntry kNumFunctions[kNumFunctionCount] = {
-    {"abs", NotYet},          {"arccos", NotYet},      {"arcsin", NotYet},       {"arctan", NotYet},
-    {"cos", NotYet},          {"hypercos", NotYet},    {"sin", NotYet},          {"hypersin", NotYet},
-    {"tan", NotYet},          {"hypertan", NotYet},    {"exp", NotYet},          {"hypot", NotYet},
-    {"log", NotYet},          {"log10", NotYet},       {"sqroot", NotYet},       {"ceiling", NotYet},
-    {"floor", NotYet},        {"average", NotYet},     {"asc", NotYet},          {"val", NotYet},
-    {"len", Len},             {"pos", NotYet},         {"rnd", NotYet},          {"exists", NotYet},
-    {"filesize", NotYet},     {"arraysize", NotYet},   {"isstringvar", NotYet},  {"isnumbervar", NotYet},
-    {"isstringarray", NotYet}, {"isnumberarray", NotYet}, {"isobject", NotYet},
+    {"abs", FnAbs},
+    {"arccos", FnArcCos},
+    {"arcsin", FnArcSin},
+    {"arctan", FnArcTan},
+    {"cos", FnCos},
+    {"hypercos", FnHyperCos},
+    {"sin", FnSin},
+    {"hypersin", FnHyperSin},
+    {"tan", FnTan},
+    {"hypertan", FnHyperTan},
+    {"exp", FnExp},
+    {"hypot", FnHypot},
+    {"log", FnLog},
+    {"log10", FnLog10},
+    {"sqroot", FnSqRoot},
+    {"ceiling", FnCeiling},
+    {"floor", FnFloor},
+    {"average", FnAverage},
+    {"asc", FnAsc},
+    {"val", FnVal},
+    {"len", FnLen},
+    {"pos", FnPos},
+    {"rnd", FnRnd},
+    {"exists", FnExists},
+    {"filesize", FnFileSize},
+    {"arraysize", FnArraySize},
+    {"isstringvar", FnIsStringVar},
+    {"isnumbervar", FnIsNumberVar},
+    {"isstringarray", FnIsStringArray},
+    {"isnumberarray", FnIsNumberArray},
+    {"isobject", FnIsObject},
 };
 
 const StringFunctionEntry kStringFunctions[kStringFunctionCount] = {
-    {"mid", NotYetString},   {"ucase", NotYetString}, {"lcase", NotYetString},     {"left", NotYetString},
-    {"right", NotYetString}, {"ltrim", NotYetString}, {"rtrim", NotYetString},     {"parsetok", NotYetString},
-    {"space", NotYetString}, {"string", NotYetString}, {"chr", Chr},               {"str", Str},
-    {"hex", NotYetString},   {"oct", NotYetString},   {"dir", NotYetString},       {"getchar", NotYetString},
-    {"getstring", NotYetString}, {"cwd", NotYetString},
+    {"mid", FnMid},
+    {"ucase", FnUCase},
+    {"lcase", FnLCase},
+    {"left", FnLeft},
+    {"right", FnRight},
+    {"ltrim", FnLTrim},
+    {"rtrim", FnRTrim},
+    {"parsetok", FnParseTok},
+    {"space", FnSpace},
+    {"string", FnString},
+    {"chr", FnChr},
+    {"str", FnStr},
+    {"hex", FnHex},
+    {"oct", FnOct},
+    {"dir", FnDir},
+    {"getchar", FnGetChar},
+    {"getstring", FnGetString},
+    {"cwd", FnCwd},
 };
 
 }  // namespace tallow

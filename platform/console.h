@@ -25,4 +25,20 @@ bool WriteBytes(Handle handle, const char* data, size_t size);
 // Reads up to size bytes; the count read, or -1 on failure.
 long ReadBytes(Handle handle, char* buffer, size_t size);
 
+// Console input (console_input_*.cpp). Raw input delivers each key at once,
+// without line editing or echo; line input is the normal edited and echoed
+// line. A handle that is no console (a pipe or a file) keeps reading as it is.
+enum class InputMode { Raw, Line };
+// Switches the console behind input; false when input is no console.
+bool SetInputMode(Handle input, InputMode mode);
+// Blocks until a console has input to read; returns at once for other handles.
+void WaitForInput(Handle input);
+// Reads one line of at most size bytes with its terminator: a console's line
+// as it delivers it (ending in carriage return and line feed), from other
+// handles the bytes up to and including the next line feed. The count read,
+// 0 at the end of input, -1 on failure.
+long ReadLine(Handle input, char* buffer, size_t size);
+// Reads one byte: 1, 0 at the end of input, -1 on failure.
+long ReadKey(Handle input, char& key);
+
 }  // namespace tallow::platform

@@ -1,0 +1,65 @@
+// Wildcard matching and entry attributes of the Linux directory search.
+#include "platform/wildcard.h"
+
+#include "platform/file_system.h"
+
+namespace tallow::platform {
+
+namespace {
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+
+// Iterative "*"/"?" matching with one backtrack point: the most recent star
+// absorbs one more character whenever the rest fails to match.
+bool MatchPlain(std::string_view pattern, std::string_view name) {
+    size_t p = 0, n = 0;
+    size_t starP = std::string_view::npos, starN = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == '*') {
+            starP = p++;
+            starN = n;
+        } else if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (starP != std::string_view::npos) {
+            p = starP + 1;
+            n = ++starN;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*') ++p;
+    return p == pattern.size();
+}
+
+}  // namespace
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+    if (MatchPlain(pattern, name)) return true;
+    // "stem.*" also matches the bare stem: a name without an extension.
+    if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*")
+        return MatchPlain(pattern.substr(0, pattern.size() - 2), name);
+    return false;
+}
+
+void SplitSearchPattern(std::string_view pattern, std::string& directory, std::string& namePattern) {
+    size_t slash = pattern.rfind('/');
+    if (slash == std::string_view::npos) {
+        directory.assign(1, '.');
+        namePattern.assign(pattern);
+        return;
+    }
+    directory.assign(slash == 0 ? pattern.substr(0, 1) : pattern.substr(0, slash));
+    namePattern.assign(pattern.substr(slash + 1));
+}
+
+unsigned PosixEntryAttributes(std::string_view name, EntryKind kind, bool ownerMayWrite) {
+    unsigned attributes = 0;
+    if (kind == EntryKind::Directory) attributes |= kAttrDirectory;
+    if (!name.empty() && name[0] == '.' && name != "." && name != "..") attributes |= kAttrHidden;
+    if (!ownerMayWrite) attributes |= kAttrReadOnly;
+    if (kind == EntryKind::RegularFile) attributes |= kAttrArchive;
+    return attributes ? attributes : kAttrNormal;
+}
+
+}  // namespace tallow::platform
