@@ -1,13 +1,23 @@
-// The exported embedding API: program lifecycle and the one-shot runners.
-// No C++ exception leaves an export.
+// The exported embedding API: program lifecycle, the one-shot runners, host
+// objects and types, program access through an object handle, and the
+// registration of extensions. No C++ exception leaves an export.
 #include "tallow.h"
 
+#include <csetjmp>
+#include <cstring>
+#include <exception>
 #include <new>
 
+#include "api/callback_guard.h"
+#include "api/extension_host.h"
 #include "core/program.h"
+#include "expr/names.h"
+#include "platform/console.h"
 #include "platform/message_box.h"
+#include "platform/registry.h"
 
 using tallow::Program;
+using tallow::ScriptObject;
 
 namespace {
 
@@ -23,6 +33,47 @@ int RunAndReport(Program& program, const char* text) {
         return 1;
     }
 }
+
+ScriptObject* ObjectOf(TallowObjectHandle handle) { return reinterpret_cast<ScriptObject*>(handle); }
+
+// Runs a host's request on program. An error goes back to the entry point in
+// progress when there is one (a host object's call-back inserting objects);
+// outside any, a script error is shown in the error box and dropped.
+template <class Body>
+void RunHostRequest(Program& program, const Body& body) {
+    tallow::CallbackState& state = tallow::CallbackStateOf(program);
+    bool scriptError = false;
+    try {
+        body();
+        return;
+    } catch (const tallow::ScriptError&) {
+        scriptError = true;
+        state.pending = std::current_exception();
+    } catch (...) {
+        state.pending = std::current_exception();
+    }
+    if (state.top) std::longjmp(state.top->buffer, 1);
+    tallow::DiscardCallbackError(state);
+    if (scriptError) {
+        try {
+            program.ShowErrorBox(true);
+        } catch (...) {
+        }
+    }
+}
+
+tallow::EntryPoints MakeEntryPoints(TallowCreateProc create, TallowDestroyProc destroy,
+                                    TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                    TallowStringFunctionProc stringFunction) {
+    return tallow::EntryPoints{create, destroy, statement, numberFunction, stringFunction};
+}
+
+// Restores the process's standard handles when a redirected run ends.
+struct StdHandlesRestore {
+    tallow::platform::Handle input = tallow::platform::StdInput();
+    tallow::platform::Handle output = tallow::platform::StdOutput();
+    ~StdHandlesRestore() { tallow::platform::SetStdHandles(input, output); }
+};
 
 }  // namespace
 
@@ -56,6 +107,112 @@ TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {
         return RunAndReport(program, text);
     } catch (...) {
         return 1;
+    }
+}
+
+TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input, TallowFile output) {
+    try {
+        Program program;
+        StdHandlesRestore restore;
+        tallow::platform::SetStdHandles(input, output);
+        program.stdinHandle = input;
+        program.stdoutHandle = output;
+        return RunAndReport(program, text);
+    } catch (...) {
+        return 1;
+    }
+}
+
+TALLOW_EXPORT void TALLOW_API InsertObject(const char* name, TallowValue data, TallowProgramHandle program,
+                                           TallowCreateProc create, TallowDestroyProc destroy,
+                                           TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                           TallowStringFunctionProc stringFunction) {
+    Program* p = FromHandle(program);
+    if (!p) return;
+    tallow::EntryPoints entry = MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction);
+    RunHostRequest(*p, [&] { p->Extensions().AddHostObject(name ? name : "", data, entry); });
+}
+
+TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, TallowProgramHandle program,
+                                            TallowCreateProc create, TallowDestroyProc destroy,
+                                            TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                            TallowStringFunctionProc stringFunction) {
+    Program* p = FromHandle(program);
+    if (!p) return;
+    tallow::EntryPoints entry = MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction);
+    RunHostRequest(*p, [&] { p->Extensions().AddHostFactory(name ? name : "", data, entry); });
+}
+
+// ---- Program access through an object handle ---------------------------------
+
+TALLOW_EXPORT TallowWindow TALLOW_API GetParentHWND(TallowObjectHandle object) {
+    ScriptObject* o = ObjectOf(object);
+    return o ? o->Owner().parentWindow : nullptr;
+}
+
+TALLOW_EXPORT void TALLOW_API SetParentHWND(TallowObjectHandle object, TallowWindow window) {
+    if (ScriptObject* o = ObjectOf(object)) o->Owner().parentWindow = window;
+}
+
+TALLOW_EXPORT TallowFile TALLOW_API GetStdin(TallowObjectHandle object) {
+    ScriptObject* o = ObjectOf(object);
+    return o ? o->Owner().stdinHandle : nullptr;
+}
+
+TALLOW_EXPORT TallowFile TALLOW_API GetStdout(TallowObjectHandle object) {
+    ScriptObject* o = ObjectOf(object);
+    return o ? o->Owner().stdoutHandle : nullptr;
+}
+
+TALLOW_EXPORT void TALLOW_API OpenConsole(TallowObjectHandle object) {
+    ScriptObject* o = ObjectOf(object);
+    if (!o) return;
+    try {
+        o->Owner().OpenConsole();
+    } catch (...) {
+    }
+}
+
+TALLOW_EXPORT void TALLOW_API EndProgram(TallowObjectHandle object) {
+    if (ScriptObject* o = ObjectOf(object)) o->Owner().stopRequested = 1;
+}
+
+TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char* name, TallowValue value) {
+    auto* o = dynamic_cast<tallow::ExtensionObject*>(ObjectOf(object));
+    if (!o || !name) return 0;
+    try {
+        o->SetProperty(name, value);
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, const char* name) {
+    auto* o = dynamic_cast<tallow::ExtensionObject*>(ObjectOf(object));
+    if (!o || !name) return 0;
+    return o->GetProperty(name);
+}
+
+// ---- Registration -------------------------------------------------------------
+
+TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, const char* name, const char* data) {
+    namespace platform = tallow::platform;
+    if (!section || !name || !*name || std::strlen(name) > tallow::kMaxRegistrationName) return 0;
+    const char* known = tallow::NamesEqual(section, tallow::kObjectsSection)     ? tallow::kObjectsSection
+                        : tallow::NamesEqual(section, tallow::kFactoriesSection) ? tallow::kFactoriesSection
+                                                                                 : nullptr;
+    if (!known) return 0;
+    try {
+        std::string path = std::string(tallow::kExtensionsKey) + "\\" + known;
+        platform::RegistryKey key;
+        if (!data) return key.Open(platform::RegistryRoot::kCurrentUser, path, true) && key.DeleteValue(name);
+        size_t size = std::strlen(data) + 1;
+        if (size > tallow::kMaxRegistrationData) return 0;
+        return key.Create(platform::RegistryRoot::kCurrentUser, path) &&
+               key.SetValue(name, platform::kRegSz, std::string_view(data, size));
+    } catch (...) {
+        return 0;
     }
 }
 

@@ -87,6 +87,14 @@ constexpr const char kIndexOutOfBounds[] = "array index out of bounds";
 constexpr const char kTotalReadOnly[] = "The Total property is read-only!";
 constexpr const char kAverageReadOnly[] = "The Average property is read-only!";
 
+// Extensions and host objects.
+constexpr const char kCouldNotInitExtension[] = "Could not initialize extension library!";
+constexpr const char kCouldNotCreateExtensionObject[] = "Could not create extension object!";
+constexpr const char kCouldNotLoadExtension[] = "Could not load extension library!";
+constexpr const char kCannotSelfRegister[] = "Extension library cannot self-register!";
+constexpr const char kFailedSelfRegister[] = "Extension library failed to self-register!";
+constexpr const char kInternalError[] = "Internal error";
+
 // Built-in functions.
 constexpr const char kMathErrorPrefix[] = "Math error: ";
 constexpr const char kMathDomain[] = "Argument domain";

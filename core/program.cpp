@@ -5,6 +5,7 @@
 #include <cmath>
 #include <new>
 
+#include "api/extension_host.h"
 #include "core/control_flow.h"
 #include "core/main_object.h"
 #include "core/messages.h"
@@ -48,10 +49,15 @@ Program::Program() : lexer_(std::make_unique<Lexer>(this)), evaluator_(*this) {
     stringArrayFactory_ = std::make_unique<StringArrayFactory>(*this);
     numArrayFactory_ = std::make_unique<NumArrayFactory>(*this);
     systemObject_ = std::make_unique<SystemObject>(*this);
+    extensions_ = std::make_unique<ExtensionHost>(*this);
 }
 
 Program::~Program() {
     CleanUp();
+    // Extension objects and factories go first, while all they may call
+    // back into is still there.
+    extensions_->DestroyAll();
+    extensions_.reset();
     systemObject_.reset();
     mainObject_.reset();
     procs_.reset();
@@ -81,6 +87,7 @@ void Program::FillArguments() {
 
 int Program::RunLoop() {
     try {
+        extensions_->LoadRegistered();
         procs_->Prescan();
         labels_->Prescan();
     } catch (const ScriptError&) {

@@ -27,6 +27,7 @@ class LabelTable;
 class ProcTable;
 class StringArrayObject;
 class NumArrayObject;
+class ExtensionHost;
 
 // The script exception. It carries nothing: what happened is in ErrMsg$,
 // ErrLine# and the program's lastErrorKind.
@@ -93,6 +94,8 @@ public:
     MainObject& Main() { return *mainObject_; }
     LabelTable& Labels() { return *labels_; }
     ProcTable& Procs() { return *procs_; }
+    // Extension objects, extension factories and the call-back boundary.
+    ExtensionHost& Extensions() { return *extensions_; }
 
     // State read and written by statements and the embedding API.
     int stopRequested = 0;
@@ -137,6 +140,7 @@ private:
     std::unique_ptr<ObjectFactory> stringArrayFactory_;
     std::unique_ptr<ObjectFactory> numArrayFactory_;
     std::unique_ptr<SystemObject> systemObject_;
+    std::unique_ptr<ExtensionHost> extensions_;
 };
 
 // Truncates toward zero to a signed 32-bit value. NaN and values outside the

@@ -56,6 +56,17 @@ typedef intptr_t TallowValue;                      /* object data and property v
 typedef void *TallowWindow;                        /* a window handle (HWND) */
 typedef void *TallowFile;                          /* a standard handle (HANDLE, or an fd on Linux) */
 
+/* The five object entry points, as an extension library exports them and as
+ * a host passes them to InsertObject and InsertFactory. Their results are
+ * ignored. See "Extension library entry points" below. */
+typedef int(TALLOW_ENTRY *TallowCreateProc)(TallowObjectHandle object, TallowValue data, const char **statements,
+                                            const char **numberFunctions, const char **stringFunctions);
+typedef int(TALLOW_ENTRY *TallowDestroyProc)(TallowObjectHandle object, TallowValue data);
+typedef int(TALLOW_ENTRY *TallowStatementProc)(TallowObjectHandle object, int id);
+typedef int(TALLOW_ENTRY *TallowNumFunctionProc)(TallowObjectHandle object, int id, double *result);
+typedef int(TALLOW_ENTRY *TallowStringFunctionProc)(TallowObjectHandle object, int id, const char **result);
+typedef int(TALLOW_ENTRY *TallowRegisterProc)(void);
+
 /* ---- Program lifecycle -------------------------------------------------- */
 
 /* Constructs an idle program; NULL when memory is exhausted. [safe] */
@@ -73,6 +84,151 @@ TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char 
 /* Runs text in a temporary program and returns its exit code. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char *text);
 
+/* As RunTallowBuffer, with the script's standard input and output (and the
+ * process's, for the duration of the run) replaced by the two handles. On
+ * Linux they are file descriptors: (TallowFile)(intptr_t)fd. [safe] */
+TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char *text, TallowFile input, TallowFile output);
+
+/* Adds a host object called name to program: the five functions serve it as
+ * an extension library's entry points would, and data is handed back to
+ * create and destroy. The object is created at once and lives until
+ * DestroyProgram. A NULL program does nothing; a NULL function adds nothing
+ * and reports "Could not create extension object!" (inside a run as a script
+ * error, outside one as an error box). [raises inside an entry point] */
+TALLOW_EXPORT void TALLOW_API InsertObject(const char *name, TallowValue data, TallowProgramHandle program,
+                                           TallowCreateProc create, TallowDestroyProc destroy,
+                                           TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                           TallowStringFunctionProc stringFunction);
+
+/* Adds a host object type: `new x as name` creates an object served by the
+ * five functions with data; delete or the end of the run destroys it. The
+ * type lives until DestroyProgram. A NULL program does nothing. [safe] */
+TALLOW_EXPORT void TALLOW_API InsertFactory(const char *name, TallowValue data, TallowProgramHandle program,
+                                            TallowCreateProc create, TallowDestroyProc destroy,
+                                            TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                            TallowStringFunctionProc stringFunction);
+
+/* ---- Program access through an object handle ----------------------------
+ * These act on the program of object, normally the handle an entry point
+ * was given. A NULL object gives NULL or 0 and changes nothing. */
+
+/* The owner window of every box and dialog the program shows. [safe] */
+TALLOW_EXPORT TallowWindow TALLOW_API GetParentHWND(TallowObjectHandle object);
+TALLOW_EXPORT void TALLOW_API SetParentHWND(TallowObjectHandle object, TallowWindow window);
+
+/* The standard input and output the script uses (on Linux a file
+ * descriptor in the pointer-sized slot). [safe] */
+TALLOW_EXPORT TallowFile TALLOW_API GetStdin(TallowObjectHandle object);
+TALLOW_EXPORT TallowFile TALLOW_API GetStdout(TallowObjectHandle object);
+
+/* Opens the program's console, as the first print does. [safe] */
+TALLOW_EXPORT void TALLOW_API OpenConsole(TallowObjectHandle object);
+
+/* Ends the run after the statement in progress, also inside a procedure
+ * body. [safe] */
+TALLOW_EXPORT void TALLOW_API EndProgram(TallowObjectHandle object);
+
+/* Storage of the library's own: a value under a name (matched exactly,
+ * letter case included) in an extension object. SetProperty gives 1, or 0
+ * when the object is not an extension object or storing fails; GetProperty
+ * gives the value, or 0 when there is none. [safe] */
+TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char *name, TallowValue value);
+TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, const char *name);
+
+/* ---- Call-backs for extensions --------------------------------------------
+ * Call them from inside ProcessStatement, ProcessNumFunction or
+ * ProcessStringFunction: they read the script text after the member's name,
+ * in the program of object. A call marked [raises] that fails with an error
+ * of kind 0 or 1 does not return: the engine resumes in its own frame, where
+ * it called the entry point, and the error goes on in the script (a TRY
+ * block can catch kind 1). The library must therefore hold no resource across
+ * such a call that it could not give up there. Called outside any entry point,
+ * no call-back raises: it gives its neutral result (0, NULL, nothing). */
+
+/* Is there a first parameter / a further one after a comma? With required
+ * non-zero a missing one raises "required parameter missing". [raises] */
+TALLOW_EXPORT int TALLOW_API HasFirstParam(TallowObjectHandle object, int required);
+TALLOW_EXPORT int TALLOW_API HasNextParam(TallowObjectHandle object, int required);
+
+/* Evaluates a string expression into buffer: at most size-1 characters and
+ * always a NUL (nothing is written when size < 1); a NULL buffer evaluates
+ * nothing. [raises] */
+TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char *buffer, int size);
+
+/* Evaluates a numeric expression into *result; NULL evaluates nothing. [raises] */
+TALLOW_EXPORT void TALLOW_API EvalNum(TallowObjectHandle object, double *result);
+
+/* Reads one bare word ("statement expected" otherwise) into buffer, as
+ * EvalString does. [raises] */
+TALLOW_EXPORT void TALLOW_API EvalKeyword(TallowObjectHandle object, char *buffer, int size);
+
+/* Evaluates a condition: any comparison, a string comparison, a numeric
+ * comparison. 1 or 0. [raises] */
+TALLOW_EXPORT int TALLOW_API Test(TallowObjectHandle object);
+TALLOW_EXPORT int TALLOW_API TestString(TallowObjectHandle object);
+TALLOW_EXPORT int TALLOW_API TestNum(TallowObjectHandle object);
+
+/* Reports an error: kind 0 aborts the script, kind 1 can be caught by TRY,
+ * any other kind shows a warning and returns, and the statement goes on.
+ * message is shown literally (never used as a format); NULL means
+ * "Internal error". [raises for kinds 0 and 1] */
+TALLOW_EXPORT void TALLOW_API ThrowError(TallowObjectHandle object, int kind, const char *message);
+
+/* Defines or overwrites the constant name@. [safe] */
+TALLOW_EXPORT void TALLOW_API SetNumConst(TallowObjectHandle object, const char *name, double value);
+
+/* Global variables: name# and name$ (name without its suffix). Reading one
+ * that does not exist raises "unknown variable encountered" (kind 0).
+ * GetStringVar returns a new copy; release it with FreeString. */
+TALLOW_EXPORT void TALLOW_API SetNumVar(TallowObjectHandle object, const char *name, double value); /* [safe] */
+TALLOW_EXPORT double TALLOW_API GetNumVar(TallowObjectHandle object, const char *name);           /* [raises] */
+TALLOW_EXPORT void TALLOW_API SetStringVar(TallowObjectHandle object, const char *name, const char *value); /* [safe] */
+TALLOW_EXPORT char *TALLOW_API GetStringVar(TallowObjectHandle object, const char *name);         /* [raises] */
+
+/* Releases a string that the engine returned; object is not used and may be
+ * NULL, and so may string. [safe] */
+TALLOW_EXPORT void TALLOW_API FreeString(TallowObjectHandle object, char *string);
+
+/* The members obj.name# and obj.name$ of object itself, through the
+ * object's own operations: reading one that was never set raises "unknown
+ * variable encountered" (kind 0), and an object's property may refuse a
+ * write. GetStringMember returns a new copy; release it with FreeString.
+ * [raises] */
+TALLOW_EXPORT void TALLOW_API SetNumMember(TallowObjectHandle object, const char *name, double value);
+TALLOW_EXPORT double TALLOW_API GetNumMember(TallowObjectHandle object, const char *name);
+TALLOW_EXPORT void TALLOW_API SetStringMember(TallowObjectHandle object, const char *name, const char *value);
+TALLOW_EXPORT char *TALLOW_API GetStringMember(TallowObjectHandle object, const char *name);
+
+/* Arrays by name (without suffix). Clear creates an empty array of the name,
+ * replacing an object the script created; any other object of that name
+ * raises "array name conflict" (kind 0). Add gives 1, or 0 when there is no
+ * array of the name; Count gives the number of elements, or -1. Items are
+ * indexed from 0 to count-1: GetStringArrayItem returns a new copy (release
+ * it with FreeString), or NULL for a missing array or an index outside;
+ * GetNumArrayItem gives 0.0 then. */
+TALLOW_EXPORT void TALLOW_API ClearStringArray(TallowObjectHandle object, const char *name); /* [raises] */
+TALLOW_EXPORT void TALLOW_API ClearNumArray(TallowObjectHandle object, const char *name);    /* [raises] */
+/* The rest never raise. [safe] */
+TALLOW_EXPORT int TALLOW_API AddToStringArray(TallowObjectHandle object, const char *name, const char *value);
+TALLOW_EXPORT int TALLOW_API AddToNumArray(TallowObjectHandle object, const char *name, double value);
+TALLOW_EXPORT int TALLOW_API GetStringArrayCount(TallowObjectHandle object, const char *name);
+TALLOW_EXPORT int TALLOW_API GetNumArrayCount(TallowObjectHandle object, const char *name);
+TALLOW_EXPORT char *TALLOW_API GetStringArrayItem(TallowObjectHandle object, const char *name, int index);
+TALLOW_EXPORT double TALLOW_API GetNumArrayItem(TallowObjectHandle object, const char *name, int index);
+
+/* ---- Registration ---------------------------------------------------------
+ * Registered extensions are read at the start of every run from
+ * HKEY_CURRENT_USER\Software\Quenby Software\Tallow\Extensions\Objects and
+ * ...\Factories: one string value per object (or type) name, at most 31
+ * characters, with the data "number;path" (at most 1023 characters), the
+ * number being the object data. On Linux these keys live in the database
+ * $XDG_CONFIG_HOME/tallow/registry.db (~/.config/tallow/registry.db).
+ *
+ * Writes the value name in section ("Objects" or "Factories") with the text
+ * data, or deletes it when data is NULL: a portable way for RegisterExtension
+ * to do its work. 1 on success, 0 on failure or a bad section or name. [safe] */
+TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char *section, const char *name, const char *data);
+
 /* The name shown on the last line of the error box (empty by default). [safe] */
 TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char *name);
 
@@ -87,6 +243,37 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
  * text and a line feed, and yields the result of its first button (OK, Abort,
  * Yes or Retry). For scheduled jobs, services and tests. [safe] */
 TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended);
+
+/* ---- Extension library entry points --------------------------------------
+ * An extension library (a ".tlx" file: a DLL on Windows, a shared object on
+ * Linux) exports these six functions under these names with the C calling
+ * convention. The engine calls RegisterExtension from `registerextension`;
+ * the other five serve the library's objects.
+ *
+ * CreateExtensionObject: set any of the three list pointers (preset to NULL)
+ * to a list of NUL-terminated member names ended by an empty name, e.g.
+ * "add\0clear\0"; the engine copies them before it calls anything else. The
+ * member with id n is the n-th name of its list. ProcessNumFunction stores
+ * its value in *result (preset to 0.0); ProcessStringFunction stores a string
+ * pointer in *result (preset to NULL, which means ""): the engine copies it
+ * and never frees it, so it stays the library's. */
+#if defined(_WIN32)
+#define TALLOW_EXTENSION_EXPORT __declspec(dllexport)
+#else
+#define TALLOW_EXTENSION_EXPORT __attribute__((visibility("default")))
+#endif
+
+/* Writes the library's registrations; non-zero on success. */
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY RegisterExtension(void);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY CreateExtensionObject(TallowObjectHandle object, TallowValue data,
+                                                               const char **statements,
+                                                               const char **numberFunctions,
+                                                               const char **stringFunctions);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY DestroyExtensionObject(TallowObjectHandle object, TallowValue data);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStatement(TallowObjectHandle object, int id);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id, double *result);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStringFunction(TallowObjectHandle object, int id,
+                                                               const char **result);
 
 #ifdef __cplusplus
 }

@@ -6,6 +6,8 @@ NAME.tal`. Its standard output must equal NAME.out byte for byte. Standard
 error must equal NAME.err when that file exists, and be empty otherwise. The
 exit status must equal the number in NAME.status, or 0. The folder is removed
 afterwards, so scripts may create files in their working folder freely.
+Arguments after the script reach it as argv; the folder is also the script's
+XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
 """
 import argparse
 import os
@@ -28,6 +30,7 @@ def main():
     ap.add_argument("--temp", required=True)
     ap.add_argument("--emulator", default="")
     ap.add_argument("script")
+    ap.add_argument("args", nargs="*", help="further arguments for the script (argv)")
     args = ap.parse_args()
 
     base = os.path.splitext(args.script)[0]
@@ -41,8 +44,11 @@ def main():
     try:
         shutil.copy(args.script, os.path.join(work, name))
         cmd = ([args.emulator] if args.emulator else []) + [os.path.abspath(args.runner), "--unattended", name]
+        cmd += args.args
         env = dict(os.environ)
         env["TALLOW_TEST_DIR"] = work
+        # The registry stand-in on Linux lives here: no script sees the user's.
+        env["XDG_CONFIG_HOME"] = work
         proc = subprocess.run(cmd, cwd=work, stdin=subprocess.DEVNULL, capture_output=True, timeout=50, env=env)
     finally:
         shutil.rmtree(work, ignore_errors=True)

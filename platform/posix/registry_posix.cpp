@@ -1,0 +1,282 @@
+// The registry on Linux: one SQLite database per user at
+// $XDG_CONFIG_HOME/tallow/registry.db (~/.config/tallow/registry.db), so that
+// concurrent writers and a crash in the middle of a write leave it whole.
+#include "platform/registry.h"
+
+#include <pwd.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace tallow::platform {
+
+namespace {
+
+// How long a connection waits for another process's write to finish.
+constexpr int kBusyTimeoutMs = 10000;
+
+// The ids of the four root keys; their parent is 0.
+constexpr sqlite3_int64 kRootIds[] = {1, 2, 3, 4};
+
+constexpr const char kSchema[] =
+    "CREATE TABLE IF NOT EXISTS keys("
+    "  id INTEGER PRIMARY KEY,"
+    "  parent INTEGER NOT NULL,"
+    "  name TEXT NOT NULL COLLATE NOCASE,"
+    "  UNIQUE(parent, name));"
+    "CREATE TABLE IF NOT EXISTS vals("
+    "  key INTEGER NOT NULL,"
+    "  name TEXT NOT NULL COLLATE NOCASE,"
+    "  type INTEGER NOT NULL,"
+    "  data BLOB NOT NULL,"
+    "  UNIQUE(key, name));"
+    "INSERT OR IGNORE INTO keys(id, parent, name) VALUES"
+    "  (1, 0, 'HKEY_CLASSES_ROOT'), (2, 0, 'HKEY_CURRENT_USER'),"
+    "  (3, 0, 'HKEY_LOCAL_MACHINE'), (4, 0, 'HKEY_USERS');";
+
+std::string HomeDirectory() {
+    const char* home = std::getenv("HOME");
+    if (home && *home) return home;
+    if (const passwd* pw = getpwuid(getuid())) return pw->pw_dir ? pw->pw_dir : "";
+    return "";
+}
+
+// The folder of the database; XDG_CONFIG_HOME counts only when absolute.
+std::string DatabaseFolder() {
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::string base = config && config[0] == '/' ? std::string(config) : HomeDirectory() + "/.config";
+    return base + "/tallow";
+}
+
+// Creates folder and its missing parents, private to the user.
+bool MakeFolders(const std::string& folder) {
+    for (size_t at = 1; at <= folder.size(); ++at) {
+        if (at != folder.size() && folder[at] != '/') continue;
+        std::string part = folder.substr(0, at);
+        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}
+
+// The path split at backslashes, empty parts dropped.
+std::vector<std::string> SplitPath(std::string_view path) {
+    std::vector<std::string> parts;
+    size_t start = 0;
+    while (start <= path.size()) {
+        size_t end = path.find('\\', start);
+        if (end == std::string_view::npos) end = path.size();
+        if (end > start) parts.emplace_back(path.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// A prepared statement that finalizes itself.
+class Statement {
+public:
+    Statement(sqlite3* db, const char* sql) {
+        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+    }
+    ~Statement() { sqlite3_finalize(stmt_); }
+    Statement(const Statement&) = delete;
+    Statement& operator=(const Statement&) = delete;
+
+    bool Ok() const { return stmt_ != nullptr; }
+    Statement& Bind(int i, sqlite3_int64 v) {
+        if (stmt_) sqlite3_bind_int64(stmt_, i, v);
+        return *this;
+    }
+    Statement& Bind(int i, std::string_view text) {
+        if (stmt_) sqlite3_bind_text(stmt_, i, text.data(), int(text.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Statement& BindBlob(int i, std::string_view bytes) {
+        // A zero-length blob must not be bound as NULL: the column is NOT NULL.
+        if (stmt_) sqlite3_bind_blob(stmt_, i, bytes.empty() ? "" : bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    // SQLITE_ROW, SQLITE_DONE or an error code.
+    int Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+    sqlite3_int64 Int(int column) const { return sqlite3_column_int64(stmt_, column); }
+    std::string Text(int column) const {
+        const unsigned char* t = sqlite3_column_text(stmt_, column);
+        return t ? std::string(reinterpret_cast<const char*>(t), size_t(sqlite3_column_bytes(stmt_, column)))
+                 : std::string();
+    }
+    std::string Blob(int column) const {
+        const void* b = sqlite3_column_blob(stmt_, column);
+        return b ? std::string(static_cast<const char*>(b), size_t(sqlite3_column_bytes(stmt_, column)))
+                 : std::string();
+    }
+
+private:
+    sqlite3_stmt* stmt_ = nullptr;
+};
+
+bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+// A write transaction that rolls back unless committed.
+class Transaction {
+public:
+    explicit Transaction(sqlite3* db) : db_(db), open_(Exec(db, "BEGIN IMMEDIATE")) {}
+    ~Transaction() {
+        if (open_) Exec(db_, "ROLLBACK");
+    }
+    bool Ok() const { return open_; }
+    bool Commit() {
+        if (!open_) return false;
+        open_ = false;
+        if (Exec(db_, "COMMIT")) return true;
+        Exec(db_, "ROLLBACK");
+        return false;
+    }
+
+private:
+    sqlite3* db_;
+    bool open_;
+};
+
+sqlite3* OpenDatabase(bool create) {
+    std::string folder = DatabaseFolder();
+    if (create && !MakeFolders(folder)) return nullptr;
+    std::string file = folder + "/registry.db";
+    sqlite3* db = nullptr;
+    int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return nullptr;
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    return db;
+}
+
+// The id of the child of parent called name, or 0.
+sqlite3_int64 FindChild(sqlite3* db, sqlite3_int64 parent, std::string_view name) {
+    Statement s(db, "SELECT id FROM keys WHERE parent = ?1 AND name = ?2");
+    if (s.Bind(1, parent).Bind(2, name).Step() != SQLITE_ROW) return 0;
+    return s.Int(0);
+}
+
+// The id of the key at path below from, or 0.
+sqlite3_int64 FindKey(sqlite3* db, sqlite3_int64 from, std::string_view path) {
+    sqlite3_int64 id = from;
+    for (const std::string& part : SplitPath(path)) {
+        id = FindChild(db, id, part);
+        if (!id) return 0;
+    }
+    return id;
+}
+
+bool HasChildren(sqlite3* db, sqlite3_int64 id) {
+    Statement s(db, "SELECT 1 FROM keys WHERE parent = ?1 LIMIT 1");
+    return s.Bind(1, id).Step() == SQLITE_ROW;
+}
+
+}  // namespace
+
+struct RegistryKey::Impl {
+    sqlite3* db = nullptr;
+    sqlite3_int64 id = 0;
+    bool writable = false;
+    ~Impl() { sqlite3_close(db); }
+};
+
+RegistryKey::RegistryKey() = default;
+RegistryKey::~RegistryKey() = default;
+RegistryKey::RegistryKey(RegistryKey&& other) noexcept = default;
+RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
+
+bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
+    Close();
+    auto impl = std::make_unique<Impl>();
+    impl->db = OpenDatabase(false);
+    if (!impl->db) return false;
+    impl->id = FindKey(impl->db, kRootIds[size_t(root)], path);
+    if (!impl->id) return false;
+    impl->writable = write;
+    impl_ = std::move(impl);
+    return true;
+}
+
+bool RegistryKey::Create(RegistryRoot root, std::string_view path) {
+    Close();
+    auto impl = std::make_unique<Impl>();
+    impl->db = OpenDatabase(true);
+    if (!impl->db) return false;
+    Transaction tx(impl->db);
+    if (!tx.Ok() || !Exec(impl->db, kSchema)) return false;
+    sqlite3_int64 id = kRootIds[size_t(root)];
+    for (const std::string& part : SplitPath(path)) {
+        sqlite3_int64 child = FindChild(impl->db, id, part);
+        if (!child) {
+            Statement insert(impl->db, "INSERT INTO keys(parent, name) VALUES(?1, ?2)");
+            if (insert.Bind(1, id).Bind(2, part).Step() != SQLITE_DONE) return false;
+            child = sqlite3_last_insert_rowid(impl->db);
+        }
+        id = child;
+    }
+    if (!tx.Commit()) return false;
+    impl->id = id;
+    impl->writable = true;
+    impl_ = std::move(impl);
+    return true;
+}
+
+void RegistryKey::Close() { impl_.reset(); }
+
+bool RegistryKey::SetValue(std::string_view name, uint32_t type, std::string_view data) {
+    if (!impl_ || !impl_->writable) return false;
+    // The key may have been deleted by another process since it was opened.
+    Statement s(impl_->db,
+                "INSERT INTO vals(key, name, type, data) SELECT ?1, ?2, ?3, ?4"
+                " WHERE EXISTS(SELECT 1 FROM keys WHERE id = ?1)"
+                " ON CONFLICT(key, name) DO UPDATE SET type = excluded.type, data = excluded.data");
+    s.Bind(1, impl_->id).Bind(2, name).Bind(3, sqlite3_int64(type)).BindBlob(4, data);
+    return s.Step() == SQLITE_DONE && sqlite3_changes(impl_->db) > 0;
+}
+
+bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string& data) const {
+    if (!impl_) return false;
+    Statement s(impl_->db, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
+    if (s.Bind(1, impl_->id).Bind(2, name).Step() != SQLITE_ROW) return false;
+    type = uint32_t(s.Int(0));
+    data = s.Blob(1);
+    return true;
+}
+
+RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type, std::string& data) const {
+    if (!impl_) return RegistryEnum::kError;
+    Statement s(impl_->db, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
+    int rc = s.Bind(1, impl_->id).Bind(2, sqlite3_int64(index)).Step();
+    if (rc == SQLITE_DONE) return RegistryEnum::kNoMoreItems;
+    if (rc != SQLITE_ROW) return RegistryEnum::kError;
+    name = s.Text(0);
+    type = uint32_t(s.Int(1));
+    data = s.Blob(2);
+    return RegistryEnum::kValue;
+}
+
+bool RegistryKey::DeleteValue(std::string_view name) {
+    if (!impl_ || !impl_->writable) return false;
+    Statement s(impl_->db, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
+    return s.Bind(1, impl_->id).Bind(2, name).Step() == SQLITE_DONE && sqlite3_changes(impl_->db) > 0;
+}
+
+bool RegistryKey::DeleteSubKey(std::string_view path) {
+    if (!impl_ || !impl_->writable || SplitPath(path).empty()) return false;
+    sqlite3* db = impl_->db;
+    Transaction tx(db);
+    if (!tx.Ok()) return false;
+    sqlite3_int64 id = FindKey(db, impl_->id, path);
+    if (!id || HasChildren(db, id)) return false;
+    Statement values(db, "DELETE FROM vals WHERE key = ?1");
+    Statement key(db, "DELETE FROM keys WHERE id = ?1");
+    if (values.Bind(1, id).Step() != SQLITE_DONE || key.Bind(1, id).Step() != SQLITE_DONE) return false;
+    return tx.Commit();
+}
+
+}  // namespace tallow::platform
