@@ -44,13 +44,18 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
 
 void SplitSearchPattern(std::string_view pattern, std::string& directory, std::string& namePattern) {
     size_t slash = pattern.rfind('/');
-    if (slash == std::string_view::npos) {
+    std::string_view name = slash == std::string_view::npos ? pattern : pattern.substr(slash + 1);
+    if (slash == std::string_view::npos)
         directory.assign(1, '.');
-        namePattern.assign(pattern);
-        return;
+    else
+        directory.assign(slash == 0 ? pattern.substr(0, 1) : pattern.substr(0, slash));
+    // Windows drops trailing dots and blanks from the last part of a path;
+    // "." and ".." stay as they are.
+    if (name.find_first_not_of('.') != std::string_view::npos) {
+        size_t last = name.find_last_not_of(". ");
+        name = name.substr(0, last == std::string_view::npos ? 0 : last + 1);
     }
-    directory.assign(slash == 0 ? pattern.substr(0, 1) : pattern.substr(0, slash));
-    namePattern.assign(pattern.substr(slash + 1));
+    namePattern.assign(name);
 }
 
 unsigned PosixEntryAttributes(std::string_view name, EntryKind kind, bool ownerMayWrite) {

@@ -15,7 +15,9 @@ namespace tallow::platform {
 bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 // Splits a search pattern into the directory to read ("." when the pattern
-// has none; "/" for the root) and the name pattern after the last "/".
+// has none; "/" for the root) and the name pattern after the last "/". As on
+// Windows, trailing dots and blanks of the name pattern do not count, so
+// "*." is "*" and "a.txt." is "a.txt"; "." and ".." stay whole.
 void SplitSearchPattern(std::string_view pattern, std::string& directory, std::string& namePattern);
 
 // What kind of object a directory entry is.

@@ -4,7 +4,8 @@
 NAME.tal is copied into a fresh folder and run there as `tallow --unattended
 NAME.tal`. Its standard output must equal NAME.out byte for byte. Standard
 error must equal NAME.err when that file exists, and be empty otherwise. The
-exit status must equal the number in NAME.status, or 0. The folder is removed
+exit status must equal the number in NAME.status, or 0. NAME.in, when it
+exists, is the standard input (else the null device). The folder is removed
 afterwards, so scripts may create files in their working folder freely.
 Arguments after the script reach it as argv; the folder is also the script's
 XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
@@ -49,7 +50,13 @@ def main():
         env["TALLOW_TEST_DIR"] = work
         # The registry stand-in on Linux lives here: no script sees the user's.
         env["XDG_CONFIG_HOME"] = work
-        proc = subprocess.run(cmd, cwd=work, stdin=subprocess.DEVNULL, capture_output=True, timeout=50, env=env)
+        stdin_path = base + ".in"
+        stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
+        try:
+            proc = subprocess.run(cmd, cwd=work, stdin=stdin, capture_output=True, timeout=50, env=env)
+        finally:
+            if stdin is not subprocess.DEVNULL:
+                stdin.close()
     finally:
         shutil.rmtree(work, ignore_errors=True)
 

@@ -55,6 +55,19 @@ TEST(Wildcard, SplitsPatternAtLastSlash) {
     EXPECT_EQ(name, "");
 }
 
+TEST(Wildcard, TrailingDotsAndBlanksDoNotCount) {
+    const char* cases[][2] = {
+        {"*.", "*"},     {"a.txt.", "a.txt"}, {"a.txt . .", "a.txt"}, {"x/*..", "*"},
+        {".", "."},      {"..", ".."},        {"sub/..", ".."},        {"*.*", "*.*"},
+        {" a", " a"},    {"...", "..."},
+    };
+    for (auto& c : cases) {
+        std::string dir, name;
+        SplitSearchPattern(c[0], dir, name);
+        EXPECT_EQ(name, c[1]) << c[0];
+    }
+}
+
 TEST(Wildcard, PosixAttributes) {
     EXPECT_EQ(PosixEntryAttributes("a.txt", EntryKind::RegularFile, true), kAttrArchive);
     EXPECT_EQ(PosixEntryAttributes("a.txt", EntryKind::RegularFile, false), kAttrArchive | kAttrReadOnly);
