@@ -43,22 +43,34 @@ void StmtChdir(Program& p) {
 }
 
 // mkdir = "mkdir" strexpr
-void StmtMkdir(Program& p) { OnePath(p, platform::MakeDir, msg::kMakeDirFailed); }
+void StmtMkdir(Program& p) {
+    OnePath(p, platform::MakeDir, msg::kMakeDirFailed);
+}
 
 // rmdir = "rmdir" strexpr
-void StmtRmdir(Program& p) { OnePath(p, platform::RemoveDir, msg::kRemoveDirFailed); }
+void StmtRmdir(Program& p) {
+    OnePath(p, platform::RemoveDir, msg::kRemoveDirFailed);
+}
 
 // rename = "rename" strexpr "," strexpr
-void StmtRename(Program& p) { TwoPaths(p, platform::RenameEntry, msg::kRenameFailed); }
+void StmtRename(Program& p) {
+    TwoPaths(p, platform::RenameEntry, msg::kRenameFailed);
+}
 
 // remove = "remove" strexpr
-void StmtRemove(Program& p) { OnePath(p, platform::RemoveFile, msg::kDeleteFailed); }
+void StmtRemove(Program& p) {
+    OnePath(p, platform::RemoveFile, msg::kDeleteFailed);
+}
 
 // copy = "copy" strexpr "," strexpr
-void StmtCopy(Program& p) { TwoPaths(p, platform::CopyFileOver, msg::kCopyFailed); }
+void StmtCopy(Program& p) {
+    TwoPaths(p, platform::CopyFileOver, msg::kCopyFailed);
+}
 
 // move = "move" strexpr "," strexpr
-void StmtMove(Program& p) { TwoPaths(p, platform::MoveFileNoReplace, msg::kMoveFailed); }
+void StmtMove(Program& p) {
+    TwoPaths(p, platform::MoveFileNoReplace, msg::kMoveFailed);
+}
 
 // sleep = "sleep" numexpr. Whole seconds; zero or less returns at once.
 void StmtSleep(Program& p) {

@@ -13,7 +13,9 @@ namespace {
 // also when an error leaves the scope.
 struct RawInputScope {
     platform::Handle input;
-    explicit RawInputScope(platform::Handle h) : input(h) { platform::SetInputMode(input, platform::InputMode::Raw); }
+    explicit RawInputScope(platform::Handle h) : input(h) {
+        platform::SetInputMode(input, platform::InputMode::Raw);
+    }
     ~RawInputScope() { platform::SetInputMode(input, platform::InputMode::Line); }
     RawInputScope(const RawInputScope&) = delete;
     RawInputScope& operator=(const RawInputScope&) = delete;

@@ -30,9 +30,9 @@ struct KindText {
 };
 
 constexpr KindText kKindTexts[] = {
-    {MathErrorKind::kDomain, msg::kMathDomain},           {MathErrorKind::kSingularity, msg::kMathSingularity},
-    {MathErrorKind::kOverflow, msg::kMathOverflow},       {MathErrorKind::kUnderflow, msg::kMathUnderflow},
-    {MathErrorKind::kTotalLoss, msg::kMathTotalLoss},     {MathErrorKind::kPartialLoss, msg::kMathPartialLoss},
+    {MathErrorKind::kDomain, msg::kMathDomain},       {MathErrorKind::kSingularity, msg::kMathSingularity},
+    {MathErrorKind::kOverflow, msg::kMathOverflow},   {MathErrorKind::kUnderflow, msg::kMathUnderflow},
+    {MathErrorKind::kTotalLoss, msg::kMathTotalLoss}, {MathErrorKind::kPartialLoss, msg::kMathPartialLoss},
     {MathErrorKind::kUnknown, msg::kMathUnknown},
 };
 
@@ -60,7 +60,8 @@ const char* MathErrorText(MathErrorKind kind) {
     return "";
 }
 
-MathErrorKind ClassifyMathCall(int errnoValue, int raisedFlags, double result, std::initializer_list<double> args) {
+MathErrorKind ClassifyMathCall(int errnoValue, int raisedFlags, double result,
+                               std::initializer_list<double> args) {
     bool argNaN = false, argsFinite = true;
     for (double a : args) {
         argNaN = argNaN || std::isnan(a);
@@ -75,16 +76,22 @@ MathErrorKind ClassifyMathCall(int errnoValue, int raisedFlags, double result, s
     return MathErrorKind::kNone;
 }
 
-void ClearMathError() { gState = MathErrorState{}; }
+void ClearMathError() {
+    gState = MathErrorState{};
+}
 
 void SetMathError(MathErrorKind kind) {
     gState.flag = true;
     gState.kind = kind;
 }
 
-bool MathErrorPending() { return gState.flag; }
+bool MathErrorPending() {
+    return gState.flag;
+}
 
-const char* PendingMathErrorText() { return gState.flag ? MathErrorText(gState.kind) : ""; }
+const char* PendingMathErrorText() {
+    return gState.flag ? MathErrorText(gState.kind) : "";
+}
 
 double CheckedCall(double (*f)(double), double x) {
     BeginCall();

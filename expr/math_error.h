@@ -9,7 +9,16 @@ namespace tallow {
 
 class Program;
 
-enum class MathErrorKind { kNone, kDomain, kSingularity, kOverflow, kUnderflow, kTotalLoss, kPartialLoss, kUnknown };
+enum class MathErrorKind {
+    kNone,
+    kDomain,
+    kSingularity,
+    kOverflow,
+    kUnderflow,
+    kTotalLoss,
+    kPartialLoss,
+    kUnknown
+};
 
 // The message text of a kind ("Argument domain", ...); "" for kNone.
 const char* MathErrorText(MathErrorKind kind);
@@ -23,7 +32,8 @@ const char* MathErrorText(MathErrorKind kind);
 // - underflow: an underflow signal (flag or ERANGE) with a result of exactly
 //   zero. A subnormal result is an accurate IEEE value, not an error, and the
 //   libraries disagree about flagging it.
-MathErrorKind ClassifyMathCall(int errnoValue, int raisedFlags, double result, std::initializer_list<double> args);
+MathErrorKind ClassifyMathCall(int errnoValue, int raisedFlags, double result,
+                               std::initializer_list<double> args);
 
 // The engine's math-error state (one per thread, like the library's errno).
 void ClearMathError();

@@ -32,22 +32,54 @@ double Checked(Program& p, Unary f) {
 }  // namespace
 
 // abs = "abs(" numexpr ")", and likewise for every one-argument function.
-double FnAbs(Program& p) { return Direct(p, [](double x) { return std::fabs(x); }); }
-double FnArcCos(Program& p) { return Checked(p, [](double x) { return std::acos(x); }); }
-double FnArcSin(Program& p) { return Checked(p, [](double x) { return std::asin(x); }); }
-double FnArcTan(Program& p) { return Direct(p, [](double x) { return std::atan(x); }); }
-double FnCos(Program& p) { return Direct(p, [](double x) { return std::cos(x); }); }
-double FnHyperCos(Program& p) { return Checked(p, [](double x) { return std::cosh(x); }); }
-double FnSin(Program& p) { return Direct(p, [](double x) { return std::sin(x); }); }
-double FnHyperSin(Program& p) { return Checked(p, [](double x) { return std::sinh(x); }); }
-double FnTan(Program& p) { return Direct(p, [](double x) { return std::tan(x); }); }
-double FnHyperTan(Program& p) { return Checked(p, [](double x) { return std::tanh(x); }); }
-double FnExp(Program& p) { return Direct(p, [](double x) { return std::exp(x); }); }
-double FnLog(Program& p) { return Direct(p, [](double x) { return std::log(x); }); }
-double FnLog10(Program& p) { return Direct(p, [](double x) { return std::log10(x); }); }
-double FnSqRoot(Program& p) { return Direct(p, [](double x) { return std::sqrt(x); }); }
-double FnCeiling(Program& p) { return Checked(p, [](double x) { return std::ceil(x); }); }
-double FnFloor(Program& p) { return Checked(p, [](double x) { return std::floor(x); }); }
+double FnAbs(Program& p) {
+    return Direct(p, [](double x) { return std::fabs(x); });
+}
+double FnArcCos(Program& p) {
+    return Checked(p, [](double x) { return std::acos(x); });
+}
+double FnArcSin(Program& p) {
+    return Checked(p, [](double x) { return std::asin(x); });
+}
+double FnArcTan(Program& p) {
+    return Direct(p, [](double x) { return std::atan(x); });
+}
+double FnCos(Program& p) {
+    return Direct(p, [](double x) { return std::cos(x); });
+}
+double FnHyperCos(Program& p) {
+    return Checked(p, [](double x) { return std::cosh(x); });
+}
+double FnSin(Program& p) {
+    return Direct(p, [](double x) { return std::sin(x); });
+}
+double FnHyperSin(Program& p) {
+    return Checked(p, [](double x) { return std::sinh(x); });
+}
+double FnTan(Program& p) {
+    return Direct(p, [](double x) { return std::tan(x); });
+}
+double FnHyperTan(Program& p) {
+    return Checked(p, [](double x) { return std::tanh(x); });
+}
+double FnExp(Program& p) {
+    return Direct(p, [](double x) { return std::exp(x); });
+}
+double FnLog(Program& p) {
+    return Direct(p, [](double x) { return std::log(x); });
+}
+double FnLog10(Program& p) {
+    return Direct(p, [](double x) { return std::log10(x); });
+}
+double FnSqRoot(Program& p) {
+    return Direct(p, [](double x) { return std::sqrt(x); });
+}
+double FnCeiling(Program& p) {
+    return Checked(p, [](double x) { return std::ceil(x); });
+}
+double FnFloor(Program& p) {
+    return Checked(p, [](double x) { return std::floor(x); });
+}
 
 // hypot = "hypot(" numexpr "," numexpr ")". The flag is cleared before the
 // arguments too, so an error left over from an earlier expression is never
@@ -72,7 +104,9 @@ double FnAverage(Program& p) {
 }
 
 // rnd = "rnd(" numexpr ")"
-double FnRnd(Program& p) { return RandomBelow(p.randomGenerator, ToInt32(FirstNumber(p))); }
+double FnRnd(Program& p) {
+    return RandomBelow(p.randomGenerator, ToInt32(FirstNumber(p)));
+}
 
 int RandomBelow(RandomGenerator& generator, int32_t n) {
     if (n == 0) return 0;

@@ -11,10 +11,14 @@
 namespace tallow {
 
 // exists = "exists(" strexpr ")"
-double FnExists(Program& p) { return platform::PathExists(FirstString(p)) ? 1 : 0; }
+double FnExists(Program& p) {
+    return platform::PathExists(FirstString(p)) ? 1 : 0;
+}
 
 // filesize = "filesize(" strexpr ")"
-double FnFileSize(Program& p) { return double(platform::FileSizeOf(FirstString(p))); }
+double FnFileSize(Program& p) {
+    return double(platform::FileSizeOf(FirstString(p)));
+}
 
 // arraysize = "arraysize(" word ")": a number array of the name first.
 double FnArraySize(Program& p) {
@@ -25,11 +29,21 @@ double FnArraySize(Program& p) {
 }
 
 // isstringvar = "isstringvar(" word ")", and likewise the other tests.
-double FnIsStringVar(Program& p) { return p.Main().strMembers.Exists(FirstName(p)) ? 1 : 0; }
-double FnIsNumberVar(Program& p) { return p.Main().numMembers.Exists(FirstName(p)) ? 1 : 0; }
-double FnIsStringArray(Program& p) { return p.FindStringArray(FirstName(p)) ? 1 : 0; }
-double FnIsNumberArray(Program& p) { return p.FindNumArray(FirstName(p)) ? 1 : 0; }
-double FnIsObject(Program& p) { return p.FindObject(FirstName(p)) ? 1 : 0; }
+double FnIsStringVar(Program& p) {
+    return p.Main().strMembers.Exists(FirstName(p)) ? 1 : 0;
+}
+double FnIsNumberVar(Program& p) {
+    return p.Main().numMembers.Exists(FirstName(p)) ? 1 : 0;
+}
+double FnIsStringArray(Program& p) {
+    return p.FindStringArray(FirstName(p)) ? 1 : 0;
+}
+double FnIsNumberArray(Program& p) {
+    return p.FindNumArray(FirstName(p)) ? 1 : 0;
+}
+double FnIsObject(Program& p) {
+    return p.FindObject(FirstName(p)) ? 1 : 0;
+}
 
 // dir = "dir(" [strexpr] ")". A non-empty pattern starts a new search and
 // gives its first name; otherwise the next name of the running search. ""

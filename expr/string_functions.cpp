@@ -24,7 +24,9 @@ constexpr int64_t kMaxFixedDigits = 311;
 constexpr int kDefaultPrecision = 6;
 
 // The text up to its first NUL, as a C string sees it.
-std::string_view AsCString(std::string_view s) { return s.substr(0, s.find('\0')); }
+std::string_view AsCString(std::string_view s) {
+    return s.substr(0, s.find('\0'));
+}
 
 std::string FormatInteger(const char* format, int32_t value) {
     char buffer[16];
@@ -39,7 +41,9 @@ std::string Repeated(Program& p, char c, double n) {
 }
 
 // A string function of one string: name "(" strexpr ")"
-std::string MapString(Program& p, std::string (*f)(const std::string&)) { return f(FirstString(p)); }
+std::string MapString(Program& p, std::string (*f)(const std::string&)) {
+    return f(FirstString(p));
+}
 
 }  // namespace
 
@@ -75,8 +79,12 @@ bool FormatFixed(double x, int width, int decimals, std::string& out) {
     return true;
 }
 
-std::string FormatHex(int32_t value) { return FormatInteger("%x", value); }
-std::string FormatOctal(int32_t value) { return FormatInteger("%o", value); }
+std::string FormatHex(int32_t value) {
+    return FormatInteger("%x", value);
+}
+std::string FormatOctal(int32_t value) {
+    return FormatInteger("%o", value);
+}
 
 std::string MidText(const std::string& s, int32_t start, int32_t count) {
     int64_t first = start < 1 ? 0 : int64_t(start) - 1;
@@ -84,7 +92,9 @@ std::string MidText(const std::string& s, int32_t start, int32_t count) {
     return s.substr(size_t(first), size_t(count));
 }
 
-std::string LeftText(const std::string& s, int32_t n) { return n <= 0 ? std::string() : s.substr(0, size_t(n)); }
+std::string LeftText(const std::string& s, int32_t n) {
+    return n <= 0 ? std::string() : s.substr(0, size_t(n));
+}
 
 std::string RightText(const std::string& s, int32_t n) {
     if (n <= 0) return std::string();
@@ -106,11 +116,14 @@ int FindPosition(const std::string& s, const std::string& find) {
     return i == std::string::npos ? 0 : int(i + 1);
 }
 
-int SignedFirstChar(const std::string& s) { return s.empty() ? 0 : int(static_cast<signed char>(s[0])); }
+int SignedFirstChar(const std::string& s) {
+    return s.empty() ? 0 : int(static_cast<signed char>(s[0]));
+}
 
 double TextValue(std::string_view s) {
     size_t i = 0;
-    while (i < s.size() && std::string_view(kWhiteSpace).find(s[i]) != std::string_view::npos) ++i;
+    while (i < s.size() && std::string_view(kWhiteSpace).find(s[i]) != std::string_view::npos)
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
     // Only a digit or a point starts a decimal number ("inf", "nan" and hex
@@ -135,16 +148,23 @@ std::string TakeToken(std::string& value, std::string_view delims) {
         return std::string();
     }
     size_t end = text.find_first_of(delims, begin);
-    std::string token(text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
+    std::string token(
+        text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
     value = end == std::string_view::npos ? std::string() : std::string(text.substr(end + 1));
     return token;
 }
 
 // ---- Number functions of text -----------------------------------------------------------
 
-double FnAsc(Program& p) { return SignedFirstChar(FirstString(p)); }
-double FnVal(Program& p) { return TextValue(FirstString(p)); }
-double FnLen(Program& p) { return double(FirstString(p).size()); }
+double FnAsc(Program& p) {
+    return SignedFirstChar(FirstString(p));
+}
+double FnVal(Program& p) {
+    return TextValue(FirstString(p));
+}
+double FnLen(Program& p) {
+    return double(FirstString(p).size());
+}
 
 // pos = "pos(" strexpr "," strexpr ")"
 double FnPos(Program& p) {
@@ -186,8 +206,12 @@ std::string FnRight(Program& p) {
     return RightText(s, ToInt32(NextNumber(p)));
 }
 
-std::string FnLTrim(Program& p) { return MapString(p, TrimLeft); }
-std::string FnRTrim(Program& p) { return MapString(p, TrimRight); }
+std::string FnLTrim(Program& p) {
+    return MapString(p, TrimLeft);
+}
+std::string FnRTrim(Program& p) {
+    return MapString(p, TrimRight);
+}
 
 // parsetok = "parsetok(" word "," strexpr ")"
 std::string FnParseTok(Program& p) {
@@ -201,7 +225,9 @@ std::string FnParseTok(Program& p) {
 }
 
 // space = "space(" numexpr ")"
-std::string FnSpace(Program& p) { return Repeated(p, ' ', FirstNumber(p)); }
+std::string FnSpace(Program& p) {
+    return Repeated(p, ' ', FirstNumber(p));
+}
 
 // string = "string(" strexpr "," numexpr ")". An empty text (or one that a
 // NUL begins) has no character to repeat and gives "".
@@ -213,7 +239,9 @@ std::string FnString(Program& p) {
 }
 
 // chr = "chr(" numexpr ")"
-std::string FnChr(Program& p) { return std::string(1, char(ToInt32(FirstNumber(p)) & 0xFF)); }
+std::string FnChr(Program& p) {
+    return std::string(1, char(ToInt32(FirstNumber(p)) & 0xFF));
+}
 
 // str = "str(" numexpr ["," numexpr ["," numexpr]] ")"
 std::string FnStr(Program& p) {
@@ -229,7 +257,11 @@ std::string FnStr(Program& p) {
     return text;
 }
 
-std::string FnHex(Program& p) { return FormatHex(ToInt32(FirstNumber(p))); }
-std::string FnOct(Program& p) { return FormatOctal(ToInt32(FirstNumber(p))); }
+std::string FnHex(Program& p) {
+    return FormatHex(ToInt32(FirstNumber(p)));
+}
+std::string FnOct(Program& p) {
+    return FormatOctal(ToInt32(FirstNumber(p)));
+}
 
 }  // namespace tallow

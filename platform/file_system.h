@@ -11,7 +11,7 @@ namespace tallow::platform {
 
 // Attribute bits of a directory entry. They are the values of the script's
 // lf constants, so a listing filter is a plain bit test.
-constexpr unsigned kAttrNormal = 1;     // a file with none of the other attributes
+constexpr unsigned kAttrNormal = 1;  // a file with none of the other attributes
 constexpr unsigned kAttrDirectory = 2;
 constexpr unsigned kAttrHidden = 4;
 constexpr unsigned kAttrSystem = 8;

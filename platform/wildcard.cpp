@@ -7,7 +7,9 @@ namespace tallow::platform {
 
 namespace {
 
-char Fold(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+char Fold(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 // Iterative "*"/"?" matching with one backtrack point: the most recent star
 // absorbs one more character whenever the rest fails to match.
@@ -28,7 +30,8 @@ bool MatchPlain(std::string_view pattern, std::string_view name) {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*') ++p;
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
     return p == pattern.size();
 }
 

@@ -12,7 +12,9 @@ namespace tallow::platform {
 
 namespace {
 
-bool IsTerminal(Handle input) { return ::isatty(FdFromHandle(input)) == 1; }
+bool IsTerminal(Handle input) {
+    return ::isatty(FdFromHandle(input)) == 1;
+}
 
 long ReadRetrying(int fd, char* buffer, size_t size) {
     for (;;) {
@@ -64,6 +66,8 @@ long ReadLine(Handle input, char* buffer, size_t size) {
     return long(count);
 }
 
-long ReadKey(Handle input, char& key) { return ReadRetrying(FdFromHandle(input), &key, 1); }
+long ReadKey(Handle input, char& key) {
+    return ReadRetrying(FdFromHandle(input), &key, 1);
+}
 
 }  // namespace tallow::platform

@@ -118,15 +118,23 @@ bool DirSearch::Next(DirEntry& entry) {
     return false;
 }
 
-void DirSearch::Close() { state_.reset(); }
+void DirSearch::Close() {
+    state_.reset();
+}
 
-bool DirSearch::IsOpen() const { return state_ != nullptr; }
+bool DirSearch::IsOpen() const {
+    return state_ != nullptr;
+}
 
 // ---- Directories and files --------------------------------------------------------
 
-bool ChangeDrive(int) { return false; }
+bool ChangeDrive(int) {
+    return false;
+}
 
-bool ChangeDir(const std::string& path) { return ::chdir(path.c_str()) == 0; }
+bool ChangeDir(const std::string& path) {
+    return ::chdir(path.c_str()) == 0;
+}
 
 bool CurrentDir(std::string& path) {
     char buffer[PATH_MAX];
@@ -135,13 +143,21 @@ bool CurrentDir(std::string& path) {
     return true;
 }
 
-bool MakeDir(const std::string& path) { return ::mkdir(path.c_str(), 0777) == 0; }
+bool MakeDir(const std::string& path) {
+    return ::mkdir(path.c_str(), 0777) == 0;
+}
 
-bool RemoveDir(const std::string& path) { return ::rmdir(path.c_str()) == 0; }
+bool RemoveDir(const std::string& path) {
+    return ::rmdir(path.c_str()) == 0;
+}
 
-bool RenameEntry(const std::string& from, const std::string& to) { return RenameNoReplace(from, to); }
+bool RenameEntry(const std::string& from, const std::string& to) {
+    return RenameNoReplace(from, to);
+}
 
-bool RemoveFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool RemoveFile(const std::string& path) {
+    return ::unlink(path.c_str()) == 0;
+}
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
@@ -194,7 +210,8 @@ void WaitPumping(uint64_t milliseconds) {
     request.tv_sec = time_t(milliseconds / 1000);
     request.tv_nsec = long(milliseconds % 1000) * 1000000L;
     timespec remaining;
-    while (::nanosleep(&request, &remaining) != 0 && errno == EINTR) request = remaining;
+    while (::nanosleep(&request, &remaining) != 0 && errno == EINTR)
+        request = remaining;
 }
 
 }  // namespace tallow::platform

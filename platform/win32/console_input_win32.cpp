@@ -47,6 +47,8 @@ long ReadLine(Handle input, char* buffer, size_t size) {
     return long(count);
 }
 
-long ReadKey(Handle input, char& key) { return ReadOnce(input, &key, 1); }
+long ReadKey(Handle input, char& key) {
+    return ReadOnce(input, &key, 1);
+}
 
 }  // namespace tallow::platform

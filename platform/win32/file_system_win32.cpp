@@ -63,15 +63,23 @@ bool DirSearch::Next(DirEntry& entry) {
     return true;
 }
 
-void DirSearch::Close() { state_.reset(); }
+void DirSearch::Close() {
+    state_.reset();
+}
 
-bool DirSearch::IsOpen() const { return state_ != nullptr; }
+bool DirSearch::IsOpen() const {
+    return state_ != nullptr;
+}
 
 // ---- Directories and files --------------------------------------------------------
 
-bool ChangeDrive(int drive) { return drive >= 1 && drive <= 26 && _chdrive(drive) == 0; }
+bool ChangeDrive(int drive) {
+    return drive >= 1 && drive <= 26 && _chdrive(drive) == 0;
+}
 
-bool ChangeDir(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != 0; }
+bool ChangeDir(const std::string& path) {
+    return SetCurrentDirectoryA(path.c_str()) != 0;
+}
 
 bool CurrentDir(std::string& path) {
     char buffer[MAX_PATH + 1];
@@ -81,15 +89,21 @@ bool CurrentDir(std::string& path) {
     return true;
 }
 
-bool MakeDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+bool MakeDir(const std::string& path) {
+    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+}
 
-bool RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
+bool RemoveDir(const std::string& path) {
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
 
 bool RenameEntry(const std::string& from, const std::string& to) {
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
-bool RemoveFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool RemoveFile(const std::string& path) {
+    return DeleteFileA(path.c_str()) != 0;
+}
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
@@ -99,7 +113,9 @@ bool MoveFileNoReplace(const std::string& from, const std::string& to) {
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != 0;
 }
 
-bool PathExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 int64_t FileSizeOf(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -110,7 +126,9 @@ int64_t FileSizeOf(const std::string& path) {
 
 // ---- Time --------------------------------------------------------------------------
 
-uint32_t TickCount() { return GetTickCount(); }
+uint32_t TickCount() {
+    return GetTickCount();
+}
 
 // Waits for input or messages of the thread until the time is up, and
 // dispatches every message that arrives. Elapsed time is summed from tick

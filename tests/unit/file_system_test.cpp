@@ -104,7 +104,8 @@ TEST_F(FileSystemTest, SearchAttributesAndState) {
     Write("plain.txt", "x");
     Write("locked.txt", "x");
     fs::create_directory(dir_ / "sub");
-    fs::permissions(dir_ / "locked.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+    fs::permissions(dir_ / "locked.txt",
+                    fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
                     fs::perm_options::remove);
     DirSearch search;
     DirEntry entry;

@@ -17,17 +17,39 @@ struct MatchCase {
 
 TEST(Wildcard, WindowsRules) {
     const MatchCase cases[] = {
-        {"*.*", "a.txt", true},        {"*.*", "noext", true},        {"*.*", ".", true},
-        {"*.*", "..", true},           {"*.*", ".hidden", true},      {"*", "anything.at.all", true},
-        {"*.txt", "a.txt", true},      {"*.txt", "a.TXT", true},      {"*.TXT", "b.txt", true},
-        {"*.txt", "a.txt.bak", false}, {"*.txt", "atxt", false},      {"a?c", "abc", true},
-        {"a?c", "ac", false},          {"a?c", "abbc", false},        {"?", "", false},
-        {"", "", true},                {"", "a", false},              {"abc", "ABC", true},
-        {"abc", "abcd", false},        {"a*b*c", "aXXbYYc", true},    {"a*b*c", "aXXbYY", false},
-        {"*a", "banana", true},        {"*an*", "banana", true},      {"**", "x", true},
-        {"stem.*", "stem", true},      {"stem.*", "stem.c", true},    {"stem.*", "stems", false},
-        {"a*.*", "alpha", true},       {"*.", "name.", true},         {"nomatch*.xyz", "a.txt", false},
-        {"*?", "", false},             {"*?", "x", true},             {"data?.csv", "data1.csv", true},
+        {"*.*", "a.txt", true},
+        {"*.*", "noext", true},
+        {"*.*", ".", true},
+        {"*.*", "..", true},
+        {"*.*", ".hidden", true},
+        {"*", "anything.at.all", true},
+        {"*.txt", "a.txt", true},
+        {"*.txt", "a.TXT", true},
+        {"*.TXT", "b.txt", true},
+        {"*.txt", "a.txt.bak", false},
+        {"*.txt", "atxt", false},
+        {"a?c", "abc", true},
+        {"a?c", "ac", false},
+        {"a?c", "abbc", false},
+        {"?", "", false},
+        {"", "", true},
+        {"", "a", false},
+        {"abc", "ABC", true},
+        {"abc", "abcd", false},
+        {"a*b*c", "aXXbYYc", true},
+        {"a*b*c", "aXXbYY", false},
+        {"*a", "banana", true},
+        {"*an*", "banana", true},
+        {"**", "x", true},
+        {"stem.*", "stem", true},
+        {"stem.*", "stem.c", true},
+        {"stem.*", "stems", false},
+        {"a*.*", "alpha", true},
+        {"*.", "name.", true},
+        {"nomatch*.xyz", "a.txt", false},
+        {"*?", "", false},
+        {"*?", "x", true},
+        {"data?.csv", "data1.csv", true},
     };
     for (const MatchCase& c : cases)
         EXPECT_EQ(WildcardMatch(c.pattern, c.name), c.matches) << c.pattern << " vs " << c.name;
@@ -57,9 +79,8 @@ TEST(Wildcard, SplitsPatternAtLastSlash) {
 
 TEST(Wildcard, TrailingDotsAndBlanksDoNotCount) {
     const char* cases[][2] = {
-        {"*.", "*"},     {"a.txt.", "a.txt"}, {"a.txt . .", "a.txt"}, {"x/*..", "*"},
-        {".", "."},      {"..", ".."},        {"sub/..", ".."},        {"*.*", "*.*"},
-        {" a", " a"},    {"...", "..."},
+        {"*.", "*"},  {"a.txt.", "a.txt"}, {"a.txt . .", "a.txt"}, {"x/*..", "*"}, {".", "."},
+        {"..", ".."}, {"sub/..", ".."},    {"*.*", "*.*"},         {" a", " a"},   {"...", "..."},
     };
     for (auto& c : cases) {
         std::string dir, name;
