@@ -140,10 +140,58 @@ private:
     bool open_;
 };
 
-sqlite3* OpenDatabase(bool create) {
+// One idle connection per thread, handed to the next key opened on the same
+// file: every run reads the registrations, and a fresh connection costs far
+// more than the lookups. A connection inherited through fork is never used
+// (nor closed) by the child, and one whose file was replaced is not reused.
+struct IdleConnection {
+    sqlite3* db = nullptr;
+    std::string file;
+    pid_t pid = 0;
+    dev_t device = 0;
+    ino_t inode = 0;
+    ~IdleConnection() {
+        if (db && pid == getpid()) sqlite3_close(db);
+    }
+};
+thread_local IdleConnection idle;
+
+bool SameFile(const std::string& file, dev_t device, ino_t inode) {
+    struct stat st;
+    return stat(file.c_str(), &st) == 0 && st.st_dev == device && st.st_ino == inode;
+}
+
+sqlite3* TakeIdle(const std::string& file) {
+    if (!idle.db) return nullptr;
+    sqlite3* db = idle.db;
+    idle.db = nullptr;
+    if (idle.pid != getpid()) return nullptr;  // the parent's: left alone
+    if (idle.file == file && SameFile(file, idle.device, idle.inode)) return db;
+    sqlite3_close(db);
+    return nullptr;
+}
+
+// Keeps db for reuse when the slot is free, else closes it.
+void Release(sqlite3* db, const std::string& file) {
+    if (!db) return;
+    if (idle.db && idle.pid != getpid()) idle.db = nullptr;
+    struct stat st;
+    if (idle.db || sqlite3_get_autocommit(db) == 0 || stat(file.c_str(), &st) != 0) {
+        sqlite3_close(db);
+        return;
+    }
+    idle.db = db;
+    idle.file = file;
+    idle.pid = getpid();
+    idle.device = st.st_dev;
+    idle.inode = st.st_ino;
+}
+
+sqlite3* OpenDatabase(bool create, std::string& file) {
     std::string folder = DatabaseFolder();
     if (create && !MakeFolders(folder)) return nullptr;
-    std::string file = folder + "/registry.db";
+    file = folder + "/registry.db";
+    if (sqlite3* db = TakeIdle(file)) return db;
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
@@ -180,9 +228,10 @@ bool HasChildren(sqlite3* db, sqlite3_int64 id) {
 
 struct RegistryKey::Impl {
     sqlite3* db = nullptr;
+    std::string file;
     sqlite3_int64 id = 0;
     bool writable = false;
-    ~Impl() { sqlite3_close(db); }
+    ~Impl() { Release(db, file); }
 };
 
 RegistryKey::RegistryKey() = default;
@@ -193,7 +242,7 @@ RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
 bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
     Close();
     auto impl = std::make_unique<Impl>();
-    impl->db = OpenDatabase(false);
+    impl->db = OpenDatabase(false, impl->file);
     if (!impl->db) return false;
     impl->id = FindKey(impl->db, kRootIds[size_t(root)], path);
     if (!impl->id) return false;
@@ -205,7 +254,7 @@ bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
 bool RegistryKey::Create(RegistryRoot root, std::string_view path) {
     Close();
     auto impl = std::make_unique<Impl>();
-    impl->db = OpenDatabase(true);
+    impl->db = OpenDatabase(true, impl->file);
     if (!impl->db) return false;
     Transaction tx(impl->db);
     if (!tx.Ok() || !Exec(impl->db, kSchema)) return false;

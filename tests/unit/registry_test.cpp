@@ -278,6 +278,24 @@ TEST_F(RegistryTest, AWriterKilledMidWayLeavesTheStoreWhole) {
     EXPECT_TRUE(key.QueryValue("after", type, data));
 }
 
+TEST_F(RegistryTest, AStoreRemovedBetweenCallsIsNotReadThroughAnOldConnection) {
+    {
+        RegistryKey key;
+        ASSERT_TRUE(key.Create(kUser, Path("v")));
+        ASSERT_TRUE(key.SetValue("old", kRegSz, "old"));
+    }
+    std::filesystem::remove_all(folder_ / "tallow");
+    RegistryKey key;
+    EXPECT_FALSE(key.Open(kUser, Path("v"), false));
+    ASSERT_TRUE(key.Create(kUser, Path("v")));
+    uint32_t type = 0;
+    std::string data;
+    EXPECT_FALSE(key.QueryValue("old", type, data));
+    ASSERT_TRUE(key.SetValue("new", kRegSz, "new"));
+    key.Close();
+    EXPECT_EQ(ReadAll(Path("v")).size(), 1u);
+}
+
 TEST_F(RegistryTest, TheStoreLivesInXdgConfigHomeOrUnderHome) {
     RegistryKey key;
     ASSERT_TRUE(key.Create(kUser, Path("v")));
