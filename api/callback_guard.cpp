@@ -13,6 +13,8 @@ void RaiseCallbackError(CallbackState& state) {
     throw ScriptError{};
 }
 
-CallbackState& CallbackStateOf(Program& program) { return program.Extensions().callbacks; }
+CallbackState& CallbackStateOf(Program& program) {
+    return program.Extensions().callbacks;
+}
 
 }  // namespace tallow

@@ -51,7 +51,9 @@ template <class Fn, class... Args>
 [[noreturn]] void RaiseCallbackError(CallbackState& state);
 
 // Drops a caught exception when there is nothing to raise it in.
-inline void DiscardCallbackError(CallbackState& state) { state.pending = nullptr; }
+inline void DiscardCallbackError(CallbackState& state) {
+    state.pending = nullptr;
+}
 
 CallbackState& CallbackStateOf(Program& program);
 

@@ -37,7 +37,9 @@ void CopyInto(const std::string& text, char* buffer, int size) {
     buffer[n] = '\0';
 }
 
-bool Named(const char* name) { return name && *name; }
+bool Named(const char* name) {
+    return name && *name;
+}
 
 // One side of a typed comparison. A side the type peek cannot classify, such
 // as "(1 + 2)", is read as the type asked for; one of the other type is refused.
@@ -46,7 +48,8 @@ void EvalSide(Program& p, tallow::ExprType type, std::string& text, double& numb
     tallow::ExprType peek = ev.PeekExprType();
     bool isString = type == tallow::kExprString;
     if (peek != tallow::kExprUnknown && peek != type)
-        p.ReportError(tallow::kSyntaxKind, isString ? tallow::msg::kStringExprExpected : tallow::msg::kNumExprExpected);
+        p.ReportError(tallow::kSyntaxKind,
+                      isString ? tallow::msg::kStringExprExpected : tallow::msg::kNumExprExpected);
     if (isString)
         text = ev.EvalString();
     else
@@ -83,7 +86,8 @@ int TypedCondition(Program& p, tallow::ExprType type) {
         lx.PutBack(second);
     EvalSide(p, type, rightText, right);
     bool valid = false;
-    int result = type == tallow::kExprString ? Compare(leftText, rightText, op, valid) : Compare(left, right, op, valid);
+    int result = type == tallow::kExprString ? Compare(leftText, rightText, op, valid)
+                                             : Compare(left, right, op, valid);
     if (!valid) p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
     return result;
 }
@@ -95,11 +99,13 @@ extern "C" {
 // ---- Parameters, expressions and conditions ---------------------------------
 
 TALLOW_EXPORT int TALLOW_API HasFirstParam(TallowObjectHandle object, int required) {
-    return RunCallback(object, 0, [&](ScriptObject& o) { return o.Owner().Eval().HasFirstParam(required != 0) ? 1 : 0; });
+    return RunCallback(
+        object, 0, [&](ScriptObject& o) { return o.Owner().Eval().HasFirstParam(required != 0) ? 1 : 0; });
 }
 
 TALLOW_EXPORT int TALLOW_API HasNextParam(TallowObjectHandle object, int required) {
-    return RunCallback(object, 0, [&](ScriptObject& o) { return o.Owner().Eval().HasNextParam(required != 0) ? 1 : 0; });
+    return RunCallback(object, 0,
+                       [&](ScriptObject& o) { return o.Owner().Eval().HasNextParam(required != 0) ? 1 : 0; });
 }
 
 TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char* buffer, int size) {
@@ -192,7 +198,9 @@ TALLOW_EXPORT char* TALLOW_API GetStringVar(TallowObjectHandle object, const cha
                        [&](ScriptObject& o) { return CopyOut(o.Owner().Main().GetStringMember(name)); });
 }
 
-TALLOW_EXPORT void TALLOW_API FreeString(TallowObjectHandle, char* string) { std::free(string); }
+TALLOW_EXPORT void TALLOW_API FreeString(TallowObjectHandle, char* string) {
+    std::free(string);
+}
 
 // ---- The object's own members ------------------------------------------------------
 
@@ -209,7 +217,8 @@ TALLOW_EXPORT double TALLOW_API GetNumMember(TallowObjectHandle object, const ch
     return RunCallback(object, 0.0, [&](ScriptObject& o) { return o.GetNumMember(name); });
 }
 
-TALLOW_EXPORT void TALLOW_API SetStringMember(TallowObjectHandle object, const char* name, const char* value) {
+TALLOW_EXPORT void TALLOW_API SetStringMember(TallowObjectHandle object, const char* name,
+                                              const char* value) {
     if (!Named(name)) return;
     RunCallback(object, 0, [&](ScriptObject& o) {
         o.SetStringMember(name, value ? value : "");
@@ -241,7 +250,8 @@ TALLOW_EXPORT void TALLOW_API ClearNumArray(TallowObjectHandle object, const cha
     });
 }
 
-TALLOW_EXPORT int TALLOW_API AddToStringArray(TallowObjectHandle object, const char* name, const char* value) {
+TALLOW_EXPORT int TALLOW_API AddToStringArray(TallowObjectHandle object, const char* name,
+                                              const char* value) {
     if (!Named(name)) return 0;
     return RunCallback(object, 0, [&](ScriptObject& o) {
         tallow::StringArrayObject* array = o.Owner().FindStringArray(name);

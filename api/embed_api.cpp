@@ -21,7 +21,9 @@ using tallow::ScriptObject;
 
 namespace {
 
-Program* FromHandle(TallowProgramHandle handle) { return reinterpret_cast<Program*>(handle); }
+Program* FromHandle(TallowProgramHandle handle) {
+    return reinterpret_cast<Program*>(handle);
+}
 
 // Runs text on program and returns its exit code; 1 when the run failed for
 // a reason that is not a script error (memory, a run already in progress).
@@ -34,7 +36,9 @@ int RunAndReport(Program& program, const char* text) {
     }
 }
 
-ScriptObject* ObjectOf(TallowObjectHandle handle) { return reinterpret_cast<ScriptObject*>(handle); }
+ScriptObject* ObjectOf(TallowObjectHandle handle) {
+    return reinterpret_cast<ScriptObject*>(handle);
+}
 
 // Runs a host's request on program. An error goes back to the entry point in
 // progress when there is one (a host object's call-back inserting objects);
@@ -110,7 +114,8 @@ TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {
     }
 }
 
-TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input, TallowFile output) {
+TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input,
+                                                       TallowFile output) {
     try {
         Program program;
         StdHandlesRestore restore;
@@ -125,7 +130,8 @@ TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowF
 
 TALLOW_EXPORT void TALLOW_API InsertObject(const char* name, TallowValue data, TallowProgramHandle program,
                                            TallowCreateProc create, TallowDestroyProc destroy,
-                                           TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                           TallowStatementProc statement,
+                                           TallowNumFunctionProc numberFunction,
                                            TallowStringFunctionProc stringFunction) {
     Program* p = FromHandle(program);
     if (!p) return;
@@ -135,7 +141,8 @@ TALLOW_EXPORT void TALLOW_API InsertObject(const char* name, TallowValue data, T
 
 TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, TallowProgramHandle program,
                                             TallowCreateProc create, TallowDestroyProc destroy,
-                                            TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                            TallowStatementProc statement,
+                                            TallowNumFunctionProc numberFunction,
                                             TallowStringFunctionProc stringFunction) {
     Program* p = FromHandle(program);
     if (!p) return;
@@ -196,7 +203,8 @@ TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, cons
 
 // ---- Registration -------------------------------------------------------------
 
-TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, const char* name, const char* data) {
+TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, const char* name,
+                                                        const char* data) {
     namespace platform = tallow::platform;
     if (!section || !name || !*name || std::strlen(name) > tallow::kMaxRegistrationName) return 0;
     const char* known = tallow::NamesEqual(section, tallow::kObjectsSection)     ? tallow::kObjectsSection
@@ -216,7 +224,9 @@ TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, con
     }
 }
 
-TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended) { tallow::platform::SetUnattended(unattended != 0); }
+TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended) {
+    tallow::platform::SetUnattended(unattended != 0);
+}
 
 TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char* name) {
     Program* p = FromHandle(program);
@@ -227,12 +237,14 @@ TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, con
     }
 }
 
-TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count, const char* const* args) {
+TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count,
+                                                 const char* const* args) {
     Program* p = FromHandle(program);
     if (!p) return;
     try {
         p->scriptArguments.clear();
-        for (int i = 0; i < count && args; ++i) p->scriptArguments.emplace_back(args[i] ? args[i] : "");
+        for (int i = 0; i < count && args; ++i)
+            p->scriptArguments.emplace_back(args[i] ? args[i] : "");
         p->hasScriptArguments = count >= 0;
     } catch (...) {
     }

@@ -23,7 +23,8 @@ void ForEachRegistration(const char* section, Visit visit) {
         platform::RegistryEnum result = key.EnumValue(index, name, type, data);
         if (result == platform::RegistryEnum::kNoMoreItems) return;
         if (result != platform::RegistryEnum::kValue) continue;
-        if (name.empty() || name.size() > kMaxRegistrationName || data.size() > kMaxRegistrationData) continue;
+        if (name.empty() || name.size() > kMaxRegistrationName || data.size() > kMaxRegistrationData)
+            continue;
         visit(name, ParseRegistration(data));
     }
 }
@@ -34,7 +35,8 @@ Registration ParseRegistration(std::string_view bytes) {
     std::string_view text = bytes.substr(0, bytes.find('\0'));
     size_t semicolon = text.find(';');
     std::string_view number = text.substr(0, semicolon);
-    while (!number.empty() && (number.front() == ' ' || number.front() == '\t')) number.remove_prefix(1);
+    while (!number.empty() && (number.front() == ' ' || number.front() == '\t'))
+        number.remove_prefix(1);
     Registration r;
     r.data = TextToInt(number);
     if (semicolon != std::string_view::npos) r.path = std::string(text.substr(semicolon + 1));
@@ -75,7 +77,8 @@ void ExtensionHost::DestroyAll() {
     // Taken out of the lists first: a library's destroy may call back.
     std::vector<std::unique_ptr<ExtensionObject>> objects;
     objects.swap(objects_);
-    for (auto& object : objects) object.reset();
+    for (auto& object : objects)
+        object.reset();
     std::vector<std::unique_ptr<ExtensionFactory>> factories;
     factories.swap(factories_);
     factories.clear();

@@ -28,7 +28,8 @@ Proc FindEntry(const platform::Library& library, const char* name) {
 
 }  // namespace
 
-ExtensionObject::ExtensionObject(Program& program, std::string name, TallowValue data, const std::string& path)
+ExtensionObject::ExtensionObject(Program& program, std::string name, TallowValue data,
+                                 const std::string& path)
     : ScriptObject(program, std::move(name)), data_(data) {
     if (!library_.Load(path)) program_.ReportError(kRuntimeKind, msg::kCouldNotInitExtension);
     entry_.create = FindEntry<TallowCreateProc>(library_, "CreateExtensionObject");
@@ -43,7 +44,8 @@ ExtensionObject::ExtensionObject(Program& program, std::string name, TallowValue
     Initialise();
 }
 
-ExtensionObject::ExtensionObject(Program& program, std::string name, TallowValue data, const EntryPoints& entry)
+ExtensionObject::ExtensionObject(Program& program, std::string name, TallowValue data,
+                                 const EntryPoints& entry)
     : ScriptObject(program, std::move(name)), entry_(entry), data_(data) {
     if (!entry_.Complete()) program_.ReportError(kRuntimeKind, msg::kCouldNotCreateExtensionObject);
     Initialise();
@@ -54,7 +56,8 @@ void ExtensionObject::Initialise() {
     const char* numberList = nullptr;
     const char* stringList = nullptr;
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.create, Handle(), data_, &statementList, &numberList, &stringList))
+    if (!CallProtected(state, nullptr, entry_.create, Handle(), data_, &statementList, &numberList,
+                       &stringList))
         RaiseCallbackError(state);
     RegisterNames(statementList, [this](std::string_view n, int id) { AddStatement(n, id); });
     RegisterNames(numberList, [this](std::string_view n, int id) { AddNumFunction(n, id); });
@@ -81,7 +84,8 @@ double ExtensionObject::ProcessNumFunction(int id) {
     if (id < 1 || id > numFunctions.Size()) return ScriptObject::ProcessNumFunction(id);
     double result = 0.0;
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.numberFunction, Handle(), id, &result)) RaiseCallbackError(state);
+    if (!CallProtected(state, nullptr, entry_.numberFunction, Handle(), id, &result))
+        RaiseCallbackError(state);
     return result;
 }
 
@@ -90,7 +94,8 @@ std::string ExtensionObject::ProcessStringFunction(int id) {
     if (id < 1 || id > stringFunctions.Size()) return ScriptObject::ProcessStringFunction(id);
     const char* result = nullptr;
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.stringFunction, Handle(), id, &result)) RaiseCallbackError(state);
+    if (!CallProtected(state, nullptr, entry_.stringFunction, Handle(), id, &result))
+        RaiseCallbackError(state);
     return result ? std::string(result) : std::string();
 }
 

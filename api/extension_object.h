@@ -42,7 +42,9 @@ public:
     double ProcessNumFunction(int id) override;
     std::string ProcessStringFunction(int id) override;
 
-    TallowObjectHandle Handle() { return reinterpret_cast<TallowObjectHandle>(static_cast<ScriptObject*>(this)); }
+    TallowObjectHandle Handle() {
+        return reinterpret_cast<TallowObjectHandle>(static_cast<ScriptObject*>(this));
+    }
     bool Initialized() const { return initialized_; }
 
     // The library's own storage; names match exactly.

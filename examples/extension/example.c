@@ -54,10 +54,10 @@ enum { kTextkit = 0, kTally = 1 };
 /* What an object of either kind keeps between calls. */
 typedef struct ExampleState {
     int kind;
-    double *values; /* tally: the values added so far */
+    double* values; /* tally: the values added so far */
     int count;
     int capacity;
-    char *result; /* the last string result, valid until the next one */
+    char* result; /* the last string result, valid until the next one */
 } ExampleState;
 
 static const char kStateProperty[] = "state";
@@ -68,12 +68,13 @@ static const char kAnchor = 0;
 /* ---- Registration -------------------------------------------------------- */
 
 /* The full path of this library file; 0 when it cannot be found. */
-static int LibraryPath(char *path, size_t size) {
+static int LibraryPath(char* path, size_t size) {
 #if defined(_WIN32)
     HMODULE self = NULL;
     DWORD length;
-    if (!GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                            &kAnchor, &self))
+    if (!GetModuleHandleExA(
+            GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT, &kAnchor,
+            &self))
         return 0;
     length = GetModuleFileNameA(self, path, (DWORD)size);
     return length > 0 && length < size;
@@ -114,15 +115,15 @@ static const char kTallyStatements[] = "add\0reset\0toarray\0";
 static const char kTallyNumbers[] = "count\0total\0mean\0item\0";
 static const char kTallyStrings[] = "describe\0";
 
-static ExampleState *StateOf(TallowObjectHandle object) {
-    return (ExampleState *)(void *)GetProperty(object, kStateProperty);
+static ExampleState* StateOf(TallowObjectHandle object) {
+    return (ExampleState*)(void*)GetProperty(object, kStateProperty);
 }
 
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY CreateExtensionObject(TallowObjectHandle object, TallowValue data,
-                                                               const char **statements,
-                                                               const char **numberFunctions,
-                                                               const char **stringFunctions) {
-    ExampleState *state = (ExampleState *)calloc(1, sizeof *state);
+                                                               const char** statements,
+                                                               const char** numberFunctions,
+                                                               const char** stringFunctions) {
+    ExampleState* state = (ExampleState*)calloc(1, sizeof *state);
     if (!state) return 0;
     state->kind = data == kTally ? kTally : kTextkit;
     if (!SetProperty(object, kStateProperty, (TallowValue)state)) {
@@ -136,7 +137,7 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY CreateExtensionObject(TallowObjectHandl
 }
 
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY DestroyExtensionObject(TallowObjectHandle object, TallowValue data) {
-    ExampleState *state = StateOf(object);
+    ExampleState* state = StateOf(object);
     (void)data;
     if (!state) return 0;
     free(state->values);
@@ -147,8 +148,8 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY DestroyExtensionObject(TallowObjectHand
 }
 
 /* Keeps a copy of text as the object's string result. */
-static const char *SetResult(ExampleState *state, const char *text, size_t length) {
-    char *copy = (char *)malloc(length + 1);
+static const char* SetResult(ExampleState* state, const char* text, size_t length) {
+    char* copy = (char*)malloc(length + 1);
     if (!copy) return NULL;
     memcpy(copy, text, length);
     copy[length] = '\0';
@@ -194,7 +195,7 @@ static void Stats(TallowObjectHandle object) {
     count = GetStringArrayCount(object, array);
     if (count < 0) ThrowError(object, 1, "No such string array!");
     for (i = 0; i < count; ++i) {
-        char *item = GetStringArrayItem(object, array, i);
+        char* item = GetStringArrayItem(object, array, i);
         if (!item) continue;
         letters += (double)strlen(item);
         if (strlen(item) > strlen(longest) && strlen(item) < sizeof longest) strcpy(longest, item);
@@ -213,23 +214,24 @@ static void Unregister(TallowObjectHandle object) {
 /* count(text$, part$): non-overlapping occurrences of part in text */
 static double Count(TallowObjectHandle object) {
     char text[TEXT_SIZE], part[TEXT_SIZE];
-    const char *at;
+    const char* at;
     double n = 0;
     HasFirstParam(object, 1);
     EvalString(object, text, sizeof text);
     HasNextParam(object, 1);
     EvalString(object, part, sizeof part);
     if (!part[0]) ThrowError(object, 1, "The text to count is empty!");
-    for (at = strstr(text, part); at; at = strstr(at + strlen(part), part)) ++n;
+    for (at = strstr(text, part); at; at = strstr(at + strlen(part), part))
+        ++n;
     return n;
 }
 
 /* repeat(text$, times) */
-static const char *Repeat(TallowObjectHandle object, ExampleState *state) {
+static const char* Repeat(TallowObjectHandle object, ExampleState* state) {
     char text[TEXT_SIZE];
     double times = 0;
     size_t length, i;
-    char *out;
+    char* out;
     HasFirstParam(object, 1);
     EvalString(object, text, sizeof text);
     HasNextParam(object, 1);
@@ -237,9 +239,10 @@ static const char *Repeat(TallowObjectHandle object, ExampleState *state) {
     if (times < 0) ThrowError(object, 1, "Cannot repeat a negative number of times!");
     if (times > 65536) ThrowError(object, 1, "Too many repeats!");
     length = strlen(text);
-    out = (char *)malloc(length * (size_t)times + 1);
+    out = (char*)malloc(length * (size_t)times + 1);
     if (!out) ThrowError(object, 1, "Out of memory!");
-    for (i = 0; i < (size_t)times; ++i) memcpy(out + i * length, text, length);
+    for (i = 0; i < (size_t)times; ++i)
+        memcpy(out + i * length, text, length);
     out[length * (size_t)times] = '\0';
     free(state->result);
     state->result = out;
@@ -247,7 +250,7 @@ static const char *Repeat(TallowObjectHandle object, ExampleState *state) {
 }
 
 /* join(arrayname, separator$) */
-static const char *Join(TallowObjectHandle object, ExampleState *state) {
+static const char* Join(TallowObjectHandle object, ExampleState* state) {
     char array[64], separator[TEXT_SIZE], out[4 * TEXT_SIZE] = "";
     int i, count;
     HasFirstParam(object, 1);
@@ -257,7 +260,7 @@ static const char *Join(TallowObjectHandle object, ExampleState *state) {
     count = GetStringArrayCount(object, array);
     if (count < 0) ThrowError(object, 1, "No such string array!");
     for (i = 0; i < count; ++i) {
-        char *item = GetStringArrayItem(object, array, i);
+        char* item = GetStringArrayItem(object, array, i);
         if (i > 0 && strlen(out) + strlen(separator) < sizeof out) strcat(out, separator);
         if (item && strlen(out) + strlen(item) < sizeof out) strcat(out, item);
         FreeString(object, item);
@@ -267,10 +270,10 @@ static const char *Join(TallowObjectHandle object, ExampleState *state) {
 
 /* ---- tally ------------------------------------------------------------------ */
 
-static int Append(ExampleState *state, double value) {
+static int Append(ExampleState* state, double value) {
     if (state->count == state->capacity) {
         int capacity = state->capacity ? state->capacity * 2 : 8;
-        double *grown = (double *)realloc(state->values, (size_t)capacity * sizeof *grown);
+        double* grown = (double*)realloc(state->values, (size_t)capacity * sizeof *grown);
         if (!grown) return 0;
         state->values = grown;
         state->capacity = capacity;
@@ -280,7 +283,7 @@ static int Append(ExampleState *state, double value) {
 }
 
 /* add n {, n} */
-static void Add(TallowObjectHandle object, ExampleState *state) {
+static void Add(TallowObjectHandle object, ExampleState* state) {
     double value = 0;
     HasFirstParam(object, 1);
     do {
@@ -292,24 +295,26 @@ static void Add(TallowObjectHandle object, ExampleState *state) {
 }
 
 /* toarray arrayname */
-static void ToArray(TallowObjectHandle object, ExampleState *state) {
+static void ToArray(TallowObjectHandle object, ExampleState* state) {
     char array[64];
     int i;
     HasFirstParam(object, 1);
     EvalKeyword(object, array, sizeof array);
     ClearNumArray(object, array);
-    for (i = 0; i < state->count; ++i) AddToNumArray(object, array, state->values[i]);
+    for (i = 0; i < state->count; ++i)
+        AddToNumArray(object, array, state->values[i]);
 }
 
-static double Total(const ExampleState *state) {
+static double Total(const ExampleState* state) {
     double total = 0;
     int i;
-    for (i = 0; i < state->count; ++i) total += state->values[i];
+    for (i = 0; i < state->count; ++i)
+        total += state->values[i];
     return total;
 }
 
 /* item(index), from 1 */
-static double Item(TallowObjectHandle object, const ExampleState *state) {
+static double Item(TallowObjectHandle object, const ExampleState* state) {
     double index = 0;
     HasFirstParam(object, 1);
     EvalNum(object, &index);
@@ -320,7 +325,7 @@ static double Item(TallowObjectHandle object, const ExampleState *state) {
 /* ---- Dispatch ------------------------------------------------------------- */
 
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStatement(TallowObjectHandle object, int id) {
-    ExampleState *state = StateOf(object);
+    ExampleState* state = StateOf(object);
     if (!state) return 0;
     if (state->kind == kTextkit) {
         if (id == kSplit) Split(object);
@@ -334,8 +339,9 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStatement(TallowObjectHandle obj
     return 1;
 }
 
-TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id, double *result) {
-    ExampleState *state = StateOf(object);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id,
+                                                            double* result) {
+    ExampleState* state = StateOf(object);
     if (!state) return 0;
     if (state->kind == kTextkit) {
         if (id == kCount) *result = Count(object);
@@ -352,8 +358,8 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle o
 }
 
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStringFunction(TallowObjectHandle object, int id,
-                                                               const char **result) {
-    ExampleState *state = StateOf(object);
+                                                               const char** result) {
+    ExampleState* state = StateOf(object);
     char text[64];
     if (!state) return 0;
     if (state->kind == kTextkit) {

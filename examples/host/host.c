@@ -26,8 +26,8 @@ enum { kName = 1 };
 
 static int linesLogged = 0;
 
-static int TALLOW_ENTRY HostCreate(TallowObjectHandle object, TallowValue data, const char **statements,
-                                   const char **numberFunctions, const char **stringFunctions) {
+static int TALLOW_ENTRY HostCreate(TallowObjectHandle object, TallowValue data, const char** statements,
+                                   const char** numberFunctions, const char** stringFunctions) {
     (void)object;
     (void)data;
     *statements = "log\0";
@@ -56,13 +56,13 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
     return 1;
 }
 
-static int TALLOW_ENTRY HostNumFunction(TallowObjectHandle object, int id, double *result) {
+static int TALLOW_ENTRY HostNumFunction(TallowObjectHandle object, int id, double* result) {
     (void)object;
     if (id == kLines) *result = linesLogged;
     return 1;
 }
 
-static int TALLOW_ENTRY HostStringFunction(TallowObjectHandle object, int id, const char **result) {
+static int TALLOW_ENTRY HostStringFunction(TallowObjectHandle object, int id, const char** result) {
     (void)object;
     if (id == kName) *result = "example host";
     return 1;
@@ -78,14 +78,15 @@ static const char kSecondScript[] =
     "host.log \"Second run; lines so far: \" + str(host.lines())\r\n"
     "exit host.lines()\r\n";
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     TallowProgramHandle program;
     int code;
     if (argc > 1 && strcmp(argv[1], "--unattended") == 0) SetUnattended(1);
 
     program = CreateProgram();
     if (!program) return 1;
-    InsertObject("host", 0, program, HostCreate, HostDestroy, HostStatement, HostNumFunction, HostStringFunction);
+    InsertObject("host", 0, program, HostCreate, HostDestroy, HostStatement, HostNumFunction,
+                 HostStringFunction);
 
     code = RunProgram(program, kFirstScript);
     printf("first run: exit code %d\n", code);

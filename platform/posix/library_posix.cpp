@@ -38,7 +38,9 @@ bool Library::Load(const std::string& path) {
     return handle_ != nullptr;
 }
 
-void* Library::Find(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }
+void* Library::Find(const char* name) const {
+    return handle_ ? dlsym(handle_, name) : nullptr;
+}
 
 void Library::Free() {
     if (handle_) dlclose(handle_);

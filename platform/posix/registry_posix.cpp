@@ -96,7 +96,9 @@ public:
     }
     Statement& BindBlob(int i, std::string_view bytes) {
         // A zero-length blob must not be bound as NULL: the column is NOT NULL.
-        if (stmt_) sqlite3_bind_blob(stmt_, i, bytes.empty() ? "" : bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+        if (stmt_)
+            sqlite3_bind_blob(stmt_, i, bytes.empty() ? "" : bytes.data(), int(bytes.size()),
+                              SQLITE_TRANSIENT);
         return *this;
     }
     // SQLITE_ROW, SQLITE_DONE or an error code.
@@ -117,7 +119,9 @@ private:
     sqlite3_stmt* stmt_ = nullptr;
 };
 
-bool Exec(sqlite3* db, const char* sql) { return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+bool Exec(sqlite3* db, const char* sql) {
+    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+}
 
 // A write transaction that rolls back unless committed.
 class Transaction {
@@ -275,7 +279,9 @@ bool RegistryKey::Create(RegistryRoot root, std::string_view path) {
     return true;
 }
 
-void RegistryKey::Close() { impl_.reset(); }
+void RegistryKey::Close() {
+    impl_.reset();
+}
 
 bool RegistryKey::SetValue(std::string_view name, uint32_t type, std::string_view data) {
     if (!impl_ || !impl_->writable) return false;
@@ -297,9 +303,11 @@ bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string&
     return true;
 }
 
-RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type, std::string& data) const {
+RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type,
+                                    std::string& data) const {
     if (!impl_) return RegistryEnum::kError;
-    Statement s(impl_->db, "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
+    Statement s(impl_->db,
+                "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
     int rc = s.Bind(1, impl_->id).Bind(2, sqlite3_int64(index)).Step();
     if (rc == SQLITE_DONE) return RegistryEnum::kNoMoreItems;
     if (rc != SQLITE_ROW) return RegistryEnum::kError;

@@ -18,10 +18,14 @@ namespace {
 
 HKEY RootKey(RegistryRoot root) {
     switch (root) {
-        case RegistryRoot::kClassesRoot: return HKEY_CLASSES_ROOT;
-        case RegistryRoot::kCurrentUser: return HKEY_CURRENT_USER;
-        case RegistryRoot::kLocalMachine: return HKEY_LOCAL_MACHINE;
-        case RegistryRoot::kUsers: return HKEY_USERS;
+        case RegistryRoot::kClassesRoot:
+            return HKEY_CLASSES_ROOT;
+        case RegistryRoot::kCurrentUser:
+            return HKEY_CURRENT_USER;
+        case RegistryRoot::kLocalMachine:
+            return HKEY_LOCAL_MACHINE;
+        case RegistryRoot::kUsers:
+            return HKEY_USERS;
     }
     return HKEY_CURRENT_USER;
 }
@@ -51,15 +55,17 @@ bool RegistryKey::Create(RegistryRoot root, std::string_view path) {
     Close();
     HKEY key = nullptr;
     std::string p(path);
-    if (RegCreateKeyExA(RootKey(root), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(RootKey(root), p.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
     impl_ = std::make_unique<Impl>();
     impl_->key = key;
     return true;
 }
 
-void RegistryKey::Close() { impl_.reset(); }
+void RegistryKey::Close() {
+    impl_.reset();
+}
 
 bool RegistryKey::SetValue(std::string_view name, uint32_t type, std::string_view data) {
     if (!impl_) return false;
@@ -74,10 +80,11 @@ bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string&
     // The value may grow between the size query and the read: retry then.
     for (int attempt = 0; attempt < 4; ++attempt) {
         DWORD t = 0, size = 0;
-        if (RegQueryValueExA(impl_->key, n.c_str(), nullptr, &t, nullptr, &size) != ERROR_SUCCESS) return false;
+        if (RegQueryValueExA(impl_->key, n.c_str(), nullptr, &t, nullptr, &size) != ERROR_SUCCESS)
+            return false;
         data.resize(size);
-        LONG rc = RegQueryValueExA(impl_->key, n.c_str(), nullptr, &t,
-                                   reinterpret_cast<BYTE*>(data.data()), &size);
+        LONG rc =
+            RegQueryValueExA(impl_->key, n.c_str(), nullptr, &t, reinterpret_cast<BYTE*>(data.data()), &size);
         if (rc == ERROR_MORE_DATA) continue;
         if (rc != ERROR_SUCCESS) return false;
         data.resize(size);
@@ -87,14 +94,15 @@ bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string&
     return false;
 }
 
-RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type, std::string& data) const {
+RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type,
+                                    std::string& data) const {
     if (!impl_) return RegistryEnum::kError;
     std::vector<char> nameBuffer(kMaxValueName);
     std::vector<BYTE> dataBuffer(1024);
     for (int attempt = 0; attempt < 8; ++attempt) {
         DWORD nameSize = kMaxValueName, dataSize = DWORD(dataBuffer.size()), t = 0;
-        LONG rc = RegEnumValueA(impl_->key, index, nameBuffer.data(), &nameSize, nullptr, &t, dataBuffer.data(),
-                                &dataSize);
+        LONG rc = RegEnumValueA(impl_->key, index, nameBuffer.data(), &nameSize, nullptr, &t,
+                                dataBuffer.data(), &dataSize);
         if (rc == ERROR_NO_MORE_ITEMS) return RegistryEnum::kNoMoreItems;
         if (rc == ERROR_MORE_DATA) {
             dataBuffer.resize(dataSize > dataBuffer.size() ? dataSize : dataBuffer.size() * 2);

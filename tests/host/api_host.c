@@ -30,12 +30,12 @@
 static int checks = 0;
 static int failures = 0;
 
-static void Fail(int line, const char *what) {
+static void Fail(int line, const char* what) {
     ++failures;
     fprintf(stderr, "api_host.c:%d: check failed: %s\n", line, what);
 }
 
-static void ExpectInt(int line, const char *what, long actual, long expected) {
+static void ExpectInt(int line, const char* what, long actual, long expected) {
     ++checks;
     if (actual != expected) {
         char text[512];
@@ -44,16 +44,17 @@ static void ExpectInt(int line, const char *what, long actual, long expected) {
     }
 }
 
-static void ExpectStr(int line, const char *what, const char *actual, const char *expected) {
+static void ExpectStr(int line, const char* what, const char* actual, const char* expected) {
     ++checks;
     if (!actual || strcmp(actual, expected) != 0) {
         char text[1024];
-        snprintf(text, sizeof text, "%s gave \"%s\", expected \"%s\"", what, actual ? actual : "(null)", expected);
+        snprintf(text, sizeof text, "%s gave \"%s\", expected \"%s\"", what, actual ? actual : "(null)",
+                 expected);
         Fail(line, text);
     }
 }
 
-static void ExpectContains(int line, const char *what, const char *text, const char *part) {
+static void ExpectContains(int line, const char* what, const char* text, const char* part) {
     ++checks;
     if (!strstr(text, part)) {
         char message[1024];
@@ -86,7 +87,7 @@ static void BeginCapture(void) {
     SetStdHandle(STD_ERROR_HANDLE, captureFile);
 }
 
-static const char *EndCapture(void) {
+static const char* EndCapture(void) {
     DWORD n = 0;
     SetStdHandle(STD_ERROR_HANDLE, savedError);
     SetFilePointer(captureFile, 0, NULL, FILE_BEGIN);
@@ -108,7 +109,7 @@ static void BeginCapture(void) {
     dup2(captureFd, 2);
 }
 
-static const char *EndCapture(void) {
+static const char* EndCapture(void) {
     ssize_t n;
     dup2(savedError, 2);
     close(savedError);
@@ -122,7 +123,7 @@ static const char *EndCapture(void) {
 
 /* Runs text on program; its exit code goes to *code, its standard error is
  * returned (valid until the next run). */
-static const char *Run(TallowProgramHandle program, const char *text, int *code) {
+static const char* Run(TallowProgramHandle program, const char* text, int* code) {
     BeginCapture();
     *code = RunProgram(program, text);
     return EndCapture();
@@ -150,8 +151,26 @@ static struct {
 } host;
 
 enum {
-    kEvalStr = 1, kEvalShort, kEvalNum, kKeyword, kTest, kTestStr, kTestNum, kThrow, kThrowNull, kStop, kVars,
-    kMembers, kArrays, kGetVar, kAccess, kMark, kClearHost, kNullBuf, kWarnFirst, kInsertBad
+    kEvalStr = 1,
+    kEvalShort,
+    kEvalNum,
+    kKeyword,
+    kTest,
+    kTestStr,
+    kTestNum,
+    kThrow,
+    kThrowNull,
+    kStop,
+    kVars,
+    kMembers,
+    kArrays,
+    kGetVar,
+    kAccess,
+    kMark,
+    kClearHost,
+    kNullBuf,
+    kWarnFirst,
+    kInsertBad
 };
 static const char kHostStatements[] =
     "evalstr\0evalshort\0evalnum\0keyword\0test\0teststr\0testnum\0throw\0thrownull\0stop\0vars\0"
@@ -161,8 +180,8 @@ static const char kHostNumbers[] = "add\0fail\0nothing\0";
 enum { kGreet = 1, kNone };
 static const char kHostStrings[] = "greet\0none\0";
 
-static int TALLOW_ENTRY HostCreate(TallowObjectHandle object, TallowValue data, const char **statements,
-                                   const char **numberFunctions, const char **stringFunctions) {
+static int TALLOW_ENTRY HostCreate(TallowObjectHandle object, TallowValue data, const char** statements,
+                                   const char** numberFunctions, const char** stringFunctions) {
     ++host.creates;
     host.handle = object;
     host.createData = data;
@@ -181,8 +200,8 @@ static int TALLOW_ENTRY HostDestroy(TallowObjectHandle object, TallowValue data)
     return 1;
 }
 
-static int TALLOW_ENTRY BareCreate(TallowObjectHandle object, TallowValue data, const char **statements,
-                                   const char **numberFunctions, const char **stringFunctions) {
+static int TALLOW_ENTRY BareCreate(TallowObjectHandle object, TallowValue data, const char** statements,
+                                   const char** numberFunctions, const char** stringFunctions) {
     (void)object;
     (void)data;
     (void)statements;
@@ -191,8 +210,8 @@ static int TALLOW_ENTRY BareCreate(TallowObjectHandle object, TallowValue data, 
     return 1;
 }
 
-static int TALLOW_ENTRY ThingCreate(TallowObjectHandle object, TallowValue data, const char **statements,
-                                    const char **numberFunctions, const char **stringFunctions) {
+static int TALLOW_ENTRY ThingCreate(TallowObjectHandle object, TallowValue data, const char** statements,
+                                    const char** numberFunctions, const char** stringFunctions) {
     (void)object;
     ++host.thingCreates;
     host.thingData = data;
@@ -210,7 +229,7 @@ static int TALLOW_ENTRY ThingDestroy(TallowObjectHandle object, TallowValue data
 }
 
 static void Arrays(TallowObjectHandle object) {
-    char *item;
+    char* item;
     ClearStringArray(object, "sa");
     EXPECT_INT(AddToStringArray(object, "sa", "a"), 1);
     EXPECT_INT(AddToStringArray(object, "SA", "bc"), 1);
@@ -261,7 +280,7 @@ static void Access(TallowObjectHandle object) {
 
 static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
     char buffer[256];
-    char *copy;
+    char* copy;
     double kind = 0, value = 0;
     host.reachedAfter = 0;
     switch (id) {
@@ -283,9 +302,15 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             HasFirstParam(object, 1);
             EvalKeyword(object, host.text, sizeof host.text);
             break;
-        case kTest: host.flag = Test(object); break;
-        case kTestStr: host.flag = TestString(object); break;
-        case kTestNum: host.flag = TestNum(object); break;
+        case kTest:
+            host.flag = Test(object);
+            break;
+        case kTestStr:
+            host.flag = TestString(object);
+            break;
+        case kTestNum:
+            host.flag = TestNum(object);
+            break;
         case kThrow:
             HasFirstParam(object, 1);
             EvalNum(object, &kind);
@@ -294,8 +319,12 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             ThrowError(object, (int)kind, buffer);
             host.reachedAfter = 1;
             break;
-        case kThrowNull: ThrowError(object, 1, NULL); break;
-        case kStop: EndProgram(object); break;
+        case kThrowNull:
+            ThrowError(object, 1, NULL);
+            break;
+        case kStop:
+            EndProgram(object);
+            break;
         case kVars:
             SetNumVar(object, "n", 5);
             host.number = GetNumVar(object, "N");
@@ -319,14 +348,20 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             snprintf(host.text, sizeof host.text, "%s", copy ? copy : "(null)");
             FreeString(object, copy);
             break;
-        case kArrays: Arrays(object); break;
-        case kAccess: Access(object); break;
+        case kArrays:
+            Arrays(object);
+            break;
+        case kAccess:
+            Access(object);
+            break;
         case kMark:
             HasFirstParam(object, 1);
             EvalNum(object, &value);
             host.marks += (int)value;
             break;
-        case kClearHost: ClearStringArray(object, "host"); break;
+        case kClearHost:
+            ClearStringArray(object, "host");
+            break;
         case kNullBuf:
             /* Null buffers evaluate nothing: the parameter is still there. */
             EvalString(object, NULL, 10);
@@ -346,12 +381,13 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             InsertObject("late", 0, host.program, HostCreate, HostDestroy, NULL, NULL, NULL);
             host.reachedAfter = 1;
             break;
-        default: break;
+        default:
+            break;
     }
     return 1;
 }
 
-static int TALLOW_ENTRY HostNumFunction(TallowObjectHandle object, int id, double *result) {
+static int TALLOW_ENTRY HostNumFunction(TallowObjectHandle object, int id, double* result) {
     double a = 0, b = 0;
     if (id == kAdd) {
         HasFirstParam(object, 1);
@@ -364,7 +400,7 @@ static int TALLOW_ENTRY HostNumFunction(TallowObjectHandle object, int id, doubl
     return 1; /* kNothing leaves the preset 0.0 */
 }
 
-static int TALLOW_ENTRY HostStringFunction(TallowObjectHandle object, int id, const char **result) {
+static int TALLOW_ENTRY HostStringFunction(TallowObjectHandle object, int id, const char** result) {
     static char greeting[128];
     char name[64];
     if (id == kGreet) {
@@ -435,7 +471,7 @@ static void TestNullHandles(void) {
 /* Parameters, expressions and conditions through the call-backs. */
 static void TestParameters(TallowProgramHandle p) {
     int code = 0;
-    const char *err;
+    const char* err;
 
     Run(p, "host.evalstr \"a\" + \"b\" + 67", &code);
     EXPECT_STR(host.text, "abC");
@@ -479,7 +515,7 @@ static void TestParameters(TallowProgramHandle p) {
 /* Variables, constants, members and arrays. */
 static void TestData(TallowProgramHandle p) {
     int code = 0;
-    const char *err;
+    const char* err;
 
     Run(p, "host.vars\r\nexit Answer@ + n# + len(s$)", &code);
     EXPECT_INT(code, 51);
@@ -505,9 +541,11 @@ static void TestData(TallowProgramHandle p) {
  * through the host's C frames into the script. */
 static void TestErrors(TallowProgramHandle p) {
     int code = 0;
-    const char *err;
+    const char* err;
 
-    Run(p, "try\r\nhost.throw 1, \"oops\"\r\ncatch\r\nhost.evalstr ErrMsg$ + str(ErrLine#)\r\nexit 9\r\nendtry", &code);
+    Run(p,
+        "try\r\nhost.throw 1, \"oops\"\r\ncatch\r\nhost.evalstr ErrMsg$ + str(ErrLine#)\r\nexit 9\r\nendtry",
+        &code);
     EXPECT_INT(code, 9);
     EXPECT_STR(host.text, "oops2");
     err = Run(p, "try\r\nhost.throw 0, \"fatal\"\r\ncatch\r\nexit 8\r\nendtry\r\nexit 7", &code);
@@ -524,12 +562,14 @@ static void TestErrors(TallowProgramHandle p) {
     EXPECT_STR(host.text, "Internal error");
 
     /* A run-time error inside the expression a call-back evaluates. */
-    Run(p, "dim a#[2]\r\ntry\r\nhost.evalnum a#[5]\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 11\r\nendtry", &code);
+    Run(p, "dim a#[2]\r\ntry\r\nhost.evalnum a#[5]\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 11\r\nendtry",
+        &code);
     EXPECT_INT(code, 11);
     EXPECT_INT(host.reachedAfter, 0);
     EXPECT_STR(host.text, "array index out of bounds");
     /* Two entry points deep: the inner function's error passes the outer one. */
-    Run(p, "try\r\nhost.evalnum 1 + host.fail()\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 12\r\nendtry", &code);
+    Run(p, "try\r\nhost.evalnum 1 + host.fail()\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 12\r\nendtry",
+        &code);
     EXPECT_INT(code, 12);
     EXPECT_INT(host.reachedAfter, 0);
     EXPECT_STR(host.text, "failed in a function");
@@ -575,7 +615,7 @@ static void TestEndProgram(TallowProgramHandle p) {
 static void TestRunsAndAccess(TallowProgramHandle p) {
     int code = 0;
     double number = -1;
-    const char *err;
+    const char* err;
 
     Run(p, "keep# = 1\r\nhost.m# = 2\r\nexit 1", &code);
     EXPECT_INT(code, 1);
@@ -609,7 +649,7 @@ static void TestRunsAndAccess(TallowProgramHandle p) {
 /* Objects and types a host adds, and what goes wrong with them. */
 static void TestHostObjectsAndTypes(TallowProgramHandle p) {
     int code = 0;
-    const char *err;
+    const char* err;
 
     BeginCapture();
     InsertObject("broken", 0, p, HostCreate, NULL, HostStatement, HostNumFunction, HostStringFunction);
@@ -666,8 +706,8 @@ static void TestHostProgram(void) {
 /* RunTallowBuffer, RunTallowBufferRedirected and the script settings. */
 static void TestRunners(void) {
     int code = 0;
-    const char *err;
-    const char *args[] = {"one", "three"};
+    const char* err;
+    const char* args[] = {"one", "three"};
     char output[64] = "";
     TallowProgramHandle p;
 #if defined(_WIN32)
@@ -675,9 +715,10 @@ static void TestRunners(void) {
     char name[64];
     HANDLE file;
     snprintf(name, sizeof name, "api_host_%lu.out", ProcessId());
-    file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
-    EXPECT_INT(RunTallowBufferRedirected("print \"redirected\"\r\nexit 4", GetStdHandle(STD_INPUT_HANDLE), file), 4);
+    file = CreateFileA(name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, NULL);
+    EXPECT_INT(
+        RunTallowBufferRedirected("print \"redirected\"\r\nexit 4", GetStdHandle(STD_INPUT_HANDLE), file), 4);
     SetFilePointer(file, 0, NULL, FILE_BEGIN);
     if (!ReadFile(file, output, sizeof output - 1, &n, NULL)) n = 0;
     output[n] = '\0';
@@ -720,7 +761,7 @@ static void TestRunners(void) {
 /* ---- Extension libraries through the registry --------------------------------- */
 
 /* Paths arrive as Unix paths; under Wine they live on drive Z:. */
-static void LibraryPath(char *out, size_t size, const char *path) {
+static void LibraryPath(char* out, size_t size, const char* path) {
 #if defined(_WIN32)
     snprintf(out, size, "%s%s", path[0] == '/' ? "Z:" : "", path);
 #else
@@ -746,11 +787,11 @@ static void TestRegistrationWriter(void) {
     EXPECT_INT(WriteExtensionRegistration("Objects", "apihostneverwritten", NULL), 0);
 }
 
-static void TestRegistered(const char *probe, const char *example, const char *core) {
+static void TestRegistered(const char* probe, const char* example, const char* core) {
     char object[32], type[32], bad[32], data[1100], script[2400];
     TallowProgramHandle p;
     int code = 0;
-    const char *err;
+    const char* err;
     unsigned long pid = ProcessId();
 
     snprintf(object, sizeof object, "probe%lu", pid);
@@ -772,7 +813,8 @@ static void TestRegistered(const char *probe, const char *example, const char *c
     Run(p, script, &code);
     EXPECT_INT(code, 21);
     /* An error raised inside the library's own frames reaches TRY. */
-    snprintf(script, sizeof script, "try\r\n%s.fail\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 6\r\nendtry", object);
+    snprintf(script, sizeof script, "try\r\n%s.fail\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 6\r\nendtry",
+             object);
     Run(p, script, &code);
     EXPECT_INT(code, 6);
     EXPECT_STR(host.text, "probe failed");
@@ -793,8 +835,9 @@ static void TestRegistered(const char *probe, const char *example, const char *c
     p = CreateProgram();
     err = Run(p, "exit 1", &code);
     EXPECT_INT(code, 0);
-    EXPECT_STR(err, "Error: Could not initialize extension library!\n"
-                    "Exception raised at line 1...aborting script execution.\n\n");
+    EXPECT_STR(err,
+               "Error: Could not initialize extension library!\n"
+               "Exception raised at line 1...aborting script execution.\n\n");
     snprintf(data, sizeof data, "0;%s", core);
     EXPECT_INT(WriteExtensionRegistration("Objects", bad, data), 1);
     err = Run(p, "exit 1", &code);
@@ -820,7 +863,8 @@ static void TestRegistered(const char *probe, const char *example, const char *c
     Run(p, script, &code);
     EXPECT_STR(host.text, "Extension library cannot self-register!");
     snprintf(script, sizeof script,
-             "try\r\nregisterextension \"%s.missing\"\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 3\r\nendtry", probe);
+             "try\r\nregisterextension \"%s.missing\"\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 3\r\nendtry",
+             probe);
     Run(p, script, &code);
     EXPECT_INT(code, 3);
     EXPECT_STR(host.text, "Could not load extension library!");
@@ -848,7 +892,7 @@ static void TestRegistered(const char *probe, const char *example, const char *c
     RemoveExampleRegistrations();
 }
 
-int main(int argc, char **argv) {
+int main(int argc, char** argv) {
     char probe[1024], example[1024], core[1024];
     SetUnattended(1);
     if (argc == 2 && strcmp(argv[1], "--cleanup") == 0) {

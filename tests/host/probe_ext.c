@@ -8,12 +8,14 @@ enum { kNoMembers = 2 };
 
 static int creates = 0;
 
-TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY RegisterExtension(void) { return 0; }
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY RegisterExtension(void) {
+    return 0;
+}
 
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY CreateExtensionObject(TallowObjectHandle object, TallowValue data,
-                                                               const char **statements,
-                                                               const char **numberFunctions,
-                                                               const char **stringFunctions) {
+                                                               const char** statements,
+                                                               const char** numberFunctions,
+                                                               const char** stringFunctions) {
     ++creates;
     SetProperty(object, "data", data);
     if (data == kNoMembers) return 1;
@@ -34,7 +36,8 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStatement(TallowObjectHandle obj
     return 1;
 }
 
-TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id, double *result) {
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id,
+                                                            double* result) {
     if (id == 1) *result = creates;
     if (id == 2) *result = (double)GetProperty(object, "data");
     return 1;
@@ -42,7 +45,7 @@ TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle o
 
 /* nothing() leaves its result null, which the script reads as "". */
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStringFunction(TallowObjectHandle object, int id,
-                                                               const char **result) {
+                                                               const char** result) {
     (void)object;
     (void)id;
     (void)result;

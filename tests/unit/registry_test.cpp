@@ -73,7 +73,9 @@ protected:
             parent.DeleteSubKey(path.substr(path.rfind('\\') + 1));
     }
 
-    std::string Path(const std::string& sub) const { return base_ + "\\" + sub; }
+    std::string Path(const std::string& sub) const {
+        return base_ + "\\" + sub;
+    }
 
     std::string base_;
 #if !defined(_WIN32)
@@ -147,7 +149,8 @@ TEST_F(RegistryTest, NamesIgnoreCaseAndKeepTheirSpelling) {
 TEST_F(RegistryTest, EnumerationIsStableAndEndsAfterTheLast) {
     RegistryKey key;
     ASSERT_TRUE(key.Create(kUser, Path("v")));
-    for (const char* n : {"one", "two", "three"}) ASSERT_TRUE(key.SetValue(n, kRegSz, n));
+    for (const char* n : {"one", "two", "three"})
+        ASSERT_TRUE(key.SetValue(n, kRegSz, n));
     ASSERT_TRUE(key.SetValue("two", kRegSz, "TWO"));  // overwriting keeps its place
     std::vector<std::string> names, values;
     std::string name, data;
@@ -218,7 +221,8 @@ std::vector<std::pair<std::string, std::string>> ReadAll(const std::string& path
     if (!key.Open(kUser, path, false)) return all;
     std::string name, data;
     uint32_t type = 0;
-    for (uint32_t i = 0; key.EnumValue(i, name, type, data) == RegistryEnum::kValue; ++i) all.emplace_back(name, data);
+    for (uint32_t i = 0; key.EnumValue(i, name, type, data) == RegistryEnum::kValue; ++i)
+        all.emplace_back(name, data);
     return all;
 }
 
@@ -237,7 +241,8 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
     EXPECT_EQ(WEXITSTATUS(status), 0);
     auto all = ReadAll(Path("v"));
     EXPECT_EQ(all.size(), size_t(2 * kEach));
-    for (const auto& [name, data] : all) EXPECT_EQ(name, data);
+    for (const auto& [name, data] : all)
+        EXPECT_EQ(name, data);
 }
 
 TEST_F(RegistryTest, AWriterKilledMidWayLeavesTheStoreWhole) {
@@ -268,7 +273,8 @@ TEST_F(RegistryTest, AWriterKilledMidWayLeavesTheStoreWhole) {
     auto all = ReadAll(Path("v"));
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all.front().first, "before");
-    for (const auto& [name, data] : all) EXPECT_EQ(name, data);
+    for (const auto& [name, data] : all)
+        EXPECT_EQ(name, data);
     // Whatever the killed writer managed, the store takes new writes.
     RegistryKey key;
     ASSERT_TRUE(key.Create(kUser, Path("v")));
