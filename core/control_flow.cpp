@@ -163,7 +163,7 @@ void StmtFor(Program& p) {
     Token to = lx.NextToken();
     if (main.KeywordOf(to.text) != kwTo) p.ReportError(kSyntaxKind, msg::kToExpected);
     double limit = p.Eval().EvalNum();
-    main.forStack.push_back({std::string(var.text), limit, lx.Position()});
+    main.forStack.push_back({std::string(var.text), limit, lx.Position(), {}});
 }
 
 // next = "next": one step of 1 toward the limit, ending on the limit itself.
@@ -171,7 +171,14 @@ void StmtNext(Program& p) {
     MainObject& main = p.Main();
     if (main.forStack.size() <= main.forFloor) p.ReportError(kSyntaxKind, msg::kNextWithoutFor);
     ForEntry& loop = main.forStack.back();
-    double v = main.GetNumMember(loop.name);
+    // The loop variable is a global; its table entry is remembered.
+    NumVarTable& table = main.numMembers;
+    if (loop.slot.generation != table.Generation()) {
+        int index = table.Find(loop.name);
+        if (index < 0) table.Get(loop.name);  // reports the unknown variable
+        loop.slot = {table.Generation(), uint32_t(index)};
+    }
+    double& v = table.At(loop.slot.index);
     double limit = loop.limit;
     if (v == limit) {
         main.forStack.pop_back();
@@ -184,7 +191,6 @@ void StmtNext(Program& p) {
         v -= 1;
         if (v <= limit) v = limit;
     }
-    main.SetNumMember(loop.name, v);
     p.Lex().SetPosition(loop.top);
 }
 

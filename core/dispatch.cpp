@@ -5,6 +5,9 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "core/statement_plan.h"
+#include "core/statements.h"
+#include "expr/code_cache.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
 
@@ -15,12 +18,6 @@ namespace {
 bool IsWord(const Token& t, const char* word) {
     return t.kind == tkWord && NamesEqual(t.text, word);
 }
-
-struct NestingScope {
-    Program& p;
-    explicit NestingScope(Program& program) : p(program) { p.EnterNesting(); }
-    ~NestingScope() { p.LeaveNesting(); }
-};
 
 // assignment = (stringvar | numbervar) ["[" numexpr "]"] "=" expr
 void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
@@ -170,7 +167,144 @@ bool FindCatch(Program& p) {
     return false;
 }
 
-int ExecuteUnfiltered(Program& p, const Token& t) {
+// How the statement that starts with t dispatches, decided from the text
+// and the names of the moment.
+StatementPlan MakePlan(Program& p, const Token& t) {
+    StatementPlan plan;
+    if (t.kind == tkWord) {
+        for (const char* word : {"new", "dim", "delete", "on"})
+            if (NamesEqual(t.text, word)) return plan;
+        if (int id = p.Main().FindStatement(t.text)) {
+            plan.kind = id == kwNext ? PlanKind::Next : PlanKind::Keyword;
+            plan.id = id;
+            plan.handler = KeywordHandler(id);
+        }
+        return plan;
+    }
+    if (t.kind == tkNumberVar || t.kind == tkStringVar) {
+        Token next = p.Lex().Peek(t.end);
+        if (next.IsDelimiter('=')) {
+            plan.kind = t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign;
+            plan.equals = next.index;
+            plan.name = t.text;
+        }
+    }
+    return plan;
+}
+
+[[gnu::noinline]] StatementPlan* NewPlan(Program& p, const Token& t, PlaceNotes& notes) {
+    CodeCache& cache = p.Lex().Code();
+    StatementPlan plan = MakePlan(p, t);
+    if (plan.kind == PlanKind::Generic) {
+        notes.statement = NotCompilableMark<StatementPlan>();
+        return nullptr;
+    }
+    notes.statement = cache.Keep(cache.statements, std::make_unique<StatementPlan>(plan));
+    return notes.statement;
+}
+
+inline StatementPlan* PlanFor(Program& p, Lexer& lx, const Token& t) {
+    PlaceNotes& notes = lx.Code().At(t.index, p.Main().NameGeneration());
+    StatementPlan* plan = notes.statement;
+    if (plan == NotCompilableMark<StatementPlan>()) return nullptr;
+    return plan ? plan : NewPlan(p, t, notes);
+}
+
+// Stores into a global variable through the plan's remembered slot.
+template <class Table, class Value>
+void StoreGlobal(Table& table, StatementPlan& plan, Value&& value) {
+    if (plan.slot.generation == table.Generation()) {
+        table.At(plan.slot.index) = std::forward<Value>(value);
+        return;
+    }
+    uint32_t index = table.Set(plan.name, std::forward<Value>(value));
+    plan.slot = {table.Generation(), index};
+}
+
+// s$ = s$ + ...: when nothing on the right can change or read s$ again, the
+// parts are appended to it where it stands instead of copying it.
+[[gnu::noinline]] bool AppendInPlace(Program& p, StatementPlan& plan) {
+    Lexer& lx = p.Lex();
+    PlaceNotes& notes = lx.Code().At(lx.Peek(lx.Position()).index, p.Main().NameGeneration());
+    if (!notes.str || notes.str == NotCompilableMark<StrCode>()) return false;
+    StrCode& code = *notes.str;
+    if (!code.pure || code.parts.empty() || code.parts[0].op != StrOp::Var) return false;
+    if (!NamesEqual(code.vars[code.parts[0].arg].name, plan.name)) return false;
+    for (size_t i = 1; i < code.parts.size(); ++i)
+        if (code.parts[i].op == StrOp::Var && NamesEqual(code.vars[code.parts[i].arg].name, plan.name)) return false;
+    StrVarTable& table = p.Main().strMembers;
+    int index = table.Find(plan.name);
+    if (index < 0) return false;
+    std::string& target = table.At(size_t(index));
+    size_t before = target.size();
+    try {
+        AppendStr(p, code, target, 1);
+    } catch (...) {
+        target.resize(before);
+        throw;
+    }
+    return true;
+}
+
+[[gnu::noinline]] void AssignString(Program& p, Lexer& lx, StatementPlan& plan) {
+    lx.Read(lx.TokenAt(plan.equals));
+    if (AppendInPlace(p, plan)) return;
+    StoreGlobal(p.Main().strMembers, plan, p.Eval().EvalString());
+}
+
+inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
+    MainObject& main = p.Main();
+    switch (plan.kind) {
+        case PlanKind::Keyword:
+            if (plan.handler)
+                plan.handler(p);
+            else
+                main.ProcessStatement(plan.id);
+            return true;
+        case PlanKind::NumAssign: {
+            lx.Read(lx.TokenAt(plan.equals));
+            if (!plan.codeKnown) {
+                plan.num = p.Eval().CachedNum();
+                plan.codeKnown = true;
+            }
+            double value = plan.num ? RunNum(p, *plan.num) : p.Eval().EvalNum();
+            StoreGlobal(main.numMembers, plan, value);
+            return true;
+        }
+        case PlanKind::StrAssign: AssignString(p, lx, plan); return true;
+        case PlanKind::Next: {
+            // One step of the innermost FOR loop (see StmtNext).
+            if (main.forStack.size() <= main.forFloor) break;
+            ForEntry& loop = main.forStack.back();
+            NumVarTable& table = main.numMembers;
+            if (loop.slot.generation != table.Generation()) break;
+            double& v = table.At(loop.slot.index);
+            double limit = loop.limit;
+            if (v == limit) {
+                main.forStack.pop_back();
+                return true;
+            }
+            if (v < limit) {
+                v += 1;
+                if (v >= limit) v = limit;
+            } else {
+                v -= 1;
+                if (v <= limit) v = limit;
+            }
+            lx.SetPosition(loop.top);
+            return true;
+        }
+        case PlanKind::Generic: break;
+    }
+    if (plan.kind == PlanKind::Next) {
+        StmtNext(p);  // the first step, or an error
+        return true;
+    }
+    return false;
+}
+
+// A statement without a plan, dispatched from its text.
+[[gnu::noinline]] int ExecuteUnfiltered(Program& p, const Token& t) {
     if (t.kind == tkWord) {
         if (NamesEqual(t.text, "new")) return NewStatement(p), 1;
         if (NamesEqual(t.text, "dim")) return DimStatement(p), 1;
@@ -184,6 +318,13 @@ int ExecuteUnfiltered(Program& p, const Token& t) {
 
 }  // namespace
 
+int Program::KeywordOf(const Token& token) {
+    MainObject& main = *mainObject_;
+    PlaceNotes& notes = lexer_->Code().At(token.index, main.NameGeneration());
+    if (notes.keyword == kKeywordUnknown) notes.keyword = main.KeywordOf(token.text);
+    return notes.keyword;
+}
+
 // The TRY filter: a run-time error that leaves the statement continues
 // after the CATCH of the innermost open TRY when the scan finds one.
 //
@@ -193,21 +334,43 @@ int ExecuteUnfiltered(Program& p, const Token& t) {
 // catches what the call raised; RESUME cannot go back into the finished
 // call.
 int Program::ExecuteStatement(const Token& token) {
-    NestingScope nesting(*this);
     try {
+        Lexer& lx = *lexer_;
+        if (StatementPlan* plan = PlanFor(*this, lx, token))
+            if (RunPlan(*this, lx, *plan)) return 1;
         return ExecuteUnfiltered(*this, token);
     } catch (const ScriptError&) {
-        if (lastErrorKind != kRuntimeKind) throw;
-        if (errorSearched_) {
-            lexer_->SetPosition(token.start);
-            resumePosition.reset();
-        }
-        if (!FindCatch(*this)) {
-            errorSearched_ = true;
-            throw;
-        }
-        return 1;
+        return CatchOrRethrow(token);
     }
+}
+
+int Program::RunStatements() {
+    for (;;) {
+        const Token* token;
+        try {
+            token = &lexer_->NextToken();
+            if (!ExecuteStatement(*token)) return 0;
+        } catch (const ScriptError&) {
+            ShowErrorBox(true);
+            return 0;
+        }
+        if (token->kind == tkEnd || stopRequested) return 1;
+    }
+}
+
+// Called inside the handler of ExecuteStatement: either the error is caught
+// by a CATCH and execution goes on there, or it is thrown on.
+int Program::CatchOrRethrow(const Token& token) {
+    if (lastErrorKind != kRuntimeKind) throw;
+    if (errorSearched_) {
+        lexer_->SetPosition(token.start);
+        resumePosition.reset();
+    }
+    if (!FindCatch(*this)) {
+        errorSearched_ = true;
+        throw;
+    }
+    return 1;
 }
 
 }  // namespace tallow

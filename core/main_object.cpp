@@ -76,11 +76,24 @@ constexpr ConstantEntry kFileConstants[] = {
 
 }  // namespace
 
+StatementHandler KeywordHandler(int id) {
+    return id >= 1 && id <= kKeywordCount ? kKeywords[id - 1].handler : nullptr;
+}
+
 MainObject::MainObject(Program& program) : ScriptObject(program, ""), constants(&program) {
+    for (NameList* list : {&statements, &numFunctions, &stringFunctions}) list->CountChangesIn(&nameGeneration);
     for (int i = 0; i < kKeywordCount; ++i) AddStatement(kKeywords[i].name, i + 1);
     for (int i = 0; i < kNumFunctionCount; ++i) AddNumFunction(kNumFunctions[i].name, i + 1);
     for (int i = 0; i < kStringFunctionCount; ++i) AddStringFunction(kStringFunctions[i].name, i + 1);
     for (const ConstantEntry& c : kFileConstants) constants.Set(c.name, c.value);
+}
+
+void MainObject::SetSystemPartner(ScriptObject* partner) {
+    systemPartner_ = partner;
+    ++nameGeneration;
+    if (partner)
+        for (NameList* list : {&partner->statements, &partner->numFunctions, &partner->stringFunctions})
+            list->CountChangesIn(&nameGeneration);
 }
 
 int MainObject::FindStatement(std::string_view name) const {

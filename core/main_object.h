@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "expr/compiled_expr.h"
 #include "expr/script_object.h"
 #include "platform/file_system.h"
 
@@ -31,7 +32,13 @@ struct ForEntry {
     std::string name;  // the loop variable, without its suffix
     double limit;
     uint32_t top;      // just after the limit expression
+    VarSlot slot;      // the variable's remembered entry
 };
+
+// The handler of keyword id, or null for words that only other statements
+// read (then, to, endproc, run) and for ids that are no keyword.
+using StatementHandler = void (*)(Program&);
+StatementHandler KeywordHandler(int id);
 
 class MainObject : public ScriptObject {
 public:
@@ -46,11 +53,17 @@ public:
     int FindNumFunction(std::string_view name) const override;
     int FindStringFunction(std::string_view name) const override;
 
-    void SetSystemPartner(ScriptObject* partner) { systemPartner_ = partner; }
+    void SetSystemPartner(ScriptObject* partner);
     ScriptObject* SystemPartner() const { return systemPartner_; }
 
     // The keyword id of a word as the forward scans see it (text only).
     int KeywordOf(std::string_view text) const { return FindStatement(text); }
+
+    // Changes whenever a name list of this object or its partner changes;
+    // what is remembered about names is valid only under one generation.
+    uint32_t NameGeneration() const { return nameGeneration; }
+    // Counts changes of this object's name lists and of its partner's.
+    uint32_t nameGeneration = 1;
 
     NumVarTable constants;
     std::vector<ForEntry> forStack;

@@ -100,6 +100,12 @@ std::string ProcTable::CallStringFunction(int id) {
 // runs up to ENDPROC or a statement that starts with EXIT.
 void ProcTable::Call(const ProcRecord& proc) {
     Program& p = program_;
+    // Calls are the recursion scripts drive; each one counts.
+    p.EnterNesting();
+    struct Leave {
+        Program& p;
+        ~Leave() { p.LeaveNesting(); }
+    } leave{p};
     Evaluator& ev = p.Eval();
     MainObject& main = p.Main();
     for (size_t i = 0; i < proc.paramTypes.size(); ++i) {
@@ -116,7 +122,7 @@ void ProcTable::Call(const ProcRecord& proc) {
     Lexer& lx = p.Lex();
     try {
         for (;;) {
-            Token t = lx.NextToken();
+            const Token& t = lx.NextToken();
             if (IsWord(t, "endproc") || IsWord(t, "exit")) break;
             if (!p.ExecuteStatement(t)) return;
             if (t.kind == tkEnd || p.stopRequested) break;

@@ -71,6 +71,11 @@ int Program::Run(const char* text) {
     if (!text || running_) return 0;
     lexer_->SetText(text);
     running_ = true;
+    // The stack guard works from the thread the run is on.
+    char here;
+    size_t left = platform::StackRemaining();
+    uintptr_t sp = reinterpret_cast<uintptr_t>(&here);
+    stackFloor_ = (left == SIZE_MAX || left < kStackReserve) ? 0 : sp - left + kStackReserve;
     ScopeExit cleanUp{[this] {
         CleanUp();
         running_ = false;
@@ -96,17 +101,7 @@ int Program::RunLoop() {
     }
     lexer_->Restart();
     stopRequested = 0;
-    for (;;) {
-        Token token;
-        try {
-            token = lexer_->NextToken();
-            if (!ExecuteStatement(token)) return 0;
-        } catch (const ScriptError&) {
-            ShowErrorBox(true);
-            return 0;
-        }
-        if (token.kind == tkEnd || stopRequested) return 1;
-    }
+    return RunStatements();
 }
 
 void Program::RunNested(std::string_view text) {
@@ -118,6 +113,7 @@ void Program::RunNested(std::string_view text) {
     NameList outerStatements = main.statements;
     NameList outerNumFunctions = main.numFunctions;
     NameList outerStringFunctions = main.stringFunctions;
+    uint32_t outerGeneration = main.nameGeneration;
     std::optional<uint32_t> outerResume = resumePosition;
     size_t outerForFloor = main.forFloor, outerWhileFloor = main.whileFloor;
     main.forFloor = main.forStack.size();
@@ -131,6 +127,9 @@ void Program::RunNested(std::string_view text) {
         main.statements = std::move(outerStatements);
         main.numFunctions = std::move(outerNumFunctions);
         main.stringFunctions = std::move(outerStringFunctions);
+        // The names are those of before, so what was remembered under them
+        // holds again.
+        main.nameGeneration = outerGeneration;
         resumePosition = outerResume;
         if (main.forStack.size() > main.forFloor) main.forStack.resize(main.forFloor);
         if (main.whileStack.size() > main.whileFloor) main.whileStack.resize(main.whileFloor);
@@ -174,11 +173,9 @@ void Program::CleanUp() {
     nesting_ = 0;
 }
 
-void Program::EnterNesting() {
-    if (++nesting_ > kMaxNesting || platform::StackRemaining() < kStackReserve) {
-        --nesting_;
-        ReportError(kSyntaxKind, msg::kStackOverflow);
-    }
+void Program::NestingOverflow() {
+    --nesting_;
+    ReportError(kSyntaxKind, msg::kStackOverflow);
 }
 
 // ---- Registries -------------------------------------------------------------
@@ -218,6 +215,7 @@ void Program::UnregisterFactory(ObjectFactory* factory) {
 void Program::AddDynamic(ScriptObject* object, ObjectFactory* factory) {
     dynamicObjects_[object] = factory;
     dynamicOrder_.push_back(object);
+    ++registryGeneration_;  // arrays are found among the script's objects only
 }
 
 ObjectFactory* Program::DynamicFactory(ScriptObject* object) const {

@@ -85,9 +85,18 @@ public:
     StringArrayObject* ClearStringArray(std::string_view name);
     NumArrayObject* ClearNumArray(std::string_view name);
 
-    // The nesting guard: every native recursion a script can drive enters it.
-    void EnterNesting();
+    // The nesting guard: every native recursion a script can drive enters it
+    // and raises "stack overflow" past kMaxNesting levels or near the end of
+    // the thread's stack.
+    void EnterNesting() {
+        char probe;
+        if (++nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_) NestingOverflow();
+    }
     void LeaveNesting() { --nesting_; }
+
+    // The keyword id of a token's text, as the forward scans look it up;
+    // remembered for the token's place.
+    int KeywordOf(const Token& token);
 
     Lexer& Lex() { return *lexer_; }
     Evaluator& Eval() { return evaluator_; }
@@ -117,6 +126,11 @@ public:
 
 private:
     int RunLoop();
+    // The statement loop of a run: to the end of the text or a stop request;
+    // an error that no TRY catches shows the exception box and gives 0.
+    int RunStatements();
+    [[gnu::noinline]] int CatchOrRethrow(const Token& token);
+    [[noreturn]] void NestingOverflow();
     void RecordError(int kind, std::string_view message);
     void CleanUp();
     void FillArguments();
@@ -131,6 +145,7 @@ private:
     std::vector<ScriptObject*> dynamicOrder_;  // creation order, for clean-up
     uint32_t registryGeneration_ = 0;
     int nesting_ = 0;
+    uintptr_t stackFloor_ = 0;  // the guard raises its error below this stack address
     bool running_ = false;
     bool errorSearched_ = false;  // a TRY filter has looked for this error's CATCH
 

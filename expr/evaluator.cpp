@@ -10,6 +10,8 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/code_cache.h"
+#include "expr/compiled_expr.h"
 #include "expr/math_error.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
@@ -61,9 +63,54 @@ int TextToInt(std::string_view text) {
 
 // ---- Numeric expressions ------------------------------------------------------
 
+// ---- Remembered compiled forms ------------------------------------------------
+
+namespace {
+
+// The notes of the place the lexer stands at, or null when the token there
+// cannot even be read (the text then reports the error itself).
+PlaceNotes* NotesHere(Program& p) {
+    Lexer& lx = p.Lex();
+    try {
+        Token t = lx.Peek(lx.Position());
+        return &lx.Code().At(t.index, p.Main().NameGeneration());
+    } catch (const LexProbeFailed&) {
+        return nullptr;
+    }
+}
+
+template <class Code, class Compile>
+Code* Cached(Program& p, Code* PlaceNotes::*slot, std::vector<std::unique_ptr<Code>> CodeCache::*arena,
+             Compile compile) {
+    PlaceNotes* notes = NotesHere(p);
+    if (!notes) return nullptr;
+    Code*& entry = notes->*slot;
+    if (entry == NotCompilableMark<Code>()) return nullptr;
+    if (entry) return entry;
+    std::unique_ptr<Code> code = compile(p, p.Lex().Position());
+    if (!code) {
+        entry = NotCompilableMark<Code>();
+        return nullptr;
+    }
+    CodeCache& cache = p.Lex().Code();
+    entry = cache.Keep(cache.*arena, std::move(code));
+    return entry;
+}
+
+}  // namespace
+
+NumCode* Evaluator::CachedNum() { return Cached(program_, &PlaceNotes::num, &CodeCache::nums, CompileNum); }
+StrCode* Evaluator::CachedStr() { return Cached(program_, &PlaceNotes::str, &CodeCache::strs, CompileStr); }
+CondCode* Evaluator::CachedCond() { return Cached(program_, &PlaceNotes::cond, &CodeCache::conds, CompileCond); }
+
 // numexpr = level1; the token that ends it is put back.
 double Evaluator::EvalNum() {
     NestingScope nesting(program_);
+    if (NumCode* code = CachedNum()) return RunNum(program_, *code);
+    return SlowNum();
+}
+
+double Evaluator::SlowNum() {
     Lexer& lx = program_.Lex();
     if (PeekExprType() == kExprString) program_.ReportError(kSyntaxKind, msg::kNumExprExpected);
     Token cur = lx.NextToken();
@@ -176,10 +223,12 @@ double Evaluator::NumberVariable(Token& cur) {
     Token next = lx.NextToken();
     double value;
     if (next.IsDelimiter('[')) {
-        NumArrayObject* array = p.FindNumArray(name);
-        if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
+        if (!p.FindNumArray(name)) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
         int index = ToInt32(EvalNum());
         if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
+        // Found again: the index may have called code that deleted it.
+        NumArrayObject* array = p.FindNumArray(name);
+        if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
         value = array->Element(index);
         cur = lx.NextToken();
     } else {
@@ -221,6 +270,11 @@ void Evaluator::RequireClosingParenthesis() {
 // strexpr = element {"+" element}
 std::string Evaluator::EvalString() {
     NestingScope nesting(program_);
+    if (StrCode* code = CachedStr()) return RunStr(program_, *code);
+    return SlowString();
+}
+
+std::string Evaluator::SlowString() {
     Lexer& lx = program_.Lex();
     std::string result;
     for (;;) {
@@ -242,10 +296,11 @@ void Evaluator::AppendElement(const Token& t, std::string& out) {
         case tkStringVar: {
             Token next = lx.NextToken();
             if (next.IsDelimiter('[')) {
-                StringArrayObject* array = p.FindStringArray(t.text);
-                if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
+                if (!p.FindStringArray(t.text)) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
                 int index = ToInt32(EvalNum());
                 if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
+                StringArrayObject* array = p.FindStringArray(t.text);
+                if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
                 out += array->Element(index);
             } else {
                 lx.PutBack(next);

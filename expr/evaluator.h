@@ -30,7 +30,17 @@ public:
     // One bare word, else "statement expected".
     std::string ReadName();
 
+    // The compiled form of what starts at the lexer's position, compiling it
+    // on first use; null when it must be evaluated from the text.
+    struct NumCode* CachedNum();
+    struct StrCode* CachedStr();
+    struct CondCode* CachedCond();
+
 private:
+    double SlowNum();
+    std::string SlowString();
+    int SlowCondition();
+
     double Level1(Token& cur);
     double Level2(Token& cur);
     double Level3(Token& cur);

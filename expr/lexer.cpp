@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/code_cache.h"
 
 namespace tallow {
 
@@ -29,15 +30,26 @@ inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == 
 bool IsOperatorChar(char c) { return kClasses.op[uint8_t(c)]; }
 bool IsWordEndChar(char c) { return kClasses.wordEnd[uint8_t(c)]; }
 
+Lexer::Lexer(Program* program) : program_(program) {}
+
+Lexer::~Lexer() = default;
+
+CodeCache& Lexer::MakeCode() {
+    code_ = std::make_unique<CodeCache>();
+    return *code_;
+}
+
 void Lexer::SetText(std::string_view text) {
     text_.assign(text.substr(0, text.find('\0')));
     hasText_ = true;
     pos_ = 0;
-    last_ = Token{};
+    last_ = kPartial;
+    partial_ = Token{};
     cache_.clear();
     slotAt_.assign(text_.size() + 1, -1);
     carriageReturns_.clear();
     crIndexed_ = false;
+    code_.reset();
 }
 
 void Lexer::FreeText() {
@@ -45,25 +57,31 @@ void Lexer::FreeText() {
     text_.shrink_to_fit();
     hasText_ = false;
     pos_ = 0;
-    last_ = Token{};
+    last_ = kPartial;
+    partial_ = Token{};
     cache_.clear();
     slotAt_.clear();
     carriageReturns_.clear();
     crIndexed_ = false;
+    code_.reset();
 }
 
-Token Lexer::NextToken() {
+const Token& Lexer::Remember(uint32_t at, bool quiet) {
     if (slotAt_.empty()) slotAt_.assign(text_.size() + 1, -1);
-    int32_t slot = slotAt_[pos_];
-    if (slot >= 0) {
-        last_ = cache_[size_t(slot)];
-    } else {
-        last_ = Scan(pos_);
-        slotAt_[pos_] = int32_t(cache_.size());
-        cache_.push_back(last_);
-    }
-    pos_ = last_.end;
-    return last_;
+    int32_t slot = slotAt_[at];
+    if (slot >= 0) return cache_[size_t(slot)];
+    Token t = Scan(at, quiet);
+    t.index = uint32_t(cache_.size());
+    slotAt_[at] = int32_t(t.index);
+    return cache_.push_back(t);
+}
+
+
+const Token& Lexer::ProbeToken() {
+    const Token& t = Remember(pos_, true);
+    last_ = t.index;
+    pos_ = t.end;
+    return t;
 }
 
 uint32_t Lexer::SkipCommentFrom(uint32_t p, bool& newLine) const {
@@ -81,7 +99,7 @@ void Lexer::SkipComment() {
     pos_ = SkipCommentFrom(pos_, ignored);
 }
 
-Token Lexer::Scan(uint32_t p) {
+Token Lexer::Scan(uint32_t p, bool quiet) {
     const char* s = text_.c_str();
     Token t;
     t.start = p;
@@ -117,7 +135,7 @@ Token Lexer::Scan(uint32_t p) {
     if (c == '"') {
         uint32_t q = p + 1;
         while (s[q] && s[q] != '"' && s[q] != '\n' && s[q] != '\r') ++q;
-        if (s[q] != '"') QuotesMissing(t, q);
+        if (s[q] != '"') QuotesMissing(t, q, quiet);
         t.kind = tkString;
         t.text = std::string_view(s + p + 1, q - p - 1);
         t.end = q + 1;
@@ -155,10 +173,12 @@ Token Lexer::Scan(uint32_t p) {
     return t;
 }
 
-void Lexer::QuotesMissing(const Token& partial, uint32_t stop) {
-    last_ = partial;
-    last_.kind = tkString;
-    last_.end = stop;
+void Lexer::QuotesMissing(const Token& partial, uint32_t stop, bool quiet) {
+    if (quiet) throw LexProbeFailed{};
+    partial_ = partial;
+    partial_.kind = tkString;
+    partial_.end = stop;
+    last_ = kPartial;
     pos_ = stop;
     if (program_) program_->ReportError(kSyntaxKind, msg::kDoubleQuotesMissing);
     throw ScriptError{};

@@ -31,14 +31,14 @@ void NameList::Set(int id, std::string_view name) {
     if (size_t(id) > names_.size()) names_.resize(size_t(id));
     names_[size_t(id - 1)] = std::string(name);
     indexValid_ = false;
-    ++generation_;
+    if (counter_) ++*counter_;
 }
 
 void NameList::Truncate(int size) {
     if (size < 0 || size_t(size) >= names_.size()) return;
     names_.resize(size_t(size));
     indexValid_ = false;
-    ++generation_;
+    if (counter_) ++*counter_;
 }
 
 int NameList::Find(std::string_view name) const {

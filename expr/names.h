@@ -39,13 +39,15 @@ public:
     const std::string& At(int id) const { return names_[size_t(id - 1)]; }
     int Size() const { return int(names_.size()); }
     void Truncate(int size);
-    uint32_t Generation() const { return generation_; }  // changes with every Set
+    // Every change of the list advances *counter (the owner's generation of
+    // names, which what is remembered about names is checked against).
+    void CountChangesIn(uint32_t* counter) { counter_ = counter; }
 
 private:
     std::vector<std::string> names_;
     mutable NameMap<int> index_;
     mutable bool indexValid_ = false;
-    uint32_t generation_ = 0;
+    uint32_t* counter_ = nullptr;
 };
 
 }  // namespace tallow

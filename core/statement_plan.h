@@ -1,0 +1,40 @@
+// What statement dispatch and the forward scans remember about a place in
+// the text (see expr/code_cache.h).
+#pragma once
+
+#include <cstdint>
+
+#include "core/statements.h"
+#include "expr/compiled_expr.h"
+
+namespace tallow {
+
+enum class PlanKind : uint8_t {
+    Generic,    // dispatched from the text every time
+    Keyword,    // a keyword statement of the main object: id
+    NumAssign,  // name# = numexpr to a global variable
+    StrAssign,  // name$ = strexpr to a global variable
+    Next,       // the keyword next
+};
+
+struct StatementPlan {
+    PlanKind kind = PlanKind::Generic;
+    int id = 0;
+    StatementHandler handler = nullptr;  // a keyword's own handler, when it has one
+    uint32_t equals = 0;  // token index of the "=" of an assignment
+    std::string_view name;
+    VarSlot slot;
+    bool codeKnown = false;  // whether num or str below has been looked up
+    NumCode* num = nullptr;  // the right side, compiled, or null
+    StrCode* str = nullptr;
+};
+
+// Where a forward scan that began at a place ended.
+struct ScanResult {
+    int kind = 0;         // which scan
+    uint32_t last = 0;    // the token index at which it stopped
+    int depthChange = 0;  // what it did to the block depth it counts
+    int outcome = 0;      // how it stopped (scan specific)
+};
+
+}  // namespace tallow

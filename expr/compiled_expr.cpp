@@ -1,0 +1,653 @@
+// Compiling expressions into instruction lists, and running them with the
+// evaluator's results, errors and lexer states.
+#include "compiled_expr.h"
+
+#include <cmath>
+
+#include "core/main_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "expr/evaluator.h"
+#include "expr/math_error.h"
+#include "expr/num_array.h"
+#include "expr/string_array.h"
+
+namespace tallow {
+
+namespace {
+
+// Thrown inside the compiler when the text must be evaluated as text.
+struct NotCompilable {};
+
+void Fuse(NumCode& code);
+
+// Reads tokens from a cursor of its own: compiling never moves the lexer and
+// never reports an error.
+class Compiler {
+public:
+    explicit Compiler(Program& p) : p_(p), lx_(p.Lex()), main_(p.Main()) {}
+
+    // numexpr, as EvalNum reads it at pos; appends to code.
+    void Num(uint32_t pos, NumCode& code, Token& end) {
+        pos_ = pos;
+        int type = PeekType(pos);
+        if (type == kExprString) throw NotCompilable{};
+        Token cur = Read();
+        if (cur.text.empty()) throw NotCompilable{};
+        code_ = &code;
+        Level1(cur);
+        end = cur;
+    }
+
+    // strexpr, as EvalString reads it at pos.
+    void Str(uint32_t pos, StrCode& code, Token& end) {
+        pos_ = pos;
+        for (;;) {
+            Element(Read(), code);
+            Token next = Read();
+            if (!next.IsDelimiter('+')) {
+                end = next;
+                return;
+            }
+        }
+    }
+
+    // The evaluator's type peek, where it can be decided from the text alone.
+    int PeekType(uint32_t pos) {
+        Token t = lx_.Peek(pos);
+        switch (t.kind) {
+            case tkStringVar:
+            case tkString: return kExprString;
+            case tkNumberVar:
+            case tkConstant:
+            case tkNumber: return kExprNumber;
+            case tkDelimiter:
+                if (t.text[0] == '-') {
+                    TokenKind k = lx_.Peek(t.end).kind;
+                    if (k == tkConstant || k == tkNumberVar || k == tkNumber) return kExprNumber;
+                }
+                return kExprUnknown;
+            case tkCall:
+                if (main_.FindNumFunction(t.text)) return kExprNumber;
+                if (main_.FindStringFunction(t.text)) return kExprString;
+                return kExprUnknown;
+            case tkMember: throw NotCompilable{};  // depends on the objects of the moment
+            default: return kExprUnknown;
+        }
+    }
+
+    uint32_t Cursor() const { return pos_; }
+
+private:
+    Token Read() {
+        Token t = lx_.Peek(pos_);
+        pos_ = t.end;
+        return t;
+    }
+
+    void Emit(NumOp op, uint32_t arg = 0, double number = 0) {
+        code_->code.push_back({op, arg, number});
+        switch (op) {
+            case NumOp::Number:
+            case NumOp::Var:
+            case NumOp::Constant:
+            case NumOp::Call: ++height_; break;
+            case NumOp::Neg:
+            case NumOp::ArrayOpen:
+            case NumOp::Element: break;
+            default: --height_; break;
+        }
+        if (height_ > code_->depth) code_->depth = height_;
+    }
+
+    void Level1(Token& cur) {
+        Level2(cur);
+        for (char op; (op = cur.Lead()) == '+' || op == '-';) {
+            cur = Read();
+            Level2(cur);
+            Emit(op == '+' ? NumOp::Add : NumOp::Sub);
+        }
+    }
+    void Level2(Token& cur) {
+        Level3(cur);
+        for (char op; (op = cur.Lead()) == '*' || op == '/';) {
+            cur = Read();
+            Level3(cur);
+            Emit(op == '*' ? NumOp::Mul : NumOp::Div);
+        }
+    }
+    void Level3(Token& cur) {
+        Level4(cur);
+        for (char op; (op = cur.Lead()) == '|' || op == '&' || op == '!';) {
+            cur = Read();
+            Level4(cur);
+            Emit(op == '|' ? NumOp::Or : op == '&' ? NumOp::And : NumOp::Xor);
+        }
+    }
+    void Level4(Token& cur) {
+        Level5(cur);
+        while (cur.Lead() == '%') {
+            cur = Read();
+            Level5(cur);
+            Emit(NumOp::Mod);
+        }
+    }
+    void Level5(Token& cur) {
+        Level6(cur);
+        if (cur.Lead() != '^') return;
+        cur = Read();
+        Level5(cur);
+        Emit(NumOp::Pow);
+    }
+    void Level6(Token& cur) {
+        char sign = cur.Lead();
+        if (sign == '+' || sign == '-') cur = Read();
+        Primary(cur);
+        if (sign == '-') Emit(NumOp::Neg);
+    }
+
+    // Where the call that token opens is closed: the first closing
+    // parenthesis at its own depth.
+    Token MatchingParenthesis(const Token& call) {
+        uint32_t at = call.end;
+        int depth = 1;
+        for (;;) {
+            Token t = lx_.Peek(at);
+            if (t.kind == tkEnd) throw NotCompilable{};
+            if (t.kind == tkCall || t.IsDelimiter('(')) ++depth;
+            if (t.IsDelimiter(')') && --depth == 0) return t;
+            at = t.end;
+        }
+    }
+
+    // "[" numexpr "]" after an array name: the index inline, then the close.
+    Token Index(const Token& bracket) {
+        NumCode& outer = *code_;
+        int height = height_;
+        Compiler inner(p_);
+        inner.code_ = &outer;
+        inner.height_ = height;
+        Token end;
+        inner.Num(bracket.end, outer, end);
+        height_ = inner.height_;
+        code_ = &outer;
+        if (!end.IsDelimiter(']')) throw NotCompilable{};
+        return end;
+    }
+
+    void Primary(Token& cur) {
+        NumCode& c = *code_;
+        switch (cur.kind) {
+            case tkDelimiter: {
+                if (cur.text[0] != '(') {
+                    Emit(NumOp::Number, 0, 0);  // no primary: 0, and the token stays
+                    return;
+                }
+                cur = Read();
+                Level1(cur);
+                if (!cur.IsDelimiter(')')) throw NotCompilable{};
+                cur = Read();
+                return;
+            }
+            case tkCall: {
+                Token close = MatchingParenthesis(cur);
+                c.calls.push_back({main_.FindNumFunction(cur.text), cur.index, close.index});
+                Emit(NumOp::Call, uint32_t(c.calls.size() - 1));
+                pos_ = close.end;
+                cur = Read();
+                return;
+            }
+            case tkNumberVar: {
+                Token next = lx_.Peek(cur.end);
+                if (next.IsDelimiter('[')) {
+                    c.arrays.push_back({cur.text, next.index, 0});
+                    uint32_t site = uint32_t(c.arrays.size() - 1);
+                    Emit(NumOp::ArrayOpen, site);
+                    Token close = Index(next);
+                    c.arrays[site].close = close.index;
+                    Emit(NumOp::Element, site);
+                    pos_ = close.end;
+                    cur = Read();
+                    return;
+                }
+                c.vars.push_back({cur.text, cur.index, next.index, {}});
+                Emit(NumOp::Var, uint32_t(c.vars.size() - 1));
+                pos_ = next.end;
+                cur = next;
+                return;
+            }
+            case tkConstant:
+                c.vars.push_back({cur.text, cur.index, cur.index, {}});
+                Emit(NumOp::Constant, uint32_t(c.vars.size() - 1));
+                cur = Read();
+                return;
+            case tkNumber:
+                Emit(NumOp::Number, 0, TextToDouble(cur.text));
+                cur = Read();
+                return;
+            case tkMember: throw NotCompilable{};
+            default: Emit(NumOp::Number, 0, 0); return;
+        }
+    }
+
+    void Element(const Token& t, StrCode& c) {
+        StrPart part{};
+        switch (t.kind) {
+            case tkStringVar: {
+                Token next = lx_.Peek(t.end);
+                if (next.IsDelimiter('[')) {
+                    c.arrays.push_back({t.text, next.index, 0});
+                    part.op = StrOp::Element;
+                    part.arg = uint32_t(c.arrays.size() - 1);
+                    part.index = std::make_unique<NumCode>();
+                    Compiler inner(p_);
+                    Token end;
+                    inner.Num(next.end, *part.index, end);
+                    if (!end.IsDelimiter(']')) throw NotCompilable{};
+                    c.arrays[part.arg].close = end.index;
+                    part.index->end = end.index;
+                    part.index->endStart = end.start;
+                    Fuse(*part.index);
+                    pos_ = end.end;
+                    if (HasCalls(*part.index)) c.pure = false;
+                } else {
+                    c.vars.push_back({t.text, t.index, next.index, {}});
+                    part.op = StrOp::Var;
+                    part.arg = uint32_t(c.vars.size() - 1);
+                }
+                break;
+            }
+            case tkString:
+                part.op = StrOp::Literal;
+                part.text = t.text;
+                break;
+            case tkNumber:
+                part.op = StrOp::Char;
+                part.ch = char(TextToInt(t.text));
+                break;
+            case tkCall: {
+                Token close = MatchingParenthesis(t);
+                c.calls.push_back({main_.FindStringFunction(t.text), t.index, close.index});
+                part.op = StrOp::Call;
+                part.arg = uint32_t(c.calls.size() - 1);
+                pos_ = close.end;
+                c.pure = false;
+                break;
+            }
+            default: throw NotCompilable{};  // a member, or an error the text reports
+        }
+        c.parts.push_back(std::move(part));
+    }
+
+    static bool HasCalls(const NumCode& code) { return !code.calls.empty(); }
+
+    Program& p_;
+    Lexer& lx_;
+    MainObject& main_;
+    uint32_t pos_ = 0;
+    NumCode* code_ = nullptr;
+    int height_ = 0;
+};
+
+[[noreturn]] void UnknownVariable(Program& p, const VarSite& site) {
+    p.Lex().ReadAndPutBack(p.Lex().TokenAt(site.next));
+    p.ReportError(kSyntaxKind, msg::kUnknownVariable);
+}
+
+// The value of a variable through its remembered slot.
+template <class Table>
+auto& VarValue(Program& p, Table& table, VarSite& site) {
+    if (site.slot.generation == table.Generation()) return table.At(site.slot.index);
+    int i = table.Find(site.name);
+    if (i < 0) UnknownVariable(p, site);
+    site.slot = {table.Generation(), uint32_t(i)};
+    return table.At(size_t(i));
+}
+
+// A constant: the table never loses entries, so a slot found stays valid.
+double ConstantValue(Program& p, NumVarTable& table, VarSite& site) {
+    if (site.slot.generation == table.Generation()) return table.At(site.slot.index);
+    int i = table.Find(site.name);
+    if (i < 0) {
+        p.Lex().Read(p.Lex().TokenAt(site.token));
+        p.ReportError(kSyntaxKind, msg::kUnknownVariable);
+    }
+    site.slot = {table.Generation(), uint32_t(i)};
+    return table.At(size_t(i));
+}
+
+template <class Array>
+Array* FindArray(Program& p, ArraySite& site);
+
+template <>
+NumArrayObject* FindArray<NumArrayObject>(Program& p, ArraySite& site) {
+    if (site.registryGeneration != p.RegistryGeneration()) {
+        site.array = p.FindNumArray(site.name);
+        site.registryGeneration = p.RegistryGeneration();
+    }
+    return static_cast<NumArrayObject*>(site.array);
+}
+
+template <>
+StringArrayObject* FindArray<StringArrayObject>(Program& p, ArraySite& site) {
+    if (site.registryGeneration != p.RegistryGeneration()) {
+        site.array = p.FindStringArray(site.name);
+        site.registryGeneration = p.RegistryGeneration();
+    }
+    return static_cast<StringArrayObject*>(site.array);
+}
+
+// The array before its index is evaluated; "unknown ... array" as the
+// evaluator reports it, just after reading the "[".
+template <class Array>
+void OpenArray(Program& p, ArraySite& site, const char* message) {
+    if (FindArray<Array>(p, site)) return;
+    p.Lex().Read(p.Lex().TokenAt(site.bracket));
+    p.ReportError(kSyntaxKind, message);
+}
+
+// The element once the index is known; errors as just after reading "]".
+template <class Array>
+auto& ElementOf(Program& p, ArraySite& site, int index, const char* message) {
+    Array* array = FindArray<Array>(p, site);
+    if (!array || index < 1 || size_t(index) > array->items.size()) {
+        p.Lex().Read(p.Lex().TokenAt(site.close));
+        if (!array) p.ReportError(kSyntaxKind, message);
+        p.ReportError(kRuntimeKind, msg::kIndexOutOfBounds);
+    }
+    return array->items[size_t(index - 1)];
+}
+
+// Before a call the lexer stands just after the name and its "(", as the
+// function expects; after it the closing parenthesis must follow.
+void AfterCall(Program& p, const CallSite&) {
+    Lexer& lx = p.Lex();
+    if (!lx.NextToken().IsDelimiter(')')) {
+        p.stopRequested = 1;
+        p.ReportError(kSyntaxKind, msg::kUnbalancedParenthesis);
+    }
+}
+
+// As the evaluator computes "^": through the checked library call, so a math
+// error inside the argument of a filtered function is reported the same way.
+double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
+
+// Deepest operand stack a compiled expression may use; deeper ones are
+// evaluated from the text.
+constexpr int kMaxStack = 48;
+
+bool FitsStack(const NumCode& code) { return code.depth + 1 <= kMaxStack; }
+
+// A binary operator whose right operand is a number or a variable read just
+// before it becomes one fused instruction.
+void Fuse(NumCode& code) {
+    auto fused = [](NumOp op, bool variable) -> int {
+        static constexpr NumOp kNumber[] = {NumOp::AddN, NumOp::SubN, NumOp::MulN, NumOp::DivN, NumOp::OrN,
+                                            NumOp::AndN, NumOp::XorN, NumOp::ModN, NumOp::PowN};
+        static constexpr NumOp kVariable[] = {NumOp::AddV, NumOp::SubV, NumOp::MulV, NumOp::DivV, NumOp::OrV,
+                                              NumOp::AndV, NumOp::XorV, NumOp::ModV, NumOp::PowV};
+        static constexpr NumOp kPlain[] = {NumOp::Add, NumOp::Sub, NumOp::Mul, NumOp::Div, NumOp::Or,
+                                           NumOp::And, NumOp::Xor, NumOp::Mod, NumOp::Pow};
+        for (int i = 0; i < 9; ++i)
+            if (kPlain[i] == op) return int(variable ? kVariable[i] : kNumber[i]);
+        return -1;
+    };
+    std::vector<NumInstr> out;
+    out.reserve(code.code.size());
+    for (size_t i = 0; i < code.code.size(); ++i) {
+        const NumInstr& in = code.code[i];
+        bool leaf = in.op == NumOp::Number || in.op == NumOp::Var;
+        if (leaf && i + 1 < code.code.size()) {
+            int op = fused(code.code[i + 1].op, in.op == NumOp::Var);
+            if (op >= 0) {
+                out.push_back({NumOp(op), in.arg, in.number});
+                ++i;
+                continue;
+            }
+        }
+        out.push_back(in);
+    }
+    code.code = std::move(out);
+}
+
+bool FitsStack(const StrCode& code) {
+    for (const StrPart& part : code.parts)
+        if (part.index && !FitsStack(*part.index)) return false;
+    return true;
+}
+
+}  // namespace
+
+std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos) {
+    auto code = std::make_unique<NumCode>();
+    try {
+        Compiler c(p);
+        Token end;
+        c.Num(pos, *code, end);
+        code->end = end.index;
+        code->endStart = end.start;
+    } catch (const NotCompilable&) {
+        return nullptr;
+    } catch (const LexProbeFailed&) {
+        return nullptr;
+    }
+    if (!FitsStack(*code)) return nullptr;
+    Fuse(*code);
+    return code;
+}
+
+std::unique_ptr<StrCode> CompileStr(Program& p, uint32_t pos) {
+    auto code = std::make_unique<StrCode>();
+    try {
+        Compiler c(p);
+        Token end;
+        c.Str(pos, *code, end);
+        code->end = end.index;
+        code->endStart = end.start;
+    } catch (const NotCompilable&) {
+        return nullptr;
+    } catch (const LexProbeFailed&) {
+        return nullptr;
+    }
+    if (!FitsStack(*code)) return nullptr;
+    return code;
+}
+
+std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
+    auto code = std::make_unique<CondCode>();
+    try {
+        Compiler c(p);
+        Lexer& lx = p.Lex();
+        int type = c.PeekType(pos);
+        if (type == kExprUnknown) return nullptr;
+        code->strings = type == kExprString;
+        Token end;
+        if (code->strings) {
+            code->leftStr = std::make_unique<StrCode>();
+            c.Str(pos, *code->leftStr, end);
+            code->leftStr->end = end.index;
+            code->leftStr->endStart = end.start;
+        } else {
+            code->leftNum = std::make_unique<NumCode>();
+            c.Num(pos, *code->leftNum, end);
+            code->leftNum->end = end.index;
+            code->leftNum->endStart = end.start;
+        }
+        // The operator: the first character of the token that ended the left
+        // side, and a second one when a delimiter "<", ">" or "=" follows.
+        Token second = lx.Peek(end.end);
+        char op[3] = {end.Lead(), 0, 0};
+        uint32_t right = end.end;
+        if (second.kind == tkDelimiter && (second.text[0] == '<' || second.text[0] == '>' || second.text[0] == '=')) {
+            op[1] = second.text[0];
+            right = second.end;
+        }
+        std::string_view o(op);
+        if (o == "=") code->op = RelOp::Eq;
+        else if (o == "<>") code->op = RelOp::Ne;
+        else if (o == "<") code->op = RelOp::Lt;
+        else if (o == ">") code->op = RelOp::Gt;
+        else if (o == "<=") code->op = RelOp::Le;
+        else if (o == ">=") code->op = RelOp::Ge;
+        else return nullptr;  // the text reports the operator after both sides
+        if (code->strings) {
+            code->rightStr = std::make_unique<StrCode>();
+            c.Str(right, *code->rightStr, end);
+            code->rightStr->end = end.index;
+            code->rightStr->endStart = end.start;
+        } else {
+            code->rightNum = std::make_unique<NumCode>();
+            c.Num(right, *code->rightNum, end);
+            code->rightNum->end = end.index;
+            code->rightNum->endStart = end.start;
+        }
+    } catch (const NotCompilable&) {
+        return nullptr;
+    } catch (const LexProbeFailed&) {
+        return nullptr;
+    }
+    bool fits = code->strings ? FitsStack(*code->leftStr) && FitsStack(*code->rightStr)
+                              : FitsStack(*code->leftNum) && FitsStack(*code->rightNum);
+    if (!fits) return nullptr;
+    if (!code->strings) {
+        Fuse(*code->leftNum);
+        Fuse(*code->rightNum);
+    }
+    return code;
+}
+
+double RunNum(Program& p, NumCode& c) {
+    double stack[kMaxStack];
+    int top = -1;
+    double acc = 0;
+    MainObject& main = p.Main();
+    NumVarTable& vars = main.numMembers;
+    auto var = [&](uint32_t arg) -> double { return VarValue(p, vars, c.vars[arg]); };
+    for (const NumInstr& in : c.code) {
+        switch (in.op) {
+            case NumOp::Number:
+                stack[++top] = acc;
+                acc = in.number;
+                break;
+            case NumOp::Var: {
+                double v = var(in.arg);
+                stack[++top] = acc;
+                acc = v;
+                break;
+            }
+            case NumOp::Constant: {
+                double v = ConstantValue(p, main.constants, c.vars[in.arg]);
+                stack[++top] = acc;
+                acc = v;
+                break;
+            }
+            case NumOp::Neg: acc = -acc; break;
+            case NumOp::Add: acc = stack[top--] + acc; break;
+            case NumOp::Sub: acc = stack[top--] - acc; break;
+            case NumOp::Mul: acc = stack[top--] * acc; break;
+            case NumOp::Div: acc = stack[top--] / acc; break;
+            case NumOp::Or: acc = double(ToInt32(stack[top--]) | ToInt32(acc)); break;
+            case NumOp::And: acc = double(ToInt32(stack[top--]) & ToInt32(acc)); break;
+            case NumOp::Xor: acc = double(ToInt32(stack[top--]) ^ ToInt32(acc)); break;
+            case NumOp::Mod: acc = CheckedFmod(stack[top--], acc); break;
+            case NumOp::Pow: acc = Power(stack[top--], acc); break;
+            case NumOp::AddN: acc += in.number; break;
+            case NumOp::SubN: acc -= in.number; break;
+            case NumOp::MulN: acc *= in.number; break;
+            case NumOp::DivN: acc /= in.number; break;
+            case NumOp::OrN: acc = double(ToInt32(acc) | ToInt32(in.number)); break;
+            case NumOp::AndN: acc = double(ToInt32(acc) & ToInt32(in.number)); break;
+            case NumOp::XorN: acc = double(ToInt32(acc) ^ ToInt32(in.number)); break;
+            case NumOp::ModN: acc = CheckedFmod(acc, in.number); break;
+            case NumOp::PowN: acc = Power(acc, in.number); break;
+            case NumOp::AddV: acc += var(in.arg); break;
+            case NumOp::SubV: acc -= var(in.arg); break;
+            case NumOp::MulV: acc *= var(in.arg); break;
+            case NumOp::DivV: acc /= var(in.arg); break;
+            case NumOp::OrV: acc = double(ToInt32(acc) | ToInt32(var(in.arg))); break;
+            case NumOp::AndV: acc = double(ToInt32(acc) & ToInt32(var(in.arg))); break;
+            case NumOp::XorV: acc = double(ToInt32(acc) ^ ToInt32(var(in.arg))); break;
+            case NumOp::ModV: acc = CheckedFmod(acc, var(in.arg)); break;
+            case NumOp::PowV: acc = Power(acc, var(in.arg)); break;
+            case NumOp::Call: {
+                const CallSite& site = c.calls[in.arg];
+                p.Lex().Read(p.Lex().TokenAt(site.token));
+                double value = main.ProcessNumFunction(site.id);
+                AfterCall(p, site);
+                stack[++top] = acc;
+                acc = value;
+                break;
+            }
+            case NumOp::ArrayOpen: OpenArray<NumArrayObject>(p, c.arrays[in.arg], msg::kUnknownNumberArray); break;
+            case NumOp::Element:
+                acc = ElementOf<NumArrayObject>(p, c.arrays[in.arg], ToInt32(acc), msg::kUnknownNumberArray);
+                break;
+        }
+    }
+    p.Lex().ReadAndPutBack(c.end, c.endStart);
+    return acc;
+}
+
+void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
+    MainObject& main = p.Main();
+    for (size_t i = firstPart; i < c.parts.size(); ++i) {
+        StrPart& part = c.parts[i];
+        switch (part.op) {
+            case StrOp::Literal: out += part.text; break;
+            case StrOp::Char: out += part.ch; break;
+            case StrOp::Var: out += VarValue(p, main.strMembers, c.vars[part.arg]); break;
+            case StrOp::Call: {
+                const CallSite& site = c.calls[part.arg];
+                p.Lex().Read(p.Lex().TokenAt(site.token));
+                std::string value = main.ProcessStringFunction(site.id);
+                AfterCall(p, site);
+                out += value;
+                break;
+            }
+            case StrOp::Element: {
+                ArraySite& site = c.arrays[part.arg];
+                OpenArray<StringArrayObject>(p, site, msg::kUnknownStringArray);
+                int index = ToInt32(RunNum(p, *part.index));
+                out += ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
+                break;
+            }
+        }
+    }
+    p.Lex().ReadAndPutBack(c.end, c.endStart);
+}
+
+std::string RunStr(Program& p, StrCode& c) {
+    std::string out;
+    AppendStr(p, c, out, 0);
+    return out;
+}
+
+namespace {
+
+template <class T>
+int Relate(const T& a, const T& b, RelOp op) {
+    switch (op) {
+        case RelOp::Eq: return a == b;
+        case RelOp::Ne: return a != b;
+        case RelOp::Lt: return a < b;
+        case RelOp::Gt: return a > b;
+        case RelOp::Le: return a <= b;
+        case RelOp::Ge: return a >= b;
+    }
+    return 0;
+}
+
+}  // namespace
+
+int RunCond(Program& p, CondCode& c) {
+    if (c.strings) {
+        std::string left = RunStr(p, *c.leftStr);
+        std::string right = RunStr(p, *c.rightStr);
+        return Relate(left, right, c.op);
+    }
+    double left = RunNum(p, *c.leftNum);
+    double right = RunNum(p, *c.rightNum);
+    return Relate(left, right, c.op);
+}
+
+}  // namespace tallow

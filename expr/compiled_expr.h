@@ -1,0 +1,121 @@
+// Expressions remembered in compiled form. The first evaluation at a text
+// position turns the tokens there into a short instruction list; later
+// evaluations run the list. Results, errors, error lines and the lexer state
+// left behind are exactly those of evaluating the text itself.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tallow {
+
+class Program;
+class ScriptObject;
+
+// A name's remembered entry in a variable table, valid while the table's
+// generation is unchanged.
+struct VarSlot {
+    uint32_t generation = UINT32_MAX;
+    uint32_t index = 0;
+};
+
+// A variable or constant read: its token, and the token read after it (the
+// evaluator reads one token beyond a variable and puts it back).
+struct VarSite {
+    std::string_view name;
+    uint32_t token;
+    uint32_t next;
+    VarSlot slot;
+};
+
+// A function called by name: the function reads its own parameters, after
+// which the closing parenthesis at close must follow.
+struct CallSite {
+    int id;
+    uint32_t token;
+    uint32_t close;
+};
+
+// An array element name[index]: the array is looked up before the index is
+// evaluated and again after it.
+struct ArraySite {
+    std::string_view name;
+    uint32_t bracket;
+    uint32_t close;
+    uint32_t registryGeneration = UINT32_MAX;
+    ScriptObject* array = nullptr;
+};
+
+// The code works on an accumulator (the top of the operand stack) and a
+// stack below it. Leaves push: Number, Var, Constant, Call. Binary operators
+// combine the stack top with the accumulator; their fused forms (suffix N or
+// V) combine the accumulator with a number or a variable directly.
+enum class NumOp : uint8_t {
+    Number, Var, Constant, Neg, Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow, Call, ArrayOpen, Element,
+    AddN, SubN, MulN, DivN, OrN, AndN, XorN, ModN, PowN,
+    AddV, SubV, MulV, DivV, OrV, AndV, XorV, ModV, PowV,
+};
+
+struct NumInstr {
+    NumOp op;
+    uint32_t arg;  // index into the sites of the code
+    double number;
+};
+
+struct NumCode {
+    std::vector<NumInstr> code;
+    std::vector<VarSite> vars;  // variables and constants
+    std::vector<CallSite> calls;
+    std::vector<ArraySite> arrays;
+    uint32_t end = 0;       // the token that ends the expression
+    uint32_t endStart = 0;  // where that token starts
+    int depth = 0;          // operand stack the code needs
+};
+
+enum class StrOp : uint8_t { Literal, Char, Var, Call, Element };
+
+struct StrPart {
+    StrOp op;
+    uint32_t arg = 0;              // site index
+    std::string_view text;         // Literal
+    char ch = 0;                   // Char
+    std::unique_ptr<NumCode> index;  // Element
+};
+
+struct StrCode {
+    std::vector<StrPart> parts;
+    std::vector<VarSite> vars;
+    std::vector<CallSite> calls;
+    std::vector<ArraySite> arrays;
+    uint32_t end = 0;
+    uint32_t endStart = 0;
+    bool pure = true;  // no function calls: evaluating it changes nothing
+};
+
+enum class RelOp : uint8_t { Eq, Ne, Lt, Gt, Le, Ge };
+
+struct CondCode {
+    bool strings = false;
+    RelOp op = RelOp::Eq;
+    std::unique_ptr<NumCode> leftNum, rightNum;
+    std::unique_ptr<StrCode> leftStr, rightStr;
+};
+
+// Compiling: the expression that EvalNum, EvalString or EvalCondition would
+// read at pos, or null when it holds anything that must be evaluated from the
+// text itself (object members, syntax errors).
+std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos);
+std::unique_ptr<StrCode> CompileStr(Program& p, uint32_t pos);
+std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos);
+
+// Running: each leaves the lexer as the evaluator would and raises the
+// evaluator's errors.
+double RunNum(Program& p, NumCode& code);
+std::string RunStr(Program& p, StrCode& code);
+void AppendStr(Program& p, StrCode& code, std::string& out, size_t firstPart);
+int RunCond(Program& p, CondCode& code);
+
+}  // namespace tallow
