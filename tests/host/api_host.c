@@ -148,6 +148,8 @@ static struct {
     int marks;
     double destroyedReadBack;
     TallowFile seenStdout;
+    char lateName[32];  /* regprobe registers the probe library under this name */
+    char lateData[1100];
 } host;
 
 enum {
@@ -170,11 +172,12 @@ enum {
     kClearHost,
     kNullBuf,
     kWarnFirst,
-    kInsertBad
+    kInsertBad,
+    kRegProbe
 };
 static const char kHostStatements[] =
     "evalstr\0evalshort\0evalnum\0keyword\0test\0teststr\0testnum\0throw\0thrownull\0stop\0vars\0"
-    "members\0arrays\0getvar\0access\0mark\0clearhost\0nullbuf\0warnfirst\0insertbad\0";
+    "members\0arrays\0getvar\0access\0mark\0clearhost\0nullbuf\0warnfirst\0insertbad\0regprobe\0";
 enum { kAdd = 1, kFailFunction, kNothing };
 static const char kHostNumbers[] = "add\0fail\0nothing\0";
 enum { kGreet = 1, kNone };
@@ -377,6 +380,7 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             EvalNum(object, &value);
             SetNumVar(object, "Got", value);
             break;
+        case kRegProbe: host.flag = WriteExtensionRegistration("Objects", host.lateName, host.lateData); break;
         case kInsertBad:
             InsertObject("late", 0, host.program, HostCreate, HostDestroy, NULL, NULL, NULL);
             host.reachedAfter = 1;
@@ -850,6 +854,18 @@ static void TestRegistered(const char* probe, const char* example, const char* c
 
     EXPECT_INT(WriteExtensionRegistration("Objects", object, NULL), 1);
     EXPECT_INT(WriteExtensionRegistration("Factories", type, NULL), 1);
+
+    /* Registered during a run, an object is there in the next nested run. */
+    snprintf(host.lateName, sizeof host.lateName, "late%lu", pid);
+    snprintf(host.lateData, sizeof host.lateData, "9;%s", probe);
+    p = CreateProgram();
+    InsertHost(p, 0);
+    snprintf(script, sizeof script, "host.regprobe\r\neval \"exit %s.data()\"\r\nexit 1", host.lateName);
+    Run(p, script, &code);
+    EXPECT_INT(host.flag, 1);
+    EXPECT_INT(code, 9);
+    DestroyProgram(p);
+    EXPECT_INT(WriteExtensionRegistration("Objects", host.lateName, NULL), 1);
 
     /* registerextension, its failures, and the new object in the same run. */
     p = CreateProgram();

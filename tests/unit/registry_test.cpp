@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "api/extension_host.h"
+#include "core/program.h"
+#include "platform/message_box.h"
 
 #if !defined(_WIN32)
 #include <signal.h>
@@ -300,6 +302,31 @@ TEST_F(RegistryTest, AStoreRemovedBetweenCallsIsNotReadThroughAnOldConnection) {
     ASSERT_TRUE(key.SetValue("new", kRegSz, "new"));
     key.Close();
     EXPECT_EQ(ReadAll(Path("v")).size(), 1u);
+}
+
+// What the loader reads of the registrations, just inside and past its
+// limits. A registration that is read points at a missing library, which
+// stops the run; one that is skipped lets the run end normally.
+TEST_F(RegistryTest, TheLoaderSkipsRegistrationsPastItsLimits) {
+    RegistryKey objects;
+    ASSERT_TRUE(objects.Create(kUser, std::string(kExtensionsKey) + "\\Objects"));
+    std::string missing = "1;" + (folder_ / "missing.tlx").string() + '\0';
+    std::string longest(kMaxRegistrationData - 1, 'x');
+    longest.replace(0, 2, "1;");
+    ASSERT_TRUE(objects.SetValue(std::string(kMaxRegistrationName + 1, 'n'), kRegSz, missing));
+    ASSERT_TRUE(objects.SetValue("", kRegSz, missing));
+    ASSERT_TRUE(objects.SetValue("big", kRegSz, longest + "xx"));
+    SetUnattended(true);
+    Program program;
+    EXPECT_EQ(program.Run("exit 4"), 1);
+    EXPECT_EQ(program.exitCode, 4);
+    ASSERT_TRUE(objects.SetValue("big", kRegSz, longest + '\0'));
+    EXPECT_EQ(program.Run("exit 5"), 0);
+    ASSERT_TRUE(objects.DeleteValue("big"));
+    EXPECT_EQ(program.Run("exit 5"), 1);
+    ASSERT_TRUE(objects.SetValue(std::string(kMaxRegistrationName, 'n'), kRegSz, missing));
+    EXPECT_EQ(program.Run("exit 6"), 0);
+    EXPECT_EQ(program.exitCode, 5);
 }
 
 TEST_F(RegistryTest, TheStoreLivesInXdgConfigHomeOrUnderHome) {
