@@ -15,13 +15,13 @@ namespace {
 // Reads the next token for a forward scan: its keyword id, or -1 at the end
 // of the text. Only the text counts, not the token kind.
 int ScanToken(Program& p) {
-    Token t = p.Lex().NextToken();
+    const Token& t = p.Lex().NextToken();
     if (t.kind == tkEnd) return -1;
-    return p.Main().KeywordOf(t.text);
+    return p.KeywordOf(t);
 }
 
 bool IsKeyword(Program& p, const Token& t, int keyword) {
-    return t.kind == tkWord && p.Main().KeywordOf(t.text) == keyword;
+    return t.kind == tkWord && p.KeywordOf(t) == keyword;
 }
 
 // The word, turned to upper case, reads upper.
@@ -161,7 +161,7 @@ void StmtFor(Program& p) {
     if (lx.NextToken().text != "=") p.ReportError(kSyntaxKind, msg::kEqualsExpected);
     main.SetNumMember(var.text, p.Eval().EvalNum());
     Token to = lx.NextToken();
-    if (main.KeywordOf(to.text) != kwTo) p.ReportError(kSyntaxKind, msg::kToExpected);
+    if (p.KeywordOf(to) != kwTo) p.ReportError(kSyntaxKind, msg::kToExpected);
     double limit = p.Eval().EvalNum();
     main.forStack.push_back({std::string(var.text), limit, lx.Position(), {}});
 }

@@ -153,7 +153,7 @@ bool FindCatch(Program& p) {
     for (;;) {
         Token t = lx.NextToken();
         if (t.kind == tkEnd) break;
-        int kw = main.KeywordOf(t.text);
+        int kw = p.KeywordOf(t);
         if (kw == kwTry) {
             ++level;
         } else if (kw == kwEndtry) {

@@ -21,7 +21,7 @@ void StmtCatch(Program& p) {
     for (;;) {
         Token t = p.Lex().NextToken();
         if (t.kind == tkEnd) p.ReportError(kSyntaxKind, msg::kEndtryNotFound);
-        int kw = main.KeywordOf(t.text);
+        int kw = p.KeywordOf(t);
         if (kw == kwTry) {
             ++main.tryDepth;
         } else if (kw == kwEndtry) {

@@ -168,7 +168,7 @@ void StmtProc(Program& p) {
     for (;;) {
         Token t = p.Lex().NextToken();
         if (t.kind == tkEnd) p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
-        if (p.Main().KeywordOf(t.text) == kwEndproc) return;
+        if (p.KeywordOf(t) == kwEndproc) return;
     }
 }
 

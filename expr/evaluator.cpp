@@ -408,6 +408,11 @@ int Relate(const T& a, const T& b, std::string_view op, bool& valid) {
 // condition = (numexpr | strexpr) relop (numexpr | strexpr), both of one type
 int Evaluator::EvalCondition() {
     NestingScope nesting(program_);
+    if (CondCode* code = CachedCond()) return RunCond(program_, *code);
+    return SlowCondition();
+}
+
+int Evaluator::SlowCondition() {
     Program& p = program_;
     Lexer& lx = p.Lex();
     ExprType type = PeekExprType();

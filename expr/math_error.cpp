@@ -107,18 +107,28 @@ double CheckedCall(double (*f)(double, double), double x, double y) {
     return result;
 }
 
+// The operators run in every expression, so they decide from the values
+// alone, which for these two functions says exactly what the flags would:
+// a NaN from numbers is a domain error, an infinity from finite numbers an
+// overflow, and (for "^") zero from a finite non-zero base an underflow.
 double CheckedPow(double base, double exponent) {
-    BeginCall();
-    volatile double result = std::pow(base, exponent);
-    bool pole = base == 0 && exponent < 0;
-    EndCall(result, {base, exponent}, pole ? MathErrorKind::kSingularity : MathErrorKind::kNone);
+    volatile double stored = std::pow(base, exponent);
+    double result = stored;
+    if (std::isfinite(result) && result != 0) return result;
+    if (base == 0 && exponent < 0) {
+        SetMathError(MathErrorKind::kSingularity);
+    } else if (std::isnan(result)) {
+        if (!std::isnan(base) && !std::isnan(exponent)) SetMathError(MathErrorKind::kDomain);
+    } else if (std::isfinite(base) && std::isfinite(exponent)) {
+        if (std::isinf(result)) SetMathError(MathErrorKind::kOverflow);
+        else if (base != 0) SetMathError(MathErrorKind::kUnderflow);
+    }
     return result;
 }
 
 double CheckedFmod(double x, double y) {
-    BeginCall();
-    volatile double result = std::fmod(x, y);
-    EndCall(result, {x, y}, MathErrorKind::kNone);
+    double result = std::fmod(x, y);
+    if (std::isnan(result) && !std::isnan(x) && !std::isnan(y)) SetMathError(MathErrorKind::kDomain);
     return result;
 }
 
