@@ -148,7 +148,7 @@ static struct {
     int marks;
     double destroyedReadBack;
     TallowFile seenStdout;
-    char lateName[32];  /* regprobe registers the probe library under this name */
+    char lateName[32]; /* regprobe registers the probe library under this name */
     char lateData[1100];
 } host;
 
@@ -380,7 +380,9 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             EvalNum(object, &value);
             SetNumVar(object, "Got", value);
             break;
-        case kRegProbe: host.flag = WriteExtensionRegistration("Objects", host.lateName, host.lateData); break;
+        case kRegProbe:
+            host.flag = WriteExtensionRegistration("Objects", host.lateName, host.lateData);
+            break;
         case kInsertBad:
             InsertObject("late", 0, host.program, HostCreate, HostDestroy, NULL, NULL, NULL);
             host.reachedAfter = 1;
