@@ -186,6 +186,7 @@ StatementPlan MakePlan(Program& p, const Token& t) {
         if (next.IsDelimiter('=')) {
             plan.kind = t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign;
             plan.equals = next.index;
+            plan.equalsEnd = next.end;
             plan.name = t.text;
         }
     }
@@ -262,7 +263,7 @@ inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
                 main.ProcessStatement(plan.id);
             return true;
         case PlanKind::NumAssign: {
-            lx.Read(lx.TokenAt(plan.equals));
+            lx.Read(plan.equals, plan.equalsEnd);
             if (!plan.codeKnown) {
                 plan.num = p.Eval().CachedNum();
                 plan.codeKnown = true;
@@ -318,6 +319,13 @@ inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
 
 }  // namespace
 
+// One statement: through its plan when it has one, else from the text.
+static inline void RunOne(Program& p, Lexer& lx, const Token& t) {
+    if (StatementPlan* plan = PlanFor(p, lx, t))
+        if (RunPlan(p, lx, *plan)) return;
+    ExecuteUnfiltered(p, t);
+}
+
 int Program::KeywordOf(const Token& token) {
     MainObject& main = *mainObject_;
     PlaceNotes& notes = lexer_->Code().At(token.index, main.NameGeneration());
@@ -335,21 +343,24 @@ int Program::KeywordOf(const Token& token) {
 // call.
 int Program::ExecuteStatement(const Token& token) {
     try {
-        Lexer& lx = *lexer_;
-        if (StatementPlan* plan = PlanFor(*this, lx, token))
-            if (RunPlan(*this, lx, *plan)) return 1;
-        return ExecuteUnfiltered(*this, token);
+        RunOne(*this, *lexer_, token);
+        return 1;
     } catch (const ScriptError&) {
         return CatchOrRethrow(token);
     }
 }
 
 int Program::RunStatements() {
+    Lexer& lx = *lexer_;  // nested runs put it back before they return
     for (;;) {
         const Token* token;
         try {
-            token = &lexer_->NextToken();
-            if (!ExecuteStatement(*token)) return 0;
+            token = &lx.NextToken();
+            try {
+                RunOne(*this, lx, *token);
+            } catch (const ScriptError&) {
+                CatchOrRethrow(*token);
+            }
         } catch (const ScriptError&) {
             ShowErrorBox(true);
             return 0;

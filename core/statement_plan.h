@@ -21,7 +21,8 @@ struct StatementPlan {
     PlanKind kind = PlanKind::Generic;
     int id = 0;
     StatementHandler handler = nullptr;  // a keyword's own handler, when it has one
-    uint32_t equals = 0;  // token index of the "=" of an assignment
+    uint32_t equals = 0;     // token index of the "=" of an assignment
+    uint32_t equalsEnd = 0;  // where the right side begins
     std::string_view name;
     VarSlot slot;
     bool codeKnown = false;  // whether num or str below has been looked up

@@ -97,6 +97,10 @@ public:
         last_ = token.index;
         pos_ = token.start;
     }
+    void Read(uint32_t index, uint32_t end) {
+        last_ = index;
+        pos_ = end;
+    }
     void ReadAndPutBack(uint32_t index, uint32_t start) {
         last_ = index;
         pos_ = start;

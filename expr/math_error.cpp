@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cfenv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "core/messages.h"
@@ -127,6 +128,17 @@ double CheckedPow(double base, double exponent) {
 }
 
 double CheckedFmod(double x, double y) {
+    // Whole numbers below 2^53 are exact in both forms, and the integer
+    // remainder has the sign of the dividend as fmod's has; only a zero
+    // result needs the dividend's sign restored.
+    constexpr double kExact = 9007199254740992.0;
+    if (x > -kExact && x < kExact && y > -kExact && y < kExact && y != 0) {
+        int64_t a = int64_t(x), b = int64_t(y);
+        if (double(a) == x && double(b) == y) {
+            int64_t r = a % b;
+            return r == 0 ? std::copysign(0.0, x) : double(r);
+        }
+    }
     double result = std::fmod(x, y);
     if (std::isnan(result) && !std::isnan(x) && !std::isnan(y)) SetMathError(MathErrorKind::kDomain);
     return result;
