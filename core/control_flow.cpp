@@ -6,7 +6,10 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "core/statement_plan.h"
 #include "core/statements.h"
+#include "expr/code_cache.h"
+#include "expr/compiled_expr.h"
 
 namespace tallow {
 
@@ -34,6 +37,37 @@ std::string_view RequireLabelName(Program& p) {
     return t.text;
 }
 
+// The forward scans, remembered: a scan depends only on the place it
+// starts at and on the keywords, so where it ended, what it did to its depth
+// counter and how it ended are kept for that place. Scans that fail with an
+// error are not kept.
+enum ScanKind { kScanIfFalse = 1, kScanElse, kScanMatching };
+
+template <class Scan>
+int RememberedScan(Program& p, int kind, int& depth, Scan scan) {
+    Lexer& lx = p.Lex();
+    PlaceNotes* notes;
+    try {
+        notes = &lx.Code().At(lx.Peek(lx.Position()).index, p.Main().NameGeneration());
+    } catch (const LexProbeFailed&) {
+        return scan();
+    }
+    ScanResult* memo = notes->scan;
+    if (memo && memo->kind == kind) {
+        lx.Read(lx.TokenAt(memo->last));
+        depth += memo->depthChange;
+        return memo->outcome;
+    }
+    int before = depth;
+    int outcome = scan();
+    if (!memo) {
+        CodeCache& cache = lx.Code();
+        auto result = std::make_unique<ScanResult>(ScanResult{kind, lx.Last().index, depth - before, outcome});
+        notes->scan = cache.Keep(cache.scans, std::move(result));
+    }
+    return outcome;
+}
+
 // Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
 void SkipWhileBody(Program& p) {
     if (!SkipToMatchingEnd(p, kwWhile, kwEndwhile)) p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
@@ -42,16 +76,20 @@ void SkipWhileBody(Program& p) {
 }  // namespace
 
 bool SkipToMatchingEnd(Program& p, int openKeyword, int closeKeyword) {
-    int depth = 0;
-    for (;;) {
-        int kw = ScanToken(p);
-        if (kw < 0) return false;
-        if (kw == openKeyword) {
-            ++depth;
-        } else if (kw == closeKeyword) {
-            if (depth-- == 0) return true;
+    int unused = 0;
+    int kind = kScanMatching + 64 * openKeyword + closeKeyword;
+    return RememberedScan(p, kind, unused, [&] {
+        int depth = 0;
+        for (;;) {
+            int kw = ScanToken(p);
+            if (kw < 0) return 0;
+            if (kw == openKeyword) {
+                ++depth;
+            } else if (kw == closeKeyword) {
+                if (depth-- == 0) return 1;
+            }
         }
-    }
+    });
 }
 
 // ---- Labels -------------------------------------------------------------------
@@ -118,34 +156,38 @@ void StmtIf(Program& p) {
     }
     // Skip the true branch: stop after an ELSE of this IF (which stays open)
     // or after its ENDIF. The end of the text ends the scan quietly.
-    int depth = main.ifDepth;
-    for (;;) {
-        int kw = ScanToken(p);
-        if (kw < 0) return;
-        if (kw == kwIf) {
-            ++main.ifDepth;
-        } else if (kw == kwElse && main.ifDepth == depth) {
-            return;
-        } else if (kw == kwEndif) {
-            if (--main.ifDepth < depth) return;
+    RememberedScan(p, kScanIfFalse, main.ifDepth, [&] {
+        int depth = main.ifDepth;
+        for (;;) {
+            int kw = ScanToken(p);
+            if (kw < 0) return 0;
+            if (kw == kwIf) {
+                ++main.ifDepth;
+            } else if (kw == kwElse && main.ifDepth == depth) {
+                return 0;
+            } else if (kw == kwEndif) {
+                if (--main.ifDepth < depth) return 0;
+            }
         }
-    }
+    });
 }
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
 void StmtElse(Program& p) {
     MainObject& main = p.Main();
     if (main.ifDepth < 1) return;
-    int depth = main.ifDepth;
-    for (;;) {
-        int kw = ScanToken(p);
-        if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
-        if (kw == kwIf) {
-            ++main.ifDepth;
-        } else if (kw == kwEndif) {
-            if (--main.ifDepth < depth) return;
+    RememberedScan(p, kScanElse, main.ifDepth, [&] {
+        int depth = main.ifDepth;
+        for (;;) {
+            int kw = ScanToken(p);
+            if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
+            if (kw == kwIf) {
+                ++main.ifDepth;
+            } else if (kw == kwEndif) {
+                if (--main.ifDepth < depth) return 0;
+            }
         }
-    }
+    });
 }
 
 void StmtEndif(Program& p) { --p.Main().ifDepth; }
@@ -200,7 +242,7 @@ void StmtNext(Program& p) {
 void StmtWhile(Program& p) {
     uint32_t top = p.Lex().Position();
     if (p.Eval().EvalCondition()) {
-        p.Main().whileStack.push_back(top);
+        p.Main().whileStack.push_back({top});
         return;
     }
     SkipWhileBody(p);
@@ -209,14 +251,84 @@ void StmtWhile(Program& p) {
 void StmtEndwhile(Program& p) {
     MainObject& main = p.Main();
     if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
-    uint32_t top = main.whileStack.back();
+    WhileEntry loop = main.whileStack.back();
     main.whileStack.pop_back();
-    p.Lex().SetPosition(top);
-    if (p.Eval().EvalCondition()) {
-        main.whileStack.push_back(top);
+    p.Lex().SetPosition(loop.top);
+    bool again = loop.cond && loop.generation == main.NameGeneration() ? RunCond(p, *loop.cond)
+                                                                       : p.Eval().EvalCondition();
+    if (again) {
+        main.whileStack.push_back(loop);
         return;
     }
     SkipWhileBody(p);
+}
+
+// ---- Plans of the block statements ----------------------------------------------
+
+namespace {
+
+// Looks the condition at the lexer's position up once for the plan.
+void KnowCondition(Program& p, StatementPlan& plan) {
+    if (plan.codeKnown) return;
+    plan.codeKnown = true;
+    plan.cond = p.Eval().CachedCond();
+    if (!plan.cond) return;
+    const NumCode* right = plan.cond->rightNum.get();
+    const StrCode* rightStr = plan.cond->rightStr.get();
+    plan.then = right ? right->end : rightStr->end;
+    plan.thenOk = IsKeyword(p, p.Lex().TokenAt(plan.then), kwThen);
+}
+
+}  // namespace
+
+bool RunIfPlan(Program& p, StatementPlan& plan) {
+    KnowCondition(p, plan);
+    if (!plan.cond) return false;
+    MainObject& main = p.Main();
+    Lexer& lx = p.Lex();
+    ++main.ifDepth;
+    if (RunCond(p, *plan.cond)) {
+        if (!plan.thenOk) {
+            lx.NextToken();
+            p.ReportError(kSyntaxKind, msg::kThenExpected);
+        }
+        lx.Read(lx.TokenAt(plan.then));
+        return true;
+    }
+    if (plan.scanKnown) {
+        lx.Read(lx.TokenAt(plan.scan.last));
+        main.ifDepth += plan.scan.depthChange;
+        return true;
+    }
+    int before = main.ifDepth;
+    int depth = main.ifDepth;
+    for (;;) {
+        int kw = ScanToken(p);
+        if (kw < 0) break;
+        if (kw == kwIf) {
+            ++main.ifDepth;
+        } else if (kw == kwElse && main.ifDepth == depth) {
+            break;
+        } else if (kw == kwEndif) {
+            if (--main.ifDepth < depth) break;
+        }
+    }
+    plan.scan = {kScanIfFalse, lx.Last().index, main.ifDepth - before, 0};
+    plan.scanKnown = true;
+    return true;
+}
+
+bool RunWhilePlan(Program& p, StatementPlan& plan) {
+    uint32_t top = p.Lex().Position();
+    KnowCondition(p, plan);
+    if (!plan.cond) return false;
+    MainObject& main = p.Main();
+    if (RunCond(p, *plan.cond)) {
+        main.whileStack.push_back({top, plan.cond, main.NameGeneration()});
+        return true;
+    }
+    SkipWhileBody(p);
+    return true;
 }
 
 // ---- SELECT CASE ------------------------------------------------------------------

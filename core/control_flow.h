@@ -30,6 +30,14 @@ private:
     std::vector<uint32_t> returnStack_;
 };
 
+struct StatementPlan;
+
+// The block statements run from their plans (compiled condition, remembered
+// scans); false when the plan cannot run and the statement must be read
+// from the text.
+bool RunIfPlan(Program& p, StatementPlan& plan);
+bool RunWhilePlan(Program& p, StatementPlan& plan);
+
 // Forward scans over keyword tokens. Each reads tokens from the lexer and
 // looks their text up as keywords; true when the scan found its end, false
 // at the end of the text.

@@ -2,6 +2,7 @@
 // token has been read; everything after it is read by the handler.
 #include <cstring>
 
+#include "core/control_flow.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
@@ -175,7 +176,10 @@ StatementPlan MakePlan(Program& p, const Token& t) {
         for (const char* word : {"new", "dim", "delete", "on"})
             if (NamesEqual(t.text, word)) return plan;
         if (int id = p.Main().FindStatement(t.text)) {
-            plan.kind = id == kwNext ? PlanKind::Next : PlanKind::Keyword;
+            plan.kind = id == kwNext    ? PlanKind::Next
+                        : id == kwIf    ? PlanKind::If
+                        : id == kwWhile ? PlanKind::While
+                                        : PlanKind::Keyword;
             plan.id = id;
             plan.handler = KeywordHandler(id);
         }
@@ -295,6 +299,12 @@ inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
             lx.SetPosition(loop.top);
             return true;
         }
+        case PlanKind::If:
+            if (!RunIfPlan(p, plan)) StmtIf(p);
+            return true;
+        case PlanKind::While:
+            if (!RunWhilePlan(p, plan)) StmtWhile(p);
+            return true;
         case PlanKind::Generic: break;
     }
     if (plan.kind == PlanKind::Next) {

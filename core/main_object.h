@@ -23,6 +23,14 @@ enum Keyword : int {
     kKeywordCount = kwListfiles
 };
 
+// An open WHILE loop: where its condition starts, and the condition's
+// compiled form when the loop has one (valid under one name generation).
+struct WhileEntry {
+    uint32_t top;
+    CondCode* cond = nullptr;
+    uint32_t generation = 0;
+};
+
 // Ids from which the script's procedures are registered.
 constexpr int kFirstStatementProc = 43;
 constexpr int kFirstNumFunctionProc = 33;
@@ -67,7 +75,7 @@ public:
 
     NumVarTable constants;
     std::vector<ForEntry> forStack;
-    std::vector<uint32_t> whileStack;
+    std::vector<WhileEntry> whileStack;
     int ifDepth = 0;
     int tryDepth = 0;
     // Entries below these belong to the text that ran `eval`; the evaluated

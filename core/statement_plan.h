@@ -3,11 +3,20 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 #include "core/statements.h"
 #include "expr/compiled_expr.h"
 
 namespace tallow {
+
+// Where a forward scan that began at a place ended.
+struct ScanResult {
+    int kind = 0;         // which scan
+    uint32_t last = 0;    // the token index at which it stopped
+    int depthChange = 0;  // what it did to the block depth it counts
+    int outcome = 0;      // how it stopped (scan specific)
+};
 
 enum class PlanKind : uint8_t {
     Generic,    // dispatched from the text every time
@@ -15,6 +24,8 @@ enum class PlanKind : uint8_t {
     NumAssign,  // name# = numexpr to a global variable
     StrAssign,  // name$ = strexpr to a global variable
     Next,       // the keyword next
+    If,         // if condition then
+    While,      // while condition
 };
 
 struct StatementPlan {
@@ -25,17 +36,16 @@ struct StatementPlan {
     uint32_t equalsEnd = 0;  // where the right side begins
     std::string_view name;
     VarSlot slot;
-    bool codeKnown = false;  // whether num or str below has been looked up
+    bool codeKnown = false;  // whether the code below has been looked up
     NumCode* num = nullptr;  // the right side, compiled, or null
     StrCode* str = nullptr;
+    CondCode* cond = nullptr;  // if, while: the condition, compiled, or null
+    uint32_t then = 0;         // if: the token after the condition
+    bool thenOk = false;       // whether that token is the keyword then
+    bool scanKnown = false;    // if: where the scan over a false branch ends
+    ScanResult scan;
 };
 
-// Where a forward scan that began at a place ended.
-struct ScanResult {
-    int kind = 0;         // which scan
-    uint32_t last = 0;    // the token index at which it stopped
-    int depthChange = 0;  // what it did to the block depth it counts
-    int outcome = 0;      // how it stopped (scan specific)
-};
+
 
 }  // namespace tallow

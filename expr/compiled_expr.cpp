@@ -639,14 +639,29 @@ int Relate(const T& a, const T& b, RelOp op) {
 
 }  // namespace
 
+namespace {
+
+// A side that is one number or one variable is read directly.
+inline double RunSide(Program& p, NumCode& c) {
+    if (c.code.size() == 1) {
+        const NumInstr& in = c.code[0];
+        if (in.op == NumOp::Number) return in.number;
+        if (in.op == NumOp::Var) return VarValue(p, p.Main().numMembers, c.vars[in.arg]);
+    }
+    return RunNum(p, c);
+}
+
+}  // namespace
+
 int RunCond(Program& p, CondCode& c) {
     if (c.strings) {
         std::string left = RunStr(p, *c.leftStr);
         std::string right = RunStr(p, *c.rightStr);
         return Relate(left, right, c.op);
     }
-    double left = RunNum(p, *c.leftNum);
-    double right = RunNum(p, *c.rightNum);
+    double left = RunSide(p, *c.leftNum);
+    double right = RunSide(p, *c.rightNum);
+    p.Lex().ReadAndPutBack(c.rightNum->end, c.rightNum->endStart);
     return Relate(left, right, c.op);
 }
 
