@@ -15,4 +15,12 @@ ScriptObject* ExtensionFactory::Create(const std::string& name) {
     return new ExtensionObject(program_, name, data_, entry_);
 }
 
+void ExtensionFactory::Destroy(ScriptObject* object) {
+    auto* extension = static_cast<ExtensionObject*>(object);
+    if (extension->InCall())
+        extension->DestroyWhenIdle();
+    else
+        delete extension;
+}
+
 }  // namespace tallow

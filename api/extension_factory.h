@@ -19,6 +19,8 @@ public:
     // Creates an initialised extension object, or raises what its
     // construction raised.
     ScriptObject* Create(const std::string& name) override;
+    // Destroys the object, or once its entry point in progress returns.
+    void Destroy(ScriptObject* object) override;
 
     bool LibraryBased() const { return libraryBased_; }
 

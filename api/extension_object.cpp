@@ -72,11 +72,18 @@ ExtensionObject::~ExtensionObject() {
 }
 
 // Ids the library did not register are unknown members, as on any object.
+// Each call leaves `this` alone once the ActiveCall ends: it may have been
+// the last thing keeping the object.
 void ExtensionObject::ProcessStatement(int id) {
     if (!initialized_) return;
     if (id < 1 || id > statements.Size()) return ScriptObject::ProcessStatement(id);
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.statement, Handle(), id)) RaiseCallbackError(state);
+    bool ok;
+    {
+        ActiveCall call(*this);
+        ok = CallProtected(state, nullptr, entry_.statement, Handle(), id);
+    }
+    if (!ok) RaiseCallbackError(state);
 }
 
 double ExtensionObject::ProcessNumFunction(int id) {
@@ -84,8 +91,12 @@ double ExtensionObject::ProcessNumFunction(int id) {
     if (id < 1 || id > numFunctions.Size()) return ScriptObject::ProcessNumFunction(id);
     double result = 0.0;
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.numberFunction, Handle(), id, &result))
-        RaiseCallbackError(state);
+    bool ok;
+    {
+        ActiveCall call(*this);
+        ok = CallProtected(state, nullptr, entry_.numberFunction, Handle(), id, &result);
+    }
+    if (!ok) RaiseCallbackError(state);
     return result;
 }
 
@@ -94,9 +105,16 @@ std::string ExtensionObject::ProcessStringFunction(int id) {
     if (id < 1 || id > stringFunctions.Size()) return ScriptObject::ProcessStringFunction(id);
     const char* result = nullptr;
     CallbackState& state = CallbackStateOf(program_);
-    if (!CallProtected(state, nullptr, entry_.stringFunction, Handle(), id, &result))
-        RaiseCallbackError(state);
-    return result ? std::string(result) : std::string();
+    bool ok;
+    std::string value;
+    {
+        ActiveCall call(*this);
+        ok = CallProtected(state, nullptr, entry_.stringFunction, Handle(), id, &result);
+        // Copied while the object, and so the library's string, still lives.
+        if (ok && result) value = result;
+    }
+    if (!ok) RaiseCallbackError(state);
+    return value;
 }
 
 TallowValue ExtensionObject::GetProperty(std::string_view name) const {

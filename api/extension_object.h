@@ -47,17 +47,40 @@ public:
     }
     bool Initialized() const { return initialized_; }
 
+    // True while one of the object's entry points is running.
+    bool InCall() const { return activeCalls_ > 0; }
+    // Destroys the object once its last entry point in progress returns:
+    // the script replaced or deleted it from inside one of its own members.
+    void DestroyWhenIdle() { destroyPending_ = true; }
+
     // The library's own storage; names match exactly.
     void SetProperty(std::string_view name, TallowValue value) { properties_[std::string(name)] = value; }
     TallowValue GetProperty(std::string_view name) const;
 
 private:
+    // Counts one entry-point call; the last to end carries out a pending
+    // destruction, so nothing of the object may be used after it.
+    class ActiveCall {
+    public:
+        explicit ActiveCall(ExtensionObject& object) : object_(object) { ++object_.activeCalls_; }
+        ~ActiveCall() {
+            if (--object_.activeCalls_ == 0 && object_.destroyPending_) delete &object_;
+        }
+        ActiveCall(const ActiveCall&) = delete;
+        ActiveCall& operator=(const ActiveCall&) = delete;
+
+    private:
+        ExtensionObject& object_;
+    };
+
     void Initialise();
 
     platform::Library library_;
     EntryPoints entry_;
     TallowValue data_;
     bool initialized_ = false;
+    int activeCalls_ = 0;
+    bool destroyPending_ = false;
     std::map<std::string, TallowValue, std::less<>> properties_;
 };
 
