@@ -217,7 +217,7 @@ inline StatementPlan* PlanFor(Program& p, Lexer& lx, const Token& t) {
 
 // Stores into a global variable through the plan's remembered slot.
 template <class Table, class Value>
-void StoreGlobal(Table& table, StatementPlan& plan, Value&& value) {
+[[gnu::always_inline]] inline void StoreGlobal(Table& table, StatementPlan& plan, Value&& value) {
     if (plan.slot.generation == table.Generation()) {
         table.At(plan.slot.index) = std::forward<Value>(value);
         return;
@@ -257,7 +257,7 @@ void StoreGlobal(Table& table, StatementPlan& plan, Value&& value) {
     StoreGlobal(p.Main().strMembers, plan, p.Eval().EvalString());
 }
 
-inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
+[[gnu::always_inline]] inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
     MainObject& main = p.Main();
     switch (plan.kind) {
         case PlanKind::Keyword:
@@ -360,22 +360,75 @@ int Program::ExecuteStatement(const Token& token) {
     }
 }
 
+namespace {
+
+// The next statement: from the plan that ran before when it predicted the
+// place, else read and looked up (and remembered as that plan's successor).
+struct Step {
+    const Token* token;
+    StatementPlan* plan;
+};
+
+[[gnu::always_inline]] inline Step NextStep(Program& p, Lexer& lx, StatementPlan* previous) {
+    uint32_t at = lx.Position();
+    uint32_t generation = p.Main().NameGeneration();
+    if (previous && previous->nextAt == at && previous->nextGeneration == generation) {
+        lx.Read(*previous->nextToken);
+        return {previous->nextToken, previous->nextPlan};
+    }
+    const Token& t = lx.NextToken();
+    StatementPlan* plan = PlanFor(p, lx, t);
+    if (previous) {
+        previous->nextAt = at;
+        previous->nextGeneration = generation;
+        previous->nextToken = &t;
+        previous->nextPlan = plan;
+    }
+    return {&t, plan};
+}
+
+}  // namespace
+
 int Program::RunStatements() {
     Lexer& lx = *lexer_;  // nested runs put it back before they return
+    StatementPlan* previous = nullptr;
     for (;;) {
-        const Token* token;
+        Step step;
         try {
-            token = &lx.NextToken();
+            step = NextStep(*this, lx, previous);
+            previous = step.plan;
             try {
-                RunOne(*this, lx, *token);
+                if (!step.plan || !RunPlan(*this, lx, *step.plan)) ExecuteUnfiltered(*this, *step.token);
             } catch (const ScriptError&) {
-                CatchOrRethrow(*token);
+                CatchOrRethrow(*step.token);
+                previous = nullptr;  // going on at a CATCH is no prediction
             }
         } catch (const ScriptError&) {
             ShowErrorBox(true);
             return 0;
         }
-        if (token->kind == tkEnd || stopRequested) return 1;
+        if (step.token->kind == tkEnd || stopRequested) return 1;
+    }
+}
+
+void Program::RunBody() {
+    Lexer& lx = *lexer_;
+    StatementPlan* previous = nullptr;
+    for (;;) {
+        Step step = NextStep(*this, lx, previous);
+        StatementPlan* plan = step.plan;
+        const Token& t = *step.token;
+        if (plan && plan->kind == PlanKind::Keyword && (plan->id == kwEndproc || plan->id == kwExit) &&
+            t.kind == tkWord)
+            return;
+        previous = plan;
+        try {
+            if (!plan || !RunPlan(*this, lx, *plan)) ExecuteUnfiltered(*this, t);
+        } catch (const ScriptError&) {
+            CatchOrRethrow(t);
+            previous = nullptr;
+        }
+        if (t.kind == tkEnd || stopRequested) return;
     }
 }
 

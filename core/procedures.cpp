@@ -46,15 +46,20 @@ void ProcTable::Prescan() {
             } while (ev.HasNextParam(false));
         }
         proc.body = lx.Position();
+        proc.slots.resize(proc.paramNames.size());
+        int index = int(procs_.size());
         if (name.kind == tkWord) {
             proc.id = nextStatement++;
             main.AddStatement(proc.name, proc.id);
+            statementIndex_.push_back(index);
         } else if (name.kind == tkStringVar) {
             proc.id = nextString++;
             main.AddStringFunction(proc.name, proc.id);
+            stringIndex_.push_back(index);
         } else {
             proc.id = nextNumber++;
             main.AddNumFunction(proc.name, proc.id);
+            numberIndex_.push_back(index);
         }
         procs_.push_back(std::move(proc));
     }
@@ -63,13 +68,17 @@ void ProcTable::Prescan() {
 
 void ProcTable::Reset() {
     procs_.clear();
+    statementIndex_.clear();
+    numberIndex_.clear();
+    stringIndex_.clear();
     frames_.clear();
 }
 
 const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
-    for (const ProcRecord& proc : procs_)
-        if (proc.kind == kind && proc.id == id) return &proc;
-    return nullptr;
+    const std::vector<int>& index = kind == tkWord ? statementIndex_ : kind == tkNumberVar ? numberIndex_ : stringIndex_;
+    int first = kind == tkWord ? kFirstStatementProc : kind == tkNumberVar ? kFirstNumFunctionProc : kFirstStringFunctionProc;
+    size_t i = size_t(id - first);
+    return id >= first && i < index.size() ? &procs_[size_t(index[i])] : nullptr;
 }
 
 void ProcTable::CallStatement(int id) {
@@ -81,19 +90,21 @@ void ProcTable::CallStatement(int id) {
 double ProcTable::CallNumFunction(int id) {
     const ProcRecord* proc = FindById(tkNumberVar, id);
     if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
-    MainObject& main = program_.Main();
-    main.SetNumMember("Result", 0);
+    NumVarTable& globals = program_.Main().numMembers;
+    globals.SetAt(resultNumber_, "Result", 0);
     Call(*proc);
-    return main.GetNumMember("Result");
+    if (double* result = globals.FindAt(resultNumber_, "Result")) return *result;
+    return globals.Get("Result");  // reports the variable the call removed
 }
 
 std::string ProcTable::CallStringFunction(int id) {
     const ProcRecord* proc = FindById(tkStringVar, id);
     if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownStringFunction);
-    MainObject& main = program_.Main();
-    main.SetStringMember("Result", "");
+    StrVarTable& globals = program_.Main().strMembers;
+    globals.SetAt(resultString_, "Result", std::string());
     Call(*proc);
-    return main.GetStringMember("Result");
+    if (std::string* result = globals.FindAt(resultString_, "Result")) return *result;
+    return globals.Get("Result");
 }
 
 // call = [arg {"," arg}], one argument per declared parameter; then the body
@@ -114,19 +125,13 @@ void ProcTable::Call(const ProcRecord& proc) {
         else
             ev.HasNextParam(true);
         if (proc.paramTypes[i] == 'S')
-            main.SetStringMember(proc.paramNames[i], ev.EvalString());
+            main.strMembers.SetAt(proc.slots[i], proc.paramNames[i], ev.EvalString());
         else
-            main.SetNumMember(proc.paramNames[i], ev.EvalNum());
+            main.numMembers.SetAt(proc.slots[i], proc.paramNames[i], ev.EvalNum());
     }
     PushFrame(proc);
-    Lexer& lx = p.Lex();
     try {
-        for (;;) {
-            const Token& t = lx.NextToken();
-            if (IsWord(t, "endproc") || IsWord(t, "exit")) break;
-            if (!p.ExecuteStatement(t)) return;
-            if (t.kind == tkEnd || p.stopRequested) break;
-        }
+        p.RunBody();
     } catch (const ScriptError&) {
         // The error leaves the call: the statement that made it looks for
         // a CATCH of its own.

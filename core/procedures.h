@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "expr/lexer.h"
+#include "expr/var_table.h"
 
 namespace tallow {
 
@@ -20,6 +21,7 @@ struct ProcRecord {
     TokenKind kind;                       // tkWord, tkStringVar or tkNumberVar
     int id;
     uint32_t body;                        // just after the header
+    mutable std::vector<VarSlot> slots;   // where the parameters' variables are
 };
 
 class ProcTable {
@@ -57,6 +59,9 @@ private:
     Program& program_;
     std::vector<ProcRecord> procs_;
     std::vector<Frame> frames_;
+    // Record index by id, per kind of procedure (id minus the first id).
+    std::vector<int> statementIndex_, numberIndex_, stringIndex_;
+    VarSlot resultNumber_, resultString_;
 };
 
 }  // namespace tallow

@@ -53,6 +53,9 @@ public:
     void RunNested(std::string_view text);
     // Executes the statement that begins with token, inside the TRY filter.
     int ExecuteStatement(const Token& token);
+    // Executes a procedure body: statements up to ENDPROC or a statement that
+    // starts with EXIT, the end of the text or a stop request.
+    void RunBody();
 
     // Records the error in ErrMsg$ and ErrLine# and unwinds to the nearest
     // statement boundary. kind is kSyntaxKind or kRuntimeKind.

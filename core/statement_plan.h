@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/statements.h"
+#include "expr/lexer.h"
 #include "expr/compiled_expr.h"
 
 namespace tallow {
@@ -44,6 +45,14 @@ struct StatementPlan {
     bool thenOk = false;       // whether that token is the keyword then
     bool scanKnown = false;    // if: where the scan over a false branch ends
     ScanResult scan;
+    // The statement that followed last time, when it started at nextAt:
+    // its first token and its plan (null for one read from the text), valid
+    // under nextGeneration. Straight-line code and loops then go from plan to
+    // plan without looking places up.
+    uint32_t nextAt = UINT32_MAX;
+    uint32_t nextGeneration = 0;
+    const Token* nextToken = nullptr;
+    StatementPlan* nextPlan = nullptr;
 };
 
 

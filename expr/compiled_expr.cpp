@@ -20,6 +20,7 @@ namespace {
 struct NotCompilable {};
 
 void Fuse(NumCode& code);
+void Finish(Program& p, NumCode& code);
 
 // Reads tokens from a cursor of its own: compiling never moves the lexer and
 // never reports an error.
@@ -248,6 +249,7 @@ private:
                     part.index->end = end.index;
                     part.index->endStart = end.start;
                     Fuse(*part.index);
+                    Finish(p_, *part.index);
                     pos_ = end.end;
                     if (HasCalls(*part.index)) c.pure = false;
                 } else {
@@ -410,6 +412,19 @@ void Fuse(NumCode& code) {
     code.code = std::move(out);
 }
 
+bool IsFused(NumOp op) { return op >= NumOp::AddN && op <= NumOp::PowV; }
+
+// Ties the code to its program's tables and lexer and notes its shape.
+void Finish(Program& p, NumCode& code) {
+    code.globals = &p.Main().numMembers;
+    code.lexer = &p.Lex();
+    bool leaf0 = !code.code.empty() && (code.code[0].op == NumOp::Number || code.code[0].op == NumOp::Var);
+    if (code.code.size() == 1 && leaf0)
+        code.shape = NumShape::Leaf;
+    else if (code.code.size() == 2 && leaf0 && IsFused(code.code[1].op))
+        code.shape = NumShape::LeafOp;
+}
+
 bool FitsStack(const StrCode& code) {
     for (const StrPart& part : code.parts)
         if (part.index && !FitsStack(*part.index)) return false;
@@ -433,6 +448,7 @@ std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos) {
     }
     if (!FitsStack(*code)) return nullptr;
     Fuse(*code);
+    Finish(p, *code);
     return code;
 }
 
@@ -512,11 +528,47 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
     if (!code->strings) {
         Fuse(*code->leftNum);
         Fuse(*code->rightNum);
+        Finish(p, *code->leftNum);
+        Finish(p, *code->rightNum);
     }
     return code;
 }
 
-double RunNum(Program& p, NumCode& c) {
+double GlobalValue(Program& p, NumCode& c, uint32_t site) { return VarValue(p, *c.globals, c.vars[site]); }
+
+void EndNum(NumCode& c) { c.lexer->ReadAndPutBack(c.end, c.endStart); }
+
+// One fused operator applied to the accumulator.
+double ApplyFused(Program& p, NumCode& c, const NumInstr& in, double acc) {
+    auto var = [&](uint32_t arg) -> double {
+        VarSite& site = c.vars[arg];
+        if (site.slot.generation == c.globals->Generation()) return c.globals->At(site.slot.index);
+        return VarValue(p, *c.globals, site);
+    };
+    switch (in.op) {
+        case NumOp::AddN: return acc + in.number;
+        case NumOp::SubN: return acc - in.number;
+        case NumOp::MulN: return acc * in.number;
+        case NumOp::DivN: return acc / in.number;
+        case NumOp::OrN: return double(ToInt32(acc) | ToInt32(in.number));
+        case NumOp::AndN: return double(ToInt32(acc) & ToInt32(in.number));
+        case NumOp::XorN: return double(ToInt32(acc) ^ ToInt32(in.number));
+        case NumOp::ModN: return CheckedFmod(acc, in.number);
+        case NumOp::PowN: return Power(acc, in.number);
+        case NumOp::AddV: return acc + var(in.arg);
+        case NumOp::SubV: return acc - var(in.arg);
+        case NumOp::MulV: return acc * var(in.arg);
+        case NumOp::DivV: return acc / var(in.arg);
+        case NumOp::OrV: return double(ToInt32(acc) | ToInt32(var(in.arg)));
+        case NumOp::AndV: return double(ToInt32(acc) & ToInt32(var(in.arg)));
+        case NumOp::XorV: return double(ToInt32(acc) ^ ToInt32(var(in.arg)));
+        case NumOp::ModV: return CheckedFmod(acc, var(in.arg));
+        case NumOp::PowV: return Power(acc, var(in.arg));
+        default: return acc;
+    }
+}
+
+double RunNumGeneral(Program& p, NumCode& c) {
     double stack[kMaxStack];
     int top = -1;
     double acc = 0;
@@ -643,12 +695,7 @@ namespace {
 
 // A side that is one number or one variable is read directly.
 inline double RunSide(Program& p, NumCode& c) {
-    if (c.code.size() == 1) {
-        const NumInstr& in = c.code[0];
-        if (in.op == NumOp::Number) return in.number;
-        if (in.op == NumOp::Var) return VarValue(p, p.Main().numMembers, c.vars[in.arg]);
-    }
-    return RunNum(p, c);
+    return c.shape == NumShape::Leaf ? LeafValue(p, c, c.code[0]) : RunNum(p, c);
 }
 
 }  // namespace

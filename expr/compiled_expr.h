@@ -10,17 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "var_table.h"
+
 namespace tallow {
 
 class Program;
 class ScriptObject;
-
-// A name's remembered entry in a variable table, valid while the table's
-// generation is unchanged.
-struct VarSlot {
-    uint32_t generation = UINT32_MAX;
-    uint32_t index = 0;
-};
+class Lexer;
 
 // A variable or constant read: its token, and the token read after it (the
 // evaluator reads one token beyond a variable and puts it back).
@@ -65,6 +61,13 @@ struct NumInstr {
     double number;
 };
 
+// Shapes of code that RunNum runs without its general loop.
+enum class NumShape : uint8_t {
+    General,
+    Leaf,    // one number or variable
+    LeafOp,  // a number or variable, then a fused operator with another
+};
+
 struct NumCode {
     std::vector<NumInstr> code;
     std::vector<VarSite> vars;  // variables and constants
@@ -73,6 +76,11 @@ struct NumCode {
     uint32_t end = 0;       // the token that ends the expression
     uint32_t endStart = 0;  // where that token starts
     int depth = 0;          // operand stack the code needs
+    NumShape shape = NumShape::General;
+    // The global number variables and the lexer of the text: both outlive
+    // the code, which belongs to that lexer.
+    NumVarTable* globals = nullptr;
+    Lexer* lexer = nullptr;
 };
 
 enum class StrOp : uint8_t { Literal, Char, Var, Call, Element };
@@ -113,7 +121,33 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos);
 
 // Running: each leaves the lexer as the evaluator would and raises the
 // evaluator's errors.
-double RunNum(Program& p, NumCode& code);
+double RunNumGeneral(Program& p, NumCode& code);
+double GlobalValue(Program& p, NumCode& code, uint32_t site);  // a variable leaf, through its slot
+double ApplyFused(Program& p, NumCode& code, const NumInstr& op, double acc);
+void EndNum(NumCode& code);
+
+inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
+    if (in.op == NumOp::Number) return in.number;
+    VarSite& site = c.vars[in.arg];
+    if (site.slot.generation == c.globals->Generation()) return c.globals->At(site.slot.index);
+    return GlobalValue(p, c, in.arg);
+}
+
+inline double RunNum(Program& p, NumCode& c) {
+    switch (c.shape) {
+        case NumShape::Leaf: {
+            double v = LeafValue(p, c, c.code[0]);
+            EndNum(c);
+            return v;
+        }
+        case NumShape::LeafOp: {
+            double v = ApplyFused(p, c, c.code[1], LeafValue(p, c, c.code[0]));
+            EndNum(c);
+            return v;
+        }
+        default: return RunNumGeneral(p, c);
+    }
+}
 std::string RunStr(Program& p, StrCode& code);
 void AppendStr(Program& p, StrCode& code, std::string& out, size_t firstPart);
 int RunCond(Program& p, CondCode& code);

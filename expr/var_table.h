@@ -14,6 +14,13 @@ namespace tallow {
 
 class Program;
 
+// A name's remembered entry in a variable table, valid while the table's
+// generation is unchanged.
+struct VarSlot {
+    uint32_t generation = UINT32_MAX;
+    uint32_t index = 0;
+};
+
 template <class Value>
 class VarTable {
 public:
@@ -36,6 +43,24 @@ public:
 
     // The value of name; "unknown variable encountered" (kind 0) if absent.
     const Value& Get(std::string_view name) const;
+
+    // Set and find through a remembered slot: a hash lookup only the first
+    // time, or after the table was emptied.
+    void SetAt(VarSlot& slot, std::string_view name, Value value) {
+        if (slot.generation == generation_) {
+            values_[slot.index] = std::move(value);
+            return;
+        }
+        slot = {generation_, Set(name, std::move(value))};
+    }
+    Value* FindAt(VarSlot& slot, std::string_view name) {
+        if (slot.generation != generation_) {
+            int i = Find(name);
+            if (i < 0) return nullptr;
+            slot = {generation_, uint32_t(i)};
+        }
+        return &values_[slot.index];
+    }
 
     int Find(std::string_view name) const {
         auto it = index_.find(name);
