@@ -69,18 +69,25 @@ namespace {
 
 // The notes of the place the lexer stands at, or null when the token there
 // cannot even be read (the text then reports the error itself).
-PlaceNotes* NotesHere(Program& p) {
+[[gnu::noinline]] PlaceNotes* NotesAfterLexing(Program& p) {
     Lexer& lx = p.Lex();
     try {
-        Token t = lx.Peek(lx.Position());
+        const Token& t = lx.Peek(lx.Position());
         return &lx.Code().At(t.index, p.Main().NameGeneration());
     } catch (const LexProbeFailed&) {
         return nullptr;
     }
 }
 
+inline PlaceNotes* NotesHere(Program& p) {
+    Lexer& lx = p.Lex();
+    const Token* t = lx.Remembered(lx.Position());
+    if (!t) return NotesAfterLexing(p);
+    return &lx.Code().At(t->index, p.Main().NameGeneration());
+}
+
 template <class Code, class Compile>
-Code* Cached(Program& p, Code* PlaceNotes::*slot, std::vector<std::unique_ptr<Code>> CodeCache::*arena,
+[[gnu::always_inline]] inline Code* Cached(Program& p, Code* PlaceNotes::*slot, std::vector<std::unique_ptr<Code>> CodeCache::*arena,
              Compile compile) {
     PlaceNotes* notes = NotesHere(p);
     if (!notes) return nullptr;
@@ -446,7 +453,7 @@ int Evaluator::SlowCondition() {
 
 bool Evaluator::HasFirstParam(bool required) {
     Lexer& lx = program_.Lex();
-    Token t = lx.NextToken();
+    const Token& t = lx.NextToken();
     lx.PutBack(t);
     bool present = !t.newLine && !t.IsDelimiter(')') && t.kind != tkEnd;
     if (!present && required) program_.ReportError(kSyntaxKind, msg::kRequiredParameter);
@@ -455,7 +462,7 @@ bool Evaluator::HasFirstParam(bool required) {
 
 bool Evaluator::HasNextParam(bool required) {
     Lexer& lx = program_.Lex();
-    Token t = lx.NextToken();
+    const Token& t = lx.NextToken();
     if (t.IsDelimiter(',')) return true;
     lx.PutBack(t);
     if (required) program_.ReportError(kSyntaxKind, msg::kRequiredParameter);

@@ -87,6 +87,11 @@ public:
         return slot >= 0 ? cache_[size_t(slot)] : Remember(pos, true);
     }
     const Token& TokenAt(uint32_t index) const { return cache_[index]; }
+    // The token at pos when it has been read before, else null.
+    const Token* Remembered(uint32_t pos) const {
+        int32_t slot = pos < slotAt_.size() ? slotAt_[pos] : -1;
+        return slot >= 0 ? &cache_[size_t(slot)] : nullptr;
+    }
     // Puts the lexer in the state a read of token leaves (Read) or a read
     // followed by a put-back leaves (ReadAndPutBack).
     void Read(const Token& token) {
