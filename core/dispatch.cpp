@@ -226,26 +226,37 @@ template <class Table, class Value>
     plan.slot = {table.Generation(), index};
 }
 
-// s$ = s$ + ...: when nothing on the right can change or read s$ again, the
-// parts are appended to it where it stands instead of copying it.
+// s$ = s$ + ...: when nothing on the right can change a variable, and no
+// part after the first appended one reads s$, the parts are appended to s$
+// where it stands instead of copying it. An error on the way takes the
+// appended text off again.
+bool ReadsName(const StrCode& code, const StrPart& part, std::string_view name) {
+    if (part.op == StrOp::Var) return NamesEqual(code.vars[part.arg].name, name);
+    if (part.op == StrOp::Call)
+        for (std::string_view read : code.calls[part.arg].reads)
+            if (NamesEqual(read, name)) return true;
+    return false;
+}
+
 [[gnu::noinline]] bool AppendInPlace(Program& p, StatementPlan& plan) {
     Lexer& lx = p.Lex();
     PlaceNotes& notes = lx.Code().At(lx.Peek(lx.Position()).index, p.Main().NameGeneration());
     if (!notes.str || notes.str == NotCompilableMark<StrCode>()) return false;
     StrCode& code = *notes.str;
-    if (!code.pure || code.parts.empty() || code.parts[0].op != StrOp::Var) return false;
+    if (!code.harmless || code.parts.size() < 2 || code.parts[0].op != StrOp::Var) return false;
     if (!NamesEqual(code.vars[code.parts[0].arg].name, plan.name)) return false;
-    for (size_t i = 1; i < code.parts.size(); ++i)
-        if (code.parts[i].op == StrOp::Var && NamesEqual(code.vars[code.parts[i].arg].name, plan.name)) return false;
+    for (size_t i = 2; i < code.parts.size(); ++i)
+        if (ReadsName(code, code.parts[i], plan.name)) return false;
     StrVarTable& table = p.Main().strMembers;
     int index = table.Find(plan.name);
     if (index < 0) return false;
-    std::string& target = table.At(size_t(index));
-    size_t before = target.size();
+    size_t before = table.At(size_t(index)).size();
     try {
-        AppendStr(p, code, target, 1);
+        AppendStr(p, code, table.At(size_t(index)), 1);
     } catch (...) {
-        target.resize(before);
+        // Recording the error may have grown the table (find the entry
+        // again) and, for ErrMsg$ itself, replaced the text with the message.
+        if (!NamesEqual(plan.name, "ErrMsg")) table.At(size_t(index)).resize(before);
         throw;
     }
     return true;

@@ -16,6 +16,12 @@ namespace tallow {
 
 namespace {
 
+// The built-in function ids: string functions 1 to 18 (8 is parsetok), number
+// functions 1 to 31; higher ids are procedures.
+constexpr int kLastBuiltInString = 18;
+constexpr int kLastBuiltInNumber = 31;
+constexpr int kParseTokFunction = 8;
+
 // Thrown inside the compiler when the text must be evaluated as text.
 struct NotCompilable {};
 
@@ -269,11 +275,15 @@ private:
                 break;
             case tkCall: {
                 Token close = MatchingParenthesis(t);
-                c.calls.push_back({main_.FindStringFunction(t.text), t.index, close.index});
+                int id = main_.FindStringFunction(t.text);
+                CallSite site{id, t.index, close.index};
+                site.harmless = HarmlessString(id) && HarmlessArguments(t, close, site.reads);
+                c.calls.push_back(std::move(site));
                 part.op = StrOp::Call;
                 part.arg = uint32_t(c.calls.size() - 1);
                 pos_ = close.end;
                 c.pure = false;
+                c.harmless = c.harmless && c.calls.back().harmless;
                 break;
             }
             default: throw NotCompilable{};  // a member, or an error the text reports
@@ -282,6 +292,29 @@ private:
     }
 
     static bool HasCalls(const NumCode& code) { return !code.calls.empty(); }
+
+    // The built-in functions change no script variable, except parsetok,
+    // which takes a token out of one; procedures and the system partner's
+    // functions may do anything.
+    static bool HarmlessString(int id) { return id >= 1 && id <= kLastBuiltInString && id != kParseTokFunction; }
+    static bool HarmlessNumber(int id) { return id >= 1 && id <= kLastBuiltInNumber; }
+
+    // The arguments between a call's name and its close: harmless when every
+    // call among them is; the string variables they name are collected.
+    bool HarmlessArguments(const Token& call, const Token& close, std::vector<std::string_view>& reads) {
+        for (uint32_t at = call.end;;) {
+            const Token& t = lx_.Peek(at);
+            if (t.index == close.index) return true;
+            if (t.kind == tkMember) return false;
+            if (t.kind == tkStringVar) reads.push_back(t.text);
+            if (t.kind == tkCall) {
+                int n = main_.FindNumFunction(t.text);
+                bool ok = n ? HarmlessNumber(n) : HarmlessString(main_.FindStringFunction(t.text));
+                if (!ok) return false;
+            }
+            at = t.end;
+        }
+    }
 
     Program& p_;
     Lexer& lx_;

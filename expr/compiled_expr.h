@@ -33,6 +33,10 @@ struct CallSite {
     int id;
     uint32_t token;
     uint32_t close;
+    // Whether the call, arguments included, can change no variable, and the
+    // string variables its arguments name.
+    bool harmless = false;
+    std::vector<std::string_view> reads;
 };
 
 // An array element name[index]: the array is looked up before the index is
@@ -100,7 +104,8 @@ struct StrCode {
     std::vector<ArraySite> arrays;
     uint32_t end = 0;
     uint32_t endStart = 0;
-    bool pure = true;  // no function calls: evaluating it changes nothing
+    bool pure = true;      // no function calls at all
+    bool harmless = true;  // no call that could change a variable
 };
 
 enum class RelOp : uint8_t { Eq, Ne, Lt, Gt, Le, Ge };
