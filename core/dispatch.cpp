@@ -238,34 +238,39 @@ bool ReadsName(const StrCode& code, const StrPart& part, std::string_view name) 
     return false;
 }
 
-[[gnu::noinline]] bool AppendInPlace(Program& p, StatementPlan& plan) {
-    Lexer& lx = p.Lex();
-    PlaceNotes& notes = lx.Code().At(lx.Peek(lx.Position()).index, p.Main().NameGeneration());
-    if (!notes.str || notes.str == NotCompilableMark<StrCode>()) return false;
-    StrCode& code = *notes.str;
+bool CanAppendInPlace(const StrCode& code, std::string_view name) {
     if (!code.harmless || code.parts.size() < 2 || code.parts[0].op != StrOp::Var) return false;
-    if (!NamesEqual(code.vars[code.parts[0].arg].name, plan.name)) return false;
+    if (!NamesEqual(code.vars[code.parts[0].arg].name, name)) return false;
     for (size_t i = 2; i < code.parts.size(); ++i)
-        if (ReadsName(code, code.parts[i], plan.name)) return false;
+        if (ReadsName(code, code.parts[i], name)) return false;
+    return true;
+}
+
+bool AppendInPlace(Program& p, StatementPlan& plan) {
     StrVarTable& table = p.Main().strMembers;
-    int index = table.Find(plan.name);
-    if (index < 0) return false;
-    size_t before = table.At(size_t(index)).size();
+    std::string* target = table.FindAt(plan.slot, plan.name);
+    if (!target) return false;
+    size_t before = target->size();
     try {
-        AppendStr(p, code, table.At(size_t(index)), 1);
+        AppendStr(p, *plan.str, *target, 1);
     } catch (...) {
         // Recording the error may have grown the table (find the entry
         // again) and, for ErrMsg$ itself, replaced the text with the message.
-        if (!NamesEqual(plan.name, "ErrMsg")) table.At(size_t(index)).resize(before);
+        if (!NamesEqual(plan.name, "ErrMsg")) table.At(plan.slot.index).resize(before);
         throw;
     }
     return true;
 }
 
 [[gnu::noinline]] void AssignString(Program& p, Lexer& lx, StatementPlan& plan) {
-    lx.Read(lx.TokenAt(plan.equals));
-    if (AppendInPlace(p, plan)) return;
-    StoreGlobal(p.Main().strMembers, plan, p.Eval().EvalString());
+    lx.Read(plan.equals, plan.equalsEnd);
+    if (!plan.codeKnown) {
+        plan.str = p.Eval().CachedStr();
+        plan.inPlace = plan.str && CanAppendInPlace(*plan.str, plan.name);
+        plan.codeKnown = true;
+    }
+    if (plan.inPlace && AppendInPlace(p, plan)) return;
+    StoreGlobal(p.Main().strMembers, plan, plan.str ? RunStr(p, *plan.str) : p.Eval().EvalString());
 }
 
 [[gnu::always_inline]] inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {

@@ -52,6 +52,7 @@ void Program::RecordError(int kind, std::string_view message) {
     main.strMembers.Set("ErrMsg", std::string(message.substr(0, kMaxMessage)));
     lastErrorKind = kind;
     errorSearched_ = false;
+    harmlessArguments = false;
 }
 
 void Program::ReportMessage(int kind, std::string_view message) {

@@ -111,6 +111,10 @@ public:
 
     // State read and written by statements and the embedding API.
     int stopRequested = 0;
+    // Set by compiled code just before it calls a built-in function whose
+    // arguments can change no variable; cleared after the call and by every
+    // error. Lets the function read a string variable without copying it.
+    bool harmlessArguments = false;
     int exitCode = 0;
     int lastErrorKind = 0;
     int consoleAllocated = 0;

@@ -38,6 +38,7 @@ struct StatementPlan {
     std::string_view name;
     VarSlot slot;
     bool codeKnown = false;  // whether the code below has been looked up
+    bool inPlace = false;    // s$ = s$ + ...: the parts may be appended to s$
     NumCode* num = nullptr;  // the right side, compiled, or null
     StrCode* str = nullptr;
     CondCode* cond = nullptr;  // if, while: the condition, compiled, or null

@@ -2,6 +2,7 @@
 // evaluator's results, errors and lexer states.
 #include "compiled_expr.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/main_object.h"
@@ -198,7 +199,10 @@ private:
             }
             case tkCall: {
                 Token close = MatchingParenthesis(cur);
-                c.calls.push_back({main_.FindNumFunction(cur.text), cur.index, close.index});
+                int id = main_.FindNumFunction(cur.text);
+                CallSite site{id, cur.index, close.index};
+                site.harmless = HarmlessNumber(id) && HarmlessArguments(cur, close, site.reads);
+                c.calls.push_back(std::move(site));
                 Emit(NumOp::Call, uint32_t(c.calls.size() - 1));
                 pos_ = close.end;
                 cur = Read();
@@ -396,6 +400,7 @@ auto& ElementOf(Program& p, ArraySite& site, int index, const char* message) {
 // Before a call the lexer stands just after the name and its "(", as the
 // function expects; after it the closing parenthesis must follow.
 void AfterCall(Program& p, const CallSite&) {
+    p.harmlessArguments = false;
     Lexer& lx = p.Lex();
     if (!lx.NextToken().IsDelimiter(')')) {
         p.stopRequested = 1;
@@ -456,6 +461,7 @@ void Finish(Program& p, NumCode& code) {
         code.shape = NumShape::Leaf;
     else if (code.code.size() == 2 && leaf0 && IsFused(code.code[1].op))
         code.shape = NumShape::LeafOp;
+
 }
 
 bool FitsStack(const StrCode& code) {
@@ -657,6 +663,7 @@ double RunNumGeneral(Program& p, NumCode& c) {
             case NumOp::Call: {
                 const CallSite& site = c.calls[in.arg];
                 p.Lex().Read(p.Lex().TokenAt(site.token));
+                p.harmlessArguments = site.harmless;
                 double value = main.ProcessNumFunction(site.id);
                 AfterCall(p, site);
                 stack[++top] = acc;
@@ -684,6 +691,7 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
             case StrOp::Call: {
                 const CallSite& site = c.calls[part.arg];
                 p.Lex().Read(p.Lex().TokenAt(site.token));
+                p.harmlessArguments = site.harmless;
                 std::string value = main.ProcessStringFunction(site.id);
                 AfterCall(p, site);
                 out += value;

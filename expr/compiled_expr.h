@@ -150,6 +150,7 @@ inline double RunNum(Program& p, NumCode& c) {
             EndNum(c);
             return v;
         }
+
         default: return RunNumGeneral(p, c);
     }
 }

@@ -469,6 +469,18 @@ bool Evaluator::HasNextParam(bool required) {
     return false;
 }
 
+bool Evaluator::StringVariableHere(std::string_view& out) {
+    if (!program_.harmlessArguments) return false;
+    StrCode* code = CachedStr();
+    if (!code || code->parts.size() != 1 || code->parts[0].op != StrOp::Var) return false;
+    VarSite& site = code->vars[code->parts[0].arg];
+    std::string* value = program_.Main().strMembers.FindAt(site.slot, site.name);
+    if (!value) return false;
+    program_.Lex().ReadAndPutBack(code->end, code->endStart);
+    out = *value;
+    return true;
+}
+
 std::string Evaluator::ReadName() {
     Token t = program_.Lex().NextToken();
     if (t.kind != tkWord || t.text.empty()) program_.ReportError(kSyntaxKind, msg::kStatementExpected);

@@ -30,6 +30,12 @@ public:
     // One bare word, else "statement expected".
     std::string ReadName();
 
+    // When the string expression here is one existing string variable and
+    // the program says the call being made cannot change variables, reads it
+    // and gives a view of the variable's text (valid until the call returns)
+    // instead of a copy; false, reading nothing, otherwise.
+    bool StringVariableHere(std::string_view& out);
+
     // The compiled form of what starts at the lexer's position, compiling it
     // on first use; null when it must be evaluated from the text.
     struct NumCode* CachedNum();

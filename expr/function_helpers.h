@@ -24,6 +24,9 @@ constexpr size_t kMaxConsoleLine = 1023;
 // after a comma. A missing one raises "required parameter missing".
 double FirstNumber(Program& p);
 std::string FirstString(Program& p);
+// The first parameter as text: a view of a string variable where the call
+// allows it (see Evaluator::StringVariableHere), else scratch holding it.
+std::string_view FirstStringView(Program& p, std::string& scratch);
 std::string FirstName(Program& p);
 double NextNumber(Program& p);
 std::string NextString(Program& p);
@@ -43,15 +46,15 @@ std::string FormatOctal(int32_t value);
 
 // mid: from the 1-based start (clamped to the first character) to the end,
 // or at most count characters of that; a negative count gives "".
-std::string MidText(const std::string& s, int32_t start, int32_t count);
-std::string LeftText(const std::string& s, int32_t n);
-std::string RightText(const std::string& s, int32_t n);
+std::string MidText(std::string_view s, int32_t start, int32_t count);
+std::string LeftText(std::string_view s, int32_t n);
+std::string RightText(std::string_view s, int32_t n);
 std::string TrimLeft(const std::string& s);
 std::string TrimRight(const std::string& s);
 // The 1-based position of find in s, 0 if absent, 1 for an empty find.
 int FindPosition(const std::string& s, const std::string& find);
 // The first byte as a signed 8-bit value; 0 for "".
-int SignedFirstChar(const std::string& s);
+int SignedFirstChar(std::string_view s);
 // val: leading white space skipped, then an optionally signed decimal
 // number, its longest valid prefix; 0 when there is none.
 double TextValue(std::string_view s);

@@ -17,6 +17,15 @@ std::string FirstString(Program& p) {
     return p.Eval().EvalString();
 }
 
+std::string_view FirstStringView(Program& p, std::string& scratch) {
+    Evaluator& ev = p.Eval();
+    ev.HasFirstParam(true);
+    std::string_view view;
+    if (ev.StringVariableHere(view)) return view;
+    scratch = ev.EvalString();
+    return scratch;
+}
+
 std::string FirstName(Program& p) {
     p.Eval().HasFirstParam(true);
     return p.Eval().ReadName();

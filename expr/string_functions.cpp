@@ -86,19 +86,19 @@ std::string FormatOctal(int32_t value) {
     return FormatInteger("%o", value);
 }
 
-std::string MidText(const std::string& s, int32_t start, int32_t count) {
+std::string MidText(std::string_view s, int32_t start, int32_t count) {
     int64_t first = start < 1 ? 0 : int64_t(start) - 1;
     if (count <= 0 || first >= int64_t(s.size())) return std::string();
-    return s.substr(size_t(first), size_t(count));
+    return std::string(s.substr(size_t(first), size_t(count)));
 }
 
-std::string LeftText(const std::string& s, int32_t n) {
-    return n <= 0 ? std::string() : s.substr(0, size_t(n));
+std::string LeftText(std::string_view s, int32_t n) {
+    return n <= 0 ? std::string() : std::string(s.substr(0, size_t(n)));
 }
 
-std::string RightText(const std::string& s, int32_t n) {
+std::string RightText(std::string_view s, int32_t n) {
     if (n <= 0) return std::string();
-    return size_t(n) >= s.size() ? s : s.substr(s.size() - size_t(n));
+    return std::string(size_t(n) >= s.size() ? s : s.substr(s.size() - size_t(n)));
 }
 
 std::string TrimLeft(const std::string& s) {
@@ -116,7 +116,7 @@ int FindPosition(const std::string& s, const std::string& find) {
     return i == std::string::npos ? 0 : int(i + 1);
 }
 
-int SignedFirstChar(const std::string& s) {
+int SignedFirstChar(std::string_view s) {
     return s.empty() ? 0 : int(static_cast<signed char>(s[0]));
 }
 
@@ -157,13 +157,15 @@ std::string TakeToken(std::string& value, std::string_view delims) {
 // ---- Number functions of text -----------------------------------------------------------
 
 double FnAsc(Program& p) {
-    return SignedFirstChar(FirstString(p));
+    std::string scratch;
+    return SignedFirstChar(FirstStringView(p, scratch));
 }
 double FnVal(Program& p) {
     return TextValue(FirstString(p));
 }
 double FnLen(Program& p) {
-    return double(FirstString(p).size());
+    std::string scratch;
+    return double(FirstStringView(p, scratch).size());
 }
 
 // pos = "pos(" strexpr "," strexpr ")"
@@ -176,7 +178,8 @@ double FnPos(Program& p) {
 
 // mid = "mid(" strexpr "," numexpr ["," numexpr] ")"
 std::string FnMid(Program& p) {
-    std::string s = FirstString(p);
+    std::string scratch;
+    std::string_view s = FirstStringView(p, scratch);
     int32_t start = ToInt32(NextNumber(p));
     int32_t count = INT32_MAX;
     if (p.Eval().HasNextParam(false)) count = ToInt32(p.Eval().EvalNum());
@@ -197,12 +200,14 @@ std::string FnLCase(Program& p) {
 
 // left = "left(" strexpr "," numexpr ")"
 std::string FnLeft(Program& p) {
-    std::string s = FirstString(p);
+    std::string scratch;
+    std::string_view s = FirstStringView(p, scratch);
     return LeftText(s, ToInt32(NextNumber(p)));
 }
 
 std::string FnRight(Program& p) {
-    std::string s = FirstString(p);
+    std::string scratch;
+    std::string_view s = FirstStringView(p, scratch);
     return RightText(s, ToInt32(NextNumber(p)));
 }
 
