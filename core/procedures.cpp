@@ -32,7 +32,7 @@ void ProcTable::Prescan() {
             p.ReportError(kSyntaxKind, msg::kUnknownProcType);
         for (const ProcRecord& other : procs_)
             if (NamesEqual(other.name, name.text)) p.ReportError(kSyntaxKind, msg::kDuplicateProc);
-        ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0};
+        ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0, {}};
         if (ev.HasFirstParam(false)) {
             do {
                 Token param = lx.NextToken();

@@ -200,7 +200,7 @@ private:
             case tkCall: {
                 Token close = MatchingParenthesis(cur);
                 int id = main_.FindNumFunction(cur.text);
-                CallSite site{id, cur.index, close.index};
+                CallSite site{id, cur.index, close.index, false, {}};
                 site.harmless = HarmlessNumber(id) && HarmlessArguments(cur, close, site.reads);
                 c.calls.push_back(std::move(site));
                 Emit(NumOp::Call, uint32_t(c.calls.size() - 1));
@@ -280,7 +280,7 @@ private:
             case tkCall: {
                 Token close = MatchingParenthesis(t);
                 int id = main_.FindStringFunction(t.text);
-                CallSite site{id, t.index, close.index};
+                CallSite site{id, t.index, close.index, false, {}};
                 site.harmless = HarmlessString(id) && HarmlessArguments(t, close, site.reads);
                 c.calls.push_back(std::move(site));
                 part.op = StrOp::Call;

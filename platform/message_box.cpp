@@ -11,6 +11,20 @@ namespace tallow::platform {
 
 namespace {
 std::atomic<bool> gUnattended{false};
+std::atomic<BoxObserver> gObserver{nullptr};
+std::atomic<void*> gObserverContext{nullptr};
+}  // namespace
+
+void SetBoxObserver(BoxObserver observer, void* context) {
+    gObserverContext = context;
+    gObserver = observer;
+}
+
+bool ObserveBox(std::string_view text, std::string_view caption) {
+    BoxObserver observer = gObserver;
+    if (!observer) return false;
+    observer(gObserverContext, text, caption);
+    return true;
 }
 
 void SetUnattended(bool unattended) { gUnattended = unattended; }

@@ -30,4 +30,11 @@ int FirstButtonResult(unsigned type);
 // Writes "caption: text\n" to standard error.
 void WriteBoxToStdError(std::string_view text, std::string_view caption);
 
+// An observer that receives every box instead of the user (for tests and
+// for running untrusted text quietly); null removes it. Process-wide.
+using BoxObserver = void (*)(void* context, std::string_view text, std::string_view caption);
+void SetBoxObserver(BoxObserver observer, void* context);
+// Hands the box to the observer; false when there is none.
+bool ObserveBox(std::string_view text, std::string_view caption);
+
 }  // namespace tallow::platform

@@ -5,6 +5,7 @@
 namespace tallow::platform {
 
 int ShowMessageBox(Handle, std::string_view text, std::string_view caption, unsigned type) {
+    if (ObserveBox(text, caption)) return FirstButtonResult(type);
     WriteBoxToStdError(text, caption);
     return FirstButtonResult(type);
 }

@@ -8,6 +8,7 @@
 namespace tallow::platform {
 
 int ShowMessageBox(Handle owner, std::string_view text, std::string_view caption, unsigned type) {
+    if (ObserveBox(text, caption)) return FirstButtonResult(type);
     if (Unattended()) {
         WriteBoxToStdError(text, caption);
         return FirstButtonResult(type);
