@@ -250,4 +250,8 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
     }
 }
 
+TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count) {
+    if (Program* p = FromHandle(program)) p->statementLimit = count > 0 ? count : 0;
+}
+
 }  // extern "C"

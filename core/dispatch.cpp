@@ -1,6 +1,8 @@
 // Statement dispatch: what a statement is and who executes it. The first
 // token has been read; everything after it is read by the handler.
 #include <cstring>
+#include <new>
+#include <stdexcept>
 
 #include "core/control_flow.h"
 #include "core/main_object.h"
@@ -410,6 +412,7 @@ int Program::RunStatements() {
     StatementPlan* previous = nullptr;
     for (;;) {
         Step step;
+        if (!Budget()) return 1;
         try {
             step = NextStep(*this, lx, previous);
             previous = step.plan;
@@ -418,6 +421,10 @@ int Program::RunStatements() {
             } catch (const ScriptError&) {
                 CatchOrRethrow(*step.token);
                 previous = nullptr;  // going on at a CATCH is no prediction
+            } catch (const std::bad_alloc&) {
+                OutOfMemory();
+            } catch (const std::length_error&) {
+                OutOfMemory();
             }
         } catch (const ScriptError&) {
             ShowErrorBox(true);
@@ -431,6 +438,7 @@ void Program::RunBody() {
     Lexer& lx = *lexer_;
     StatementPlan* previous = nullptr;
     for (;;) {
+        if (!Budget()) return;
         Step step = NextStep(*this, lx, previous);
         StatementPlan* plan = step.plan;
         const Token& t = *step.token;

@@ -31,6 +31,7 @@ constexpr const char kUnknownVariable[] = "unknown variable encountered";
 constexpr const char kVariableExpected[] = "variable expected";
 constexpr const char kEqualsExpected[] = "equals sign (=) expected";
 constexpr const char kStackOverflow[] = "stack overflow";
+constexpr const char kOutOfMemory[] = "out of memory";
 
 // Statements and objects.
 constexpr const char kSyntaxError[] = "syntax error";

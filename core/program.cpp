@@ -71,6 +71,7 @@ int Program::Run(const char* text) {
     if (!text || running_) return 0;
     lexer_->SetText(text);
     running_ = true;
+    statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
     // The stack guard works from the thread the run is on.
     char here;
     size_t left = platform::StackRemaining();
@@ -172,6 +173,8 @@ void Program::CleanUp() {
     resumePosition.reset();
     nesting_ = 0;
 }
+
+void Program::OutOfMemory() { ReportError(kSyntaxKind, msg::kOutOfMemory); }
 
 void Program::NestingOverflow() {
     --nesting_;

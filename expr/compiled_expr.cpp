@@ -23,6 +23,9 @@ constexpr int kLastBuiltInString = 18;
 constexpr int kLastBuiltInNumber = 31;
 constexpr int kParseTokFunction = 8;
 
+// Parentheses a compiled expression may nest; the compiler recurses per level.
+constexpr int kMaxCompiledNesting = 64;
+
 // Thrown inside the compiler when the text must be evaluated as text.
 struct NotCompilable {};
 
@@ -37,6 +40,7 @@ public:
 
     // numexpr, as EvalNum reads it at pos; appends to code.
     void Num(uint32_t pos, NumCode& code, Token& end) {
+        if (depth_ > kMaxCompiledNesting) throw NotCompilable{};
         pos_ = pos;
         int type = PeekType(pos);
         if (type == kExprString) throw NotCompilable{};
@@ -173,6 +177,7 @@ private:
         NumCode& outer = *code_;
         int height = height_;
         Compiler inner(p_);
+        inner.depth_ = depth_ + 1;
         inner.code_ = &outer;
         inner.height_ = height;
         Token end;
@@ -191,9 +196,12 @@ private:
                     Emit(NumOp::Number, 0, 0);  // no primary: 0, and the token stays
                     return;
                 }
+                // Deeper nesting is left to the evaluator and its guard.
+                if (++depth_ > kMaxCompiledNesting) throw NotCompilable{};
                 cur = Read();
                 Level1(cur);
                 if (!cur.IsDelimiter(')')) throw NotCompilable{};
+                --depth_;
                 cur = Read();
                 return;
             }
@@ -252,6 +260,7 @@ private:
                     part.arg = uint32_t(c.arrays.size() - 1);
                     part.index = std::make_unique<NumCode>();
                     Compiler inner(p_);
+                    inner.depth_ = depth_ + 1;
                     Token end;
                     inner.Num(next.end, *part.index, end);
                     if (!end.IsDelimiter(']')) throw NotCompilable{};
@@ -326,6 +335,7 @@ private:
     uint32_t pos_ = 0;
     NumCode* code_ = nullptr;
     int height_ = 0;
+    int depth_ = 0;  // parentheses open around the current place
 };
 
 [[noreturn]] void UnknownVariable(Program& p, const VarSite& site) {

@@ -236,6 +236,14 @@ TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, con
  * `argv` holding these count strings; a negative count stops that. [safe] */
 TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count, const char *const *args);
 
+/* A statement budget for hosts that run text they do not trust: from the
+ * next run on, a run of program that has executed count statements (at any
+ * depth: procedure bodies and evaluated text included) ends as EndProgram
+ * ends it, before the next statement, and RunProgram returns as for a normal
+ * end. Each run starts with the whole budget. A count of 0 or less removes
+ * the limit. [safe] */
+TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count);
+
 /* ---- Process-wide settings ---------------------------------------------- */
 
 /* With a non-zero value no message box is shown by any program of this

@@ -1,5 +1,6 @@
 // tallow: runs a script file or a text given on the command line.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -15,14 +16,16 @@ constexpr const char kVersion[] = "tallow 0.1.0";
 
 void Usage(FILE* out) {
     std::fputs(
-        "usage: tallow [--unattended] FILE [ARG...]\n"
-        "       tallow [--unattended] -e TEXT [ARG...]\n"
+        "usage: tallow [--unattended] [--max-statements N] FILE [ARG...]\n"
+        "       tallow [--unattended] [--max-statements N] -e TEXT [ARG...]\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv.\n"
         "  -e TEXT        run TEXT instead of a file\n"
         "  --unattended   show no message box: write each one to standard error\n"
         "                 and answer it with its first button\n"
+        "  --max-statements N\n"
+        "                 end the run once N statements have executed\n"
         "The exit status is the script's exit code.\n",
         out);
 }
@@ -39,6 +42,7 @@ bool ReadWholeFile(const char* path, std::string& out) {
 int main(int argc, char** argv) {
     int i = 1;
     bool unattended = false;
+    long long maxStatements = 0;
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(stdout);
@@ -50,6 +54,16 @@ int main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--unattended") == 0) {
             unattended = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--max-statements") == 0) {
+            char* end = nullptr;
+            maxStatements = i + 1 < argc ? std::strtoll(argv[i + 1], &end, 10) : 0;
+            if (i + 1 >= argc || *end || maxStatements <= 0) {
+                std::fputs("tallow: --max-statements needs a positive count\n", stderr);
+                return 2;
+            }
+            ++i;
             continue;
         }
         break;
@@ -88,6 +102,7 @@ int main(int argc, char** argv) {
     }
     SetScriptFileName(program, fileName.c_str());
     SetScriptArguments(program, int(args.size()), args.data());
+    if (maxStatements > 0) SetStatementLimit(program, maxStatements);
     int code = RunProgram(program, text.c_str());
     DestroyProgram(program);
     return code;

@@ -7,7 +7,8 @@ error must equal NAME.err when that file exists, and be empty otherwise. The
 exit status must equal the number in NAME.status, or 0. NAME.in, when it
 exists, is the standard input (else the null device). The folder is removed
 afterwards, so scripts may create files in their working folder freely.
-Arguments after the script reach it as argv; the folder is also the script's
+NAME.opts, when it exists, holds further runner options (one line, split at
+blanks), placed before the script's name. Arguments after the script reach it as argv; the folder is also the script's
 XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
 """
 import argparse
@@ -44,7 +45,8 @@ def main():
     work = tempfile.mkdtemp(prefix=os.path.basename(base) + ".", dir=args.temp)
     try:
         shutil.copy(args.script, os.path.join(work, name))
-        cmd = ([args.emulator] if args.emulator else []) + [os.path.abspath(args.runner), "--unattended", name]
+        opts = (read(base + ".opts", b"") or b"").decode().split()
+        cmd = ([args.emulator] if args.emulator else []) + [os.path.abspath(args.runner), "--unattended"] + opts + [name]
         cmd += args.args
         env = dict(os.environ)
         env["TALLOW_TEST_DIR"] = work

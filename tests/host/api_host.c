@@ -910,6 +910,20 @@ static void TestRegistered(const char* probe, const char* example, const char* c
     RemoveExampleRegistrations();
 }
 
+/* A statement budget ends runaway runs; each run gets the whole budget. */
+static void TestStatementLimit(void) {
+    TallowProgramHandle p = CreateProgram();
+    SetStatementLimit(p, 50);
+    CHECK(RunProgram(p, "exit 4\rwhile 1 = 1\rendwhile") == 4);
+    CHECK(RunProgram(p, "i# = 0\rwhile 1 = 1\ri# = i# + 1\rif i# > 100 then exit 9 endif\rendwhile") == 4);
+    SetStatementLimit(p, 1000);
+    CHECK(RunProgram(p, "i# = 0\rwhile 1 = 1\ri# = i# + 1\rif i# > 100 then exit 9 endif\rendwhile") == 9);
+    SetStatementLimit(p, 0);
+    CHECK(RunProgram(p, "for i# = 1 to 5000\rnext\rexit 1") == 1);
+    SetStatementLimit(NULL, 5);
+    DestroyProgram(p);
+}
+
 int main(int argc, char** argv) {
     char probe[1024], example[1024], core[1024];
     SetUnattended(1);
@@ -927,6 +941,7 @@ int main(int argc, char** argv) {
     RemoveExampleRegistrations();
 
     TestNullHandles();
+    TestStatementLimit();
     TestHostProgram();
     TestRunners();
     TestRegistrationWriter();
