@@ -7,6 +7,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/value_limits.h"
 
 namespace tallow {
 
@@ -24,7 +25,15 @@ T& CheckedElement(Program& p, std::vector<T>& items, int index) {
 
 template <class T>
 void ResizeArray(std::vector<T>& items, int size) {
-    items.resize(size < 0 ? 0 : size_t(size));
+    size_t n = size < 0 ? 0 : size_t(size);
+    CheckGrowth(0, n, kMaxArrayElements);
+    items.resize(n);
+}
+
+// Room for added more elements, within the engine's largest array.
+template <class T>
+void CheckRoom(const std::vector<T>& items, size_t added) {
+    CheckGrowth(items.size(), added, kMaxArrayElements);
 }
 
 // Appends a copy of source as it is now, so an array appended to itself
@@ -32,6 +41,7 @@ void ResizeArray(std::vector<T>& items, int size) {
 template <class T>
 void AppendCopy(std::vector<T>& items, const std::vector<T>* source) {
     if (!source) return;
+    CheckRoom(items, source->size());
     std::vector<T> copy(*source);
     items.insert(items.end(), copy.begin(), copy.end());
 }
@@ -40,6 +50,7 @@ void AppendCopy(std::vector<T>& items, const std::vector<T>* source) {
 template <class T>
 void InsertAt(Program& p, std::vector<T>& items, T value, int index) {
     CheckedElement(p, items, index);
+    CheckRoom(items, 1);
     items.insert(items.begin() + (index - 1), std::move(value));
 }
 

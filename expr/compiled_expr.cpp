@@ -12,6 +12,7 @@
 #include "expr/math_error.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
+#include "expr/value_limits.h"
 
 namespace tallow {
 
@@ -695,15 +696,27 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
     for (size_t i = firstPart; i < c.parts.size(); ++i) {
         StrPart& part = c.parts[i];
         switch (part.op) {
-            case StrOp::Literal: out += part.text; break;
-            case StrOp::Char: out += part.ch; break;
-            case StrOp::Var: out += VarValue(p, main.strMembers, c.vars[part.arg]); break;
+            case StrOp::Literal:
+                CheckGrowth(out.size(), part.text.size(), kMaxStringLength);
+                out += part.text;
+                break;
+            case StrOp::Char:
+                CheckGrowth(out.size(), 1, kMaxStringLength);
+                out += part.ch;
+                break;
+            case StrOp::Var: {
+                const std::string& value = VarValue(p, main.strMembers, c.vars[part.arg]);
+                CheckGrowth(out.size(), value.size(), kMaxStringLength);
+                out += value;
+                break;
+            }
             case StrOp::Call: {
                 const CallSite& site = c.calls[part.arg];
                 p.Lex().Read(p.Lex().TokenAt(site.token));
                 p.harmlessArguments = site.harmless;
                 std::string value = main.ProcessStringFunction(site.id);
                 AfterCall(p, site);
+                CheckGrowth(out.size(), value.size(), kMaxStringLength);
                 out += value;
                 break;
             }
@@ -711,7 +724,9 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
                 ArraySite& site = c.arrays[part.arg];
                 OpenArray<StringArrayObject>(p, site, msg::kUnknownStringArray);
                 int index = ToInt32(RunNum(p, *part.index));
-                out += ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
+                const std::string& value = ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
+                CheckGrowth(out.size(), value.size(), kMaxStringLength);
+                out += value;
                 break;
             }
         }

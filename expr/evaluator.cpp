@@ -15,6 +15,7 @@
 #include "expr/math_error.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
+#include "expr/value_limits.h"
 
 namespace tallow {
 
@@ -28,6 +29,12 @@ struct NestingScope {
 
 // The library calls of "^" and "%" record their errors for the math-error
 // filter of the built-in functions.
+// Appends within the engine's longest string.
+void Append(std::string& out, std::string_view part) {
+    CheckGrowth(out.size(), part.size(), kMaxStringLength);
+    out += part;
+}
+
 double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
 
 }  // namespace
@@ -308,18 +315,22 @@ void Evaluator::AppendElement(const Token& t, std::string& out) {
                 if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
                 StringArrayObject* array = p.FindStringArray(t.text);
                 if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
-                out += array->Element(index);
+                Append(out, array->Element(index));
             } else {
                 lx.PutBack(next);
-                out += p.Main().strMembers.Get(t.text);
+                Append(out, p.Main().strMembers.Get(t.text));
             }
             return;
         }
-        case tkString: out += t.text; return;
-        case tkNumber: out += char(TextToInt(t.text)); return;
+        case tkString: Append(out, t.text); return;
+        case tkNumber: {
+            char code = char(TextToInt(t.text));
+            Append(out, std::string_view(&code, 1));
+            return;
+        }
         case tkCall: {
             MainObject& main = p.Main();
-            out += main.ProcessStringFunction(main.FindStringFunction(t.text));
+            Append(out, main.ProcessStringFunction(main.FindStringFunction(t.text)));
             RequireClosingParenthesis();
             return;
         }
@@ -328,9 +339,9 @@ void Evaluator::AppendElement(const Token& t, std::string& out) {
             if (!object) p.ReportError(kSyntaxKind, msg::kUnknownObject);
             Token member = lx.NextToken();
             if (member.kind == tkStringVar) {
-                out += object->GetStringMember(member.text);
+                Append(out, object->GetStringMember(member.text));
             } else if (member.kind == tkCall) {
-                out += object->ProcessStringFunction(object->FindStringFunction(member.text));
+                Append(out, object->ProcessStringFunction(object->FindStringFunction(member.text)));
                 RequireClosingParenthesis();
             } else {
                 p.ReportError(kSyntaxKind, msg::kUndefinedMember);

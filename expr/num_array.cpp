@@ -29,6 +29,7 @@ void NumArrayObject::ProcessStatement(int id) {
     switch (id) {
         case kArrayAdd:
             ev.HasFirstParam(true);
+            CheckRoom(items, 1);
             items.push_back(ev.EvalNum());
             return;
         case kArrayAddArray:

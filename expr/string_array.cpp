@@ -3,6 +3,7 @@
 #include "string_array.h"
 
 #include "array_common.h"
+#include "expr/value_limits.h"
 #include "core/main_object.h"
 
 namespace tallow {
@@ -56,8 +57,10 @@ std::string ReplaceAll(const std::string& text, const std::string& find, const s
     if (find.empty()) return text;
     std::string result;
     size_t from = 0;
-    for (size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size())
+    for (size_t at; (at = text.find(find, from)) != std::string::npos; from = at + find.size()) {
+        CheckGrowth(result.size(), at - from + replacement.size(), kMaxStringLength);
         result.append(text, from, at - from).append(replacement);
+    }
     result.append(text, from, std::string::npos);
     return result;
 }
@@ -112,6 +115,7 @@ void StringArrayObject::ProcessStatement(int id) {
     switch (id) {
         case kArrayAdd:
             ev.HasFirstParam(true);
+            CheckRoom(items, 1);
             items.push_back(ev.EvalString());
             return;
         case kArrayAddArray:
@@ -142,7 +146,9 @@ void StringArrayObject::ProcessStatement(int id) {
             ev.HasFirstParam(true);
             std::string text = ev.EvalString();
             ev.HasNextParam(true);
-            for (std::string& piece : SplitTokens(text, ev.EvalString())) items.push_back(std::move(piece));
+            std::vector<std::string> pieces = SplitTokens(text, ev.EvalString());
+            CheckRoom(items, pieces.size());
+            for (std::string& piece : pieces) items.push_back(std::move(piece));
             return;
         }
         case kArraySort: {

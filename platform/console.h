@@ -13,6 +13,10 @@ Handle StdOutput();
 Handle StdError();
 // Replaces the process's standard input and output handles.
 void SetStdHandles(Handle input, Handle output);
+// Handles of the null device (input always at its end, output discarded),
+// for hosts that give a script no console.
+Handle NullInput();
+Handle NullOutput();
 
 // Asks the system for a console; false (and nothing changes) when the
 // process already has one or cannot get one.

@@ -3,6 +3,7 @@
 // that replacing them, as a redirecting host does, touches no real descriptor.
 #include "platform/console.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -23,6 +24,9 @@ void SetStdHandles(Handle input, Handle output) {
     gStdin = FdFromHandle(input);
     gStdout = FdFromHandle(output);
 }
+
+Handle NullInput() { return HandleFromFd(::open("/dev/null", O_RDONLY | O_CLOEXEC)); }
+Handle NullOutput() { return HandleFromFd(::open("/dev/null", O_WRONLY | O_CLOEXEC)); }
 
 // Linux has no consoles to allocate: the process keeps its terminal.
 bool AllocateConsole() { return false; }

@@ -2,6 +2,7 @@
 // and filters its names with the Windows wildcard rules (platform/wildcard.h),
 // so scripts list the same entries on both targets.
 #include "platform/file_system.h"
+#include "platform/confinement.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -96,6 +97,7 @@ DirSearch::DirSearch() = default;
 DirSearch::~DirSearch() = default;
 
 bool DirSearch::Start(const std::string& pattern, DirEntry& first) {
+    if (!PathAllowed(pattern)) return false;
     Close();
     auto state = std::make_unique<State>();
     SplitSearchPattern(pattern, state->directory, state->namePattern);
@@ -129,10 +131,12 @@ bool DirSearch::IsOpen() const {
 // ---- Directories and files --------------------------------------------------------
 
 bool ChangeDrive(int) {
+    if (Confined()) return false;
     return false;
 }
 
 bool ChangeDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return ::chdir(path.c_str()) == 0;
 }
 
@@ -144,22 +148,27 @@ bool CurrentDir(std::string& path) {
 }
 
 bool MakeDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return ::mkdir(path.c_str(), 0777) == 0;
 }
 
 bool RemoveDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return ::rmdir(path.c_str()) == 0;
 }
 
 bool RenameEntry(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     return RenameNoReplace(from, to);
 }
 
 bool RemoveFile(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return ::unlink(path.c_str()) == 0;
 }
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
     if (in.fd < 0) return false;
     struct stat source;
@@ -174,6 +183,7 @@ bool CopyFileOver(const std::string& from, const std::string& to) {
 }
 
 bool MoveFileNoReplace(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     if (RenameNoReplace(from, to)) return true;
     if (errno != EXDEV) return false;
     // Another file system: copy, then remove the original.
@@ -206,6 +216,7 @@ uint32_t TickCount() {
 }
 
 void WaitPumping(uint64_t milliseconds) {
+    if (Confined()) return;
     timespec request;
     request.tv_sec = time_t(milliseconds / 1000);
     request.tv_nsec = long(milliseconds % 1000) * 1000000L;

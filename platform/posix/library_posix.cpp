@@ -1,6 +1,7 @@
 // Shared libraries on Linux through dlopen. A bare file name that exists in
 // the current folder is loaded from there, as Windows would.
 #include "platform/library.h"
+#include "platform/confinement.h"
 
 #include <dlfcn.h>
 #include <limits.h>
@@ -33,7 +34,7 @@ Library& Library::operator=(Library&& other) noexcept {
 
 bool Library::Load(const std::string& path) {
     Free();
-    if (path.empty()) return false;
+    if (path.empty() || Confined()) return false;
     handle_ = dlopen(ResolvePath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
     return handle_ != nullptr;
 }

@@ -14,6 +14,13 @@ void SetStdHandles(Handle input, Handle output) {
     SetStdHandle(STD_OUTPUT_HANDLE, output);
 }
 
+Handle NullInput() {
+    return CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+Handle NullOutput() {
+    return CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
 bool AllocateConsole() { return AllocConsole() != 0; }
 void ReleaseConsole() { FreeConsole(); }
 void SetConsoleTitleText(const char* title) { SetConsoleTitleA(title); }

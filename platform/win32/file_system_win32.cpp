@@ -1,6 +1,7 @@
 // Files and directories through the Win32 file API, and the wait that keeps
 // the thread's window messages flowing.
 #include "platform/file_system.h"
+#include "platform/confinement.h"
 
 #include <direct.h>
 #include <windows.h>
@@ -42,6 +43,7 @@ DirSearch::DirSearch() = default;
 DirSearch::~DirSearch() = default;
 
 bool DirSearch::Start(const std::string& pattern, DirEntry& first) {
+    if (!PathAllowed(pattern)) return false;
     Close();
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA(pattern.c_str(), &data);
@@ -74,10 +76,12 @@ bool DirSearch::IsOpen() const {
 // ---- Directories and files --------------------------------------------------------
 
 bool ChangeDrive(int drive) {
+    if (Confined()) return false;
     return drive >= 1 && drive <= 26 && _chdrive(drive) == 0;
 }
 
 bool ChangeDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return SetCurrentDirectoryA(path.c_str()) != 0;
 }
 
@@ -90,26 +94,32 @@ bool CurrentDir(std::string& path) {
 }
 
 bool MakeDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
 bool RemoveDir(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return RemoveDirectoryA(path.c_str()) != 0;
 }
 
 bool RenameEntry(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     return MoveFileA(from.c_str(), to.c_str()) != 0;
 }
 
 bool RemoveFile(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     return DeleteFileA(path.c_str()) != 0;
 }
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 
 bool MoveFileNoReplace(const std::string& from, const std::string& to) {
+    if (!PathAllowed(from) || !PathAllowed(to)) return false;
     return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != 0;
 }
 
@@ -134,6 +144,7 @@ uint32_t TickCount() {
 // dispatches every message that arrives. Elapsed time is summed from tick
 // differences, so neither a wrapping tick count nor a long wait misleads it.
 void WaitPumping(uint64_t milliseconds) {
+    if (Confined()) return;
     uint64_t elapsed = 0;
     DWORD last = GetTickCount();
     while (elapsed < milliseconds) {

@@ -1,5 +1,6 @@
 // Shared libraries on Windows through LoadLibraryA.
 #include "platform/library.h"
+#include "platform/confinement.h"
 
 #include <windows.h>
 
@@ -16,7 +17,7 @@ Library& Library::operator=(Library&& other) noexcept {
 
 bool Library::Load(const std::string& path) {
     Free();
-    if (path.empty()) return false;
+    if (path.empty() || Confined()) return false;
     // No "cannot find the module" box for a missing library.
     UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     handle_ = LoadLibraryA(path.c_str());
