@@ -151,12 +151,8 @@ TALLOW_EXPORT int TALLOW_API TestNum(TallowObjectHandle object) {
 TALLOW_EXPORT void TALLOW_API ThrowError(TallowObjectHandle object, int kind, const char* message) {
     RunCallback(object, 0, [&](ScriptObject& o) {
         Program& p = o.Owner();
-        std::string_view text = message ? message : tallow::msg::kInternalError;
-        if (kind == tallow::kSyntaxKind || kind == tallow::kRuntimeKind) p.ReportError(kind, text);
-        // A warning: once it is shown, the statement goes on from where it was.
-        uint32_t position = p.Lex().Position();
-        p.ReportMessage(kind, text);
-        p.Lex().SetPosition(position);
+        // Kinds 0 and 1 unwind; a warning is shown and the statement goes on.
+        p.ReportMessage(kind, message ? message : tallow::msg::kInternalError);
         return 0;
     });
 }

@@ -56,9 +56,13 @@ void Program::RecordError(int kind, std::string_view message) {
 }
 
 void Program::ReportMessage(int kind, std::string_view message) {
+    uint32_t position = lexer_->Position();
     RecordError(kind, message);
     if (kind == kSyntaxKind || kind == kRuntimeKind) throw ScriptError{};
     ShowErrorBox(false);
+    // A warning lets its statement go on from where it was; recording it
+    // moved the lexer back to the start of the last token read.
+    lexer_->SetPosition(position);
 }
 
 void Program::ReportError(int kind, std::string_view message) {
