@@ -56,18 +56,6 @@ void EvalSide(Program& p, tallow::ExprType type, std::string& text, double& numb
         number = ev.EvalNum();
 }
 
-template <class T>
-int Compare(const T& a, const T& b, std::string_view op, bool& valid) {
-    valid = true;
-    if (op == "=") return a == b;
-    if (op == "<>") return a != b;
-    if (op == "<") return a < b;
-    if (op == ">") return a > b;
-    if (op == "<=") return a <= b;
-    if (op == ">=") return a >= b;
-    valid = false;
-    return 0;
-}
 
 // typedcondition = side relop side, both sides of the given type; strings
 // compare as unsigned bytes, as in every other condition.
@@ -86,8 +74,8 @@ int TypedCondition(Program& p, tallow::ExprType type) {
         lx.PutBack(second);
     EvalSide(p, type, rightText, right);
     bool valid = false;
-    int result = type == tallow::kExprString ? Compare(leftText, rightText, op, valid)
-                                             : Compare(left, right, op, valid);
+    int result = type == tallow::kExprString ? tallow::Relate(leftText, rightText, op, valid)
+                                             : tallow::Relate(left, right, op, valid);
     if (!valid) p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
     return result;
 }

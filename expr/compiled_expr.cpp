@@ -483,20 +483,34 @@ bool FitsStack(const StrCode& code) {
 
 }  // namespace
 
+namespace {
+
+// Runs one compilation; null when the text must be read as text.
+template <class F>
+bool Compiles(F compile) {
+    try {
+        compile();
+        return true;
+    } catch (const NotCompilable&) {
+        return false;
+    } catch (const LexProbeFailed&) {
+        return false;
+    }
+}
+
+template <class Code>
+void EndAt(Code& code, const Token& end) {
+    code.end = end.index;
+    code.endStart = end.start;
+}
+
+}  // namespace
+
 std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos) {
     auto code = std::make_unique<NumCode>();
-    try {
-        Compiler c(p);
-        Token end;
-        c.Num(pos, *code, end);
-        code->end = end.index;
-        code->endStart = end.start;
-    } catch (const NotCompilable&) {
-        return nullptr;
-    } catch (const LexProbeFailed&) {
-        return nullptr;
-    }
-    if (!FitsStack(*code)) return nullptr;
+    Token end;
+    if (!Compiles([&] { Compiler(p).Num(pos, *code, end); }) || !FitsStack(*code)) return nullptr;
+    EndAt(*code, end);
     Fuse(*code);
     Finish(p, *code);
     return code;
@@ -504,74 +518,53 @@ std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos) {
 
 std::unique_ptr<StrCode> CompileStr(Program& p, uint32_t pos) {
     auto code = std::make_unique<StrCode>();
-    try {
-        Compiler c(p);
-        Token end;
-        c.Str(pos, *code, end);
-        code->end = end.index;
-        code->endStart = end.start;
-    } catch (const NotCompilable&) {
-        return nullptr;
-    } catch (const LexProbeFailed&) {
-        return nullptr;
-    }
-    if (!FitsStack(*code)) return nullptr;
+    Token end;
+    if (!Compiles([&] { Compiler(p).Str(pos, *code, end); }) || !FitsStack(*code)) return nullptr;
+    EndAt(*code, end);
     return code;
 }
 
 std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
     auto code = std::make_unique<CondCode>();
-    try {
-        Compiler c(p);
-        Lexer& lx = p.Lex();
+    Compiler c(p);
+    Lexer& lx = p.Lex();
+    // One side, numeric or string as the left side's type says.
+    auto side = [&](uint32_t at, std::unique_ptr<NumCode>& num, std::unique_ptr<StrCode>& str, Token& end) {
+        if (code->strings) {
+            str = std::make_unique<StrCode>();
+            c.Str(at, *str, end);
+            EndAt(*str, end);
+        } else {
+            num = std::make_unique<NumCode>();
+            c.Num(at, *num, end);
+            EndAt(*num, end);
+        }
+    };
+    bool valid = Compiles([&] {
         int type = c.PeekType(pos);
-        if (type == kExprUnknown) return nullptr;
+        if (type == kExprUnknown) throw NotCompilable{};
         code->strings = type == kExprString;
         Token end;
-        if (code->strings) {
-            code->leftStr = std::make_unique<StrCode>();
-            c.Str(pos, *code->leftStr, end);
-            code->leftStr->end = end.index;
-            code->leftStr->endStart = end.start;
-        } else {
-            code->leftNum = std::make_unique<NumCode>();
-            c.Num(pos, *code->leftNum, end);
-            code->leftNum->end = end.index;
-            code->leftNum->endStart = end.start;
-        }
+        side(pos, code->leftNum, code->leftStr, end);
         // The operator: the first character of the token that ended the left
         // side, and a second one when a delimiter "<", ">" or "=" follows.
-        Token second = lx.Peek(end.end);
+        const Token& second = lx.Peek(end.end);
         char op[3] = {end.Lead(), 0, 0};
         uint32_t right = end.end;
         if (second.kind == tkDelimiter && (second.text[0] == '<' || second.text[0] == '>' || second.text[0] == '=')) {
             op[1] = second.text[0];
             right = second.end;
         }
-        std::string_view o(op);
-        if (o == "=") code->op = RelOp::Eq;
-        else if (o == "<>") code->op = RelOp::Ne;
-        else if (o == "<") code->op = RelOp::Lt;
-        else if (o == ">") code->op = RelOp::Gt;
-        else if (o == "<=") code->op = RelOp::Le;
-        else if (o == ">=") code->op = RelOp::Ge;
-        else return nullptr;  // the text reports the operator after both sides
-        if (code->strings) {
-            code->rightStr = std::make_unique<StrCode>();
-            c.Str(right, *code->rightStr, end);
-            code->rightStr->end = end.index;
-            code->rightStr->endStart = end.start;
-        } else {
-            code->rightNum = std::make_unique<NumCode>();
-            c.Num(right, *code->rightNum, end);
-            code->rightNum->end = end.index;
-            code->rightNum->endStart = end.start;
-        }
-    } catch (const NotCompilable&) {
-        return nullptr;
-    } catch (const LexProbeFailed&) {
-        return nullptr;
-    }
+        static constexpr std::pair<std::string_view, RelOp> kOperators[] = {
+            {"=", RelOp::Eq}, {"<>", RelOp::Ne}, {"<", RelOp::Lt}, {">", RelOp::Gt}, {"<=", RelOp::Le}, {">=", RelOp::Ge},
+        };
+        bool known = false;
+        for (const auto& [text, relop] : kOperators)
+            if (text == std::string_view(op)) code->op = relop, known = true;
+        if (!known) throw NotCompilable{};  // the text reports the operator after both sides
+        side(right, code->rightNum, code->rightStr, end);
+    });
+    if (!valid) return nullptr;
     bool fits = code->strings ? FitsStack(*code->leftStr) && FitsStack(*code->rightStr)
                               : FitsStack(*code->leftNum) && FitsStack(*code->rightNum);
     if (!fits) return nullptr;

@@ -404,25 +404,6 @@ ExprType Evaluator::PeekExprType() {
     return type;
 }
 
-namespace {
-
-// Applies a relational operator; strings compare as unsigned bytes, a prefix
-// sorting first, and NaN is unequal to every number.
-template <class T>
-int Relate(const T& a, const T& b, std::string_view op, bool& valid) {
-    valid = true;
-    if (op == "=") return a == b;
-    if (op == "<>") return a != b;
-    if (op == "<") return a < b;
-    if (op == ">") return a > b;
-    if (op == "<=") return a <= b;
-    if (op == ">=") return a >= b;
-    valid = false;
-    return 0;
-}
-
-}  // namespace
-
 // condition = (numexpr | strexpr) relop (numexpr | strexpr), both of one type
 int Evaluator::EvalCondition() {
     NestingScope nesting(program_);

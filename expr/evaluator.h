@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "lexer.h"
 
@@ -61,6 +62,22 @@ private:
 
     Program& program_;
 };
+
+// Applies a relational operator ("=", "<>", "<", ">", "<=", ">="); strings
+// compare as unsigned bytes, a prefix sorting first, and NaN is unequal to
+// every number. valid is false for any other operator text.
+template <class T>
+int Relate(const T& a, const T& b, std::string_view op, bool& valid) {
+    valid = true;
+    if (op == "=") return a == b;
+    if (op == "<>") return a != b;
+    if (op == "<") return a < b;
+    if (op == ">") return a > b;
+    if (op == "<=") return a <= b;
+    if (op == ">=") return a >= b;
+    valid = false;
+    return 0;
+}
 
 // Text-to-number conversions of literals, the same on both targets:
 // decimal only, the longest valid prefix, 0 when there is none.
