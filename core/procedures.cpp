@@ -107,6 +107,27 @@ std::string ProcTable::CallStringFunction(int id) {
     return globals.Get("Result");
 }
 
+double ProcTable::CallNumFunctionWith(const ProcRecord& proc, const double* numbers, std::string* texts) {
+    MainObject& main = program_.Main();
+    NumVarTable& globals = main.numMembers;
+    globals.SetAt(resultNumber_, "Result", 0);
+    // Calls are the recursion scripts drive; each one counts.
+    program_.EnterNesting();
+    struct Leave {
+        Program& p;
+        ~Leave() { p.LeaveNesting(); }
+    } leave{program_};
+    for (size_t i = 0; i < proc.paramTypes.size(); ++i) {
+        if (proc.paramTypes[i] == 'S')
+            main.strMembers.SetAt(proc.slots[i], proc.paramNames[i], std::move(texts[i]));
+        else
+            globals.SetAt(proc.slots[i], proc.paramNames[i], numbers[i]);
+    }
+    RunCalled(proc);
+    if (double* result = globals.FindAt(resultNumber_, "Result")) return *result;
+    return globals.Get("Result");
+}
+
 // call = [arg {"," arg}], one argument per declared parameter; then the body
 // runs up to ENDPROC or a statement that starts with EXIT.
 void ProcTable::Call(const ProcRecord& proc) {
@@ -129,6 +150,13 @@ void ProcTable::Call(const ProcRecord& proc) {
         else
             main.numMembers.SetAt(proc.slots[i], proc.paramNames[i], ev.EvalNum());
     }
+    RunCalled(proc);
+}
+
+// The body of a call whose parameters are set: from a new frame, which the
+// return or an error leaving the body takes away again.
+void ProcTable::RunCalled(const ProcRecord& proc) {
+    Program& p = program_;
     PushFrame(proc);
     try {
         p.RunBody();

@@ -37,11 +37,19 @@ public:
     double CallNumFunction(int id);
     std::string CallStringFunction(int id);
 
+    // The number-function procedure registered under id, or null.
+    const ProcRecord* NumberFunction(int id) const { return FindById(tkNumberVar, id); }
+    // Calls a number-function procedure whose arguments compiled code has
+    // evaluated already (numbers[i] or texts[i] for parameter i), with the
+    // lexer where reading them leaves it.
+    double CallNumFunctionWith(const ProcRecord& proc, const double* numbers, std::string* texts);
+
     const std::vector<ProcRecord>& Records() const { return procs_; }
 
 private:
     const ProcRecord* FindById(TokenKind kind, int id) const;
     void Call(const ProcRecord& proc);
+    void RunCalled(const ProcRecord& proc);
     void PushFrame(const ProcRecord& proc);
     void PopFrame();
     void DropFrame();

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "core/main_object.h"
+#include "core/procedures.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/evaluator.h"
@@ -32,6 +33,14 @@ struct NotCompilable {};
 
 void Fuse(NumCode& code);
 void Finish(Program& p, NumCode& code);
+bool FitsStack(const NumCode& code);
+bool FitsStack(const StrCode& code);
+
+template <class Code>
+void EndCode(Code& code, const Token& end) {
+    code.end = end.index;
+    code.endStart = end.start;
+}
 
 // Reads tokens from a cursor of its own: compiling never moves the lexer and
 // never reports an error.
@@ -209,10 +218,12 @@ private:
             case tkCall: {
                 Token close = MatchingParenthesis(cur);
                 int id = main_.FindNumFunction(cur.text);
-                CallSite site{id, cur.index, close.index, false, {}};
+                CallSite site{};
+                site.id = id, site.token = cur.index, site.close = close.index;
                 site.harmless = HarmlessNumber(id) && HarmlessArguments(cur, close, site.reads);
+                bool compiled = CompileArguments(cur, close, site);
                 c.calls.push_back(std::move(site));
-                Emit(NumOp::Call, uint32_t(c.calls.size() - 1));
+                Emit(compiled ? NumOp::ProcCall : NumOp::Call, uint32_t(c.calls.size() - 1));
                 pos_ = close.end;
                 cur = Read();
                 return;
@@ -290,7 +301,8 @@ private:
             case tkCall: {
                 Token close = MatchingParenthesis(t);
                 int id = main_.FindStringFunction(t.text);
-                CallSite site{id, t.index, close.index, false, {}};
+                CallSite site{};
+                site.id = id, site.token = t.index, site.close = close.index;
                 site.harmless = HarmlessString(id) && HarmlessArguments(t, close, site.reads);
                 c.calls.push_back(std::move(site));
                 part.op = StrOp::Call;
@@ -306,6 +318,56 @@ private:
     }
 
     static bool HasCalls(const NumCode& code) { return !code.calls.empty(); }
+
+    // A number-function procedure: its arguments, one per parameter, as the
+    // call reads them (the first on the call's line, the others after
+    // commas), each compiled, and the call's own closing parenthesis right
+    // after the last. False (site unchanged) when anything differs.
+    bool CompileArguments(const Token& call, const Token& close, CallSite& site) {
+        if (site.id < kFirstNumFunctionProc) return false;
+        ProcTable& table = p_.Procs();
+        const ProcRecord* proc = table.NumberFunction(site.id);
+        if (!proc) return false;
+        std::vector<ArgumentCode> arguments;
+        uint32_t at = call.end;
+        for (size_t i = 0; i < proc->paramTypes.size(); ++i) {
+            const Token& t = lx_.Peek(at);
+            if (i == 0) {
+                if (t.newLine || t.IsDelimiter(')') || t.kind == tkEnd) return false;
+            } else {
+                if (!t.IsDelimiter(',')) return false;
+                at = t.end;
+            }
+            ArgumentCode argument;
+            Compiler inner(p_);
+            inner.depth_ = depth_ + 1;
+            Token end;
+            try {
+                if (proc->paramTypes[i] == 'S') {
+                    argument.text = std::make_unique<StrCode>();
+                    inner.Str(at, *argument.text, end);
+                    EndCode(*argument.text, end);
+                    if (!FitsStack(*argument.text)) return false;
+                } else {
+                    argument.number = std::make_unique<NumCode>();
+                    inner.Num(at, *argument.number, end);
+                    EndCode(*argument.number, end);
+                    if (!FitsStack(*argument.number)) return false;
+                    Fuse(*argument.number);
+                    Finish(p_, *argument.number);
+                }
+            } catch (const NotCompilable&) {
+                return false;
+            }
+            arguments.push_back(std::move(argument));
+            at = end.start;
+        }
+        if (lx_.Peek(at).index != close.index) return false;
+        site.proc = proc;
+        site.table = &table;
+        site.arguments = std::move(arguments);
+        return true;
+    }
 
     // The built-in functions change no script variable, except parsetok,
     // which takes a token out of one; procedures and the system partner's
@@ -423,6 +485,31 @@ void AfterCall(Program& p, const CallSite&) {
 // error inside the argument of a filtered function is reported the same way.
 double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
 
+// Most parameters a compiled procedure call passes without the heap.
+constexpr size_t kLocalArguments = 8;
+
+// A procedure call with compiled arguments: evaluated in order, leaving the
+// lexer as reading them would (before the closing parenthesis, or just after
+// the name when there are none), then the body.
+double CallCompiled(Program& p, CallSite& site) {
+    size_t n = site.arguments.size();
+    double local[kLocalArguments];
+    std::vector<double> numbers(n > kLocalArguments ? n : 0);
+    double* values = n > kLocalArguments ? numbers.data() : local;
+    std::vector<std::string> texts;
+    for (size_t i = 0; i < n; ++i) {
+        ArgumentCode& argument = site.arguments[i];
+        if (argument.text) {
+            if (texts.empty()) texts.resize(n);
+            texts[i] = RunStr(p, *argument.text);
+        } else {
+            values[i] = RunNum(p, *argument.number);
+        }
+    }
+    if (n == 0) p.Lex().Read(p.Lex().TokenAt(site.token));
+    return site.table->CallNumFunctionWith(*site.proc, values, texts.empty() ? nullptr : texts.data());
+}
+
 // Deepest operand stack a compiled expression may use; deeper ones are
 // evaluated from the text.
 constexpr int kMaxStack = 48;
@@ -498,19 +585,13 @@ bool Compiles(F compile) {
     }
 }
 
-template <class Code>
-void EndAt(Code& code, const Token& end) {
-    code.end = end.index;
-    code.endStart = end.start;
-}
-
 }  // namespace
 
 std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos) {
     auto code = std::make_unique<NumCode>();
     Token end;
     if (!Compiles([&] { Compiler(p).Num(pos, *code, end); }) || !FitsStack(*code)) return nullptr;
-    EndAt(*code, end);
+    EndCode(*code, end);
     Fuse(*code);
     Finish(p, *code);
     return code;
@@ -520,7 +601,7 @@ std::unique_ptr<StrCode> CompileStr(Program& p, uint32_t pos) {
     auto code = std::make_unique<StrCode>();
     Token end;
     if (!Compiles([&] { Compiler(p).Str(pos, *code, end); }) || !FitsStack(*code)) return nullptr;
-    EndAt(*code, end);
+    EndCode(*code, end);
     return code;
 }
 
@@ -533,11 +614,11 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
         if (code->strings) {
             str = std::make_unique<StrCode>();
             c.Str(at, *str, end);
-            EndAt(*str, end);
+            EndCode(*str, end);
         } else {
             num = std::make_unique<NumCode>();
             c.Num(at, *num, end);
-            EndAt(*num, end);
+            EndCode(*num, end);
         }
     };
     bool valid = Compiles([&] {
@@ -669,6 +750,14 @@ double RunNumGeneral(Program& p, NumCode& c) {
                 p.Lex().Read(p.Lex().TokenAt(site.token));
                 p.harmlessArguments = site.harmless;
                 double value = main.ProcessNumFunction(site.id);
+                AfterCall(p, site);
+                stack[++top] = acc;
+                acc = value;
+                break;
+            }
+            case NumOp::ProcCall: {
+                CallSite& site = c.calls[in.arg];
+                double value = CallCompiled(p, site);
                 AfterCall(p, site);
                 stack[++top] = acc;
                 acc = value;

@@ -17,6 +17,16 @@ namespace tallow {
 class Program;
 class ScriptObject;
 class Lexer;
+class ProcTable;
+struct ProcRecord;
+struct NumCode;
+struct StrCode;
+
+// One argument of a procedure called from compiled code.
+struct ArgumentCode {
+    std::unique_ptr<NumCode> number;
+    std::unique_ptr<StrCode> text;
+};
 
 // A variable or constant read: its token, and the token read after it (the
 // evaluator reads one token beyond a variable and puts it back).
@@ -37,6 +47,10 @@ struct CallSite {
     // string variables its arguments name.
     bool harmless = false;
     std::vector<std::string_view> reads;
+    // A number-function procedure whose arguments are compiled too.
+    const ProcRecord* proc = nullptr;
+    ProcTable* table = nullptr;
+    std::vector<ArgumentCode> arguments;
 };
 
 // An array element name[index]: the array is looked up before the index is
@@ -54,7 +68,7 @@ struct ArraySite {
 // combine the stack top with the accumulator; their fused forms (suffix N or
 // V) combine the accumulator with a number or a variable directly.
 enum class NumOp : uint8_t {
-    Number, Var, Constant, Neg, Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow, Call, ArrayOpen, Element,
+    Number, Var, Constant, Neg, Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow, Call, ProcCall, ArrayOpen, Element,
     AddN, SubN, MulN, DivN, OrN, AndN, XorN, ModN, PowN,
     AddV, SubV, MulV, DivV, OrV, AndV, XorV, ModV, PowV,
 };
