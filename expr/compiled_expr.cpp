@@ -365,6 +365,7 @@ private:
         if (lx_.Peek(at).index != close.index) return false;
         site.proc = proc;
         site.table = &table;
+        site.textArguments = proc->paramTypes.find('S') != std::string::npos;
         site.arguments = std::move(arguments);
         return true;
     }
@@ -491,23 +492,31 @@ constexpr size_t kLocalArguments = 8;
 // A procedure call with compiled arguments: evaluated in order, leaving the
 // lexer as reading them would (before the closing parenthesis, or just after
 // the name when there are none), then the body.
-double CallCompiled(Program& p, CallSite& site) {
+[[gnu::noinline]] double CallCompiledWithTexts(Program& p, CallSite& site) {
     size_t n = site.arguments.size();
-    double local[kLocalArguments];
-    std::vector<double> numbers(n > kLocalArguments ? n : 0);
-    double* values = n > kLocalArguments ? numbers.data() : local;
-    std::vector<std::string> texts;
+    std::vector<double> values(n);
+    std::vector<std::string> texts(n);
     for (size_t i = 0; i < n; ++i) {
         ArgumentCode& argument = site.arguments[i];
-        if (argument.text) {
-            if (texts.empty()) texts.resize(n);
+        if (argument.text)
             texts[i] = RunStr(p, *argument.text);
-        } else {
+        else
             values[i] = RunNum(p, *argument.number);
-        }
     }
-    if (n == 0) p.Lex().Read(p.Lex().TokenAt(site.token));
-    return site.table->CallNumFunctionWith(*site.proc, values, texts.empty() ? nullptr : texts.data());
+    return site.table->CallNumFunctionWith(*site.proc, values.data(), texts.data());
+}
+
+double CallCompiled(Program& p, CallSite& site) {
+    size_t n = site.arguments.size();
+    if (n == 0) {
+        p.Lex().Read(p.Lex().TokenAt(site.token));
+        return site.table->CallNumFunctionWith(*site.proc, nullptr, nullptr);
+    }
+    if (n > kLocalArguments || site.textArguments)
+        return CallCompiledWithTexts(p, site);
+    double values[kLocalArguments];
+    for (size_t i = 0; i < n; ++i) values[i] = RunNum(p, *site.arguments[i].number);
+    return site.table->CallNumFunctionWith(*site.proc, values, nullptr);
 }
 
 // Deepest operand stack a compiled expression may use; deeper ones are
@@ -654,6 +663,7 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
         Fuse(*code->rightNum);
         Finish(p, *code->leftNum);
         Finish(p, *code->rightNum);
+        code->leafSides = code->leftNum->shape == NumShape::Leaf && code->rightNum->shape == NumShape::Leaf;
     }
     return code;
 }
@@ -822,22 +832,7 @@ std::string RunStr(Program& p, StrCode& c) {
     return out;
 }
 
-namespace {
 
-template <class T>
-int Relate(const T& a, const T& b, RelOp op) {
-    switch (op) {
-        case RelOp::Eq: return a == b;
-        case RelOp::Ne: return a != b;
-        case RelOp::Lt: return a < b;
-        case RelOp::Gt: return a > b;
-        case RelOp::Le: return a <= b;
-        case RelOp::Ge: return a >= b;
-    }
-    return 0;
-}
-
-}  // namespace
 
 namespace {
 
@@ -848,16 +843,16 @@ inline double RunSide(Program& p, NumCode& c) {
 
 }  // namespace
 
-int RunCond(Program& p, CondCode& c) {
+int RunCondGeneral(Program& p, CondCode& c) {
     if (c.strings) {
         std::string left = RunStr(p, *c.leftStr);
         std::string right = RunStr(p, *c.rightStr);
-        return Relate(left, right, c.op);
+        return RelateBy(c.op, left, right);
     }
     double left = RunSide(p, *c.leftNum);
     double right = RunSide(p, *c.rightNum);
     p.Lex().ReadAndPutBack(c.rightNum->end, c.rightNum->endStart);
-    return Relate(left, right, c.op);
+    return RelateBy(c.op, left, right);
 }
 
 }  // namespace tallow

@@ -51,6 +51,7 @@ struct CallSite {
     const ProcRecord* proc = nullptr;
     ProcTable* table = nullptr;
     std::vector<ArgumentCode> arguments;
+    bool textArguments = false;  // some parameter is a string
 };
 
 // An array element name[index]: the array is looked up before the index is
@@ -126,6 +127,7 @@ enum class RelOp : uint8_t { Eq, Ne, Lt, Gt, Le, Ge };
 
 struct CondCode {
     bool strings = false;
+    bool leafSides = false;  // numbers, each side one number or variable
     RelOp op = RelOp::Eq;
     std::unique_ptr<NumCode> leftNum, rightNum;
     std::unique_ptr<StrCode> leftStr, rightStr;
@@ -160,7 +162,14 @@ inline double RunNum(Program& p, NumCode& c) {
             return v;
         }
         case NumShape::LeafOp: {
-            double v = ApplyFused(p, c, c.code[1], LeafValue(p, c, c.code[0]));
+            double v = LeafValue(p, c, c.code[0]);
+            const NumInstr& op = c.code[1];
+            switch (op.op) {
+                case NumOp::AddN: v += op.number; break;
+                case NumOp::SubN: v -= op.number; break;
+                case NumOp::MulN: v *= op.number; break;
+                default: v = ApplyFused(p, c, op, v); break;
+            }
             EndNum(c);
             return v;
         }
@@ -170,6 +179,27 @@ inline double RunNum(Program& p, NumCode& c) {
 }
 std::string RunStr(Program& p, StrCode& code);
 void AppendStr(Program& p, StrCode& code, std::string& out, size_t firstPart);
-int RunCond(Program& p, CondCode& code);
+int RunCondGeneral(Program& p, CondCode& code);
+
+template <class T>
+inline int RelateBy(RelOp op, const T& a, const T& b) {
+    switch (op) {
+        case RelOp::Eq: return a == b;
+        case RelOp::Ne: return a != b;
+        case RelOp::Lt: return a < b;
+        case RelOp::Gt: return a > b;
+        case RelOp::Le: return a <= b;
+        case RelOp::Ge: return a >= b;
+    }
+    return 0;
+}
+
+inline int RunCond(Program& p, CondCode& c) {
+    if (!c.leafSides) return RunCondGeneral(p, c);
+    double left = LeafValue(p, *c.leftNum, c.leftNum->code[0]);
+    double right = LeafValue(p, *c.rightNum, c.rightNum->code[0]);
+    EndNum(*c.rightNum);
+    return RelateBy(c.op, left, right);
+}
 
 }  // namespace tallow
