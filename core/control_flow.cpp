@@ -251,15 +251,16 @@ void StmtWhile(Program& p) {
 void StmtEndwhile(Program& p) {
     MainObject& main = p.Main();
     if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
-    WhileEntry loop = main.whileStack.back();
-    main.whileStack.pop_back();
+    // The loop stays on the stack while its condition holds. The condition
+    // may call procedures, which leave the stack as they found it, though
+    // not necessarily in the same memory: the entry is reached by index.
+    size_t at = main.whileStack.size() - 1;
+    WhileEntry loop = main.whileStack[at];
     p.Lex().SetPosition(loop.top);
     bool again = loop.cond && loop.generation == main.NameGeneration() ? RunCond(p, *loop.cond)
                                                                        : p.Eval().EvalCondition();
-    if (again) {
-        main.whileStack.push_back(loop);
-        return;
-    }
+    if (again) return;
+    main.whileStack.resize(at);
     SkipWhileBody(p);
 }
 

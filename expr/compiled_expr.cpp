@@ -670,7 +670,6 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
 
 double GlobalValue(Program& p, NumCode& c, uint32_t site) { return VarValue(p, *c.globals, c.vars[site]); }
 
-void EndNum(NumCode& c) { c.lexer->ReadAndPutBack(c.end, c.endStart); }
 
 // One fused operator applied to the accumulator.
 double ApplyFused(Program& p, NumCode& c, const NumInstr& in, double acc) {

@@ -10,13 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "lexer.h"
 #include "var_table.h"
 
 namespace tallow {
 
 class Program;
 class ScriptObject;
-class Lexer;
 class ProcTable;
 struct ProcRecord;
 struct NumCode;
@@ -145,7 +145,7 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos);
 double RunNumGeneral(Program& p, NumCode& code);
 double GlobalValue(Program& p, NumCode& code, uint32_t site);  // a variable leaf, through its slot
 double ApplyFused(Program& p, NumCode& code, const NumInstr& op, double acc);
-void EndNum(NumCode& code);
+inline void EndNum(NumCode& code) { code.lexer->ReadAndPutBack(code.end, code.endStart); }
 
 inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     if (in.op == NumOp::Number) return in.number;
