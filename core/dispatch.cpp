@@ -434,9 +434,9 @@ int Program::RunStatements() {
     }
 }
 
-void Program::RunBody() {
+void Program::RunBody(StatementPlan* entry) {
     Lexer& lx = *lexer_;
-    StatementPlan* previous = nullptr;
+    StatementPlan* previous = entry;
     for (;;) {
         if (!Budget()) return;
         Step step = NextStep(*this, lx, previous);

@@ -6,6 +6,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "core/statement_plan.h"
 #include "core/statements.h"
 
 namespace tallow {
@@ -32,7 +33,7 @@ void ProcTable::Prescan() {
             p.ReportError(kSyntaxKind, msg::kUnknownProcType);
         for (const ProcRecord& other : procs_)
             if (NamesEqual(other.name, name.text)) p.ReportError(kSyntaxKind, msg::kDuplicateProc);
-        ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0, {}};
+        ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0, {}, {}};
         if (ev.HasFirstParam(false)) {
             do {
                 Token param = lx.NextToken();
@@ -47,6 +48,7 @@ void ProcTable::Prescan() {
         }
         proc.body = lx.Position();
         proc.slots.resize(proc.paramNames.size());
+        proc.entry = std::make_shared<StatementPlan>();
         int index = int(procs_.size());
         if (name.kind == tkWord) {
             proc.id = nextStatement++;
@@ -159,7 +161,7 @@ void ProcTable::RunCalled(const ProcRecord& proc) {
     Program& p = program_;
     PushFrame(proc);
     try {
-        p.RunBody();
+        p.RunBody(proc.entry.get());
     } catch (const ScriptError&) {
         // The error leaves the call: the statement that made it looks for
         // a CATCH of its own.

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 namespace tallow {
 
 class Program;
+struct StatementPlan;
 
 struct ProcRecord {
     std::string name;                     // as written, without a suffix
@@ -22,6 +24,8 @@ struct ProcRecord {
     int id;
     uint32_t body;                        // just after the header
     mutable std::vector<VarSlot> slots;   // where the parameters' variables are
+    // Predicts the body's first statement (only its successor fields count).
+    std::shared_ptr<StatementPlan> entry;
 };
 
 class ProcTable {

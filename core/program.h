@@ -20,6 +20,7 @@
 namespace tallow {
 
 class ScriptObject;
+struct StatementPlan;
 class ObjectFactory;
 class MainObject;
 class SystemObject;
@@ -57,8 +58,9 @@ public:
     // Executes the statement that begins with token, inside the TRY filter.
     int ExecuteStatement(const Token& token);
     // Executes a procedure body: statements up to ENDPROC or a statement that
-    // starts with EXIT, the end of the text or a stop request.
-    void RunBody();
+    // starts with EXIT, the end of the text or a stop request. entry carries
+    // the prediction of the body's first statement from call to call.
+    void RunBody(StatementPlan* entry);
 
     // Records the error in ErrMsg$ and ErrLine# and unwinds to the nearest
     // statement boundary. kind is kSyntaxKind or kRuntimeKind.
