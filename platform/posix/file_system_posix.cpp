@@ -3,6 +3,7 @@
 // so scripts list the same entries on both targets.
 #include "platform/file_system.h"
 #include "platform/confinement.h"
+#include "platform/console.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -35,16 +36,6 @@ struct Fd {
     Fd& operator=(const Fd&) = delete;
 };
 
-bool WriteAll(int fd, const char* data, size_t size) {
-    while (size > 0) {
-        ssize_t n = ::write(fd, data, size);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        data += n;
-        size -= size_t(n);
-    }
-    return true;
-}
 
 bool CopyContents(int in, int out) {
     static thread_local char buffer[kCopyChunk];
@@ -53,7 +44,7 @@ bool CopyContents(int in, int out) {
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return false;
         if (n == 0) return true;
-        if (!WriteAll(out, buffer, size_t(n))) return false;
+        if (!WriteBytes(HandleFromFd(out), buffer, size_t(n))) return false;
     }
 }
 
