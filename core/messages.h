@@ -71,7 +71,6 @@ constexpr const char kUnknownProcType[] = "Unknown proc type encountered";
 constexpr const char kDuplicateProc[] = "Duplicate proc encountered";
 constexpr const char kInvalidParameterType[] = "Invalid parameter type";
 constexpr const char kEndprocNotFound[] = "ENDPROC not found";
-constexpr const char kUnexpectedEndproc[] = "Unexpected ENDPROC encountered";
 
 // Errors and exceptions.
 constexpr const char kEndtryNotFound[] = "ENDTRY not found";

@@ -73,7 +73,6 @@ void ProcTable::Reset() {
     statementIndex_.clear();
     numberIndex_.clear();
     stringIndex_.clear();
-    frames_.clear();
 }
 
 const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
@@ -159,38 +158,25 @@ void ProcTable::Call(const ProcRecord& proc) {
 // return or an error leaving the body takes away again.
 void ProcTable::RunCalled(const ProcRecord& proc) {
     Program& p = program_;
-    PushFrame(proc);
+    Lexer& lx = p.Lex();  // a nested run in the body puts it back
+    MainObject& main = p.Main();
+    Frame frame{lx.Position(), main.forStack.size(), main.whileStack.size(), main.ifDepth, main.tryDepth};
+    lx.SetPosition(proc.body);
     try {
         p.RunBody(proc.entry.get());
     } catch (const ScriptError&) {
         // The error leaves the call: the statement that made it looks for
         // a CATCH of its own.
-        DropFrame();
+        Restore(frame);
         throw;
     }
-    PopFrame();
+    lx.SetPosition(frame.returnPosition);
+    Restore(frame);
 }
 
-void ProcTable::PushFrame(const ProcRecord& proc) {
-    Lexer& lx = program_.Lex();
-    MainObject& main = program_.Main();
-    frames_.push_back({lx.Position(), main.forStack.size(), main.whileStack.size(), main.ifDepth, main.tryDepth});
-    lx.SetPosition(proc.body);
-}
-
-void ProcTable::PopFrame() {
-    if (frames_.empty()) program_.ReportError(kSyntaxKind, msg::kUnexpectedEndproc);
-    program_.Lex().SetPosition(frames_.back().returnPosition);
-    DropFrame();
-}
-
-// Forgets the innermost call, cutting the loop stacks and block depths back
-// to what they were when it began: loops and blocks the body left open end
-// with it.
-void ProcTable::DropFrame() {
-    if (frames_.empty()) return;
-    Frame frame = frames_.back();
-    frames_.pop_back();
+// Cuts the loop stacks and block depths back to what they were when the call
+// began: loops and blocks the body left open end with it.
+void ProcTable::Restore(const Frame& frame) {
     MainObject& main = program_.Main();
     if (main.forStack.size() > frame.forDepth) main.forStack.resize(frame.forDepth);
     if (main.whileStack.size() > frame.whileDepth) main.whileStack.resize(frame.whileDepth);

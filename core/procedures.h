@@ -54,10 +54,6 @@ private:
     const ProcRecord* FindById(TokenKind kind, int id) const;
     void Call(const ProcRecord& proc);
     void RunCalled(const ProcRecord& proc);
-    void PushFrame(const ProcRecord& proc);
-    void PopFrame();
-    void DropFrame();
-
     // What a call restores when it returns: where it was called from and the
     // block state of its caller.
     struct Frame {
@@ -67,10 +63,10 @@ private:
         int ifDepth;
         int tryDepth;
     };
+    void Restore(const Frame& frame);
 
     Program& program_;
     std::vector<ProcRecord> procs_;
-    std::vector<Frame> frames_;
     // Record index by id, per kind of procedure (id minus the first id).
     std::vector<int> statementIndex_, numberIndex_, stringIndex_;
     VarSlot resultNumber_, resultString_;
