@@ -41,17 +41,13 @@ std::string_view RequireLabelName(Program& p) {
 // starts at and on the keywords, so where it ended, what it did to its depth
 // counter and how it ended are kept for that place. Scans that fail with an
 // error are not kept.
-enum ScanKind { kScanIfFalse = 1, kScanElse, kScanMatching };
+enum ScanKind { kScanIfFalse = 1, kScanMatching };
 
 template <class Scan>
 int RememberedScan(Program& p, int kind, int& depth, Scan scan) {
     Lexer& lx = p.Lex();
-    PlaceNotes* notes;
-    try {
-        notes = &lx.Code().At(lx.Peek(lx.Position()).index, p.Main().NameGeneration());
-    } catch (const LexProbeFailed&) {
-        return scan();
-    }
+    PlaceNotes* notes = NotesHere(p);
+    if (!notes) return scan();
     ScanResult* memo = notes->scan;
     if (memo && memo->kind == kind) {
         lx.Read(lx.TokenAt(memo->last));
@@ -66,6 +62,25 @@ int RememberedScan(Program& p, int kind, int& depth, Scan scan) {
         notes->scan = cache.Keep(cache.scans, std::move(result));
     }
     return outcome;
+}
+
+// Skips the true branch of a false IF: stops after an ELSE of this IF
+// (which stays open) or after its ENDIF, counting the IF depth on the way.
+// The end of the text ends the scan quietly.
+int SkipFalseBranch(Program& p) {
+    MainObject& main = p.Main();
+    int depth = main.ifDepth;
+    for (;;) {
+        int kw = ScanToken(p);
+        if (kw < 0) return 0;
+        if (kw == kwIf) {
+            ++main.ifDepth;
+        } else if (kw == kwElse && main.ifDepth == depth) {
+            return 0;
+        } else if (kw == kwEndif) {
+            if (--main.ifDepth < depth) return 0;
+        }
+    }
 }
 
 // Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
@@ -154,40 +169,16 @@ void StmtIf(Program& p) {
         if (!IsKeyword(p, p.Lex().NextToken(), kwThen)) p.ReportError(kSyntaxKind, msg::kThenExpected);
         return;
     }
-    // Skip the true branch: stop after an ELSE of this IF (which stays open)
-    // or after its ENDIF. The end of the text ends the scan quietly.
-    RememberedScan(p, kScanIfFalse, main.ifDepth, [&] {
-        int depth = main.ifDepth;
-        for (;;) {
-            int kw = ScanToken(p);
-            if (kw < 0) return 0;
-            if (kw == kwIf) {
-                ++main.ifDepth;
-            } else if (kw == kwElse && main.ifDepth == depth) {
-                return 0;
-            } else if (kw == kwEndif) {
-                if (--main.ifDepth < depth) return 0;
-            }
-        }
-    });
+    RememberedScan(p, kScanIfFalse, main.ifDepth, [&] { return SkipFalseBranch(p); });
 }
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
 void StmtElse(Program& p) {
     MainObject& main = p.Main();
     if (main.ifDepth < 1) return;
-    RememberedScan(p, kScanElse, main.ifDepth, [&] {
-        int depth = main.ifDepth;
-        for (;;) {
-            int kw = ScanToken(p);
-            if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
-            if (kw == kwIf) {
-                ++main.ifDepth;
-            } else if (kw == kwEndif) {
-                if (--main.ifDepth < depth) return 0;
-            }
-        }
-    });
+    // Nested IF blocks on the way end where they began; this IF ends here.
+    if (!SkipToMatchingEnd(p, kwIf, kwEndif)) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
+    --main.ifDepth;
 }
 
 void StmtEndif(Program& p) { --p.Main().ifDepth; }
@@ -302,18 +293,7 @@ bool RunIfPlan(Program& p, StatementPlan& plan) {
         return true;
     }
     int before = main.ifDepth;
-    int depth = main.ifDepth;
-    for (;;) {
-        int kw = ScanToken(p);
-        if (kw < 0) break;
-        if (kw == kwIf) {
-            ++main.ifDepth;
-        } else if (kw == kwElse && main.ifDepth == depth) {
-            break;
-        } else if (kw == kwEndif) {
-            if (--main.ifDepth < depth) break;
-        }
-    }
+    SkipFalseBranch(p);
     plan.scan = {kScanIfFalse, lx.Last().index, main.ifDepth - before, 0};
     plan.scanKnown = true;
     return true;

@@ -48,8 +48,6 @@ public:
     // lexer where reading them leaves it.
     double CallNumFunctionWith(const ProcRecord& proc, const double* numbers, std::string* texts);
 
-    const std::vector<ProcRecord>& Records() const { return procs_; }
-
 private:
     const ProcRecord* FindById(TokenKind kind, int id) const;
     void Call(const ProcRecord& proc);

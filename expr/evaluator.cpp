@@ -74,8 +74,6 @@ int TextToInt(std::string_view text) {
 
 namespace {
 
-// The notes of the place the lexer stands at, or null when the token there
-// cannot even be read (the text then reports the error itself).
 [[gnu::noinline]] PlaceNotes* NotesAfterLexing(Program& p) {
     Lexer& lx = p.Lex();
     try {
@@ -86,12 +84,16 @@ namespace {
     }
 }
 
-inline PlaceNotes* NotesHere(Program& p) {
+}  // namespace
+
+PlaceNotes* NotesHere(Program& p) {
     Lexer& lx = p.Lex();
     const Token* t = lx.Remembered(lx.Position());
     if (!t) return NotesAfterLexing(p);
     return &lx.Code().At(t->index, p.Main().NameGeneration());
 }
+
+namespace {
 
 template <class Code, class Compile>
 [[gnu::always_inline]] inline Code* Cached(Program& p, Code* PlaceNotes::*slot, std::vector<std::unique_ptr<Code>> CodeCache::*arena,

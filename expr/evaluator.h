@@ -79,6 +79,10 @@ int Relate(const T& a, const T& b, std::string_view op, bool& valid) {
     return 0;
 }
 
+// What is remembered about the place the lexer stands at, or null when the
+// token there cannot even be read (the text then reports the error itself).
+struct PlaceNotes* NotesHere(Program& p);
+
 // Text-to-number conversions of literals, the same on both targets:
 // decimal only, the longest valid prefix, 0 when there is none.
 double TextToDouble(std::string_view text);

@@ -77,13 +77,6 @@ const Token& Lexer::Remember(uint32_t at, bool quiet) {
 }
 
 
-const Token& Lexer::ProbeToken() {
-    const Token& t = Remember(pos_, true);
-    last_ = t.index;
-    pos_ = t.end;
-    return t;
-}
-
 uint32_t Lexer::SkipCommentFrom(uint32_t p, bool& newLine) const {
     const char* s = text_.c_str();
     while (s[p] && s[p] != '\n' && s[p] != '\r') ++p;

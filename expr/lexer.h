@@ -110,8 +110,6 @@ public:
         last_ = index;
         pos_ = start;
     }
-    // Reads the next token without reporting errors (see Peek).
-    const Token& ProbeToken();
     // What the evaluator remembers about this text; dropped with the text.
     CodeCache& Code() { return code_ ? *code_ : MakeCode(); }
 
