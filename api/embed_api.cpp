@@ -72,6 +72,17 @@ tallow::EntryPoints MakeEntryPoints(TallowCreateProc create, TallowDestroyProc d
     return tallow::EntryPoints{create, destroy, statement, numberFunction, stringFunction};
 }
 
+// InsertObject and InsertFactory: hand the entry points to the program's
+// extension host; errors are shown, not raised.
+using HostAdder = void (tallow::ExtensionHost::*)(std::string, TallowValue, const tallow::EntryPoints&);
+
+void Insert(HostAdder add, const char* name, TallowValue data, TallowProgramHandle program,
+            const tallow::EntryPoints& entry) {
+    Program* p = FromHandle(program);
+    if (!p) return;
+    RunHostRequest(*p, [&] { (p->Extensions().*add)(name ? name : "", data, entry); });
+}
+
 // Restores the process's standard handles when a redirected run ends.
 struct StdHandlesRestore {
     tallow::platform::Handle input = tallow::platform::StdInput();
@@ -133,10 +144,8 @@ TALLOW_EXPORT void TALLOW_API InsertObject(const char* name, TallowValue data, T
                                            TallowStatementProc statement,
                                            TallowNumFunctionProc numberFunction,
                                            TallowStringFunctionProc stringFunction) {
-    Program* p = FromHandle(program);
-    if (!p) return;
-    tallow::EntryPoints entry = MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction);
-    RunHostRequest(*p, [&] { p->Extensions().AddHostObject(name ? name : "", data, entry); });
+    Insert(&tallow::ExtensionHost::AddHostObject, name, data, program,
+           MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction));
 }
 
 TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, TallowProgramHandle program,
@@ -144,10 +153,8 @@ TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, 
                                             TallowStatementProc statement,
                                             TallowNumFunctionProc numberFunction,
                                             TallowStringFunctionProc stringFunction) {
-    Program* p = FromHandle(program);
-    if (!p) return;
-    tallow::EntryPoints entry = MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction);
-    RunHostRequest(*p, [&] { p->Extensions().AddHostFactory(name ? name : "", data, entry); });
+    Insert(&tallow::ExtensionHost::AddHostFactory, name, data, program,
+           MakeEntryPoints(create, destroy, statement, numberFunction, stringFunction));
 }
 
 // ---- Program access through an object handle ---------------------------------
