@@ -9,9 +9,10 @@ function(tallow_wine_fixture)
       COMMAND env WINEPREFIX=${TALLOW_WINE_PREFIX} sh ${CMAKE_SOURCE_DIR}/cmake/wine_session.sh start)
     add_test(NAME wine_session_stop
       COMMAND env WINEPREFIX=${TALLOW_WINE_PREFIX} sh ${CMAKE_SOURCE_DIR}/cmake/wine_session.sh stop)
-    set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
-    set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
+    set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180 LABELS wine)
+    set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60 LABELS wine)
   endif()
-  set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED wine
+  # The label lets tools/test.sh run only the others where Wine cannot run.
+  set_tests_properties(${ARGN} PROPERTIES FIXTURES_REQUIRED wine LABELS wine
     ENVIRONMENT "WINEPREFIX=${TALLOW_WINE_PREFIX};WINEARCH=win32;WINEDEBUG=-all;WINEDLLOVERRIDES=mscoree,mshtml=;DISPLAY=")
 endfunction()

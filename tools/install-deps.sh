@@ -1,69 +1,135 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building and testing Tallow need; the one
-# list of them. Does nothing when all are installed.
-#   tools/install-deps.sh [--native]     --native: only what the native build needs
-#   tools/install-deps.sh --list         print the packages, one a line
-set -euo pipefail
+# list of them. Does nothing for a group whose packages are all installed.
+#   tools/install-deps.sh [GROUP...]   GROUP: native, win32, wine, tools (default: all four, in that order)
+#   tools/install-deps.sh --native     the same as: tools/install-deps.sh native
+#   tools/install-deps.sh --list       print the packages, one a line
+# Each group is installed on its own, so a broken package index of one
+# architecture cannot keep the others from being installed.
+# Exit status: 0 when every group is installed; 3 when only Wine is missing
+# because Debian's i386 package index cannot be read (the cause is printed on
+# a line starting with "install-deps: wine unavailable:"); 1 otherwise.
+set -uo pipefail
 
 # The native build and its tests: compilers, CMake with Ninja, GoogleTest,
 # SQLite (the registry store on Linux), Python for the test drivers.
 native_packages=(cmake ninja-build g++ gcc python3 libgtest-dev googletest libsqlite3-dev)
-# The 32-bit Windows build, Wine to run its tests, socat for serial-port pairs.
+# The 32-bit Windows build (the MinGW compilers are amd64 packages) and socat
+# for serial-port pairs.
 win32_packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
-                mingw-w64-i686-dev wine wine32:i386 wine64 socat)
+                mingw-w64-i686-dev socat)
+# Wine, which runs the win32 tests; its 32-bit half comes from the i386 archive.
+wine_packages=(wine wine32:i386 wine64)
 # Clang with its runtimes for the fuzz builds; other interpreters that the
 # benchmarks compare with.
 tool_packages=(clang libclang-rt-dev lua5.4 yabasic brandy bwbasic)
 
-packages=("${native_packages[@]}")
-case "${1:-}" in
-"") packages+=("${win32_packages[@]}" "${tool_packages[@]}") ;;
---native) ;;
---list)
-    printf '%s\n' "${native_packages[@]}" "${win32_packages[@]}" "${tool_packages[@]}"
-    exit 0
-    ;;
-*)
-    echo "usage: tools/install-deps.sh [--native | --list]" >&2
-    exit 2
-    ;;
-esac
+groups=()
+for arg in "$@"; do
+    case "$arg" in
+    --native) groups+=(native) ;;
+    native | win32 | wine | tools) groups+=("$arg") ;;
+    --list)
+        printf '%s\n' "${native_packages[@]}" "${win32_packages[@]}" "${wine_packages[@]}" "${tool_packages[@]}"
+        exit 0
+        ;;
+    *)
+        echo "usage: tools/install-deps.sh [native | win32 | wine | tools]... | --native | --list" >&2
+        exit 2
+        ;;
+    esac
+done
+[ ${#groups[@]} -eq 0 ] && groups=(native win32 wine tools)
 
-missing=()
-if command -v dpkg-query >/dev/null; then
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii' || missing+=("$p")
+# missing NAME...: prints the packages of the list that are not installed.
+missing() {
+    local p
+    for p in "$@"; do
+        if ! command -v dpkg-query >/dev/null ||
+            ! dpkg-query -W -f='${db:Status-Abbrev}' "$p" 2>/dev/null | grep -q '^ii'; then
+            echo "$p"
+        fi
     done
-else
-    missing=("${packages[@]}")
-fi
-if [ ${#missing[@]} -eq 0 ]; then
-    echo "install-deps: all ${#packages[@]} packages are installed"
-    exit 0
-fi
+}
 
-if ! command -v apt-get >/dev/null; then
-    echo "install-deps: this is no Debian system; Tallow needs these Debian 12 packages:" >&2
-    printf '  %s\n' "${missing[@]}" >&2
-    exit 1
-fi
-if [ "$(id -u)" -eq 0 ]; then
-    as_root=(env)
-elif command -v sudo >/dev/null && { [ -t 0 ] || sudo -n true 2>/dev/null; }; then
-    as_root=(sudo env)
-else
-    echo "install-deps: these packages are missing:" >&2
-    printf '  %s\n' "${missing[@]}" >&2
-    echo "run tools/install-deps.sh as root (or with sudo) to install them" >&2
-    exit 1
-fi
-apt=("${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+as_root=()
+root_ready() {
+    if [ "$(id -u)" -eq 0 ]; then
+        as_root=(env)
+    elif command -v sudo >/dev/null && { [ -t 0 ] || sudo -n true 2>/dev/null; }; then
+        as_root=(sudo env)
+    else
+        return 1
+    fi
+}
 
-echo "install-deps: installing ${missing[*]}"
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
-    ! dpkg --print-foreign-architectures | grep -qx i386; then
-    "${as_root[@]}" dpkg --add-architecture i386
-fi
-# A mirror that fails once is given one more chance.
-"${apt[@]}" update || { sleep 10; "${apt[@]}" update; }
-"${apt[@]}" install -y --no-install-recommends "${missing[@]}"
+update_log=$(mktemp)
+trap 'rm -f "$update_log"' EXIT
+updated=no
+apt_update() {
+    [ "$updated" = yes ] && return 0
+    updated=yes
+    local apt=("${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300)
+    # A mirror that fails once is given one more chance. A failure that
+    # remains is not fatal here: the install that needs the index fails.
+    "${apt[@]}" update 2>&1 | tee "$update_log" || true
+    if grep -q '^E:' "$update_log"; then
+        sleep 10
+        "${apt[@]}" update 2>&1 | tee "$update_log" || true
+    fi
+}
+
+# The apt error that says Debian's i386 index could not be read, if any.
+broken_i386_index() {
+    grep -E '^(E|Err|W):.*binary-i386/Packages' "$update_log" | head -n 1
+}
+
+install_group() {
+    local group=$1 list=()
+    case "$group" in
+    native) list=("${native_packages[@]}") ;;
+    win32) list=("${win32_packages[@]}") ;;
+    wine) list=("${wine_packages[@]}") ;;
+    tools) list=("${tool_packages[@]}") ;;
+    esac
+    local todo
+    mapfile -t todo < <(missing "${list[@]}")
+    if [ ${#todo[@]} -eq 0 ]; then
+        echo "install-deps: $group: all ${#list[@]} packages are installed"
+        return 0
+    fi
+    if ! command -v apt-get >/dev/null; then
+        echo "install-deps: $group: this is no Debian system; Tallow needs these Debian 12 packages:" >&2
+        printf '  %s\n' "${todo[@]}" >&2
+        return 1
+    fi
+    if ! root_ready; then
+        echo "install-deps: $group: these packages are missing:" >&2
+        printf '  %s\n' "${todo[@]}" >&2
+        echo "run tools/install-deps.sh as root (or with sudo) to install them" >&2
+        return 1
+    fi
+    if printf '%s\n' "${todo[@]}" | grep -q ':i386$' && ! dpkg --print-foreign-architectures | grep -qx i386; then
+        "${as_root[@]}" dpkg --add-architecture i386
+        updated=no
+    fi
+    apt_update
+    echo "install-deps: $group: installing ${todo[*]}"
+    "${as_root[@]}" DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=300 \
+        install -y --no-install-recommends "${todo[@]}"
+}
+
+status=0
+for group in "${groups[@]}"; do
+    install_group "$group" && continue
+    cause=""
+    [ "$group" = wine ] && cause=$(broken_i386_index)
+    if [ -n "$cause" ]; then
+        echo "install-deps: wine unavailable: Debian's i386 package index cannot be read ($cause)" >&2
+        [ "$status" -eq 0 ] && status=3
+    else
+        echo "install-deps: $group: the packages could not be installed" >&2
+        status=1
+    fi
+done
+exit "$status"
