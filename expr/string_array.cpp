@@ -3,8 +3,9 @@
 #include "string_array.h"
 
 #include "array_common.h"
-#include "expr/value_limits.h"
+#include "array_sort.h"
 #include "core/main_object.h"
+#include "expr/value_limits.h"
 
 namespace tallow {
 
@@ -13,7 +14,9 @@ namespace {
 enum StringArrayFunction : int { kGetSize = 1, kReplaceAll = 2 };
 enum StringArrayStringFunction : int { kGetValue = 1 };
 
-inline unsigned char FoldForSort(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + 32 : c; }
+inline unsigned char FoldForSort(unsigned char c) {
+    return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+}
 
 int CompareForSort(const std::string& a, const std::string& b, bool caseSensitive) {
     size_t n = std::min(a.size(), b.size());
@@ -25,32 +28,15 @@ int CompareForSort(const std::string& a, const std::string& b, bool caseSensitiv
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-// Quicksort with a middle pivot; recursion goes into the smaller part so the
-// depth stays logarithmic.
-void QuickSort(std::vector<std::string>& v, long lo, long hi, bool caseSensitive, int sign) {
-    while (lo < hi) {
-        std::string pivot = v[size_t(lo + (hi - lo) / 2)];
-        long i = lo, j = hi;
-        while (i <= j) {
-            while (sign * CompareForSort(v[size_t(i)], pivot, caseSensitive) < 0) ++i;
-            while (sign * CompareForSort(v[size_t(j)], pivot, caseSensitive) > 0) --j;
-            if (i <= j) std::swap(v[size_t(i++)], v[size_t(j--)]);
-        }
-        if (j - lo < hi - i) {
-            QuickSort(v, lo, j, caseSensitive, sign);
-            lo = i;
-        } else {
-            QuickSort(v, i, hi, caseSensitive, sign);
-            hi = j;
-        }
-    }
-}
-
 }  // namespace
 
 void SortStrings(std::vector<std::string>& items, int options) {
-    if (items.size() < 2) return;
-    QuickSort(items, 0, long(items.size()) - 1, options & kSortCaseSensitive, (options & kSortReverse) ? -1 : 1);
+    bool caseSensitive = options & kSortCaseSensitive;
+    int sign = (options & kSortReverse) ? -1 : 1;
+    SortElements(items.data(), items.size(),
+                 [caseSensitive, sign](const std::string& a, const std::string& b) {
+                     return sign * CompareForSort(a, b, caseSensitive) < 0;
+                 });
 }
 
 std::string ReplaceAll(const std::string& text, const std::string& find, const std::string& replacement) {
@@ -89,7 +75,8 @@ std::string LookUpValue(const std::vector<std::string>& items, const std::string
     return std::string();
 }
 
-StringArrayObject::StringArrayObject(Program& program, std::string name) : ScriptObject(program, std::move(name)) {
+StringArrayObject::StringArrayObject(Program& program, std::string name)
+    : ScriptObject(program, std::move(name)) {
     AddStatement("add", kArrayAdd);
     AddStatement("addarray", kArrayAddArray);
     AddStatement("insert", kArrayInsert);
@@ -106,9 +93,13 @@ StringArrayObject::StringArrayObject(Program& program, std::string name) : Scrip
     program.Main().constants.Set("soReverseOrder", kSortReverse);
 }
 
-std::string& StringArrayObject::Element(int index) { return CheckedElement(program_, items, index); }
+std::string& StringArrayObject::Element(int index) {
+    return CheckedElement(program_, items, index);
+}
 
-void StringArrayObject::SetSize(int size) { ResizeArray(items, size); }
+void StringArrayObject::SetSize(int size) {
+    ResizeArray(items, size);
+}
 
 void StringArrayObject::ProcessStatement(int id) {
     Evaluator& ev = program_.Eval();
@@ -137,7 +128,9 @@ void StringArrayObject::ProcessStatement(int id) {
             ev.HasFirstParam(true);
             DeleteAt(program_, items, ToInt32(ev.EvalNum()));
             return;
-        case kArrayClear: items.clear(); return;
+        case kArrayClear:
+            items.clear();
+            return;
         case kArraySetSize:
             ev.HasFirstParam(true);
             SetSize(ToInt32(ev.EvalNum()));
@@ -148,7 +141,8 @@ void StringArrayObject::ProcessStatement(int id) {
             ev.HasNextParam(true);
             std::vector<std::string> pieces = SplitTokens(text, ev.EvalString());
             CheckRoom(items, pieces.size());
-            for (std::string& piece : pieces) items.push_back(std::move(piece));
+            for (std::string& piece : pieces)
+                items.push_back(std::move(piece));
             return;
         }
         case kArraySort: {
@@ -156,23 +150,27 @@ void StringArrayObject::ProcessStatement(int id) {
             SortStrings(items, options);
             return;
         }
-        default: ScriptObject::ProcessStatement(id);
+        default:
+            ScriptObject::ProcessStatement(id);
     }
 }
 
 double StringArrayObject::ProcessNumFunction(int id) {
     Evaluator& ev = program_.Eval();
     switch (id) {
-        case kGetSize: return double(items.size());
+        case kGetSize:
+            return double(items.size());
         case kReplaceAll: {
             ev.HasFirstParam(true);
             std::string find = ev.EvalString();
             ev.HasNextParam(true);
             std::string replacement = ev.EvalString();
-            for (std::string& item : items) item = ReplaceAll(item, find, replacement);
+            for (std::string& item : items)
+                item = ReplaceAll(item, find, replacement);
             return double(items.size());
         }
-        default: return ScriptObject::ProcessNumFunction(id);
+        default:
+            return ScriptObject::ProcessNumFunction(id);
     }
 }
 
@@ -193,6 +191,8 @@ double StringArrayObject::GetNumMember(std::string_view name) {
     return ScriptObject::GetNumMember(name);
 }
 
-ScriptObject* StringArrayFactory::Create(const std::string& name) { return new StringArrayObject(program_, name); }
+ScriptObject* StringArrayFactory::Create(const std::string& name) {
+    return new StringArrayObject(program_, name);
+}
 
 }  // namespace tallow
