@@ -65,7 +65,9 @@ bool RenameEntry(const std::string& from, const std::string& to);
 // Deletes a file (never a directory).
 bool RemoveFile(const std::string& path);
 // Copies a file, replacing an existing target. Copying a file onto itself
-// fails and leaves it intact.
+// fails and leaves it intact. Only regular files are copied: a directory, a
+// FIFO or pipe, or a device as source or target fails at once, without
+// waiting for the other end of a pipe.
 bool CopyFileOver(const std::string& from, const std::string& to);
 // Moves a file, also to another volume; fails when target exists.
 bool MoveFileNoReplace(const std::string& from, const std::string& to);

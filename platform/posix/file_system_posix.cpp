@@ -1,9 +1,9 @@
 // Files and directories on Linux. The directory search reads the directory
 // and filters its names with the Windows wildcard rules (platform/wildcard.h),
 // so scripts list the same entries on both targets.
-#include "platform/file_system.h"
 #include "platform/confinement.h"
 #include "platform/console.h"
+#include "platform/file_system.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -36,6 +36,21 @@ struct Fd {
     Fd& operator=(const Fd&) = delete;
 };
 
+// Opens path for copying, or gives -1 when it is no regular file. Opening a
+// FIFO waits for its other end and reading a device may never end, so the
+// open does not wait (O_NONBLOCK, which regular files ignore) and whatever
+// is not a regular file is closed again at once.
+int OpenRegularFile(const std::string& path, int flags, mode_t mode) {
+    int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) return -1;
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
 
 bool CopyContents(int in, int out) {
     static thread_local char buffer[kCopyChunk];
@@ -160,15 +175,15 @@ bool RemoveFile(const std::string& path) {
 
 bool CopyFileOver(const std::string& from, const std::string& to) {
     if (!PathAllowed(from) || !PathAllowed(to)) return false;
-    Fd in(::open(from.c_str(), O_RDONLY | O_CLOEXEC));
+    Fd in(OpenRegularFile(from, O_RDONLY, 0));
     if (in.fd < 0) return false;
     struct stat source;
-    if (::fstat(in.fd, &source) != 0 || !S_ISREG(source.st_mode)) return false;
+    if (::fstat(in.fd, &source) != 0) return false;
     // Truncating the source itself would destroy it.
     struct stat target;
     if (::stat(to.c_str(), &target) == 0 && target.st_dev == source.st_dev && target.st_ino == source.st_ino)
         return false;
-    Fd out(::open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, source.st_mode & 0777));
+    Fd out(OpenRegularFile(to, O_WRONLY | O_CREAT | O_TRUNC, source.st_mode & 0777));
     if (out.fd < 0) return false;
     return CopyContents(in.fd, out.fd);
 }

@@ -1,7 +1,7 @@
 // Files and directories through the Win32 file API, and the wait that keeps
 // the thread's window messages flowing.
-#include "platform/file_system.h"
 #include "platform/confinement.h"
+#include "platform/file_system.h"
 
 #include <direct.h>
 #include <windows.h>
@@ -26,6 +26,21 @@ void FillEntry(const WIN32_FIND_DATAA& data, DirEntry& entry) {
     entry.attributes = 0;
     for (const AttributeBit& bit : kAttributeBits)
         if (data.dwFileAttributes & bit.system) entry.attributes |= bit.entry;
+}
+
+// What a path names, seen through a handle opened with no access rights, so
+// that no device or pipe is read or written to find out.
+enum class PathKind { kMissing, kDiskFile, kOther };
+
+PathKind KindOf(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return PathKind::kMissing;
+    BY_HANDLE_FILE_INFORMATION info;
+    bool disk = GetFileType(h) == FILE_TYPE_DISK && GetFileInformationByHandle(h, &info) &&
+                !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    CloseHandle(h);
+    return disk ? PathKind::kDiskFile : PathKind::kOther;
 }
 
 }  // namespace
@@ -113,8 +128,10 @@ bool RemoveFile(const std::string& path) {
     return DeleteFileA(path.c_str()) != 0;
 }
 
+// Only files on disk: reading a pipe or a device such as CON may never end.
 bool CopyFileOver(const std::string& from, const std::string& to) {
     if (!PathAllowed(from) || !PathAllowed(to)) return false;
+    if (KindOf(from) != PathKind::kDiskFile || KindOf(to) == PathKind::kOther) return false;
     return CopyFileA(from.c_str(), to.c_str(), FALSE) != 0;
 }
 

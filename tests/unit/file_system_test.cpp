@@ -8,9 +8,16 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <set>
 #include <string>
+
+#if !defined(_WIN32)
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace tallow::platform {
 namespace {
@@ -55,6 +62,31 @@ TEST_F(FileSystemTest, CopyReplacesButNeverOntoItself) {
     EXPECT_FALSE(fs::exists(dir_ / "c.txt"));
     EXPECT_FALSE(CopyFileOver(Path("sub"), Path("d")));
 }
+
+#if !defined(_WIN32)
+// A FIFO as source or target is refused at once instead of waiting for a
+// writer or reader that never comes. Should the copy wait after all, the test
+// opens the other end itself so that it fails rather than hangs.
+TEST_F(FileSystemTest, CopyRefusesAFifoWithoutWaiting) {
+    Write("a.txt", "hello");
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+    auto copy = [this](std::string from, std::string to) {
+        auto result = std::async(std::launch::async, [=] { return CopyFileOver(from, to); });
+        if (result.wait_for(std::chrono::seconds(5)) == std::future_status::ready)
+            return result.get() ? 1 : 0;
+        int other = ::open(Path("fifo").c_str(), O_RDWR | O_NONBLOCK);  // lets a blocked open return
+        result.wait();
+        ::close(other);
+        return -1;  // it waited
+    };
+    EXPECT_EQ(copy(Path("fifo"), Path("b.txt")), 0);
+    EXPECT_FALSE(fs::exists(dir_ / "b.txt"));
+    EXPECT_EQ(copy(Path("a.txt"), Path("fifo")), 0);
+    EXPECT_TRUE(fs::is_fifo(dir_ / "fifo"));
+    EXPECT_FALSE(CopyFileOver(Path("a.txt"), "/dev/null"));
+    EXPECT_FALSE(CopyFileOver("/dev/null", Path("c.txt")));
+}
+#endif
 
 TEST_F(FileSystemTest, MoveAndRenameNeverReplace) {
     Write("a.txt", "one");
