@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -30,11 +31,20 @@ void Usage(FILE* out) {
         out);
 }
 
+// Reads a script file whole; false when it cannot be read. Only a regular
+// file is read: a directory cannot be, and a FIFO or device might never end.
 bool ReadWholeFile(const char* path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (!error && std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) return false;
+    try {
+        std::ifstream in(path, std::ios::binary);
+        if (!in) return false;
+        out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        return !in.bad();
+    } catch (...) {  // a read error may surface as an exception
+        return false;
+    }
 }
 
 }  // namespace
@@ -87,7 +97,15 @@ int main(int argc, char** argv) {
             return 2;
         }
         if (tallow::runner::IsCodeFile(raw)) {
-            std::fprintf(stderr, "tallow: %s is a code file; this build runs script text only\n", fileName.c_str());
+            std::fprintf(stderr, "tallow: %s is a code file; this build runs script text only\n",
+                         fileName.c_str());
+            return 2;
+        }
+        size_t nul = tallow::runner::FindStrayNul(raw);
+        if (nul != std::string::npos) {
+            std::fprintf(stderr, "tallow: %s holds a NUL byte at offset %lu (line %lu); a script is text\n",
+                         fileName.c_str(), static_cast<unsigned long>(nul),
+                         static_cast<unsigned long>(tallow::runner::LineOfOffset(raw, nul)));
             return 2;
         }
     }

@@ -4,6 +4,7 @@
 namespace tallow::runner {
 
 std::string PrepareScriptText(std::string_view raw) {
+    if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom) raw.remove_prefix(kUtf8Bom.size());
     std::string_view text = raw.substr(0, raw.find('\0'));
     std::string out;
     out.reserve(text.size() + text.size() / 16 + 2);
@@ -22,8 +23,23 @@ std::string PrepareScriptText(std::string_view raw) {
     return out;
 }
 
+size_t FindStrayNul(std::string_view raw) {
+    size_t nul = raw.find('\0');
+    if (nul == std::string_view::npos || raw.find_first_not_of('\0', nul) == std::string_view::npos)
+        return std::string_view::npos;
+    return nul;
+}
+
+size_t LineOfOffset(std::string_view raw, size_t offset) {
+    size_t line = 1;
+    for (size_t i = 0; i < offset && i < raw.size(); ++i)
+        if (raw[i] == '\n' || (raw[i] == '\r' && (i + 1 >= raw.size() || raw[i + 1] != '\n'))) ++line;
+    return line;
+}
+
 bool IsCodeFile(std::string_view raw) {
-    return raw.substr(0, 7) == std::string_view("TALLOW\0", 7) || raw.substr(0, 8) == std::string_view("TALLOW1\0", 8);
+    return raw.substr(0, 7) == std::string_view("TALLOW\0", 7) ||
+           raw.substr(0, 8) == std::string_view("TALLOW1\0", 8);
 }
 
 }  // namespace tallow::runner

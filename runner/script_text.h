@@ -6,10 +6,23 @@
 
 namespace tallow::runner {
 
-// The text up to its first NUL, with a first line that starts with "#!"
-// turned into blanks, and every bare line feed turned into CR LF (the engine
-// counts carriage returns as line ends).
+// The byte-order mark that some editors write at the start of UTF-8 text.
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// The text up to its first NUL, without a leading UTF-8 byte-order mark,
+// with a first line that starts with "#!" turned into blanks, and every bare
+// line feed turned into CR LF (the engine counts carriage returns as line
+// ends).
 std::string PrepareScriptText(std::string_view raw);
+
+// The offset of the first NUL byte that has anything but more NULs after it,
+// or npos. Such a NUL would silently cut the script short; NULs that only
+// pad the end of a file cut nothing.
+size_t FindStrayNul(std::string_view raw);
+
+// The line (from 1) that holds the byte at offset, lines ending at a line
+// feed, a carriage return and line feed, or a lone carriage return.
+size_t LineOfOffset(std::string_view raw, size_t offset);
 
 // True when the bytes start with a code-file magic ("TALLOW" or "TALLOW1"
 // followed by a NUL).
