@@ -8,7 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -75,11 +77,29 @@ std::vector<std::string> SplitPath(std::string_view path) {
     return parts;
 }
 
+// Says on standard error, once per process, that the database file is
+// damaged when rc says so. Every key then fails to open, and without a word
+// every registered extension would simply vanish from every run.
+void NoteDamage(sqlite3* db, int rc) {
+    int primary = rc & 0xff;
+    if (primary != SQLITE_CORRUPT && primary != SQLITE_NOTADB) return;
+    static std::atomic<bool> told{false};
+    if (told.exchange(true)) return;
+    const char* file = sqlite3_db_filename(db, "main");
+    std::fprintf(stderr,
+                 "tallow: the extension registry %s is damaged (%s); no extensions are loaded from it\n",
+                 file && *file ? file : "(unknown)", sqlite3_errmsg(db));
+}
+
 // A prepared statement that finalizes itself.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) {
-        if (sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
+    Statement(sqlite3* db, const char* sql) : db_(db) {
+        int rc = sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr);
+        if (rc != SQLITE_OK) {
+            NoteDamage(db, rc);
+            stmt_ = nullptr;
+        }
     }
     ~Statement() { sqlite3_finalize(stmt_); }
     Statement(const Statement&) = delete;
@@ -102,7 +122,12 @@ public:
         return *this;
     }
     // SQLITE_ROW, SQLITE_DONE or an error code.
-    int Step() { return stmt_ ? sqlite3_step(stmt_) : SQLITE_ERROR; }
+    int Step() {
+        if (!stmt_) return SQLITE_ERROR;
+        int rc = sqlite3_step(stmt_);
+        if (rc != SQLITE_ROW && rc != SQLITE_DONE) NoteDamage(db_, rc);
+        return rc;
+    }
     sqlite3_int64 Int(int column) const { return sqlite3_column_int64(stmt_, column); }
     std::string Text(int column) const {
         const unsigned char* t = sqlite3_column_text(stmt_, column);
@@ -116,11 +141,14 @@ public:
     }
 
 private:
+    sqlite3* db_;
     sqlite3_stmt* stmt_ = nullptr;
 };
 
 bool Exec(sqlite3* db, const char* sql) {
-    return sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    int rc = sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    NoteDamage(db, rc);
+    return rc == SQLITE_OK;
 }
 
 // A write transaction that rolls back unless committed.

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -327,6 +328,27 @@ TEST_F(RegistryTest, TheLoaderSkipsRegistrationsPastItsLimits) {
     ASSERT_TRUE(objects.SetValue(std::string(kMaxRegistrationName, 'n'), kRegSz, missing));
     EXPECT_EQ(program.Run("exit 6"), 0);
     EXPECT_EQ(program.exitCode, 5);
+}
+
+// A damaged store loses every registration; that is said once, with the
+// file's path, and runs go on without extensions.
+TEST_F(RegistryTest, ADamagedStoreIsReportedOnceAndRunsGoOn) {
+    std::filesystem::create_directories(folder_ / "tallow");
+    std::string file = (folder_ / "tallow" / "registry.db").string();
+    std::ofstream(file, std::ios::binary) << std::string(4096, 'x');
+    SetUnattended(true);
+    testing::internal::CaptureStderr();
+    Program program;
+    EXPECT_EQ(program.Run("exit 3"), 1);
+    EXPECT_EQ(program.exitCode, 3);
+    EXPECT_EQ(program.Run("exit 4"), 1);
+    RegistryKey key;
+    EXPECT_FALSE(key.Create(kUser, Path("v")));
+    EXPECT_FALSE(key.Open(kUser, Path("v"), false));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "tallow: the extension registry " + file +
+                  " is damaged (file is not a database); no extensions are loaded from it\n");
+    EXPECT_EQ(program.exitCode, 4);
 }
 
 TEST_F(RegistryTest, TheStoreLivesInXdgConfigHomeOrUnderHome) {
