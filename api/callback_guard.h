@@ -8,6 +8,7 @@
 #include <csetjmp>
 #include <exception>
 
+#include "api/live_handles.h"
 #include "core/program.h"
 #include "expr/script_object.h"
 #include "tallow.h"
@@ -59,10 +60,10 @@ CallbackState& CallbackStateOf(Program& program);
 
 // Runs the body of a call-back export for the object behind handle. When the
 // body raises and an entry point is in progress, jumps back to it; with
-// none in progress, or for a null handle, gives neutral.
+// none in progress, or for a null, stale or unknown handle, gives neutral.
 template <class R, class Body>
 R RunCallback(TallowObjectHandle handle, R neutral, const Body& body) {
-    ScriptObject* object = reinterpret_cast<ScriptObject*>(handle);
+    ScriptObject* object = api::LiveObject(handle);
     if (!object) return neutral;
     CallbackState& state = CallbackStateOf(object->Owner());
     try {

@@ -41,6 +41,15 @@ bool Named(const char* name) {
     return name && *name;
 }
 
+// Runs a call-back that reads the script text after the member's name.
+// Outside a run there is no such text (the lexer still holds the last
+// run's), so it reads nothing and gives neutral.
+template <class R, class Body>
+R ReadScriptText(TallowObjectHandle object, R neutral, const Body& body) {
+    return RunCallback(object, neutral,
+                       [&](ScriptObject& o) { return o.Owner().IsRunning() ? body(o) : neutral; });
+}
+
 // One side of a typed comparison. A side the type peek cannot classify, such
 // as "(1 + 2)", is read as the type asked for; one of the other type is refused.
 void EvalSide(Program& p, tallow::ExprType type, std::string& text, double& number) {
@@ -87,18 +96,18 @@ extern "C" {
 // ---- Parameters, expressions and conditions ---------------------------------
 
 TALLOW_EXPORT int TALLOW_API HasFirstParam(TallowObjectHandle object, int required) {
-    return RunCallback(
+    return ReadScriptText(
         object, 0, [&](ScriptObject& o) { return o.Owner().Eval().HasFirstParam(required != 0) ? 1 : 0; });
 }
 
 TALLOW_EXPORT int TALLOW_API HasNextParam(TallowObjectHandle object, int required) {
-    return RunCallback(object, 0,
-                       [&](ScriptObject& o) { return o.Owner().Eval().HasNextParam(required != 0) ? 1 : 0; });
+    return ReadScriptText(
+        object, 0, [&](ScriptObject& o) { return o.Owner().Eval().HasNextParam(required != 0) ? 1 : 0; });
 }
 
 TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char* buffer, int size) {
     if (!buffer) return;
-    RunCallback(object, 0, [&](ScriptObject& o) {
+    ReadScriptText(object, 0, [&](ScriptObject& o) {
         CopyInto(o.Owner().Eval().EvalString(), buffer, size);
         return 0;
     });
@@ -106,7 +115,7 @@ TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char* buffer
 
 TALLOW_EXPORT void TALLOW_API EvalNum(TallowObjectHandle object, double* result) {
     if (!result) return;
-    RunCallback(object, 0, [&](ScriptObject& o) {
+    ReadScriptText(object, 0, [&](ScriptObject& o) {
         *result = o.Owner().Eval().EvalNum();
         return 0;
     });
@@ -114,24 +123,24 @@ TALLOW_EXPORT void TALLOW_API EvalNum(TallowObjectHandle object, double* result)
 
 TALLOW_EXPORT void TALLOW_API EvalKeyword(TallowObjectHandle object, char* buffer, int size) {
     if (!buffer) return;
-    RunCallback(object, 0, [&](ScriptObject& o) {
+    ReadScriptText(object, 0, [&](ScriptObject& o) {
         CopyInto(o.Owner().Eval().ReadName(), buffer, size);
         return 0;
     });
 }
 
 TALLOW_EXPORT int TALLOW_API Test(TallowObjectHandle object) {
-    return RunCallback(object, 0, [&](ScriptObject& o) { return o.Owner().Eval().EvalCondition(); });
+    return ReadScriptText(object, 0, [&](ScriptObject& o) { return o.Owner().Eval().EvalCondition(); });
 }
 
 TALLOW_EXPORT int TALLOW_API TestString(TallowObjectHandle object) {
-    return RunCallback(object, 0,
-                       [&](ScriptObject& o) { return TypedCondition(o.Owner(), tallow::kExprString); });
+    return ReadScriptText(object, 0,
+                          [&](ScriptObject& o) { return TypedCondition(o.Owner(), tallow::kExprString); });
 }
 
 TALLOW_EXPORT int TALLOW_API TestNum(TallowObjectHandle object) {
-    return RunCallback(object, 0,
-                       [&](ScriptObject& o) { return TypedCondition(o.Owner(), tallow::kExprNumber); });
+    return ReadScriptText(object, 0,
+                          [&](ScriptObject& o) { return TypedCondition(o.Owner(), tallow::kExprNumber); });
 }
 
 // ---- Errors -------------------------------------------------------------------

@@ -1,6 +1,7 @@
 // The exported embedding API: program lifecycle, the one-shot runners, host
 // objects and types, program access through an object handle, and the
-// registration of extensions. No C++ exception leaves an export.
+// registration of extensions. No C++ exception leaves an export, and every
+// handle is checked against the live ones (api/live_handles.h) before use.
 #include "tallow.h"
 
 #include <csetjmp>
@@ -10,6 +11,7 @@
 
 #include "api/callback_guard.h"
 #include "api/extension_host.h"
+#include "api/live_handles.h"
 #include "core/program.h"
 #include "expr/names.h"
 #include "platform/console.h"
@@ -21,10 +23,6 @@ using tallow::ScriptObject;
 
 namespace {
 
-Program* FromHandle(TallowProgramHandle handle) {
-    return reinterpret_cast<Program*>(handle);
-}
-
 // Runs text on program and returns its exit code; 1 when the run failed for
 // a reason that is not a script error (memory, a run already in progress).
 int RunAndReport(Program& program, const char* text) {
@@ -34,10 +32,6 @@ int RunAndReport(Program& program, const char* text) {
     } catch (...) {
         return 1;
     }
-}
-
-ScriptObject* ObjectOf(TallowObjectHandle handle) {
-    return reinterpret_cast<ScriptObject*>(handle);
 }
 
 // Runs a host's request on program. An error goes back to the entry point in
@@ -78,7 +72,7 @@ using HostAdder = void (tallow::ExtensionHost::*)(std::string, TallowValue, cons
 
 void Insert(HostAdder add, const char* name, TallowValue data, TallowProgramHandle program,
             const tallow::EntryPoints& entry) {
-    Program* p = FromHandle(program);
+    Program* p = tallow::api::LiveProgram(program);
     if (!p) return;
     RunHostRequest(*p, [&] { (p->Extensions().*add)(name ? name : "", data, entry); });
 }
@@ -90,36 +84,68 @@ struct StdHandlesRestore {
     ~StdHandlesRestore() { tallow::platform::SetStdHandles(input, output); }
 };
 
+// A one-shot runner's program, known to the handle checks for its one run.
+class OneShotProgram {
+public:
+    OneShotProgram() { tallow::api::NoteProgramBorn(&program, false); }
+    ~OneShotProgram() { tallow::api::ForgetProgram(&program); }
+    OneShotProgram(const OneShotProgram&) = delete;
+    OneShotProgram& operator=(const OneShotProgram&) = delete;
+
+    Program program;
+};
+
 }  // namespace
 
 extern "C" {
 
 TALLOW_EXPORT TallowProgramHandle TALLOW_API CreateProgram(void) {
+    Program* p = nullptr;
     try {
-        return reinterpret_cast<TallowProgramHandle>(new Program());
+        p = new Program();
+        tallow::api::NoteProgramBorn(p, true);
+        return reinterpret_cast<TallowProgramHandle>(p);
     } catch (...) {
+        delete p;
         return nullptr;
     }
 }
 
+// From inside a run (a call-back or a host object's member) the program
+// cannot go at once: the run is stopped and RunProgram deletes it on its way
+// out.
 TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program) {
+    if (tallow::api::TakeForDestroy(program) != tallow::api::Disposal::kDelete) return;
     try {
-        delete FromHandle(program);
+        delete reinterpret_cast<Program*>(program);
     } catch (...) {
     }
 }
 
 TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char* text) {
-    Program* p = FromHandle(program);
-    if (!p) return 0;
-    if (p->IsRunning()) return 1;
-    return RunAndReport(*p, text);
+    Program* p = nullptr;
+    switch (tallow::api::BeginRun(program, &p)) {
+        case tallow::api::RunStart::kUnknown:
+            return 0;
+        case tallow::api::RunStart::kBusy:
+            return 1;
+        case tallow::api::RunStart::kStarted:
+            break;
+    }
+    int code = RunAndReport(*p, text);
+    if (tallow::api::EndRun(p)) {
+        try {
+            delete p;
+        } catch (...) {
+        }
+    }
+    return code;
 }
 
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {
     try {
-        Program program;
-        return RunAndReport(program, text);
+        OneShotProgram oneShot;
+        return RunAndReport(oneShot.program, text);
     } catch (...) {
         return 1;
     }
@@ -128,7 +154,8 @@ TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {
 TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input,
                                                        TallowFile output) {
     try {
-        Program program;
+        OneShotProgram oneShot;
+        Program& program = oneShot.program;
         StdHandlesRestore restore;
         tallow::platform::SetStdHandles(input, output);
         program.stdinHandle = input;
@@ -160,26 +187,26 @@ TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, 
 // ---- Program access through an object handle ---------------------------------
 
 TALLOW_EXPORT TallowWindow TALLOW_API GetParentHWND(TallowObjectHandle object) {
-    ScriptObject* o = ObjectOf(object);
+    ScriptObject* o = tallow::api::LiveObject(object);
     return o ? o->Owner().parentWindow : nullptr;
 }
 
 TALLOW_EXPORT void TALLOW_API SetParentHWND(TallowObjectHandle object, TallowWindow window) {
-    if (ScriptObject* o = ObjectOf(object)) o->Owner().parentWindow = window;
+    if (ScriptObject* o = tallow::api::LiveObject(object)) o->Owner().parentWindow = window;
 }
 
 TALLOW_EXPORT TallowFile TALLOW_API GetStdin(TallowObjectHandle object) {
-    ScriptObject* o = ObjectOf(object);
+    ScriptObject* o = tallow::api::LiveObject(object);
     return o ? o->Owner().stdinHandle : nullptr;
 }
 
 TALLOW_EXPORT TallowFile TALLOW_API GetStdout(TallowObjectHandle object) {
-    ScriptObject* o = ObjectOf(object);
+    ScriptObject* o = tallow::api::LiveObject(object);
     return o ? o->Owner().stdoutHandle : nullptr;
 }
 
 TALLOW_EXPORT void TALLOW_API OpenConsole(TallowObjectHandle object) {
-    ScriptObject* o = ObjectOf(object);
+    ScriptObject* o = tallow::api::LiveObject(object);
     if (!o) return;
     try {
         o->Owner().OpenConsole();
@@ -188,11 +215,11 @@ TALLOW_EXPORT void TALLOW_API OpenConsole(TallowObjectHandle object) {
 }
 
 TALLOW_EXPORT void TALLOW_API EndProgram(TallowObjectHandle object) {
-    if (ScriptObject* o = ObjectOf(object)) o->Owner().stopRequested = 1;
+    if (ScriptObject* o = tallow::api::LiveObject(object)) o->Owner().stopRequested = 1;
 }
 
 TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char* name, TallowValue value) {
-    auto* o = dynamic_cast<tallow::ExtensionObject*>(ObjectOf(object));
+    auto* o = dynamic_cast<tallow::ExtensionObject*>(tallow::api::LiveObject(object));
     if (!o || !name) return 0;
     try {
         o->SetProperty(name, value);
@@ -203,7 +230,7 @@ TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char* 
 }
 
 TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, const char* name) {
-    auto* o = dynamic_cast<tallow::ExtensionObject*>(ObjectOf(object));
+    auto* o = dynamic_cast<tallow::ExtensionObject*>(tallow::api::LiveObject(object));
     if (!o || !name) return 0;
     return o->GetProperty(name);
 }
@@ -236,7 +263,7 @@ TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended) {
 }
 
 TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char* name) {
-    Program* p = FromHandle(program);
+    Program* p = tallow::api::LiveProgram(program);
     if (!p) return;
     try {
         p->scriptFileName = name ? name : "";
@@ -246,7 +273,7 @@ TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, con
 
 TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count,
                                                  const char* const* args) {
-    Program* p = FromHandle(program);
+    Program* p = tallow::api::LiveProgram(program);
     if (!p) return;
     try {
         p->scriptArguments.clear();
@@ -258,7 +285,7 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
 }
 
 TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count) {
-    if (Program* p = FromHandle(program)) p->statementLimit = count > 0 ? count : 0;
+    if (Program* p = tallow::api::LiveProgram(program)) p->statementLimit = count > 0 ? count : 0;
 }
 
 }  // extern "C"

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "api/live_handles.h"
 #include "expr/script_object.h"
 #include "platform/library.h"
 #include "tallow.h"
@@ -73,8 +74,23 @@ private:
         ExtensionObject& object_;
     };
 
+    // Makes the object's handle valid for the exports from before its create
+    // entry point to after its destroy entry point, also when construction
+    // fails part-way.
+    class LiveMark {
+    public:
+        explicit LiveMark(const ScriptObject* object) : object_(object) { api::NoteObjectBorn(object_); }
+        ~LiveMark() { api::NoteObjectGone(object_); }
+        LiveMark(const LiveMark&) = delete;
+        LiveMark& operator=(const LiveMark&) = delete;
+
+    private:
+        const ScriptObject* object_;
+    };
+
     void Initialise();
 
+    LiveMark liveMark_{this};
     platform::Library library_;
     EntryPoints entry_;
     TallowValue data_;

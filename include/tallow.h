@@ -11,6 +11,10 @@
  * standard-output handle is a file descriptor carried in the pointer-sized
  * TallowFile slot: (TallowFile)(intptr_t)fd.
  *
+ * Handles: every export checks the handle it is given. NULL, or the handle of
+ * a program or object that no longer exists (or never did), gives the
+ * export's neutral result (0, NULL, nothing) and touches no memory.
+ *
  * Strings are NUL-terminated 8-bit strings. A string the engine returns from a
  * call-back is the caller's and must be released with FreeString; a string an
  * extension hands to the engine stays the extension's.
@@ -72,7 +76,11 @@ typedef int(TALLOW_ENTRY *TallowRegisterProc)(void);
 /* Constructs an idle program; NULL when memory is exhausted. [safe] */
 TALLOW_EXPORT TallowProgramHandle TALLOW_API CreateProgram(void);
 
-/* Destroys a program with everything it owns; NULL is ignored. [safe] */
+/* Destroys a program with everything it owns; NULL is ignored. Called while
+ * the program runs (from a call-back, a host object's entry point or another
+ * thread), it ends the run as EndProgram does and the program is destroyed
+ * when that run's RunProgram returns; until then its handles stay valid.
+ * [safe] */
 TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program);
 
 /* Runs text to its end and returns the program's exit code, which only `exit`
@@ -143,7 +151,10 @@ TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, cons
  * it called the entry point, and the error goes on in the script (a TRY
  * block can catch kind 1). The library must therefore hold no resource across
  * such a call that it could not give up there. Called outside any entry point,
- * no call-back raises: it gives its neutral result (0, NULL, nothing). */
+ * no call-back raises: it gives its neutral result (0, NULL, nothing). While
+ * its program is not running, a call-back that reads script text (from
+ * HasFirstParam to TestNum below) reads nothing and gives its neutral result
+ * at once. */
 
 /* Is there a first parameter / a further one after a comma? With required
  * non-zero a missing one raises "required parameter missing". [raises] */

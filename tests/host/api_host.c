@@ -141,6 +141,7 @@ static struct {
     int creates, destroys;
     int thingCreates, thingDestroys;
     TallowValue thingData;
+    TallowObjectHandle thingHandle;
     char text[256];
     double number;
     int flag;
@@ -173,11 +174,13 @@ enum {
     kNullBuf,
     kWarnFirst,
     kInsertBad,
-    kRegProbe
+    kRegProbe,
+    kDestroySelf
 };
 static const char kHostStatements[] =
     "evalstr\0evalshort\0evalnum\0keyword\0test\0teststr\0testnum\0throw\0thrownull\0stop\0vars\0"
-    "members\0arrays\0getvar\0access\0mark\0clearhost\0nullbuf\0warnfirst\0insertbad\0regprobe\0";
+    "members\0arrays\0getvar\0access\0mark\0clearhost\0nullbuf\0warnfirst\0insertbad\0regprobe\0"
+    "destroyself\0";
 enum { kAdd = 1, kFailFunction, kNothing };
 static const char kHostNumbers[] = "add\0fail\0nothing\0";
 enum { kGreet = 1, kNone };
@@ -215,7 +218,7 @@ static int TALLOW_ENTRY BareCreate(TallowObjectHandle object, TallowValue data, 
 
 static int TALLOW_ENTRY ThingCreate(TallowObjectHandle object, TallowValue data, const char** statements,
                                     const char** numberFunctions, const char** stringFunctions) {
-    (void)object;
+    host.thingHandle = object;
     ++host.thingCreates;
     host.thingData = data;
     *statements = kHostStatements;
@@ -387,6 +390,16 @@ static int TALLOW_ENTRY HostStatement(TallowObjectHandle object, int id) {
             InsertObject("late", 0, host.program, HostCreate, HostDestroy, NULL, NULL, NULL);
             host.reachedAfter = 1;
             break;
+        case kDestroySelf:
+            /* The program goes only once its run returns: until then the
+             * object and the program stay usable, and it cannot run again. */
+            DestroyProgram(host.program);
+            DestroyProgram(host.program);
+            EXPECT_INT(RunProgram(host.program, "exit 9"), 1);
+            SetNumVar(object, "after", 6);
+            host.number = GetNumVar(object, "after");
+            host.reachedAfter = 1;
+            break;
         default:
             break;
     }
@@ -427,51 +440,101 @@ static void InsertHost(TallowProgramHandle program, TallowValue data) {
 
 /* ---- Checks of the exports -------------------------------------------------------- */
 
-static void TestNullHandles(void) {
+/* Every export that takes a program handle, with one that is no program:
+ * nothing happens, and no entry point is called. */
+static void ExpectNeutralProgram(TallowProgramHandle p) {
+    int creates = host.creates;
+    DestroyProgram(p);
+    EXPECT_INT(RunProgram(p, "exit 1"), 0);
+    InsertObject("x", 0, p, HostCreate, HostDestroy, HostStatement, HostNumFunction, HostStringFunction);
+    InsertFactory("x", 0, p, HostCreate, HostDestroy, HostStatement, HostNumFunction, HostStringFunction);
+    SetScriptFileName(p, "x");
+    SetScriptArguments(p, 0, NULL);
+    SetStatementLimit(p, 5);
+    EXPECT_INT(host.creates, creates);
+}
+
+/* Every export that takes an object handle, with one that is no object. */
+static void ExpectNeutralObject(TallowObjectHandle object) {
     char buffer[8] = "keep";
     double number = -1;
-    DestroyProgram(NULL);
-    EXPECT_INT(RunProgram(NULL, "exit 1"), 0);
-    InsertObject("x", 0, NULL, HostCreate, HostDestroy, HostStatement, HostNumFunction, HostStringFunction);
-    InsertFactory("x", 0, NULL, HostCreate, HostDestroy, HostStatement, HostNumFunction, HostStringFunction);
-    SetScriptFileName(NULL, "x");
-    SetScriptArguments(NULL, 0, NULL);
-    CHECK(GetParentHWND(NULL) == NULL);
-    SetParentHWND(NULL, NULL);
-    CHECK(GetStdin(NULL) == NULL);
-    CHECK(GetStdout(NULL) == NULL);
-    OpenConsole(NULL);
-    EndProgram(NULL);
-    EXPECT_INT(SetProperty(NULL, "k", 1), 0);
-    EXPECT_INT(GetProperty(NULL, "k"), 0);
-    EXPECT_INT(HasFirstParam(NULL, 1), 0);
-    EXPECT_INT(HasNextParam(NULL, 1), 0);
-    EvalString(NULL, buffer, sizeof buffer);
-    EvalKeyword(NULL, buffer, sizeof buffer);
+    CHECK(GetParentHWND(object) == NULL);
+    SetParentHWND(object, NULL);
+    CHECK(GetStdin(object) == NULL);
+    CHECK(GetStdout(object) == NULL);
+    OpenConsole(object);
+    EndProgram(object);
+    EXPECT_INT(SetProperty(object, "k", 1), 0);
+    EXPECT_INT(GetProperty(object, "k"), 0);
+    EXPECT_INT(HasFirstParam(object, 1), 0);
+    EXPECT_INT(HasNextParam(object, 1), 0);
+    EvalString(object, buffer, sizeof buffer);
+    EvalKeyword(object, buffer, sizeof buffer);
     EXPECT_STR(buffer, "keep");
-    EvalNum(NULL, &number);
+    EvalNum(object, &number);
     CHECK(number == -1);
-    EXPECT_INT(Test(NULL), 0);
-    EXPECT_INT(TestString(NULL), 0);
-    EXPECT_INT(TestNum(NULL), 0);
-    ThrowError(NULL, 1, "x");
-    SetNumConst(NULL, "x", 1);
-    SetNumVar(NULL, "x", 1);
-    CHECK(GetNumVar(NULL, "x") == 0);
-    SetStringVar(NULL, "x", "y");
-    CHECK(GetStringVar(NULL, "x") == NULL);
-    SetNumMember(NULL, "x", 1);
-    CHECK(GetNumMember(NULL, "x") == 0);
-    SetStringMember(NULL, "x", "y");
-    CHECK(GetStringMember(NULL, "x") == NULL);
-    ClearStringArray(NULL, "x");
-    ClearNumArray(NULL, "x");
-    EXPECT_INT(AddToStringArray(NULL, "x", "y"), 0);
-    EXPECT_INT(AddToNumArray(NULL, "x", 1), 0);
-    EXPECT_INT(GetStringArrayCount(NULL, "x"), -1);
-    EXPECT_INT(GetNumArrayCount(NULL, "x"), -1);
-    CHECK(GetStringArrayItem(NULL, "x", 0) == NULL);
-    CHECK(GetNumArrayItem(NULL, "x", 0) == 0);
+    EXPECT_INT(Test(object), 0);
+    EXPECT_INT(TestString(object), 0);
+    EXPECT_INT(TestNum(object), 0);
+    ThrowError(object, 1, "x");
+    SetNumConst(object, "x", 1);
+    SetNumVar(object, "x", 1);
+    CHECK(GetNumVar(object, "x") == 0);
+    SetStringVar(object, "x", "y");
+    CHECK(GetStringVar(object, "x") == NULL);
+    SetNumMember(object, "x", 1);
+    CHECK(GetNumMember(object, "x") == 0);
+    SetStringMember(object, "x", "y");
+    CHECK(GetStringMember(object, "x") == NULL);
+    ClearStringArray(object, "x");
+    ClearNumArray(object, "x");
+    EXPECT_INT(AddToStringArray(object, "x", "y"), 0);
+    EXPECT_INT(AddToNumArray(object, "x", 1), 0);
+    EXPECT_INT(GetStringArrayCount(object, "x"), -1);
+    EXPECT_INT(GetNumArrayCount(object, "x"), -1);
+    CHECK(GetStringArrayItem(object, "x", 0) == NULL);
+    CHECK(GetNumArrayItem(object, "x", 0) == 0);
+}
+
+static void TestNullHandles(void) {
+    ExpectNeutralProgram(NULL);
+    ExpectNeutralObject(NULL);
+}
+
+/* Handles of a destroyed program and its objects, and handles that never
+ * were any: checked against the live ones, never used. */
+static void TestStaleHandles(void) {
+    static int notAnObject[64];
+    TallowObjectHandle stale;
+    TallowProgramHandle p = CreateProgram();
+    memset(&host, 0, sizeof host);
+    InsertHost(p, 0);
+    stale = host.handle;
+    DestroyProgram(p);
+    EXPECT_INT(host.destroys, 1);
+    ExpectNeutralProgram(p);
+    ExpectNeutralProgram((TallowProgramHandle)(void*)notAnObject);
+    ExpectNeutralObject(stale);
+    ExpectNeutralObject((TallowObjectHandle)(void*)notAnObject);
+    EXPECT_INT(host.destroys, 1);
+}
+
+/* DestroyProgram from inside a host object's member ends the run after that
+ * statement; RunProgram destroys the program on its way out. */
+static void TestDestroyInsideARun(void) {
+    int code = -1;
+    TallowProgramHandle p = CreateProgram();
+    memset(&host, 0, sizeof host);
+    InsertHost(p, 0);
+    Run(p, "host.destroyself\r\nhost.mark 1\r\nexit 3", &code);
+    EXPECT_INT(code, 0);
+    EXPECT_INT(host.reachedAfter, 1);
+    CHECK(host.number == 6);
+    EXPECT_INT(host.marks, 0);
+    EXPECT_INT(host.destroys, 1);
+    CHECK(host.destroyedReadBack == 3);
+    ExpectNeutralProgram(p);
+    ExpectNeutralObject(host.handle);
 }
 
 /* Parameters, expressions and conditions through the call-backs. */
@@ -646,6 +709,14 @@ static void TestRunsAndAccess(TallowProgramHandle p) {
     CHECK(number == -1);
     EXPECT_INT(HasFirstParam(host.handle, 1), 0);
     ThrowError(host.handle, 1, "outside");
+    /* Nor is anything left of the last run's text read, though this one
+     * stopped before its parameters. */
+    Run(p, "host.stop 5, \"six\"\r\nexit 1", &code);
+    EXPECT_INT(HasFirstParam(host.handle, 0), 0);
+    EvalNum(host.handle, &number);
+    CHECK(number == -1);
+    EXPECT_INT(HasNextParam(host.handle, 0), 0);
+    EXPECT_INT(Test(host.handle), 0);
     CHECK(GetNumVar(host.handle, "nosuch") == 0);
     SetNumVar(host.handle, "pre", 3); /* a host may set globals before a run */
     Run(p, "exit pre#", &code);
@@ -682,6 +753,7 @@ static void TestHostObjectsAndTypes(TallowProgramHandle p) {
     Run(p, "new u as HOSTTHING\r\ndelete u\r\nexit 2", &code);
     EXPECT_INT(host.thingCreates, 2);
     EXPECT_INT(host.thingDestroys, 2);
+    ExpectNeutralObject(host.thingHandle); /* deleted, in a program that lives on */
     InsertFactory("nullthing", 0, p, NULL, NULL, NULL, NULL, NULL);
     Run(p, "try\r\nnew v as nullthing\r\ncatch\r\nhost.evalstr ErrMsg$\r\nexit 17\r\nendtry", &code);
     EXPECT_INT(code, 17);
@@ -941,6 +1013,8 @@ int main(int argc, char** argv) {
     RemoveExampleRegistrations();
 
     TestNullHandles();
+    TestStaleHandles();
+    TestDestroyInsideARun();
     TestStatementLimit();
     TestHostProgram();
     TestRunners();
