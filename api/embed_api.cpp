@@ -14,7 +14,6 @@
 #include "api/live_handles.h"
 #include "core/program.h"
 #include "expr/names.h"
-#include "platform/console.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 
@@ -76,13 +75,6 @@ void Insert(HostAdder add, const char* name, TallowValue data, TallowProgramHand
     if (!p) return;
     RunHostRequest(*p, [&] { (p->Extensions().*add)(name ? name : "", data, entry); });
 }
-
-// Restores the process's standard handles when a redirected run ends.
-struct StdHandlesRestore {
-    tallow::platform::Handle input = tallow::platform::StdInput();
-    tallow::platform::Handle output = tallow::platform::StdOutput();
-    ~StdHandlesRestore() { tallow::platform::SetStdHandles(input, output); }
-};
 
 // A one-shot runner's program, known to the handle checks for its one run.
 class OneShotProgram {
@@ -151,15 +143,16 @@ TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {
     }
 }
 
+// The handles are the program's alone: the process's standard handles stay
+// as they are, so programs running on other threads meanwhile keep theirs.
 TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input,
                                                        TallowFile output) {
     try {
         OneShotProgram oneShot;
         Program& program = oneShot.program;
-        StdHandlesRestore restore;
-        tallow::platform::SetStdHandles(input, output);
         program.stdinHandle = input;
         program.stdoutHandle = output;
+        program.handlesGiven = true;
         return RunAndReport(program, text);
     } catch (...) {
         return 1;

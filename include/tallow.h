@@ -92,9 +92,11 @@ TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char 
 /* Runs text in a temporary program and returns its exit code. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char *text);
 
-/* As RunTallowBuffer, with the script's standard input and output (and the
- * process's, for the duration of the run) replaced by the two handles. On
- * Linux they are file descriptors: (TallowFile)(intptr_t)fd. [safe] */
+/* As RunTallowBuffer, with the two handles as the script's standard input
+ * and output (also after showconsole and hideconsole). The process's
+ * standard handles do not change, so programs running on other threads
+ * meanwhile keep theirs. On Linux they are file descriptors:
+ * (TallowFile)(intptr_t)fd. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char *text, TallowFile input, TallowFile output);
 
 /* Adds a host object called name to program: the five functions serve it as
