@@ -69,24 +69,15 @@ void EvalSide(Program& p, tallow::ExprType type, std::string& text, double& numb
 // typedcondition = side relop side, both sides of the given type; strings
 // compare as unsigned bytes, as in every other condition.
 int TypedCondition(Program& p, tallow::ExprType type) {
-    tallow::Lexer& lx = p.Lex();
     std::string leftText, rightText;
     double left = 0, right = 0;
     EvalSide(p, type, leftText, left);
-    tallow::Token opToken = lx.NextToken();
-    char op[3] = {opToken.Lead(), 0, 0};
-    // The second character of a two-character operator is a token of its own.
-    tallow::Token second = lx.NextToken();
-    if (second.kind == tallow::tkDelimiter && std::strchr("<>=", second.Lead()))
-        op[1] = second.Lead();
-    else
-        lx.PutBack(second);
+    char buffer[3];
+    std::string_view opText = p.Eval().OperatorText(buffer);
     EvalSide(p, type, rightText, right);
-    bool valid = false;
-    int result = type == tallow::kExprString ? tallow::Relate(leftText, rightText, op, valid)
-                                             : tallow::Relate(left, right, op, valid);
-    if (!valid) p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
-    return result;
+    tallow::RelOp op = tallow::RelOp::Eq;
+    if (!tallow::RelationalOperatorOf(opText, op)) p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
+    return type == tallow::kExprString ? tallow::Compare(op, leftText, rightText) : tallow::Compare(op, left, right);
 }
 
 }  // namespace

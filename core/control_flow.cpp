@@ -3,25 +3,18 @@
 // branch not taken is passed over by a forward scan of keyword tokens.
 #include "control_flow.h"
 
+#include "core/loop_step.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "core/statement_plan.h"
 #include "core/statements.h"
-#include "expr/code_cache.h"
 #include "expr/compiled_expr.h"
+#include "expr/text_memory.h"
 
 namespace tallow {
 
 namespace {
-
-// Reads the next token for a forward scan: its keyword id, or -1 at the end
-// of the text. Only the text counts, not the token kind.
-int ScanToken(Program& p) {
-    const Token& t = p.Lex().NextToken();
-    if (t.kind == tkEnd) return -1;
-    return p.KeywordOf(t);
-}
 
 bool IsKeyword(Program& p, const Token& t, int keyword) {
     return t.kind == tkWord && p.KeywordOf(t) == keyword;
@@ -37,82 +30,126 @@ std::string_view RequireLabelName(Program& p) {
     return t.text;
 }
 
-// The forward scans, remembered: a scan depends only on the place it
-// starts at and on the keywords, so where it ended, what it did to its depth
-// counter and how it ended are kept for that place. Scans that fail with an
-// error are not kept.
-enum ScanKind { kScanIfFalse = 1, kScanMatching };
+// How each scan counts: the keyword that opens a nested block (and whether
+// only a word counts as one), the keyword that closes a block and ends the
+// scan at its own level, and another that ends it there.
+struct ScanRule {
+    int open;
+    bool openOnlyAsWord;
+    int close;
+    int stop;
+};
 
-template <class Scan>
-int RememberedScan(Program& p, int kind, int& depth, Scan scan) {
-    Lexer& lx = p.Lex();
-    PlaceNotes* notes = NotesHere(p);
-    if (!notes) return scan();
-    ScanResult* memo = notes->scan;
-    if (memo && memo->kind == kind) {
-        lx.Read(lx.TokenAt(memo->last));
-        depth += memo->depthChange;
-        return memo->outcome;
-    }
-    int before = depth;
-    int outcome = scan();
-    if (!memo) {
-        CodeCache& cache = lx.Code();
-        auto result = std::make_unique<ScanResult>(ScanResult{kind, lx.Last().index, depth - before, outcome});
-        notes->scan = cache.Keep(cache.scans, std::move(result));
-    }
-    return outcome;
-}
+constexpr ScanRule kScanRules[] = {
+    {kwIf, false, kwEndif, kwElse},        // FalseBranch
+    {kwIf, false, kwEndif, 0},             // ToEndif
+    {kwWhile, true, kwEndwhile, 0},        // ToEndwhile
+    {kwSelect, true, kwEndselect, kwCase}, // ToCase
+    {kwSelect, true, kwEndselect, 0},      // ToEndselect
+    {kwTry, false, kwEndtry, 0},           // ToEndtry
+    {0, false, kwEndproc, 0},              // ToEndproc
+};
+static_assert(sizeof(kScanRules) / sizeof(kScanRules[0]) == size_t(Scan::ToEndproc) + 1, "one rule per scan");
 
-// Skips the true branch of a false IF: stops after an ELSE of this IF
-// (which stays open) or after its ENDIF, counting the IF depth on the way.
-// The end of the text ends the scan quietly.
-int SkipFalseBranch(Program& p) {
-    MainObject& main = p.Main();
-    int depth = main.ifDepth;
+// The scan itself: the keyword that stopped it (or kScanEnd) and the level
+// of nested blocks it was in at the end of the text.
+int RunScan(Program& p, const ScanRule& rule, int& level) {
+    Token t;
     for (;;) {
-        int kw = ScanToken(p);
-        if (kw < 0) return 0;
-        if (kw == kwIf) {
-            ++main.ifDepth;
-        } else if (kw == kwElse && main.ifDepth == depth) {
-            return 0;
-        } else if (kw == kwEndif) {
-            if (--main.ifDepth < depth) return 0;
+        int kw = ScanKeyword(p, t);
+        if (kw == kScanEnd) return kScanEnd;
+        if (kw == rule.open && rule.open && (t.kind == tkWord || !rule.openOnlyAsWord)) {
+            ++level;
+        } else if (kw == rule.close) {
+            if (level == 0) return kw;
+            --level;
+        } else if (kw == rule.stop && rule.stop && level == 0) {
+            return kw;
         }
     }
 }
 
 // Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
 void SkipWhileBody(Program& p) {
-    if (!SkipToMatchingEnd(p, kwWhile, kwEndwhile)) p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
+    int unused = 0;
+    if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
+}
+
+// The condition at the lexer, from the plan's compiled code when it has
+// one that may run here.
+int Condition(Program& p, ConditionPlan* plan) {
+    if (!plan) return p.Eval().EvalCondition();
+    if (!plan->codeKnown) {
+        bool settled = false;
+        plan->cond = p.Eval().CachedCond(&settled);
+        if (plan->cond) {
+            plan->after = plan->cond->strings ? plan->cond->rightStr->end : plan->cond->rightNum->end;
+            plan->afterKeyword = plan->after.kind == tkWord ? p.KeywordOf(plan->after) : 0;
+        }
+        plan->codeKnown = settled;
+    }
+    if (plan->cond && NestingAllows(p, plan->cond->nesting)) return RunCond(p, *plan->cond);
+    return p.Eval().EvalCondition();
 }
 
 }  // namespace
 
-bool SkipToMatchingEnd(Program& p, int openKeyword, int closeKeyword) {
-    int unused = 0;
-    int kind = kScanMatching + 64 * openKeyword + closeKeyword;
-    return RememberedScan(p, kind, unused, [&] {
-        int depth = 0;
-        for (;;) {
-            int kw = ScanToken(p);
-            if (kw < 0) return 0;
-            if (kw == openKeyword) {
-                ++depth;
-            } else if (kw == closeKeyword) {
-                if (depth-- == 0) return 1;
-            }
-        }
-    });
+int ScanKeyword(Program& p, Token& t) {
+    Lexer& lx = p.Lex();
+    for (;;) {
+        t = lx.NextToken();
+        if (t.kind == tkEnd) return kScanEnd;
+        int kw = p.KeywordOf(t);
+        if (kw != kwRem || t.kind != tkWord) return kw;
+        lx.SkipComment();
+    }
 }
+
+int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
+    Lexer& lx = p.Lex();
+    ScanMemo* memo = memoSlot ? *memoSlot : nullptr;
+    PlaceNotes* notes = nullptr;
+    if (!memo) {
+        notes = NotesHere(p);
+        if (notes && notes->scan && notes->scan->kind == int(scan)) memo = notes->scan;
+    }
+    if (memo) {
+        if (memoSlot) *memoSlot = memo;
+        lx.Read(memo->last);
+        depth += memo->depthChange;
+        if (depth > kMaxBlockDepth) LoopStackFull(p);
+        return memo->outcome;
+    }
+    const ScanRule& rule = kScanRules[int(scan)];
+    int level = 0;
+    int outcome = RunScan(p, rule, level);
+    // A block closed at the scan's own level closes the one the scan is for.
+    int change = outcome == kScanEnd ? level : outcome == rule.close ? -1 : 0;
+    depth += change;
+    if (notes && !notes->scan) {
+        notes->scan = p.Memory().Keep(std::make_unique<ScanMemo>(ScanMemo{int(scan), lx.Last(), change, outcome}));
+        if (memoSlot) *memoSlot = notes->scan;
+    }
+    if (depth > kMaxBlockDepth) LoopStackFull(p);
+    return outcome;
+}
+
+void EnterBlock(Program& p, int& depth) {
+    if (depth >= kMaxBlockDepth) LoopStackFull(p);
+    ++depth;
+}
+
+void LoopStackFull(Program& p) { p.ReportError(kSyntaxKind, msg::kStackOverflow); }
 
 // ---- Labels -------------------------------------------------------------------
 
+// Labels are words followed by a colon anywhere in the text, REM lines
+// excepted.
 void LabelTable::Prescan() {
     Lexer& lx = program_.Lex();
     lx.Restart();
     for (Token t = lx.NextToken(); t.kind != tkEnd; t = lx.NextToken()) {
+        if (t.kind == tkWord && program_.KeywordOf(t) == kwRem) lx.SkipComment();
         if (t.kind != tkLabel) continue;
         if (positions_.count(t.text)) program_.ReportError(kSyntaxKind, msg::kDuplicateLabel);
         positions_.emplace(std::string(t.text), lx.Position());
@@ -135,6 +172,7 @@ bool LabelTable::Goto(std::string_view name) {
 bool LabelTable::Gosub(std::string_view name) {
     auto it = positions_.find(name);
     if (it == positions_.end()) return false;
+    CheckLoopRoom(program_, returnStack_);
     returnStack_.push_back(program_.Lex().Position());
     program_.Lex().SetPosition(it->second);
     return true;
@@ -162,23 +200,32 @@ void StmtReturn(Program& p) { p.Labels().Return(); }
 // ---- IF -------------------------------------------------------------------------
 
 // if = "if" condition "then" block ["else" block] "endif"
-void StmtIf(Program& p) {
+void IfStatement(Program& p, ConditionPlan* plan) {
     MainObject& main = p.Main();
-    ++main.ifDepth;
-    if (p.Eval().EvalCondition()) {
-        if (!IsKeyword(p, p.Lex().NextToken(), kwThen)) p.ReportError(kSyntaxKind, msg::kThenExpected);
+    EnterBlock(p, main.ifDepth);
+    if (Condition(p, plan)) {
+        Lexer& lx = p.Lex();
+        bool then = false;
+        if (plan && plan->cond) {
+            lx.Read(plan->after);
+            then = plan->afterKeyword == kwThen;
+        } else {
+            then = IsKeyword(p, lx.NextToken(), kwThen);
+        }
+        if (!then) p.ReportError(kSyntaxKind, msg::kThenExpected);
         return;
     }
-    RememberedScan(p, kScanIfFalse, main.ifDepth, [&] { return SkipFalseBranch(p); });
+    // The scan passes over THEN without looking at it.
+    ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
 }
+
+void StmtIf(Program& p) { IfStatement(p, nullptr); }
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
 void StmtElse(Program& p) {
     MainObject& main = p.Main();
     if (main.ifDepth < 1) return;
-    // Nested IF blocks on the way end where they began; this IF ends here.
-    if (!SkipToMatchingEnd(p, kwIf, kwEndif)) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
-    --main.ifDepth;
+    if (ForwardScan(p, Scan::ToEndif, main.ifDepth) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
 }
 
 void StmtEndif(Program& p) { --p.Main().ifDepth; }
@@ -196,48 +243,27 @@ void StmtFor(Program& p) {
     Token to = lx.NextToken();
     if (p.KeywordOf(to) != kwTo) p.ReportError(kSyntaxKind, msg::kToExpected);
     double limit = p.Eval().EvalNum();
+    CheckLoopRoom(p, main.forStack);
     main.forStack.push_back({std::string(var.text), limit, lx.Position(), {}});
 }
 
-// next = "next": one step of 1 toward the limit, ending on the limit itself.
-void StmtNext(Program& p) {
-    MainObject& main = p.Main();
-    if (main.forStack.size() <= main.forFloor) p.ReportError(kSyntaxKind, msg::kNextWithoutFor);
-    ForEntry& loop = main.forStack.back();
-    // The loop variable is a global; its table entry is remembered.
-    NumVarTable& table = main.numMembers;
-    if (loop.slot.generation != table.Generation()) {
-        int index = table.Find(loop.name);
-        if (index < 0) table.Get(loop.name);  // reports the unknown variable
-        loop.slot = {table.Generation(), uint32_t(index)};
-    }
-    double& v = table.At(loop.slot.index);
-    double limit = loop.limit;
-    if (v == limit) {
-        main.forStack.pop_back();
-        return;
-    }
-    if (v < limit) {
-        v += 1;
-        if (v >= limit) v = limit;
-    } else {
-        v -= 1;
-        if (v <= limit) v = limit;
-    }
-    p.Lex().SetPosition(loop.top);
-}
+void StmtNext(Program& p) { ForStep(p); }
 
 // ---- WHILE ----------------------------------------------------------------------
 
 // while = "while" condition block "endwhile"
-void StmtWhile(Program& p) {
+void WhileStatement(Program& p, ConditionPlan* plan) {
     uint32_t top = p.Lex().Position();
-    if (p.Eval().EvalCondition()) {
-        p.Main().whileStack.push_back({top});
+    if (Condition(p, plan)) {
+        MainObject& main = p.Main();
+        CheckLoopRoom(p, main.whileStack);
+        main.whileStack.push_back({top, plan ? plan->cond : nullptr, main.NameGeneration()});
         return;
     }
     SkipWhileBody(p);
 }
+
+void StmtWhile(Program& p) { WhileStatement(p, nullptr); }
 
 void StmtEndwhile(Program& p) {
     MainObject& main = p.Main();
@@ -248,68 +274,11 @@ void StmtEndwhile(Program& p) {
     size_t at = main.whileStack.size() - 1;
     WhileEntry loop = main.whileStack[at];
     p.Lex().SetPosition(loop.top);
-    bool again = loop.cond && loop.generation == main.NameGeneration() ? RunCond(p, *loop.cond)
-                                                                       : p.Eval().EvalCondition();
+    bool remembered = loop.cond && loop.generation == main.NameGeneration() && NestingAllows(p, loop.cond->nesting);
+    bool again = remembered ? RunCond(p, *loop.cond) : p.Eval().EvalCondition();
     if (again) return;
     main.whileStack.resize(at);
     SkipWhileBody(p);
-}
-
-// ---- Plans of the block statements ----------------------------------------------
-
-namespace {
-
-// Looks the condition at the lexer's position up once for the plan.
-void KnowCondition(Program& p, StatementPlan& plan) {
-    if (plan.codeKnown) return;
-    plan.codeKnown = true;
-    plan.cond = p.Eval().CachedCond();
-    if (!plan.cond) return;
-    const NumCode* right = plan.cond->rightNum.get();
-    const StrCode* rightStr = plan.cond->rightStr.get();
-    plan.then = right ? right->end : rightStr->end;
-    plan.thenOk = IsKeyword(p, p.Lex().TokenAt(plan.then), kwThen);
-}
-
-}  // namespace
-
-bool RunIfPlan(Program& p, StatementPlan& plan) {
-    KnowCondition(p, plan);
-    if (!plan.cond) return false;
-    MainObject& main = p.Main();
-    Lexer& lx = p.Lex();
-    ++main.ifDepth;
-    if (RunCond(p, *plan.cond)) {
-        if (!plan.thenOk) {
-            lx.NextToken();
-            p.ReportError(kSyntaxKind, msg::kThenExpected);
-        }
-        lx.Read(lx.TokenAt(plan.then));
-        return true;
-    }
-    if (plan.scanKnown) {
-        lx.Read(lx.TokenAt(plan.scan.last));
-        main.ifDepth += plan.scan.depthChange;
-        return true;
-    }
-    int before = main.ifDepth;
-    SkipFalseBranch(p);
-    plan.scan = {kScanIfFalse, lx.Last().index, main.ifDepth - before, 0};
-    plan.scanKnown = true;
-    return true;
-}
-
-bool RunWhilePlan(Program& p, StatementPlan& plan) {
-    uint32_t top = p.Lex().Position();
-    KnowCondition(p, plan);
-    if (!plan.cond) return false;
-    MainObject& main = p.Main();
-    if (RunCond(p, *plan.cond)) {
-        main.whileStack.push_back({top, plan.cond, main.NameGeneration()});
-        return true;
-    }
-    SkipWhileBody(p);
-    return true;
 }
 
 // ---- SELECT CASE ------------------------------------------------------------------
@@ -331,19 +300,10 @@ void StmtSelect(Program& p) {
     else
         selector = ev.EvalNum();
     for (;;) {
-        // The next CASE or ENDSELECT of this block, passing over nested ones.
-        int depth = 0, kw;
-        for (;;) {
-            kw = ScanToken(p);
-            if (kw < 0) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
-            if (kw == kwSelect) {
-                ++depth;
-            } else if (kw == kwEndselect) {
-                if (depth-- == 0) return;
-            } else if (kw == kwCase && depth == 0) {
-                break;
-            }
-        }
+        int unused = 0;
+        int kw = ForwardScan(p, Scan::ToCase, unused);
+        if (kw == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
+        if (kw == kwEndselect) return;
         ExprType caseType = ev.PeekExprType();
         if (caseType == kExprNumber && isString) p.ReportError(kSyntaxKind, msg::kStringExprExpected);
         if (caseType == kExprString && !isString) p.ReportError(kSyntaxKind, msg::kNumExprExpected);
@@ -358,7 +318,8 @@ void StmtSelect(Program& p) {
 
 // A CASE reached by execution ends the branch taken: skip to after ENDSELECT.
 void StmtCase(Program& p) {
-    if (!SkipToMatchingEnd(p, kwSelect, kwEndselect)) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
+    int unused = 0;
+    if (ForwardScan(p, Scan::ToEndselect, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
 }
 
 }  // namespace tallow

@@ -1,16 +1,27 @@
-// Labels and the GOSUB return stack; the block statements themselves are
-// handlers in control_flow.cpp that work on the lexer's position.
+// Labels and the GOSUB return stack, the forward scans over keywords, and
+// the block statements that take what their place remembers.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "expr/lexer.h"
 #include "expr/names.h"
 
 namespace tallow {
 
 class Program;
+struct ConditionPlan;
+
+// Entries the FOR, WHILE and GOSUB stacks may hold each: far beyond any
+// nesting of blocks or recursion, and small enough that a loop that leaves
+// blocks open by GOTO over and over ends with "stack overflow" instead of
+// taking the machine's memory.
+constexpr size_t kMaxLoopEntries = 100000;
+// Highest IF or TRY depth: the counters never wrap, and a script that jumps
+// out of blocks a billion times is told so.
+constexpr int kMaxBlockDepth = 1000000000;
 
 class LabelTable {
 public:
@@ -30,17 +41,42 @@ private:
     std::vector<uint32_t> returnStack_;
 };
 
-struct StatementPlan;
+// The forward scans: each reads tokens from the lexer's position and looks
+// each one up as a keyword by its text (an opener that nests WHILE or SELECT
+// counts only as a word); a REM word skips its line as a comment does. What
+// a scan found is remembered for the place it started from.
+enum class Scan : uint8_t {
+    FalseBranch,  // a false IF's true branch: to its ELSE or after its ENDIF
+    ToEndif,      // after the ENDIF of an IF whose ELSE was reached
+    ToEndwhile,   // after the ENDWHILE of a loop that is not (or no longer) run
+    ToCase,       // the next CASE or the ENDSELECT of a SELECT
+    ToEndselect,  // after the ENDSELECT of a SELECT whose branch ended
+    ToEndtry,     // after the ENDTRY of a TRY whose CATCH was reached
+    ToEndproc,    // after the ENDPROC of a PROC reached by execution
+};
+// The keyword that stopped a scan, or kScanEnd at the end of the text.
+constexpr int kScanEnd = -1;
+// Reads the next token of a scan into t, passing over REM lines: its keyword
+// id by its text, or kScanEnd at the end of the text.
+int ScanKeyword(Program& p, Token& t);
+// Runs scan; depth is the block depth it counts (ifDepth, tryDepth), moved
+// as the scan moves it. memo, when given, is the place's remembered result.
+int ForwardScan(Program& p, Scan scan, int& depth, struct ScanMemo** memo = nullptr);
 
-// The block statements run from their plans (compiled condition, remembered
-// scans); false when the plan cannot run and the statement must be read
-// from the text.
-bool RunIfPlan(Program& p, StatementPlan& plan);
-bool RunWhilePlan(Program& p, StatementPlan& plan);
+// The block statements with what their place remembers (null: read all of
+// it from the text).
+void IfStatement(Program& p, ConditionPlan* plan);
+void WhileStatement(Program& p, ConditionPlan* plan);
 
-// Forward scans over keyword tokens. Each reads tokens from the lexer and
-// looks their text up as keywords; true when the scan found its end, false
-// at the end of the text.
-bool SkipToMatchingEnd(Program& p, int openKeyword, int closeKeyword);
+// The depth counters and loop stacks grow through these, which raise
+// "stack overflow" at their limits.
+void EnterBlock(Program& p, int& depth);
+template <class Stack>
+void CheckLoopRoom(Program& p, const Stack& stack);
+void LoopStackFull(Program& p);
+template <class Stack>
+void CheckLoopRoom(Program& p, const Stack& stack) {
+    if (stack.size() >= kMaxLoopEntries) LoopStackFull(p);
+}
 
 }  // namespace tallow

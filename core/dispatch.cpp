@@ -1,16 +1,18 @@
-// Statement dispatch: what a statement is and who executes it. The first
-// token has been read; everything after it is read by the handler.
+// Statement dispatch: what a statement is and who executes it, the statement
+// loop, and the TRY filter around every statement. The first token has been
+// read; everything after it is read by the handler.
 #include <cstring>
 #include <new>
 #include <stdexcept>
 
 #include "core/control_flow.h"
+#include "core/loop_step.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "core/statement_plan.h"
 #include "core/statements.h"
-#include "expr/code_cache.h"
+#include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
 
@@ -18,9 +20,7 @@ namespace tallow {
 
 namespace {
 
-bool IsWord(const Token& t, const char* word) {
-    return t.kind == tkWord && NamesEqual(t.text, word);
-}
+bool IsWord(const Token& t, const char* word) { return t.kind == tkWord && NamesEqual(t.text, word); }
 
 // assignment = (stringvar | numbervar) ["[" numexpr "]"] "=" expr
 void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
@@ -53,8 +53,10 @@ void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
         target.SetNumMember(name, ev.EvalNum());
 }
 
+// call = (numcall | strcall) ")", its value dropped
 void CallForEffect(Program& p, ScriptObject& object, const Token& t) {
     Lexer& lx = p.Lex();
+    NestingScope nesting(p, 1);
     if (int id = object.FindNumFunction(t.text)) {
         object.ProcessNumFunction(id);
     } else if (int sid = object.FindStringFunction(t.text)) {
@@ -69,7 +71,9 @@ void CallForEffect(Program& p, ScriptObject& object, const Token& t) {
 }
 
 // A statement in the context of an object: an assignment, a label, a member
-// statement, or a function called for its side effect.
+// statement, or a function called for its side effect. The object of a
+// member statement stays alive until the statement is done, whatever the
+// statement does to its name.
 void StatementInContext(Program& p, ScriptObject& object, const Token& t) {
     switch (t.kind) {
         case tkDelimiter:
@@ -82,6 +86,7 @@ void StatementInContext(Program& p, ScriptObject& object, const Token& t) {
         case tkMember: {
             ScriptObject* target = p.FindObject(t.text);
             if (!target) p.ReportError(kSyntaxKind, msg::kUndefinedObject);
+            ObjectHold hold(*target);
             Token member = p.Lex().NextToken();
             if (member.kind == tkStringVar || member.kind == tkNumberVar) return Assignment(p, *target, member);
             if (member.kind == tkWord || member.kind == tkCall) return StatementInContext(p, *target, member);
@@ -149,14 +154,12 @@ void DimStatement(Program& p) {
 // CATCH is found the TRY depth is left as it was.
 bool FindCatch(Program& p) {
     MainObject& main = p.Main();
-    Lexer& lx = p.Lex();
     int depth = main.tryDepth;
     if (depth < 1) return false;
     int level = depth;
-    for (;;) {
-        Token t = lx.NextToken();
-        if (t.kind == tkEnd) break;
-        int kw = p.KeywordOf(t);
+    for (Token t;;) {
+        int kw = ScanKeyword(p, t);
+        if (kw == kScanEnd) break;
         if (kw == kwTry) {
             ++level;
         } else if (kw == kwEndtry) {
@@ -170,56 +173,82 @@ bool FindCatch(Program& p) {
     return false;
 }
 
-// How the statement that starts with t dispatches, decided from the text
-// and the names of the moment.
-StatementPlan MakePlan(Program& p, const Token& t) {
-    StatementPlan plan;
+// A statement read from its text, as every statement is without a plan.
+void ExecuteUnfiltered(Program& p, const Token& t) {
+    if (t.kind == tkWord) {
+        if (NamesEqual(t.text, "new")) return NewStatement(p);
+        if (NamesEqual(t.text, "dim")) return DimStatement(p);
+        if (NamesEqual(t.text, "delete")) return DeleteStatement(p);
+        if (NamesEqual(t.text, "on")) return;
+    }
+    if (t.kind == tkEnd) return;
+    StatementInContext(p, p.Main(), t);
+}
+
+// ---- Plans ----------------------------------------------------------------------
+
+// What the statement that starts with t dispatches to, decided from the text
+// and the names of the moment; null for statements read from the text.
+std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
     if (t.kind == tkWord) {
         for (const char* word : {"new", "dim", "delete", "on"})
-            if (NamesEqual(t.text, word)) return plan;
-        if (int id = p.Main().FindStatement(t.text)) {
-            plan.kind = id == kwNext    ? PlanKind::Next
-                        : id == kwIf    ? PlanKind::If
-                        : id == kwWhile ? PlanKind::While
-                                        : PlanKind::Keyword;
-            plan.id = id;
-            plan.handler = KeywordHandler(id);
+            if (NamesEqual(t.text, word)) return nullptr;
+        int id = p.Main().FindStatement(t.text);
+        if (!id) return nullptr;
+        std::unique_ptr<StatementPlan> plan;
+        if (id == kwIf || id == kwWhile) {
+            plan = std::make_unique<ConditionPlan>(id == kwIf ? PlanKind::If : PlanKind::While);
+        } else if (id == kwNext) {
+            plan = std::make_unique<StatementPlan>(PlanKind::Next);
+        } else {
+            auto keyword = std::make_unique<KeywordPlan>();
+            keyword->id = id;
+            keyword->handler = KeywordHandler(id);
+            plan = std::move(keyword);
         }
+        plan->endsBody = EndsBody(t);
         return plan;
     }
     if (t.kind == tkNumberVar || t.kind == tkStringVar) {
-        Token next = p.Lex().Peek(t.end);
-        if (next.IsDelimiter('=')) {
-            plan.kind = t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign;
-            plan.equals = next.index;
-            plan.equalsEnd = next.end;
-            plan.name = t.text;
+        Token next;
+        try {
+            next = p.Lex().Peek(t.end);
+        } catch (const LexProbeFailed&) {
+            return nullptr;
         }
+        if (!next.IsDelimiter('=')) return nullptr;
+        auto plan = std::make_unique<AssignPlan>(t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign);
+        plan->equals = next;
+        plan->name = t.text;
+        return plan;
     }
-    return plan;
+    return nullptr;
 }
 
-[[gnu::noinline]] StatementPlan* NewPlan(Program& p, const Token& t, PlaceNotes& notes) {
-    CodeCache& cache = p.Lex().Code();
-    StatementPlan plan = MakePlan(p, t);
-    if (plan.kind == PlanKind::Generic) {
-        notes.statement = NotCompilableMark<StatementPlan>();
-        return nullptr;
+// The plan of the statement that starts with t; settled tells whether the
+// answer is final for the place (it is not on a first visit).
+StatementPlan* PlanAt(Program& p, const Token& t, bool& settled) {
+    settled = false;
+    if (!p.FastPaths()) return nullptr;
+    PlaceNotes* notes = p.Memory().Visit(t.start, p.Main().NameGeneration());
+    if (!notes) return nullptr;
+    settled = true;
+    if (notes->statement == NotCompilableMark<StatementPlan>()) return nullptr;
+    if (!notes->statement) {
+        std::unique_ptr<StatementPlan> plan = MakePlan(p, t);
+        if (!plan) {
+            notes->statement = NotCompilableMark<StatementPlan>();
+            return nullptr;
+        }
+        notes->statement = p.Memory().Keep(std::move(plan));
     }
-    notes.statement = cache.Keep(cache.statements, std::make_unique<StatementPlan>(plan));
-    return notes.statement;
+    return notes->statement;
 }
 
-inline StatementPlan* PlanFor(Program& p, Lexer& lx, const Token& t) {
-    PlaceNotes& notes = lx.Code().At(t.index, p.Main().NameGeneration());
-    StatementPlan* plan = notes.statement;
-    if (plan == NotCompilableMark<StatementPlan>()) return nullptr;
-    return plan ? plan : NewPlan(p, t, notes);
-}
-
-// Stores into a global variable through the plan's remembered slot.
+// Stores into a global variable through the plan's remembered slot, as the
+// main object's SetNumMember and SetStringMember store.
 template <class Table, class Value>
-[[gnu::always_inline]] inline void StoreGlobal(Table& table, StatementPlan& plan, Value&& value) {
+[[gnu::always_inline]] inline void StoreGlobal(Table& table, AssignPlan& plan, Value&& value) {
     if (plan.slot.generation == table.Generation()) {
         table.At(plan.slot.index) = std::forward<Value>(value);
         return;
@@ -248,7 +277,7 @@ bool CanAppendInPlace(const StrCode& code, std::string_view name) {
     return true;
 }
 
-bool AppendInPlace(Program& p, StatementPlan& plan) {
+bool AppendInPlace(Program& p, AssignPlan& plan) {
     StrVarTable& table = p.Main().strMembers;
     std::string* target = table.FindAt(plan.slot, plan.name);
     if (!target) return false;
@@ -264,102 +293,61 @@ bool AppendInPlace(Program& p, StatementPlan& plan) {
     return true;
 }
 
-[[gnu::noinline]] void AssignString(Program& p, Lexer& lx, StatementPlan& plan) {
-    lx.Read(plan.equals, plan.equalsEnd);
+// The right side's code, looked up once it is settled.
+template <class Code, class Lookup>
+Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
     if (!plan.codeKnown) {
-        plan.str = p.Eval().CachedStr();
-        plan.inPlace = plan.str && CanAppendInPlace(*plan.str, plan.name);
-        plan.codeKnown = true;
+        bool settled = false;
+        code = lookup(&settled);
+        plan.codeKnown = settled;
     }
-    if (plan.inPlace && AppendInPlace(p, plan)) return;
-    StoreGlobal(p.Main().strMembers, plan, plan.str ? RunStr(p, *plan.str) : p.Eval().EvalString());
+    return code;
 }
 
-[[gnu::always_inline]] inline bool RunPlan(Program& p, Lexer& lx, StatementPlan& plan) {
-    MainObject& main = p.Main();
+[[gnu::always_inline]] inline void AssignNumber(Program& p, AssignPlan& plan) {
+    p.Lex().Read(plan.equals);
+    NumCode* code = KnownCode(plan, plan.num, [&](bool* settled) { return p.Eval().CachedNum(settled); });
+    double value = code && NestingAllows(p, code->nesting) ? RunNum(p, *code) : p.Eval().EvalNum();
+    StoreGlobal(p.Main().numMembers, plan, value);
+}
+
+[[gnu::noinline]] void AssignString(Program& p, AssignPlan& plan) {
+    p.Lex().Read(plan.equals);
+    bool known = plan.codeKnown;
+    StrCode* code = KnownCode(plan, plan.str, [&](bool* settled) { return p.Eval().CachedStr(settled); });
+    if (!known && code) plan.inPlace = CanAppendInPlace(*code, plan.name);
+    bool runs = code && NestingAllows(p, code->nesting);
+    if (runs && plan.inPlace && AppendInPlace(p, plan)) return;
+    StoreGlobal(p.Main().strMembers, plan, runs ? RunStr(p, *code) : p.Eval().EvalString());
+}
+
+// A statement through its plan: the same handlers, given what the place
+// remembers.
+[[gnu::always_inline]] inline void RunPlan(Program& p, StatementPlan& plan) {
     switch (plan.kind) {
-        case PlanKind::Keyword:
-            if (plan.handler)
-                plan.handler(p);
+        case PlanKind::Keyword: {
+            auto& keyword = static_cast<KeywordPlan&>(plan);
+            if (keyword.handler)
+                keyword.handler(p);
             else
-                main.ProcessStatement(plan.id);
-            return true;
-        case PlanKind::NumAssign: {
-            lx.Read(plan.equals, plan.equalsEnd);
-            if (!plan.codeKnown) {
-                plan.num = p.Eval().CachedNum();
-                plan.codeKnown = true;
-            }
-            double value = plan.num ? RunNum(p, *plan.num) : p.Eval().EvalNum();
-            StoreGlobal(main.numMembers, plan, value);
-            return true;
+                p.Main().ProcessStatement(keyword.id);
+            return;
         }
-        case PlanKind::StrAssign: AssignString(p, lx, plan); return true;
-        case PlanKind::Next: {
-            // One step of the innermost FOR loop (see StmtNext).
-            if (main.forStack.size() <= main.forFloor) break;
-            ForEntry& loop = main.forStack.back();
-            NumVarTable& table = main.numMembers;
-            if (loop.slot.generation != table.Generation()) break;
-            double& v = table.At(loop.slot.index);
-            double limit = loop.limit;
-            if (v == limit) {
-                main.forStack.pop_back();
-                return true;
-            }
-            if (v < limit) {
-                v += 1;
-                if (v >= limit) v = limit;
-            } else {
-                v -= 1;
-                if (v <= limit) v = limit;
-            }
-            lx.SetPosition(loop.top);
-            return true;
-        }
-        case PlanKind::If:
-            if (!RunIfPlan(p, plan)) StmtIf(p);
-            return true;
-        case PlanKind::While:
-            if (!RunWhilePlan(p, plan)) StmtWhile(p);
-            return true;
-        case PlanKind::Generic: break;
+        case PlanKind::Next: return ForStep(p);
+        case PlanKind::NumAssign: return AssignNumber(p, static_cast<AssignPlan&>(plan));
+        case PlanKind::StrAssign: return AssignString(p, static_cast<AssignPlan&>(plan));
+        case PlanKind::If: return IfStatement(p, &static_cast<ConditionPlan&>(plan));
+        case PlanKind::While: return WhileStatement(p, &static_cast<ConditionPlan&>(plan));
     }
-    if (plan.kind == PlanKind::Next) {
-        StmtNext(p);  // the first step, or an error
-        return true;
-    }
-    return false;
-}
-
-// A statement without a plan, dispatched from its text.
-[[gnu::noinline]] int ExecuteUnfiltered(Program& p, const Token& t) {
-    if (t.kind == tkWord) {
-        if (NamesEqual(t.text, "new")) return NewStatement(p), 1;
-        if (NamesEqual(t.text, "dim")) return DimStatement(p), 1;
-        if (NamesEqual(t.text, "delete")) return DeleteStatement(p), 1;
-        if (NamesEqual(t.text, "on")) return 1;
-    }
-    if (t.kind == tkEnd) return 1;
-    StatementInContext(p, p.Main(), t);
-    return 1;
 }
 
 }  // namespace
 
-// One statement: through its plan when it has one, else from the text.
-static inline void RunOne(Program& p, Lexer& lx, const Token& t) {
-    if (StatementPlan* plan = PlanFor(p, lx, t))
-        if (RunPlan(p, lx, *plan)) return;
-    ExecuteUnfiltered(p, t);
+bool EndsBody(const Token& t) {
+    return t.kind == tkWord && (NamesEqual(t.text, "endproc") || NamesEqual(t.text, "exit"));
 }
 
-int Program::KeywordOf(const Token& token) {
-    MainObject& main = *mainObject_;
-    PlaceNotes& notes = lexer_->Code().At(token.index, main.NameGeneration());
-    if (notes.keyword == kKeywordUnknown) notes.keyword = main.KeywordOf(token.text);
-    return notes.keyword;
-}
+int Program::KeywordOf(const Token& token) { return mainObject_->KeywordOf(token.text); }
 
 // The TRY filter: a run-time error that leaves the statement continues
 // after the CATCH of the innermost open TRY when the scan finds one.
@@ -368,91 +356,66 @@ int Program::KeywordOf(const Token& token) {
 // a statement this one ran (a procedure body) and no CATCH was found from
 // there, it starts again from this statement, so a TRY around a call
 // catches what the call raised; RESUME cannot go back into the finished
-// call.
-int Program::ExecuteStatement(const Token& token) {
+// call. Running out of memory inside a statement is the script error "out
+// of memory", which no TRY catches.
+[[gnu::always_inline]] inline int Program::Execute(const Token& token, StatementPlan* plan) {
     try {
-        RunOne(*this, *lexer_, token);
+        try {
+            if (plan)
+                RunPlan(*this, *plan);
+            else
+                ExecuteUnfiltered(*this, token);
+        } catch (const std::bad_alloc&) {
+            OutOfMemory();
+        } catch (const std::length_error&) {
+            OutOfMemory();
+        }
         return 1;
     } catch (const ScriptError&) {
         return CatchOrRethrow(token);
     }
 }
 
-namespace {
+int Program::ExecuteStatement(const Token& token, StatementPlan* plan) { return Execute(token, plan); }
 
-// The next statement: from the plan that ran before when it predicted the
-// place, else read and looked up (and remembered as that plan's successor).
-struct Step {
-    const Token* token;
-    StatementPlan* plan;
-};
-
-[[gnu::always_inline]] inline Step NextStep(Program& p, Lexer& lx, StatementPlan* previous) {
-    uint32_t at = lx.Position();
-    uint32_t generation = p.Main().NameGeneration();
-    if (previous && previous->nextAt == at && previous->nextGeneration == generation) {
-        lx.Read(*previous->nextToken);
-        return {previous->nextToken, previous->nextPlan};
-    }
-    const Token& t = lx.NextToken();
-    StatementPlan* plan = PlanFor(p, lx, t);
-    if (previous) {
-        previous->nextAt = at;
-        previous->nextGeneration = generation;
-        previous->nextToken = &t;
-        previous->nextPlan = plan;
-    }
-    return {&t, plan};
-}
-
-}  // namespace
-
-int Program::RunStatements() {
-    Lexer& lx = *lexer_;  // nested runs put it back before they return
-    StatementPlan* previous = nullptr;
-    for (;;) {
-        Step step;
-        if (!Budget()) return 1;
-        try {
-            step = NextStep(*this, lx, previous);
-            previous = step.plan;
-            try {
-                if (!step.plan || !RunPlan(*this, lx, *step.plan)) ExecuteUnfiltered(*this, *step.token);
-            } catch (const ScriptError&) {
-                CatchOrRethrow(*step.token);
-                previous = nullptr;  // going on at a CATCH is no prediction
-            } catch (const std::bad_alloc&) {
-                OutOfMemory();
-            } catch (const std::length_error&) {
-                OutOfMemory();
-            }
-        } catch (const ScriptError&) {
-            ShowErrorBox(true);
-            return 0;
-        }
-        if (step.token->kind == tkEnd || stopRequested) return 1;
-    }
-}
-
-void Program::RunBody(StatementPlan* entry) {
-    Lexer& lx = *lexer_;
+void Program::RunStatements(bool body, StatementPlan* entry) {
+    TextScope& scope = *text_;  // nested runs put it back before they return
+    Lexer& lx = scope.lexer;
+    TextMemory& memory = scope.memory;
     StatementPlan* previous = entry;
     for (;;) {
         if (!Budget()) return;
-        Step step = NextStep(*this, lx, previous);
-        StatementPlan* plan = step.plan;
-        const Token& t = *step.token;
-        if (plan && plan->kind == PlanKind::Keyword && (plan->id == kwEndproc || plan->id == kwExit) &&
-            t.kind == tkWord)
-            return;
-        previous = plan;
-        try {
-            if (!plan || !RunPlan(*this, lx, *plan)) ExecuteUnfiltered(*this, t);
-        } catch (const ScriptError&) {
-            CatchOrRethrow(t);
+        // Code forgotten under older names is freed where none of it runs:
+        // between the statements of the text's own loop.
+        if (!body && memory.HasStale()) {
             previous = nullptr;
+            memory.Collect();
         }
-        if (t.kind == tkEnd || stopRequested) return;
+        // The next statement: as the statement before predicted it, or read
+        // and looked up (and remembered as that statement's successor).
+        uint32_t at = lx.Position();
+        uint32_t generation = mainObject_->NameGeneration();
+        Token token;
+        StatementPlan* plan;
+        if (previous && previous->nextAt == at && previous->nextGeneration == generation) {
+            token = previous->nextToken;
+            lx.Read(token);
+            plan = previous->nextPlan;
+        } else {
+            token = lx.NextToken();
+            bool settled;
+            plan = PlanAt(*this, token, settled);
+            if (previous && settled) {
+                previous->nextAt = at;
+                previous->nextGeneration = generation;
+                previous->nextToken = token;
+                previous->nextPlan = plan;
+            }
+        }
+        if (body && (plan ? plan->endsBody : EndsBody(token))) return;
+        previous = plan;
+        Execute(token, plan);
+        if (token.kind == tkEnd || stopRequested) return;
     }
 }
 
@@ -461,7 +424,7 @@ void Program::RunBody(StatementPlan* entry) {
 int Program::CatchOrRethrow(const Token& token) {
     if (lastErrorKind != kRuntimeKind) throw;
     if (errorSearched_) {
-        lexer_->SetPosition(token.start);
+        Lex().SetPosition(token.start);
         resumePosition.reset();
     }
     if (!FindCatch(*this)) {

@@ -1,5 +1,6 @@
 // TRY, CATCH, ENDTRY, THROW, RESUME and ONERROR. The TRY filter that finds
 // the CATCH of a failing statement lives with statement dispatch.
+#include "core/control_flow.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
@@ -9,7 +10,7 @@ namespace tallow {
 
 void StmtTry(Program& p) {
     p.resumePosition.reset();
-    ++p.Main().tryDepth;
+    EnterBlock(p, p.Main().tryDepth);
 }
 
 // A CATCH reached by execution: the protected statements ended without a
@@ -17,17 +18,7 @@ void StmtTry(Program& p) {
 void StmtCatch(Program& p) {
     MainObject& main = p.Main();
     if (main.tryDepth < 1) return;
-    int depth = main.tryDepth;
-    for (;;) {
-        Token t = p.Lex().NextToken();
-        if (t.kind == tkEnd) p.ReportError(kSyntaxKind, msg::kEndtryNotFound);
-        int kw = p.KeywordOf(t);
-        if (kw == kwTry) {
-            ++main.tryDepth;
-        } else if (kw == kwEndtry) {
-            if (--main.tryDepth < depth) return;
-        }
-    }
+    if (ForwardScan(p, Scan::ToEndtry, main.tryDepth) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndtryNotFound);
 }
 
 void StmtEndtry(Program& p) {

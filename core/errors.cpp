@@ -39,7 +39,7 @@ std::string FormatBox(const char* format, const std::string& message, int line, 
 // Records where and what: resumePosition, the lexer back at the failing
 // token, ErrLine#, ErrMsg$ and lastErrorKind.
 void Program::RecordError(int kind, std::string_view message) {
-    Lexer& lx = *lexer_;
+    Lexer& lx = Lex();
     const Token& last = lx.Last();
     // A token that was put back, or the end of the text, marks the place
     // after the token before it; any other token is itself the place.
@@ -52,17 +52,16 @@ void Program::RecordError(int kind, std::string_view message) {
     main.strMembers.Set("ErrMsg", std::string(message.substr(0, kMaxMessage)));
     lastErrorKind = kind;
     errorSearched_ = false;
-    harmlessArguments = false;
 }
 
 void Program::ReportMessage(int kind, std::string_view message) {
-    uint32_t position = lexer_->Position();
+    uint32_t position = Lex().Position();
     RecordError(kind, message);
     if (kind == kSyntaxKind || kind == kRuntimeKind) throw ScriptError{};
     ShowErrorBox(false);
     // A warning lets its statement go on from where it was; recording it
     // moved the lexer back to the start of the last token read.
-    lexer_->SetPosition(position);
+    Lex().SetPosition(position);
 }
 
 void Program::ReportError(int kind, std::string_view message) {

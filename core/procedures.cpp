@@ -15,6 +15,30 @@ namespace {
 
 bool IsWord(const Token& t, const char* word) { return t.kind == tkWord && NamesEqual(t.text, word); }
 
+// The arguments as the text after the call's name holds them: the first on
+// the call's line, each later one after a comma, every one required.
+class TextArguments : public ProcArguments {
+public:
+    explicit TextArguments(Program& p) : ev_(p.Eval()) {}
+    double Number(size_t i) override {
+        Begin(i);
+        return ev_.EvalNum();
+    }
+    std::string Text(size_t i) override {
+        Begin(i);
+        return ev_.EvalString();
+    }
+
+private:
+    void Begin(size_t i) {
+        if (i == 0)
+            ev_.HasFirstParam(true);
+        else
+            ev_.HasNextParam(true);
+    }
+    Evaluator& ev_;
+};
+
 }  // namespace
 
 // header = "proc" (word | stringvar | numbervar) [param {"," param}]
@@ -27,6 +51,7 @@ void ProcTable::Prescan() {
         nextNumber = kFirstNumFunctionProc;
     lx.Restart();
     for (Token t = lx.NextToken(); t.kind != tkEnd; t = lx.NextToken()) {
+        if (t.kind == tkWord && p.KeywordOf(t) == kwRem) lx.SkipComment();
         if (!IsWord(t, "proc")) continue;
         Token name = lx.NextToken();
         if (name.kind != tkWord && name.kind != tkStringVar && name.kind != tkNumberVar)
@@ -48,7 +73,7 @@ void ProcTable::Prescan() {
         }
         proc.body = lx.Position();
         proc.slots.resize(proc.paramNames.size());
-        proc.entry = std::make_shared<StatementPlan>();
+        proc.entry = std::make_shared<StatementPlan>(PlanKind::Keyword);
         int index = int(procs_.size());
         if (name.kind == tkWord) {
             proc.id = nextStatement++;
@@ -85,15 +110,21 @@ const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
 void ProcTable::CallStatement(int id) {
     const ProcRecord* proc = FindById(tkWord, id);
     if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownStatement);
-    Call(*proc);
+    TextArguments arguments(program_);
+    Call(*proc, arguments);
 }
 
 double ProcTable::CallNumFunction(int id) {
     const ProcRecord* proc = FindById(tkNumberVar, id);
     if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
+    TextArguments arguments(program_);
+    return CallNumFunction(*proc, arguments);
+}
+
+double ProcTable::CallNumFunction(const ProcRecord& proc, ProcArguments& arguments) {
     NumVarTable& globals = program_.Main().numMembers;
     globals.SetAt(resultNumber_, "Result", 0);
-    Call(*proc);
+    Call(proc, arguments);
     if (double* result = globals.FindAt(resultNumber_, "Result")) return *result;
     return globals.Get("Result");  // reports the variable the call removed
 }
@@ -103,53 +134,25 @@ std::string ProcTable::CallStringFunction(int id) {
     if (!proc) program_.ReportError(kSyntaxKind, msg::kUnknownStringFunction);
     StrVarTable& globals = program_.Main().strMembers;
     globals.SetAt(resultString_, "Result", std::string());
-    Call(*proc);
+    TextArguments arguments(program_);
+    Call(*proc, arguments);
     if (std::string* result = globals.FindAt(resultString_, "Result")) return *result;
     return globals.Get("Result");
 }
 
-double ProcTable::CallNumFunctionWith(const ProcRecord& proc, const double* numbers, std::string* texts) {
-    MainObject& main = program_.Main();
-    NumVarTable& globals = main.numMembers;
-    globals.SetAt(resultNumber_, "Result", 0);
-    // Calls are the recursion scripts drive; each one counts.
-    program_.EnterNesting();
-    struct Leave {
-        Program& p;
-        ~Leave() { p.LeaveNesting(); }
-    } leave{program_};
-    for (size_t i = 0; i < proc.paramTypes.size(); ++i) {
-        if (proc.paramTypes[i] == 'S')
-            main.strMembers.SetAt(proc.slots[i], proc.paramNames[i], std::move(texts[i]));
-        else
-            globals.SetAt(proc.slots[i], proc.paramNames[i], numbers[i]);
-    }
-    RunCalled(proc);
-    if (double* result = globals.FindAt(resultNumber_, "Result")) return *result;
-    return globals.Get("Result");
-}
-
-// call = [arg {"," arg}], one argument per declared parameter; then the body
-// runs up to ENDPROC or a statement that starts with EXIT.
-void ProcTable::Call(const ProcRecord& proc) {
+// call = [arg {"," arg}], one argument per declared parameter, each assigned
+// to its parameter before the next is taken; then the body runs up to
+// ENDPROC or a statement that starts with EXIT.
+void ProcTable::Call(const ProcRecord& proc, ProcArguments& arguments) {
     Program& p = program_;
     // Calls are the recursion scripts drive; each one counts.
-    p.EnterNesting();
-    struct Leave {
-        Program& p;
-        ~Leave() { p.LeaveNesting(); }
-    } leave{p};
-    Evaluator& ev = p.Eval();
+    NestingScope nesting(p, 1);
     MainObject& main = p.Main();
     for (size_t i = 0; i < proc.paramTypes.size(); ++i) {
-        if (i == 0)
-            ev.HasFirstParam(true);
-        else
-            ev.HasNextParam(true);
         if (proc.paramTypes[i] == 'S')
-            main.strMembers.SetAt(proc.slots[i], proc.paramNames[i], ev.EvalString());
+            main.strMembers.SetAt(proc.slots[i], proc.paramNames[i], arguments.Text(i));
         else
-            main.numMembers.SetAt(proc.slots[i], proc.paramNames[i], ev.EvalNum());
+            main.numMembers.SetAt(proc.slots[i], proc.paramNames[i], arguments.Number(i));
     }
     RunCalled(proc);
 }
@@ -163,7 +166,7 @@ void ProcTable::RunCalled(const ProcRecord& proc) {
     Frame frame{lx.Position(), main.forStack.size(), main.whileStack.size(), main.ifDepth, main.tryDepth};
     lx.SetPosition(proc.body);
     try {
-        p.RunBody(proc.entry.get());
+        p.RunStatements(true, proc.entry.get());
     } catch (const ScriptError&) {
         // The error leaves the call: the statement that made it looks for
         // a CATCH of its own.
@@ -186,11 +189,8 @@ void ProcTable::Restore(const Frame& frame) {
 
 // A PROC reached by execution is passed over to after its ENDPROC.
 void StmtProc(Program& p) {
-    for (;;) {
-        Token t = p.Lex().NextToken();
-        if (t.kind == tkEnd) p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
-        if (p.KeywordOf(t) == kwEndproc) return;
-    }
+    int unused = 0;
+    if (ForwardScan(p, Scan::ToEndproc, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
 }
 
 }  // namespace tallow

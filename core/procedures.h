@@ -28,6 +28,17 @@ struct ProcRecord {
     std::shared_ptr<StatementPlan> entry;
 };
 
+// Where a procedure's arguments come from, one at a time as the call takes
+// them: read from the text after the call's name, or run from compiled code.
+class ProcArguments {
+public:
+    virtual double Number(size_t i) = 0;
+    virtual std::string Text(size_t i) = 0;
+
+protected:
+    ~ProcArguments() = default;
+};
+
 class ProcTable {
 public:
     explicit ProcTable(Program& program) : program_(program) {}
@@ -43,14 +54,14 @@ public:
 
     // The number-function procedure registered under id, or null.
     const ProcRecord* NumberFunction(int id) const { return FindById(tkNumberVar, id); }
-    // Calls a number-function procedure whose arguments compiled code has
-    // evaluated already (numbers[i] or texts[i] for parameter i), with the
-    // lexer where reading them leaves it.
-    double CallNumFunctionWith(const ProcRecord& proc, const double* numbers, std::string* texts);
+    // Calls a number-function procedure: Result is set to 0, then each
+    // argument is taken and assigned to its parameter in turn, then the body
+    // runs; the value is Result.
+    double CallNumFunction(const ProcRecord& proc, ProcArguments& arguments);
 
 private:
     const ProcRecord* FindById(TokenKind kind, int id) const;
-    void Call(const ProcRecord& proc);
+    void Call(const ProcRecord& proc, ProcArguments& arguments);
     void RunCalled(const ProcRecord& proc);
     // What a call restores when it returns: where it was called from and the
     // block state of its caller.

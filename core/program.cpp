@@ -3,6 +3,7 @@
 #include "program.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <new>
 
 #include "api/extension_host.h"
@@ -10,6 +11,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/procedures.h"
+#include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
 #include "objects/system_object.h"
@@ -35,16 +37,11 @@ ScopeExit(F) -> ScopeExit<F>;
 
 }  // namespace
 
-int32_t ToInt32(double value) {
-    if (!(value > -2147483649.0 && value < 2147483648.0)) return INT32_MIN;
-    return int32_t(value);
-}
-
-Program::Program() : lexer_(std::make_unique<Lexer>(this)), evaluator_(*this) {
+Program::Program() : evaluator_(*this) {
+    if (const char* off = std::getenv("TALLOW_NO_FAST_PATHS")) fastPaths_ = !*off || std::string_view(off) == "0";
     stdinHandle = platform::StdInput();
     stdoutHandle = platform::StdOutput();
-    procs_ = std::make_unique<ProcTable>(*this);
-    labels_ = std::make_unique<LabelTable>(*this);
+    SwapText(std::make_unique<TextScope>(*this, std::string_view()));
     mainObject_ = std::make_unique<MainObject>(*this);
     stringArrayFactory_ = std::make_unique<StringArrayFactory>(*this);
     numArrayFactory_ = std::make_unique<NumArrayFactory>(*this);
@@ -60,16 +57,26 @@ Program::~Program() {
     extensions_.reset();
     systemObject_.reset();
     mainObject_.reset();
-    procs_.reset();
-    labels_.reset();
-    lexer_.reset();
+    SwapText(nullptr);
     stringArrayFactory_.reset();
     numArrayFactory_.reset();
 }
 
+LabelTable& Program::Labels() { return text_->labels; }
+ProcTable& Program::Procs() { return text_->procs; }
+
+std::unique_ptr<TextScope> Program::SwapText(std::unique_ptr<TextScope> scope) {
+    std::swap(text_, scope);
+    lexer_ = text_ ? &text_->lexer : nullptr;
+    memory_ = text_ ? &text_->memory : nullptr;
+    return scope;
+}
+
+void Program::UseText(std::string_view text) { SwapText(std::make_unique<TextScope>(*this, text)); }
+
 int Program::Run(const char* text) {
     if (!text || running_) return 0;
-    lexer_->SetText(text);
+    UseText(text);
     running_ = true;
     statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
     // The stack guard works from the thread the run is on.
@@ -94,54 +101,50 @@ void Program::FillArguments() {
 int Program::RunLoop() {
     try {
         extensions_->LoadRegistered();
-        procs_->Prescan();
-        labels_->Prescan();
+        Procs().Prescan();
+        Labels().Prescan();
+        Lex().Restart();
+        stopRequested = 0;
+        RunStatements(false);
+        return 1;
     } catch (const ScriptError&) {
         ShowErrorBox(true);
         return 0;
     }
-    lexer_->Restart();
-    stopRequested = 0;
-    return RunStatements();
 }
 
 void Program::RunNested(std::string_view text) {
-    EnterNesting();
+    NestingScope nesting(*this, 1);
     MainObject& main = *mainObject_;
-    auto outerLexer = std::move(lexer_);
-    auto outerProcs = std::move(procs_);
-    auto outerLabels = std::move(labels_);
     NameList outerStatements = main.statements;
     NameList outerNumFunctions = main.numFunctions;
     NameList outerStringFunctions = main.stringFunctions;
-    uint32_t outerGeneration = main.nameGeneration;
+    uint32_t namesBefore = main.nameGeneration;
     std::optional<uint32_t> outerResume = resumePosition;
     size_t outerForFloor = main.forFloor, outerWhileFloor = main.whileFloor;
-    main.forFloor = main.forStack.size();
-    main.whileFloor = main.whileStack.size();
+    auto nested = std::make_unique<TextScope>(*this, text);
+    std::unique_ptr<TextScope> outerText = SwapText(std::move(nested));
     ScopeExit restore{[&] {
-        lexer_ = std::move(outerLexer);
-        procs_ = std::move(outerProcs);
-        labels_ = std::move(outerLabels);
+        SwapText(std::move(outerText));
         // The evaluated text's procedures leave with it, and so does every
-        // position that points into it.
-        main.statements = std::move(outerStatements);
-        main.numFunctions = std::move(outerNumFunctions);
-        main.stringFunctions = std::move(outerStringFunctions);
-        // The names are those of before, so what was remembered under them
-        // holds again.
-        main.nameGeneration = outerGeneration;
+        // position that points into it. Names that changed meanwhile change
+        // back, which is one more change: what was remembered under the
+        // names of before is not trusted again.
+        if (main.nameGeneration != namesBefore) {
+            main.statements = std::move(outerStatements);
+            main.numFunctions = std::move(outerNumFunctions);
+            main.stringFunctions = std::move(outerStringFunctions);
+            ++main.nameGeneration;
+        }
         resumePosition = outerResume;
         if (main.forStack.size() > main.forFloor) main.forStack.resize(main.forFloor);
         if (main.whileStack.size() > main.whileFloor) main.whileStack.resize(main.whileFloor);
         main.forFloor = outerForFloor;
         main.whileFloor = outerWhileFloor;
-        LeaveNesting();
     }};
-    lexer_ = std::make_unique<Lexer>(this);
-    lexer_->SetText(text);
-    procs_ = std::make_unique<ProcTable>(*this);
-    labels_ = std::make_unique<LabelTable>(*this);
+    // The enclosing text's loops stay below these floors.
+    main.forFloor = main.forStack.size();
+    main.whileFloor = main.whileStack.size();
     RunLoop();
 }
 
@@ -168,16 +171,16 @@ void Program::CleanUp() {
     main.ifDepth = 0;
     main.tryDepth = 0;
     if (systemObject_) systemObject_->ClearMembers();
-    if (procs_) procs_->Reset();
-    if (labels_) labels_->Reset();
+    // The text of the run goes, with everything remembered about it.
+    if (running_) SwapText(std::make_unique<TextScope>(*this, std::string_view()));
     resumePosition.reset();
     nesting_ = 0;
 }
 
 void Program::OutOfMemory() { ReportError(kSyntaxKind, msg::kOutOfMemory); }
 
-void Program::NestingOverflow() {
-    --nesting_;
+void Program::NestingOverflow(int levels) {
+    nesting_ -= levels;
     ReportError(kSyntaxKind, msg::kStackOverflow);
 }
 
@@ -236,7 +239,10 @@ void Program::DestroyDynamic(ScriptObject* object) {
             break;
         }
     UnregisterObject(object);
-    factory->Destroy(object);
+    if (object->holds_ > 0)
+        object->destroyWhenFree_ = factory;  // one of its members is running
+    else
+        factory->Destroy(object);
 }
 
 StringArrayObject* Program::FindStringArray(std::string_view name) const {
@@ -277,8 +283,10 @@ NumArrayObject* Program::ClearNumArray(std::string_view name) {
 void Program::OpenConsole() {
     if (consoleAllocated) return;
     platform::AllocateConsole();
-    stdinHandle = platform::StdInput();
-    stdoutHandle = platform::StdOutput();
+    if (!handlesGiven) {
+        stdinHandle = platform::StdInput();
+        stdoutHandle = platform::StdOutput();
+    }
     platform::SetConsoleTitleText("Tallow");
     consoleAllocated = 1;
 }
@@ -286,8 +294,10 @@ void Program::OpenConsole() {
 void Program::CloseConsole() {
     if (!consoleAllocated) return;
     platform::ReleaseConsole();
-    stdinHandle = platform::StdInput();
-    stdoutHandle = platform::StdOutput();
+    if (!handlesGiven) {
+        stdinHandle = platform::StdInput();
+        stdoutHandle = platform::StdOutput();
+    }
     consoleAllocated = 0;
 }
 

@@ -14,6 +14,7 @@
 #include "expr/evaluator.h"
 #include "expr/lexer.h"
 #include "expr/names.h"
+#include "expr/operators.h"
 #include "expr/random_generator.h"
 #include "platform/handles.h"
 
@@ -29,6 +30,8 @@ class ProcTable;
 class StringArrayObject;
 class NumArrayObject;
 class ExtensionHost;
+class TextMemory;
+struct TextScope;
 
 // The script exception. It carries nothing: what happened is in ErrMsg$,
 // ErrLine# and the program's lastErrorKind.
@@ -52,15 +55,20 @@ public:
     // 1 when the script ended normally, 0 when an error aborted it.
     int Run(const char* text);
     bool IsRunning() const { return running_; }
+    // Makes text the program's current text, with its own procedures,
+    // labels and an empty memory of places: what a run does first.
+    void UseText(std::string_view text);
     // Runs text inside the running script with its own labels and procedures
     // (eval, evalarray). Errors in it are shown and swallowed.
     void RunNested(std::string_view text);
-    // Executes the statement that begins with token, inside the TRY filter.
-    int ExecuteStatement(const Token& token);
-    // Executes a procedure body: statements up to ENDPROC or a statement that
-    // starts with EXIT, the end of the text or a stop request. entry carries
-    // the prediction of the body's first statement from call to call.
-    void RunBody(StatementPlan* entry);
+    // Executes the statement that begins with token (already read), inside
+    // the TRY filter; plan is what the place remembers, or null. 1 to go on.
+    int ExecuteStatement(const Token& token, StatementPlan* plan = nullptr);
+    // The statement loop: statements from the lexer's position to the end of
+    // the text or a stop request; for a procedure body (body set) also up to
+    // ENDPROC or a statement that starts with EXIT. entry predicts the first
+    // statement from call to call. Errors that no TRY catches leave it.
+    void RunStatements(bool body, StatementPlan* entry = nullptr);
 
     // Records the error in ErrMsg$ and ErrLine# and unwinds to the nearest
     // statement boundary. kind is kSyntaxKind or kRuntimeKind.
@@ -94,13 +102,16 @@ public:
     NumArrayObject* ClearNumArray(std::string_view name);
 
     // The nesting guard: every native recursion a script can drive enters it
-    // and raises "stack overflow" past kMaxNesting levels or near the end of
-    // the thread's stack.
-    void EnterNesting() {
+    // (see NestingScope) and raises "stack overflow" past kMaxNesting levels
+    // or near the end of the thread's stack.
+    void EnterNesting(int levels = 1) {
         char probe;
-        if (++nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_) NestingOverflow();
+        nesting_ += levels;
+        if (nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_) NestingOverflow(levels);
     }
-    void LeaveNesting() { --nesting_; }
+    void LeaveNesting(int levels = 1) { nesting_ -= levels; }
+    // Levels left below the limit.
+    int NestingRoom() const { return kMaxNesting - nesting_; }
 
     // The keyword id of a token's text, as the forward scans look it up;
     // remembered for the token's place.
@@ -109,20 +120,31 @@ public:
     Lexer& Lex() { return *lexer_; }
     Evaluator& Eval() { return evaluator_; }
     MainObject& Main() { return *mainObject_; }
-    LabelTable& Labels() { return *labels_; }
-    ProcTable& Procs() { return *procs_; }
+    LabelTable& Labels();
+    ProcTable& Procs();
+    // What is remembered about the places of the text being run.
+    TextMemory& Memory() { return *memory_; }
     // Extension objects, extension factories and the call-back boundary.
     ExtensionHost& Extensions() { return *extensions_; }
 
+    // Fast paths: everything the engine remembers or compiles about places
+    // in the text (tokens, compiled expressions and conditions, statement
+    // plans, scan ends). Switched off, every statement is read from the text;
+    // results, errors and lexer states are the same either way. On unless the
+    // environment variable TALLOW_NO_FAST_PATHS is set to a non-empty value
+    // other than 0 when the program is constructed.
+    void SetFastPaths(bool on) { fastPaths_ = on; }
+    bool FastPaths() const { return fastPaths_; }
+
     // State read and written by statements and the embedding API.
     int stopRequested = 0;
+    // The standard handles were given to this program (a redirected run):
+    // opening or closing the console keeps them instead of reading the
+    // process's standard handles again.
+    bool handlesGiven = false;
     // Ends every run as EndProgram does once this many statements have run
     // in it; 0 means no limit.
     int64_t statementLimit = 0;
-    // Set by compiled code just before it calls a built-in function whose
-    // arguments can change no variable; cleared after the call and by every
-    // error. Lets the function read a string variable without copying it.
-    bool harmlessArguments = false;
     int exitCode = 0;
     int lastErrorKind = 0;
     int consoleAllocated = 0;
@@ -140,10 +162,9 @@ public:
     ObjectFactory* numArrayFactory() const { return numArrayFactory_.get(); }
 
 private:
+    // Prepares the text in the current scope and runs its statements; an
+    // error that no TRY catches shows the exception box and gives 0.
     int RunLoop();
-    // The statement loop of a run: to the end of the text or a stop request;
-    // an error that no TRY catches shows the exception box and gives 0.
-    int RunStatements();
     // One statement more of the budget; false (and the run stopping) when
     // it is spent.
     bool Budget() {
@@ -153,14 +174,20 @@ private:
     }
     [[noreturn]] void OutOfMemory();
     [[gnu::noinline]] int CatchOrRethrow(const Token& token);
-    [[noreturn]] void NestingOverflow();
+    int Execute(const Token& token, StatementPlan* plan);
+    [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
     void CleanUp();
     void FillArguments();
     ObjectFactory* DynamicFactory(ScriptObject* object) const;
     void ReleaseArrayName(std::string_view name);
 
-    std::unique_ptr<Lexer> lexer_;
+    // Makes scope the current text (and gives back the one it replaces).
+    std::unique_ptr<TextScope> SwapText(std::unique_ptr<TextScope> scope);
+
+    std::unique_ptr<TextScope> text_;
+    Lexer* lexer_ = nullptr;  // the current text's, for the hot paths
+    TextMemory* memory_ = nullptr;
     Evaluator evaluator_;
     NameMap<ScriptObject*> objects_;
     NameMap<ObjectFactory*> factories_;
@@ -170,11 +197,10 @@ private:
     int nesting_ = 0;
     uintptr_t stackFloor_ = 0;  // the guard raises its error below this stack address
     bool running_ = false;
+    bool fastPaths_ = true;
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
     bool errorSearched_ = false;  // a TRY filter has looked for this error's CATCH
 
-    std::unique_ptr<ProcTable> procs_;
-    std::unique_ptr<LabelTable> labels_;
     std::unique_ptr<MainObject> mainObject_;
     std::unique_ptr<ObjectFactory> stringArrayFactory_;
     std::unique_ptr<ObjectFactory> numArrayFactory_;
@@ -182,8 +208,22 @@ private:
     std::unique_ptr<ExtensionHost> extensions_;
 };
 
-// Truncates toward zero to a signed 32-bit value. NaN and values outside the
-// range give INT32_MIN, as the x86 conversion instruction does on both targets.
-int32_t ToInt32(double value);
+// Whether compiled code may run at the program's current nesting: its
+// parentheses and indices must not reach the limit, where reading the text
+// reports "stack overflow" at the exact place (callers then read the text).
+inline bool NestingAllows(Program& p, int nesting) { return p.NestingRoom() >= nesting; }
+
+// One or more nesting levels for as long as it lives.
+class NestingScope {
+public:
+    NestingScope(Program& p, int levels) : p_(p), levels_(levels) { p.EnterNesting(levels); }
+    ~NestingScope() { p_.LeaveNesting(levels_); }
+    NestingScope(const NestingScope&) = delete;
+    NestingScope& operator=(const NestingScope&) = delete;
+
+private:
+    Program& p_;
+    int levels_;
+};
 
 }  // namespace tallow

@@ -1,61 +1,82 @@
 // What statement dispatch and the forward scans remember about a place in
-// the text (see expr/code_cache.h).
+// the text (see expr/text_memory.h). A plan never restates what a statement
+// does: it holds the lookups the statement's one handler would make (a
+// keyword's id, compiled expressions, the token after a condition, where a
+// scan ends), and the handler runs with them.
 #pragma once
 
 #include <cstdint>
 #include <string_view>
 
 #include "core/statements.h"
-#include "expr/lexer.h"
 #include "expr/compiled_expr.h"
+#include "expr/lexer.h"
 
 namespace tallow {
 
 // Where a forward scan that began at a place ended.
-struct ScanResult {
+struct ScanMemo {
     int kind = 0;         // which scan
-    uint32_t last = 0;    // the token index at which it stopped
+    Token last;           // the token at which it stopped
     int depthChange = 0;  // what it did to the block depth it counts
     int outcome = 0;      // how it stopped (scan specific)
 };
 
 enum class PlanKind : uint8_t {
-    Generic,    // dispatched from the text every time
-    Keyword,    // a keyword statement of the main object: id
+    Keyword,    // a keyword statement of the main object
+    Next,       // the keyword next
     NumAssign,  // name# = numexpr to a global variable
     StrAssign,  // name$ = strexpr to a global variable
-    Next,       // the keyword next
     If,         // if condition then
     While,      // while condition
 };
 
 struct StatementPlan {
-    PlanKind kind = PlanKind::Generic;
+    explicit StatementPlan(PlanKind k) : kind(k) {}
+    PlanKind kind;
+    // The statement starts with ENDPROC or EXIT: a procedure body ends here.
+    bool endsBody = false;
+    // The statement that followed last time, when it started at nextAt:
+    // its first token and its plan (null for one read from the text), valid
+    // under nextGeneration. Straight-line code and loops then go from plan
+    // to plan without looking places up.
+    uint32_t nextAt = UINT32_MAX;
+    uint32_t nextGeneration = 0;
+    Token nextToken;
+    StatementPlan* nextPlan = nullptr;
+};
+
+// A keyword: its id, and its handler when it has one.
+struct KeywordPlan : StatementPlan {
+    KeywordPlan() : StatementPlan(PlanKind::Keyword) {}
     int id = 0;
-    StatementHandler handler = nullptr;  // a keyword's own handler, when it has one
-    uint32_t equals = 0;     // token index of the "=" of an assignment
-    uint32_t equalsEnd = 0;  // where the right side begins
+    StatementHandler handler = nullptr;
+};
+
+// name = expr to a global variable: the "=" and the right side's code.
+struct AssignPlan : StatementPlan {
+    explicit AssignPlan(PlanKind k) : StatementPlan(k) {}
+    Token equals;
     std::string_view name;
     VarSlot slot;
     bool codeKnown = false;  // whether the code below has been looked up
     bool inPlace = false;    // s$ = s$ + ...: the parts may be appended to s$
     NumCode* num = nullptr;  // the right side, compiled, or null
     StrCode* str = nullptr;
-    CondCode* cond = nullptr;  // if, while: the condition, compiled, or null
-    uint32_t then = 0;         // if: the token after the condition
-    bool thenOk = false;       // whether that token is the keyword then
-    bool scanKnown = false;    // if: where the scan over a false branch ends
-    ScanResult scan;
-    // The statement that followed last time, when it started at nextAt:
-    // its first token and its plan (null for one read from the text), valid
-    // under nextGeneration. Straight-line code and loops then go from plan to
-    // plan without looking places up.
-    uint32_t nextAt = UINT32_MAX;
-    uint32_t nextGeneration = 0;
-    const Token* nextToken = nullptr;
-    StatementPlan* nextPlan = nullptr;
 };
 
+// if and while: the condition's code, the token after it, and (if) where
+// the scan over a false branch ends.
+struct ConditionPlan : StatementPlan {
+    explicit ConditionPlan(PlanKind k) : StatementPlan(k) {}
+    bool codeKnown = false;
+    CondCode* cond = nullptr;
+    Token after;           // the token after the condition
+    int afterKeyword = 0;  // its keyword id
+    ScanMemo* scan = nullptr;
+};
 
+// Whether a statement that starts with t ends a procedure body.
+bool EndsBody(const Token& t);
 
 }  // namespace tallow

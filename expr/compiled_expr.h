@@ -1,7 +1,9 @@
-// Expressions remembered in compiled form. The first evaluation at a text
-// position turns the tokens there into a short instruction list; later
-// evaluations run the list. Results, errors, error lines and the lexer state
-// left behind are exactly those of evaluating the text itself.
+// Expressions remembered in compiled form. The expression compiler walks the
+// same grammars as the evaluator (grammar.h) over tokens read ahead, and emits
+// a short instruction list whose every step applies the evaluator's own
+// operations (operators.h, the variable tables, the array elements, the
+// function calls). Results, errors, error lines and the lexer state left
+// behind are exactly those of evaluating the text itself.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <vector>
 
 #include "lexer.h"
+#include "operators.h"
 #include "var_table.h"
 
 namespace tallow {
@@ -22,8 +25,10 @@ struct ProcRecord;
 struct NumCode;
 struct StrCode;
 
-// One argument of a procedure called from compiled code.
+// One argument of a procedure called from compiled code, and where its text
+// starts (read as text when the code may not run there).
 struct ArgumentCode {
+    uint32_t start = 0;
     std::unique_ptr<NumCode> number;
     std::unique_ptr<StrCode> text;
 };
@@ -32,17 +37,17 @@ struct ArgumentCode {
 // evaluator reads one token beyond a variable and puts it back).
 struct VarSite {
     std::string_view name;
-    uint32_t token;
-    uint32_t next;
+    Token token;
+    Token next;
     VarSlot slot;
 };
 
 // A function called by name: the function reads its own parameters, after
-// which the closing parenthesis at close must follow.
+// which the closing parenthesis must follow.
 struct CallSite {
-    int id;
-    uint32_t token;
-    uint32_t close;
+    int id = 0;
+    Token token;
+    int nest = 1;  // nesting levels the call stands in: its parentheses and indices, and itself
     // Whether the call, arguments included, can change no variable, and the
     // string variables its arguments name.
     bool harmless = false;
@@ -51,28 +56,35 @@ struct CallSite {
     const ProcRecord* proc = nullptr;
     ProcTable* table = nullptr;
     std::vector<ArgumentCode> arguments;
-    bool textArguments = false;  // some parameter is a string
 };
 
 // An array element name[index]: the array is looked up before the index is
 // evaluated and again after it.
 struct ArraySite {
     std::string_view name;
-    uint32_t bracket;
-    uint32_t close;
+    Token bracket;
+    Token close;
     uint32_t registryGeneration = UINT32_MAX;
     ScriptObject* array = nullptr;
 };
 
 // The code works on an accumulator (the top of the operand stack) and a
-// stack below it. Leaves push: Number, Var, Constant, Call. Binary operators
-// combine the stack top with the accumulator; their fused forms (suffix N or
-// V) combine the accumulator with a number or a variable directly.
+// stack below it. Leaves push: Number, Var, Constant, Call, ProcCall. Binary
+// operators combine the stack top with the accumulator; their fused forms
+// (suffix N or V) combine the accumulator with a number or a variable
+// directly. The three groups of binary operators follow BinaryOp's order.
 enum class NumOp : uint8_t {
-    Number, Var, Constant, Neg, Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow, Call, ProcCall, ArrayOpen, Element,
+    Number, Var, Constant, Neg, Call, ProcCall, ArrayOpen, Element,
+    Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow,
     AddN, SubN, MulN, DivN, OrN, AndN, XorN, ModN, PowN,
     AddV, SubV, MulV, DivV, OrV, AndV, XorV, ModV, PowV,
 };
+static_assert(int(NumOp::Pow) - int(NumOp::Add) == int(BinaryOp::Pow) - int(BinaryOp::Add));
+static_assert(int(NumOp::AddN) - int(NumOp::Add) == kBinaryOpCount);
+static_assert(int(NumOp::AddV) - int(NumOp::AddN) == kBinaryOpCount);
+static_assert(int(NumOp::PowV) - int(NumOp::AddV) == kBinaryOpCount - 1);
+
+inline NumOp BinaryInstruction(BinaryOp op) { return NumOp(int(NumOp::Add) + int(op)); }
 
 struct NumInstr {
     NumOp op;
@@ -92,12 +104,12 @@ struct NumCode {
     std::vector<VarSite> vars;  // variables and constants
     std::vector<CallSite> calls;
     std::vector<ArraySite> arrays;
-    uint32_t end = 0;       // the token that ends the expression
-    uint32_t endStart = 0;  // where that token starts
-    int depth = 0;          // operand stack the code needs
+    Token end;           // the token that ends the expression
+    int depth = 0;       // operand stack the code needs
+    int nesting = 0;     // deepest parentheses and indices in it
     NumShape shape = NumShape::General;
     // The global number variables and the lexer of the text: both outlive
-    // the code, which belongs to that lexer.
+    // the code, which belongs to that text.
     NumVarTable* globals = nullptr;
     Lexer* lexer = nullptr;
 };
@@ -106,9 +118,9 @@ enum class StrOp : uint8_t { Literal, Char, Var, Call, Element };
 
 struct StrPart {
     StrOp op;
-    uint32_t arg = 0;              // site index
-    std::string_view text;         // Literal
-    char ch = 0;                   // Char
+    uint32_t arg = 0;                // site index
+    std::string_view text;           // Literal
+    char ch = 0;                     // Char
     std::unique_ptr<NumCode> index;  // Element
 };
 
@@ -117,35 +129,32 @@ struct StrCode {
     std::vector<VarSite> vars;
     std::vector<CallSite> calls;
     std::vector<ArraySite> arrays;
-    uint32_t end = 0;
-    uint32_t endStart = 0;
-    bool pure = true;      // no function calls at all
+    Token end;
+    int nesting = 0;
     bool harmless = true;  // no call that could change a variable
 };
-
-enum class RelOp : uint8_t { Eq, Ne, Lt, Gt, Le, Ge };
 
 struct CondCode {
     bool strings = false;
     bool leafSides = false;  // numbers, each side one number or variable
     RelOp op = RelOp::Eq;
+    int nesting = 0;
     std::unique_ptr<NumCode> leftNum, rightNum;
     std::unique_ptr<StrCode> leftStr, rightStr;
 };
 
 // Compiling: the expression that EvalNum, EvalString or EvalCondition would
 // read at pos, or null when it holds anything that must be evaluated from the
-// text itself (object members, syntax errors).
+// text itself (object members, syntax errors, deep nesting).
 std::unique_ptr<NumCode> CompileNum(Program& p, uint32_t pos);
 std::unique_ptr<StrCode> CompileStr(Program& p, uint32_t pos);
 std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos);
 
 // Running: each leaves the lexer as the evaluator would and raises the
-// evaluator's errors.
+// evaluator's errors. The caller has checked NestingAllows.
 double RunNumGeneral(Program& p, NumCode& code);
 double GlobalValue(Program& p, NumCode& code, uint32_t site);  // a variable leaf, through its slot
-double ApplyFused(Program& p, NumCode& code, const NumInstr& op, double acc);
-inline void EndNum(NumCode& code) { code.lexer->ReadAndPutBack(code.end, code.endStart); }
+inline void EndNum(NumCode& code) { code.lexer->ReadAndPutBack(code.end); }
 
 inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     if (in.op == NumOp::Number) return in.number;
@@ -164,16 +173,11 @@ inline double RunNum(Program& p, NumCode& c) {
         case NumShape::LeafOp: {
             double v = LeafValue(p, c, c.code[0]);
             const NumInstr& op = c.code[1];
-            switch (op.op) {
-                case NumOp::AddN: v += op.number; break;
-                case NumOp::SubN: v -= op.number; break;
-                case NumOp::MulN: v *= op.number; break;
-                default: v = ApplyFused(p, c, op, v); break;
-            }
+            double right = op.op >= NumOp::AddV ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
+            v = Apply(BinaryOp(int(op.op) - (op.op >= NumOp::AddV ? int(NumOp::AddV) : int(NumOp::AddN))), v, right);
             EndNum(c);
             return v;
         }
-
         default: return RunNumGeneral(p, c);
     }
 }
@@ -181,25 +185,12 @@ std::string RunStr(Program& p, StrCode& code);
 void AppendStr(Program& p, StrCode& code, std::string& out, size_t firstPart);
 int RunCondGeneral(Program& p, CondCode& code);
 
-template <class T>
-inline int RelateBy(RelOp op, const T& a, const T& b) {
-    switch (op) {
-        case RelOp::Eq: return a == b;
-        case RelOp::Ne: return a != b;
-        case RelOp::Lt: return a < b;
-        case RelOp::Gt: return a > b;
-        case RelOp::Le: return a <= b;
-        case RelOp::Ge: return a >= b;
-    }
-    return 0;
-}
-
 inline int RunCond(Program& p, CondCode& c) {
     if (!c.leafSides) return RunCondGeneral(p, c);
     double left = LeafValue(p, *c.leftNum, c.leftNum->code[0]);
     double right = LeafValue(p, *c.rightNum, c.rightNum->code[0]);
     EndNum(*c.rightNum);
-    return RelateBy(c.op, left, right);
+    return Compare(c.op, left, right);
 }
 
 }  // namespace tallow

@@ -1,43 +1,24 @@
-// Numeric expressions, string expressions, conditions, the type peek and the
-// parameter protocol, evaluated as they are parsed.
+// The evaluator: the grammars of grammar.h walked over the program's lexer,
+// computing values as they are read, and the entry points that run a place's
+// compiled form instead when the program remembers one.
 #include "evaluator.h"
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
-#include "expr/code_cache.h"
 #include "expr/compiled_expr.h"
-#include "expr/math_error.h"
+#include "expr/functions.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
+#include "expr/text_memory.h"
 #include "expr/value_limits.h"
 
 namespace tallow {
-
-namespace {
-
-struct NestingScope {
-    Program& p;
-    explicit NestingScope(Program& program) : p(program) { p.EnterNesting(); }
-    ~NestingScope() { p.LeaveNesting(); }
-};
-
-// The library calls of "^" and "%" record their errors for the math-error
-// filter of the built-in functions.
-// Appends within the engine's longest string.
-void Append(std::string& out, std::string_view part) {
-    CheckGrowth(out.size(), part.size(), kMaxStringLength);
-    out += part;
-}
-
-double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
-
-}  // namespace
 
 double TextToDouble(std::string_view text) {
     const char* b = text.data();
@@ -68,37 +49,215 @@ int TextToInt(std::string_view text) {
     return int(negative ? -value : value);
 }
 
-// ---- Numeric expressions ------------------------------------------------------
-
-// ---- Remembered compiled forms ------------------------------------------------
-
 namespace {
 
-[[gnu::noinline]] PlaceNotes* NotesAfterLexing(Program& p) {
-    Lexer& lx = p.Lex();
-    try {
-        const Token& t = lx.Peek(lx.Position());
-        return &lx.Code().At(t.index, p.Main().NameGeneration());
-    } catch (const LexProbeFailed&) {
-        return nullptr;
+// Appends within the engine's longest string.
+void Append(std::string& out, std::string_view part) {
+    CheckGrowth(out.size(), part.size(), kMaxStringLength);
+    out += part;
+}
+
+// What every reading builder shares: the lexer as token source, errors
+// reported where the lexer stands, the type peek's look at names and objects,
+// and the closing parenthesis after a function call.
+class TextReader {
+public:
+    explicit TextReader(Program& p) : p_(p), lx_(p.Lex()) {}
+
+    Token Next() { return lx_.NextToken(); }
+    void PutBack(const Token& t) { lx_.PutBack(t); }
+    [[noreturn]] void Error(const char* message) { p_.ReportError(kSyntaxKind, message); }
+
+    ExprType CallType(const Token& t) {
+        MainObject& main = p_.Main();
+        if (main.FindNumFunction(t.text)) return kExprNumber;
+        if (main.FindStringFunction(t.text)) return kExprString;
+        return kExprUnknown;
     }
-}
+    ExprType MemberType(const Token& t) {
+        ScriptObject* object = p_.FindObject(t.text);
+        Token m = Next();
+        if (m.kind != tkCall) return grammar::MemberTokenType(m);
+        if (!object) return kExprUnknown;
+        if (object->FindNumFunction(m.text)) return kExprNumber;
+        if (object->FindStringFunction(m.text)) return kExprString;
+        return kExprUnknown;
+    }
 
-}  // namespace
+protected:
+    // ")" after a function's parameters, else "unbalanced parenthesis", which
+    // also stops the script.
+    void CloseCall() {
+        if (!Next().IsDelimiter(')')) {
+            p_.stopRequested = 1;
+            Error(msg::kUnbalancedParenthesis);
+        }
+    }
+    // The object of obj. for a member read, kept alive while its member runs.
+    ScriptObject& MemberObject(const Token& t) {
+        ScriptObject* object = p_.FindObject(t.text);
+        if (!object) Error(msg::kUnknownObject);
+        return *object;
+    }
 
-PlaceNotes* NotesHere(Program& p) {
-    Lexer& lx = p.Lex();
-    const Token* t = lx.Remembered(lx.Position());
-    if (!t) return NotesAfterLexing(p);
-    return &lx.Code().At(t->index, p.Main().NameGeneration());
-}
+    Program& p_;
+    Lexer& lx_;
+};
 
-namespace {
+// Numeric expressions, evaluated on an operand stack as they are read.
+class NumberReader : public TextReader {
+public:
+    using TextReader::TextReader;
+
+    double Result() { return values_.back(); }
+
+    void Missing() { values_.push_back(0); }
+    NestingScope Open() { return NestingScope(p_, 1); }
+    void Unbalanced() {
+        p_.stopRequested = 1;
+        Error(msg::kUnbalancedParenthesis);
+    }
+    void NumberCall(const Token& t) {
+        NestingScope nesting(p_, 1);
+        MainObject& main = p_.Main();
+        double value = main.ProcessNumFunction(main.FindNumFunction(t.text));
+        CloseCall();
+        values_.push_back(value);
+    }
+    void NumberArray(const Token& name, const Token&) {
+        if (!p_.FindNumArray(name.text)) Error(msg::kUnknownNumberArray);
+    }
+    void NumberIndex() {
+        NestingScope nesting(p_, 1);
+        index_ = ToInt32(p_.Eval().EvalNum());
+    }
+    // The array is found again: the index may have deleted it.
+    void NumberElement(const Token& name, const Token&) {
+        NumArrayObject* array = p_.FindNumArray(name.text);
+        if (!array) Error(msg::kUnknownNumberArray);
+        values_.push_back(array->Element(index_));
+    }
+    void NumberVariable(const Token& name, const Token&) { values_.push_back(p_.Main().numMembers.Get(name.text)); }
+    void Constant(const Token& t) { values_.push_back(p_.Main().constants.Get(t.text)); }
+    void Number(double value) { values_.push_back(value); }
+    void NumberMember(const Token& t) {
+        ScriptObject& object = MemberObject(t);
+        ObjectHold hold(object);
+        Token member = Next();
+        double value = 0;
+        if (member.kind == tkNumberVar) {
+            value = object.GetNumMember(member.text);
+        } else if (member.kind == tkCall) {
+            NestingScope nesting(p_, 1);
+            value = object.ProcessNumFunction(object.FindNumFunction(member.text));
+            CloseCall();
+        } else {
+            Error(msg::kUndefinedMember);
+        }
+        values_.push_back(value);
+    }
+    void Negate() { values_.back() = -values_.back(); }
+    void Binary(BinaryOp op) {
+        double right = values_.back();
+        values_.pop_back();
+        values_.back() = Apply(op, values_.back(), right);
+    }
+
+private:
+    SmallStack<double, 16> values_;
+    int index_ = 0;
+};
+
+// String expressions, appended element by element as they are read.
+class StringReader : public TextReader {
+public:
+    using TextReader::TextReader;
+
+    std::string result;
+
+    void StringArray(const Token& name, const Token&) {
+        if (!p_.FindStringArray(name.text)) Error(msg::kUnknownStringArray);
+    }
+    void StringIndex() {
+        NestingScope nesting(p_, 1);
+        index_ = ToInt32(p_.Eval().EvalNum());
+    }
+    void StringElement(const Token& name, const Token&) {
+        StringArrayObject* array = p_.FindStringArray(name.text);
+        if (!array) Error(msg::kUnknownStringArray);
+        Append(result, array->Element(index_));
+    }
+    void StringVariable(const Token& name, const Token&) { Append(result, p_.Main().strMembers.Get(name.text)); }
+    void Literal(const Token& t) { Append(result, t.text); }
+    void Character(const Token&, char c) { Append(result, std::string_view(&c, 1)); }
+    void StringCall(const Token& t) {
+        NestingScope nesting(p_, 1);
+        MainObject& main = p_.Main();
+        std::string value = main.ProcessStringFunction(main.FindStringFunction(t.text));
+        CloseCall();
+        Append(result, value);
+    }
+    void StringMember(const Token& t) {
+        ScriptObject& object = MemberObject(t);
+        ObjectHold hold(object);
+        Token member = Next();
+        if (member.kind == tkStringVar) {
+            Append(result, object.GetStringMember(member.text));
+        } else if (member.kind == tkCall) {
+            NestingScope nesting(p_, 1);
+            std::string value = object.ProcessStringFunction(object.FindStringFunction(member.text));
+            CloseCall();
+            Append(result, value);
+        } else {
+            Error(msg::kUndefinedMember);
+        }
+    }
+    [[noreturn]] void BadElement(const Token& t) {
+        char text[64];
+        std::snprintf(text, sizeof text, msg::kUnknownStringElement, int(t.kind));
+        Error(text);
+    }
+
+private:
+    int index_ = 0;
+};
+
+// A condition: both sides evaluated through the entry points, then compared.
+class ConditionReader : public TextReader {
+public:
+    using TextReader::TextReader;
+
+    int result = 0;
+
+    void Side(ExprType type) {
+        strings_ = type == kExprString;
+        if (strings_)
+            texts_[sides_++] = p_.Eval().EvalString();
+        else
+            numbers_[sides_++] = p_.Eval().EvalNum();
+    }
+    void Relation(bool valid, RelOp op) {
+        if (!valid) Error(msg::kConditionalOperator);
+        result = strings_ ? Compare(op, texts_[0], texts_[1]) : Compare(op, numbers_[0], numbers_[1]);
+    }
+
+private:
+    std::string texts_[2];
+    double numbers_[2] = {0, 0};
+    int sides_ = 0;
+    bool strings_ = false;
+};
+
+// The peek through the lexer; everything read is put back.
+class PeekReader : public TextReader {
+public:
+    using TextReader::TextReader;
+};
 
 template <class Code, class Compile>
-[[gnu::always_inline]] inline Code* Cached(Program& p, Code* PlaceNotes::*slot, std::vector<std::unique_ptr<Code>> CodeCache::*arena,
-             Compile compile) {
+Code* Cached(Program& p, Code* PlaceNotes::*slot, Compile compile, bool* settled) {
     PlaceNotes* notes = NotesHere(p);
+    if (settled) *settled = notes != nullptr;
     if (!notes) return nullptr;
     Code*& entry = notes->*slot;
     if (entry == NotCompilableMark<Code>()) return nullptr;
@@ -108,346 +267,77 @@ template <class Code, class Compile>
         entry = NotCompilableMark<Code>();
         return nullptr;
     }
-    CodeCache& cache = p.Lex().Code();
-    entry = cache.Keep(cache.*arena, std::move(code));
+    entry = p.Memory().Keep(std::move(code));
     return entry;
 }
 
 }  // namespace
 
-NumCode* Evaluator::CachedNum() { return Cached(program_, &PlaceNotes::num, &CodeCache::nums, CompileNum); }
-StrCode* Evaluator::CachedStr() { return Cached(program_, &PlaceNotes::str, &CodeCache::strs, CompileStr); }
-CondCode* Evaluator::CachedCond() { return Cached(program_, &PlaceNotes::cond, &CodeCache::conds, CompileCond); }
+PlaceNotes* NotesHere(Program& p) {
+    if (!p.FastPaths()) return nullptr;
+    return p.Memory().Visit(p.Lex().Position(), p.Main().NameGeneration());
+}
 
-// numexpr = level1; the token that ends it is put back.
+NumCode* Evaluator::CachedNum(bool* settled) { return Cached(program_, &PlaceNotes::num, CompileNum, settled); }
+StrCode* Evaluator::CachedStr(bool* settled) { return Cached(program_, &PlaceNotes::str, CompileStr, settled); }
+CondCode* Evaluator::CachedCond(bool* settled) {
+    return Cached(program_, &PlaceNotes::cond, CompileCond, settled);
+}
+
+// Compiled code runs where its parentheses and indices stay within the
+// nesting limit; near the limit the text is read, which reports the
+// overflow at its exact place.
 double Evaluator::EvalNum() {
-    NestingScope nesting(program_);
-    if (NumCode* code = CachedNum()) return RunNum(program_, *code);
-    return SlowNum();
+    NumCode* code = CachedNum();
+    if (code && NestingAllows(program_, code->nesting)) return RunNum(program_, *code);
+    return PlainNum();
 }
 
-double Evaluator::SlowNum() {
-    Lexer& lx = program_.Lex();
-    if (PeekExprType() == kExprString) program_.ReportError(kSyntaxKind, msg::kNumExprExpected);
-    Token cur = lx.NextToken();
-    if (cur.text.empty()) program_.ReportError(kSyntaxKind, msg::kNumExprExpected);
-    double value = Level1(cur);
-    lx.PutBack(cur);
-    return value;
+double Evaluator::PlainNum() {
+    NumberReader reader(program_);
+    grammar::NumericExpression(reader);
+    return reader.Result();
 }
 
-// level1 = level2 {("+" | "-") level2}
-double Evaluator::Level1(Token& cur) {
-    double value = Level2(cur);
-    for (;;) {
-        char op = cur.Lead();
-        if (op != '+' && op != '-') return value;
-        cur = program_.Lex().NextToken();
-        double right = Level2(cur);
-        value = op == '+' ? value + right : value - right;
-    }
-}
-
-// level2 = level3 {("*" | "/") level3}
-double Evaluator::Level2(Token& cur) {
-    double value = Level3(cur);
-    for (;;) {
-        char op = cur.Lead();
-        if (op != '*' && op != '/') return value;
-        cur = program_.Lex().NextToken();
-        double right = Level3(cur);
-        value = op == '*' ? value * right : value / right;
-    }
-}
-
-// level3 = level4 {("|" | "&" | "!") level4}, on 32-bit integers
-double Evaluator::Level3(Token& cur) {
-    double value = Level4(cur);
-    for (;;) {
-        char op = cur.Lead();
-        if (op != '|' && op != '&' && op != '!') return value;
-        cur = program_.Lex().NextToken();
-        int32_t a = ToInt32(value), b = ToInt32(Level4(cur));
-        value = op == '|' ? double(a | b) : op == '&' ? double(a & b) : double(a ^ b);
-    }
-}
-
-// level4 = level5 {"%" level5}
-double Evaluator::Level4(Token& cur) {
-    double value = Level5(cur);
-    while (cur.Lead() == '%') {
-        cur = program_.Lex().NextToken();
-        value = CheckedFmod(value, Level5(cur));
-    }
-    return value;
-}
-
-// level5 = level6 ["^" level5]
-double Evaluator::Level5(Token& cur) {
-    double base = Level6(cur);
-    if (cur.Lead() != '^') return base;
-    cur = program_.Lex().NextToken();
-    return Power(base, Level5(cur));
-}
-
-// level6 = ["+" | "-"] primary
-double Evaluator::Level6(Token& cur) {
-    char sign = cur.Lead();
-    if (sign == '+' || sign == '-') cur = program_.Lex().NextToken();
-    double value = Primary(cur);
-    return sign == '-' ? -value : value;
-}
-
-// primary = "(" level1 ")" | call ")" | numbervar ["[" numexpr "]"] | constant
-//         | number | member (numbervar | call ")")
-double Evaluator::Primary(Token& cur) {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    double value = 0;
-    switch (cur.kind) {
-        case tkDelimiter: {
-            if (cur.text[0] != '(') return 0;  // not a primary; left for the caller
-            NestingScope nesting(p);
-            cur = lx.NextToken();
-            value = Level1(cur);
-            if (!cur.IsDelimiter(')')) {
-                p.stopRequested = 1;
-                p.ReportError(kSyntaxKind, msg::kUnbalancedParenthesis);
-            }
-            break;
-        }
-        case tkCall: {
-            MainObject& main = p.Main();
-            value = main.ProcessNumFunction(main.FindNumFunction(cur.text));
-            RequireClosingParenthesis();
-            break;
-        }
-        case tkNumberVar: return NumberVariable(cur);
-        case tkConstant: value = p.Main().constants.Get(cur.text); break;
-        case tkNumber: value = TextToDouble(cur.text); break;
-        case tkMember: return MemberNumber(cur);
-        default: return 0;  // not a primary; left for the caller
-    }
-    cur = lx.NextToken();
-    return value;
-}
-
-double Evaluator::NumberVariable(Token& cur) {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    std::string_view name = cur.text;
-    Token next = lx.NextToken();
-    double value;
-    if (next.IsDelimiter('[')) {
-        if (!p.FindNumArray(name)) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
-        int index = ToInt32(EvalNum());
-        if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
-        // Found again: the index may have called code that deleted it.
-        NumArrayObject* array = p.FindNumArray(name);
-        if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
-        value = array->Element(index);
-        cur = lx.NextToken();
-    } else {
-        lx.PutBack(next);
-        value = p.Main().numMembers.Get(name);
-        cur = lx.NextToken();
-    }
-    return value;
-}
-
-double Evaluator::MemberNumber(Token& cur) {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    ScriptObject* object = p.FindObject(cur.text);
-    if (!object) p.ReportError(kSyntaxKind, msg::kUnknownObject);
-    Token member = lx.NextToken();
-    double value;
-    if (member.kind == tkNumberVar) {
-        value = object->GetNumMember(member.text);
-    } else if (member.kind == tkCall) {
-        value = object->ProcessNumFunction(object->FindNumFunction(member.text));
-        RequireClosingParenthesis();
-    } else {
-        p.ReportError(kSyntaxKind, msg::kUndefinedMember);
-    }
-    cur = lx.NextToken();
-    return value;
-}
-
-void Evaluator::RequireClosingParenthesis() {
-    if (!program_.Lex().NextToken().IsDelimiter(')')) {
-        program_.stopRequested = 1;
-        program_.ReportError(kSyntaxKind, msg::kUnbalancedParenthesis);
-    }
-}
-
-// ---- String expressions -------------------------------------------------------
-
-// strexpr = element {"+" element}
 std::string Evaluator::EvalString() {
-    NestingScope nesting(program_);
-    if (StrCode* code = CachedStr()) return RunStr(program_, *code);
-    return SlowString();
+    StrCode* code = CachedStr();
+    if (code && NestingAllows(program_, code->nesting)) return RunStr(program_, *code);
+    return PlainString();
 }
 
-std::string Evaluator::SlowString() {
-    Lexer& lx = program_.Lex();
-    std::string result;
-    for (;;) {
-        AppendElement(lx.NextToken(), result);
-        Token next = lx.NextToken();
-        if (!next.IsDelimiter('+')) {
-            lx.PutBack(next);
-            return result;
-        }
-    }
+std::string Evaluator::PlainString() {
+    StringReader reader(program_);
+    grammar::StringExpression(reader);
+    return std::move(reader.result);
 }
 
-// element = stringvar ["[" numexpr "]"] | string | number | call ")"
-//         | member (stringvar | call ")")
-void Evaluator::AppendElement(const Token& t, std::string& out) {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    switch (t.kind) {
-        case tkStringVar: {
-            Token next = lx.NextToken();
-            if (next.IsDelimiter('[')) {
-                if (!p.FindStringArray(t.text)) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
-                int index = ToInt32(EvalNum());
-                if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
-                StringArrayObject* array = p.FindStringArray(t.text);
-                if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
-                Append(out, array->Element(index));
-            } else {
-                lx.PutBack(next);
-                Append(out, p.Main().strMembers.Get(t.text));
-            }
-            return;
-        }
-        case tkString: Append(out, t.text); return;
-        case tkNumber: {
-            char code = char(TextToInt(t.text));
-            Append(out, std::string_view(&code, 1));
-            return;
-        }
-        case tkCall: {
-            MainObject& main = p.Main();
-            Append(out, main.ProcessStringFunction(main.FindStringFunction(t.text)));
-            RequireClosingParenthesis();
-            return;
-        }
-        case tkMember: {
-            ScriptObject* object = p.FindObject(t.text);
-            if (!object) p.ReportError(kSyntaxKind, msg::kUnknownObject);
-            Token member = lx.NextToken();
-            if (member.kind == tkStringVar) {
-                Append(out, object->GetStringMember(member.text));
-            } else if (member.kind == tkCall) {
-                Append(out, object->ProcessStringFunction(object->FindStringFunction(member.text)));
-                RequireClosingParenthesis();
-            } else {
-                p.ReportError(kSyntaxKind, msg::kUndefinedMember);
-            }
-            return;
-        }
-        default: {
-            char text[64];
-            std::snprintf(text, sizeof text, msg::kUnknownStringElement, int(t.kind));
-            p.ReportError(kSyntaxKind, text);
-        }
-    }
+int Evaluator::EvalCondition() {
+    CondCode* code = CachedCond();
+    if (code && NestingAllows(program_, code->nesting)) return RunCond(program_, *code);
+    return PlainCondition();
 }
 
-// ---- Type peek and conditions ---------------------------------------------------
+int Evaluator::PlainCondition() {
+    ConditionReader reader(program_);
+    grammar::Condition(reader);
+    return reader.result;
+}
 
 ExprType Evaluator::PeekExprType() {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    Token t = lx.NextToken();
-    ExprType type = kExprUnknown;
-    switch (t.kind) {
-        case tkStringVar:
-        case tkString: type = kExprString; break;
-        case tkNumberVar:
-        case tkConstant:
-        case tkNumber: type = kExprNumber; break;
-        case tkDelimiter:
-            if (t.text[0] == '-') {
-                TokenKind k = lx.NextToken().kind;
-                if (k == tkConstant || k == tkNumberVar || k == tkNumber) type = kExprNumber;
-            }
-            break;
-        case tkCall: {
-            MainObject& main = p.Main();
-            if (main.FindNumFunction(t.text))
-                type = kExprNumber;
-            else if (main.FindStringFunction(t.text))
-                type = kExprString;
-            break;
-        }
-        case tkMember: {
-            ScriptObject* object = p.FindObject(t.text);
-            Token m = lx.NextToken();
-            if (m.kind == tkStringVar || m.kind == tkString) {
-                type = kExprString;
-            } else if (m.kind == tkNumberVar || m.kind == tkConstant || m.kind == tkNumber) {
-                type = kExprNumber;
-            } else if (m.kind == tkCall && object) {
-                if (object->FindNumFunction(m.text))
-                    type = kExprNumber;
-                else if (object->FindStringFunction(m.text))
-                    type = kExprString;
-            }
-            break;
-        }
-        default: break;
-    }
-    lx.PutBack(t);
-    return type;
+    PeekReader reader(program_);
+    return grammar::PeekType(reader);
 }
 
-// condition = (numexpr | strexpr) relop (numexpr | strexpr), both of one type
-int Evaluator::EvalCondition() {
-    NestingScope nesting(program_);
-    if (CondCode* code = CachedCond()) return RunCond(program_, *code);
-    return SlowCondition();
-}
-
-int Evaluator::SlowCondition() {
-    Program& p = program_;
-    Lexer& lx = p.Lex();
-    ExprType type = PeekExprType();
-    if (type == kExprUnknown) p.ReportError(kSyntaxKind, msg::kCannotEvaluate);
-    std::string leftText, rightText;
-    double left = 0, right = 0;
-    if (type == kExprString)
-        leftText = EvalString();
-    else
-        left = EvalNum();
-    Token opToken = lx.NextToken();
-    char op[3] = {opToken.Lead(), 0, 0};
-    // The second character of a two-character operator is a delimiter of its
-    // own; a string literal that merely starts with "<", ">" or "=" is an operand.
-    Token second = lx.NextToken();
-    if (second.kind == tkDelimiter && std::strchr("<>=", second.text[0]))
-        op[1] = second.text[0];
-    else
-        lx.PutBack(second);
-    if (type == kExprString)
-        rightText = EvalString();
-    else
-        right = EvalNum();
-    bool valid = false;
-    int result = type == kExprString ? Relate(leftText, rightText, op, valid) : Relate(left, right, op, valid);
-    if (!valid) p.ReportError(kSyntaxKind, msg::kConditionalOperator);
-    return result;
+std::string_view Evaluator::OperatorText(char (&op)[3]) {
+    PeekReader reader(program_);
+    return grammar::OperatorText(reader, op);
 }
 
 // ---- Parameter protocol -----------------------------------------------------------
 
 bool Evaluator::HasFirstParam(bool required) {
     Lexer& lx = program_.Lex();
-    const Token& t = lx.NextToken();
+    Token t = lx.NextToken();
     lx.PutBack(t);
     bool present = !t.newLine && !t.IsDelimiter(')') && t.kind != tkEnd;
     if (!present && required) program_.ReportError(kSyntaxKind, msg::kRequiredParameter);
@@ -456,29 +346,70 @@ bool Evaluator::HasFirstParam(bool required) {
 
 bool Evaluator::HasNextParam(bool required) {
     Lexer& lx = program_.Lex();
-    const Token& t = lx.NextToken();
+    Token t = lx.NextToken();
     if (t.IsDelimiter(',')) return true;
     lx.PutBack(t);
     if (required) program_.ReportError(kSyntaxKind, msg::kRequiredParameter);
     return false;
 }
 
-bool Evaluator::StringVariableHere(std::string_view& out) {
-    if (!program_.harmlessArguments) return false;
-    StrCode* code = CachedStr();
-    if (!code || code->parts.size() != 1 || code->parts[0].op != StrOp::Var) return false;
-    VarSite& site = code->vars[code->parts[0].arg];
-    std::string* value = program_.Main().strMembers.FindAt(site.slot, site.name);
-    if (!value) return false;
-    program_.Lex().ReadAndPutBack(code->end, code->endStart);
-    out = *value;
-    return true;
-}
-
 std::string Evaluator::ReadName() {
     Token t = program_.Lex().NextToken();
     if (t.kind != tkWord || t.text.empty()) program_.ReportError(kSyntaxKind, msg::kStatementExpected);
     return std::string(t.text);
+}
+
+// ---- Views of string variables ------------------------------------------------------
+
+namespace {
+
+// Whether the text from the end of the first parameter to the call's closing
+// parenthesis can change no variable: no object member, and no call other
+// than a built-in function that changes none.
+bool RestOfCallChangesNothing(Program& p, const Token& end) {
+    Lexer& lx = p.Lex();
+    MainObject& main = p.Main();
+    int depth = 0;
+    try {
+        for (Token t = end;; t = lx.Peek(t.end)) {
+            if (t.kind == tkEnd || t.kind == tkMember) return false;
+            if (t.kind == tkCall) {
+                int number = main.FindNumFunction(t.text);
+                bool harmless = number ? BuiltInChangesNoVariable(kExprNumber, number)
+                                       : BuiltInChangesNoVariable(kExprString, main.FindStringFunction(t.text));
+                if (!harmless) return false;
+                ++depth;
+            } else if (t.IsDelimiter('(')) {
+                ++depth;
+            } else if (t.IsDelimiter(')') && depth-- == 0) {
+                return true;
+            }
+        }
+    } catch (const LexProbeFailed&) {
+        return false;
+    }
+}
+
+}  // namespace
+
+std::string_view Evaluator::FirstStringView(std::string& scratch) {
+    if (PlaceNotes* notes = NotesHere(program_)) {
+        StrCode* code = CachedStr();
+        if (notes->view == PlaceNotes::kViewUnknown)
+            notes->view = code && code->parts.size() == 1 && code->parts[0].op == StrOp::Var &&
+                                  RestOfCallChangesNothing(program_, code->end)
+                              ? PlaceNotes::kViewable
+                              : PlaceNotes::kNotViewable;
+        if (notes->view == PlaceNotes::kViewable) {
+            VarSite& site = code->vars[code->parts[0].arg];
+            if (std::string* value = program_.Main().strMembers.FindAt(site.slot, site.name)) {
+                program_.Lex().ReadAndPutBack(code->end);
+                return *value;
+            }
+        }
+    }
+    scratch = EvalString();
+    return scratch;
 }
 
 }  // namespace tallow

@@ -1,18 +1,23 @@
-// The three expression grammars (numeric, string, condition), the type peek
-// and the parameter protocol. They evaluate as they parse, straight from the
-// program's current lexer position.
+// The entry points of the three expression grammars (numeric, string,
+// condition), the type peek and the parameter protocol. Expressions are
+// evaluated as they are read from the program's current lexer position; with
+// the program's fast paths on, a place read before runs from its compiled
+// form instead, with the same results, errors and lexer states.
 #pragma once
 
 #include <string>
 #include <string_view>
 
+#include "grammar.h"
 #include "lexer.h"
 
 namespace tallow {
 
 class Program;
-
-enum ExprType { kExprUnknown = 0, kExprNumber = 6, kExprString = 7 };
+struct PlaceNotes;
+struct NumCode;
+struct StrCode;
+struct CondCode;
 
 class Evaluator {
 public:
@@ -30,62 +35,37 @@ public:
     bool HasNextParam(bool required);
     // One bare word, else "statement expected".
     std::string ReadName();
+    // The relational operator after a condition's left side, read as a
+    // condition reads it (op holds the text); judged by the caller after the
+    // right side (RelationalOperatorOf).
+    std::string_view OperatorText(char (&op)[3]);
 
-    // When the string expression here is one existing string variable and
-    // the program says the call being made cannot change variables, reads it
-    // and gives a view of the variable's text (valid until the call returns)
-    // instead of a copy; false, reading nothing, otherwise.
-    bool StringVariableHere(std::string_view& out);
+    // The first parameter of a built-in string function as a view: of the
+    // string variable that the parameter names, when nothing the rest of the
+    // call reads can change a variable (so the view stays valid until the
+    // function returns), else of scratch holding the evaluated text.
+    std::string_view FirstStringView(std::string& scratch);
 
     // The compiled form of what starts at the lexer's position, compiling it
-    // on first use; null when it must be evaluated from the text.
-    struct NumCode* CachedNum();
-    struct StrCode* CachedStr();
-    struct CondCode* CachedCond();
+    // on the second visit of the place; null when it must be read as text
+    // (the first visit, fast paths off, or text that does not compile).
+    // settled, when given, tells whether the answer is final for the place
+    // under the present names (it is not on a first visit).
+    NumCode* CachedNum(bool* settled = nullptr);
+    StrCode* CachedStr(bool* settled = nullptr);
+    CondCode* CachedCond(bool* settled = nullptr);
+
+    // Reading the text itself, never a compiled form.
+    double PlainNum();
+    std::string PlainString();
+    int PlainCondition();
 
 private:
-    double SlowNum();
-    std::string SlowString();
-    int SlowCondition();
-
-    double Level1(Token& cur);
-    double Level2(Token& cur);
-    double Level3(Token& cur);
-    double Level4(Token& cur);
-    double Level5(Token& cur);
-    double Level6(Token& cur);
-    double Primary(Token& cur);
-    double NumberVariable(Token& cur);
-    double MemberNumber(Token& cur);
-    void AppendElement(const Token& token, std::string& out);
-    void RequireClosingParenthesis();
-
     Program& program_;
 };
 
-// Applies a relational operator ("=", "<>", "<", ">", "<=", ">="); strings
-// compare as unsigned bytes, a prefix sorting first, and NaN is unequal to
-// every number. valid is false for any other operator text.
-template <class T>
-int Relate(const T& a, const T& b, std::string_view op, bool& valid) {
-    valid = true;
-    if (op == "=") return a == b;
-    if (op == "<>") return a != b;
-    if (op == "<") return a < b;
-    if (op == ">") return a > b;
-    if (op == "<=") return a <= b;
-    if (op == ">=") return a >= b;
-    valid = false;
-    return 0;
-}
-
-// What is remembered about the place the lexer stands at, or null when the
-// token there cannot even be read (the text then reports the error itself).
-struct PlaceNotes* NotesHere(Program& p);
-
-// Text-to-number conversions of literals, the same on both targets:
-// decimal only, the longest valid prefix, 0 when there is none.
-double TextToDouble(std::string_view text);
-int TextToInt(std::string_view text);
+// What is remembered about the place the lexer stands at, or null (fast
+// paths off, a first visit, or a token there that cannot be read).
+PlaceNotes* NotesHere(Program& p);
 
 }  // namespace tallow

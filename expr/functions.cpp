@@ -18,12 +18,8 @@ std::string FirstString(Program& p) {
 }
 
 std::string_view FirstStringView(Program& p, std::string& scratch) {
-    Evaluator& ev = p.Eval();
-    ev.HasFirstParam(true);
-    std::string_view view;
-    if (ev.StringVariableHere(view)) return view;
-    scratch = ev.EvalString();
-    return scratch;
+    p.Eval().HasFirstParam(true);
+    return p.Eval().FirstStringView(scratch);
 }
 
 std::string FirstName(Program& p) {
@@ -41,7 +37,7 @@ std::string NextString(Program& p) {
     return p.Eval().EvalString();
 }
 
-const NumFunctionEntry kNumFunctions[kNumFunctionCount] = {
+constexpr NumFunctionEntry kNumFunctions[kNumFunctionCount] = {
     {"abs", FnAbs},
     {"arccos", FnArcCos},
     {"arcsin", FnArcSin},
@@ -75,7 +71,7 @@ const NumFunctionEntry kNumFunctions[kNumFunctionCount] = {
     {"isobject", FnIsObject},
 };
 
-const StringFunctionEntry kStringFunctions[kStringFunctionCount] = {
+constexpr StringFunctionEntry kStringFunctions[kStringFunctionCount] = {
     {"mid", FnMid},
     {"ucase", FnUCase},
     {"lcase", FnLCase},
@@ -95,5 +91,6 @@ const StringFunctionEntry kStringFunctions[kStringFunctionCount] = {
     {"getstring", FnGetString},
     {"cwd", FnCwd},
 };
+static_assert(std::string_view(kStringFunctions[kParseTokFunction - 1].name) == "parsetok");
 
 }  // namespace tallow

@@ -2,11 +2,9 @@
 #include "lexer.h"
 
 #include <algorithm>
-#include <array>
 
 #include "core/messages.h"
 #include "core/program.h"
-#include "expr/code_cache.h"
 
 namespace tallow {
 
@@ -34,22 +32,14 @@ Lexer::Lexer(Program* program) : program_(program) {}
 
 Lexer::~Lexer() = default;
 
-CodeCache& Lexer::MakeCode() {
-    code_ = std::make_unique<CodeCache>();
-    return *code_;
-}
-
 void Lexer::SetText(std::string_view text) {
     text_.assign(text.substr(0, text.find('\0')));
     hasText_ = true;
     pos_ = 0;
-    last_ = kPartial;
-    partial_ = Token{};
-    cache_.clear();
-    slotAt_.assign(text_.size() + 1, -1);
+    last_ = Token{};
     carriageReturns_.clear();
     crIndexed_ = false;
-    code_.reset();
+    if (recent_) recent_->fill(Token{});
 }
 
 void Lexer::FreeText() {
@@ -57,25 +47,37 @@ void Lexer::FreeText() {
     text_.shrink_to_fit();
     hasText_ = false;
     pos_ = 0;
-    last_ = kPartial;
-    partial_ = Token{};
-    cache_.clear();
-    slotAt_.clear();
+    last_ = Token{};
     carriageReturns_.clear();
+    carriageReturns_.shrink_to_fit();
     crIndexed_ = false;
-    code_.reset();
+    if (recent_) recent_->fill(Token{});
 }
 
-const Token& Lexer::Remember(uint32_t at, bool quiet) {
-    if (slotAt_.empty()) slotAt_.assign(text_.size() + 1, -1);
-    int32_t slot = slotAt_[at];
-    if (slot >= 0) return cache_[size_t(slot)];
-    Token t = Scan(at, quiet);
-    t.index = uint32_t(cache_.size());
-    slotAt_[at] = int32_t(t.index);
-    return cache_.push_back(t);
+void Lexer::RememberTokens(bool on) {
+    if (!on)
+        recent_.reset();
+    else if (!recent_)
+        recent_ = std::make_unique<Recent>();
 }
 
+Token Lexer::ReadToken() {
+    Token t = Scan(pos_, false);
+    Note(t);
+    last_ = t;
+    pos_ = t.end;
+    return t;
+}
+
+Token Lexer::Peek(uint32_t pos) const {
+    if (recent_) {
+        const Token& t = (*recent_)[pos & kRecentMask];
+        if (t.start == pos && t.text.data()) return t;
+    }
+    Token t = Scan(pos, true);
+    Note(t);
+    return t;
+}
 
 uint32_t Lexer::SkipCommentFrom(uint32_t p, bool& newLine) const {
     const char* s = text_.c_str();
@@ -92,8 +94,10 @@ void Lexer::SkipComment() {
     pos_ = SkipCommentFrom(pos_, ignored);
 }
 
-Token Lexer::Scan(uint32_t p, bool quiet) {
+// token = ws (delimiter | string | number | word [suffix]); see TokenKind.
+Token Lexer::Scan(uint32_t p, bool quiet) const {
     const char* s = text_.c_str();
+    if (p > text_.size()) p = uint32_t(text_.size());
     Token t;
     t.start = p;
     bool newLine = false;
@@ -128,7 +132,10 @@ Token Lexer::Scan(uint32_t p, bool quiet) {
     if (c == '"') {
         uint32_t q = p + 1;
         while (s[q] && s[q] != '"' && s[q] != '\n' && s[q] != '\r') ++q;
-        if (s[q] != '"') QuotesMissing(t, q, quiet);
+        if (s[q] != '"') {
+            if (quiet) throw LexProbeFailed{};
+            const_cast<Lexer*>(this)->QuotesMissing(t, q);
+        }
         t.kind = tkString;
         t.text = std::string_view(s + p + 1, q - p - 1);
         t.end = q + 1;
@@ -166,12 +173,13 @@ Token Lexer::Scan(uint32_t p, bool quiet) {
     return t;
 }
 
-void Lexer::QuotesMissing(const Token& partial, uint32_t stop, bool quiet) {
-    if (quiet) throw LexProbeFailed{};
-    partial_ = partial;
-    partial_.kind = tkString;
-    partial_.end = stop;
-    last_ = kPartial;
+// The unfinished literal becomes the last token read, so the error's line is
+// where it began and the lexer stands where the scan stopped.
+void Lexer::QuotesMissing(const Token& partial, uint32_t stop) {
+    last_ = partial;
+    last_.kind = tkString;
+    last_.text = std::string_view(text_.c_str() + partial.first, stop - partial.first);
+    last_.end = stop;
     pos_ = stop;
     if (program_) program_->ReportError(kSyntaxKind, msg::kDoubleQuotesMissing);
     throw ScriptError{};

@@ -1,19 +1,18 @@
 // The lexer: the one cursor over a program's script text. Every reader of
-// script text pulls tokens from it on demand and moves it for jumps.
+// script text pulls tokens from it on demand and moves it for jumps. It only
+// reads text; what the engine remembers about places lives beside it.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "chunked_vector.h"
-
 namespace tallow {
 
 class Program;
-class CodeCache;
 
 enum TokenKind : uint8_t {
     tkEnd = 0,        // end of text
@@ -30,19 +29,19 @@ enum TokenKind : uint8_t {
 };
 
 // A token as read. Its text is a view into the lexer's text and stays valid
-// as long as that text does (a whole run), across further reads.
+// as long as that text does (a whole run).
 struct Token {
-    uint32_t start = 0;  // where the read began, before white space and comments
-    uint32_t first = 0;  // the token's own first character
-    uint32_t end = 0;    // where the next read begins
-    uint32_t index = 0;  // the token's place in the lexer's memory of tokens
-    std::string_view text;
+    uint32_t start = 0;    // where the read began, before white space and comments
+    uint32_t first = 0;    // the token's own first character
+    uint32_t end = 0;      // where the next read begins
     TokenKind kind = tkEnd;
     bool newLine = false;  // a carriage return was crossed before the token
+    std::string_view text;
 
     char Lead() const { return text.empty() ? '\0' : text[0]; }
     bool IsDelimiter(char c) const { return kind == tkDelimiter && text[0] == c; }
 };
+static_assert(sizeof(Token) <= 32, "tokens are copied on every statement: keep them small");
 
 class Lexer {
 public:
@@ -57,15 +56,17 @@ public:
     bool HasText() const { return hasText_; }
     std::string_view Text() const { return text_; }
 
-    // Reads the next token. Tokens are remembered by their start position, so
-    // reading the same place again costs a lookup.
-    // The token stays valid, at the same address, as long as the text does.
-    const Token& NextToken() {
-        int32_t slot = pos_ < slotAt_.size() ? slotAt_[pos_] : -1;
-        const Token& t = slot >= 0 ? cache_[size_t(slot)] : Remember(pos_, false);
-        last_ = t.index;
-        pos_ = t.end;
-        return t;
+    // Reads the next token and remembers it as the last one read.
+    Token NextToken() {
+        if (recent_) {
+            const Token& t = (*recent_)[pos_ & kRecentMask];
+            if (t.start == pos_ && t.text.data()) {
+                last_ = t;
+                pos_ = t.end;
+                return t;
+            }
+        }
+        return ReadToken();
     }
     void PutBack(const Token& token) { pos_ = token.start; }
     void Restart() { pos_ = 0; }
@@ -76,64 +77,48 @@ public:
     void SkipComment();
 
     // The last token read (for error reports).
-    const Token& Last() const { return last_ == kPartial ? partial_ : cache_[last_]; }
-    int LineOf(uint32_t pos) const;              // 1 + carriage returns before pos
+    const Token& Last() const { return last_; }
+    int LineOf(uint32_t pos) const;  // 1 + carriage returns before pos
 
-    // The token that a read at pos would give, without moving; its index
-    // keys what the evaluator remembers about the place. Probing never
+    // The token that a read at pos would give, without moving. Probing never
     // reports errors: a token that cannot be read throws LexProbeFailed.
-    const Token& Peek(uint32_t pos) {
-        int32_t slot = pos < slotAt_.size() ? slotAt_[pos] : -1;
-        return slot >= 0 ? cache_[size_t(slot)] : Remember(pos, true);
-    }
-    const Token& TokenAt(uint32_t index) const { return cache_[index]; }
-    // The token at pos when it has been read before, else null.
-    const Token* Remembered(uint32_t pos) const {
-        int32_t slot = pos < slotAt_.size() ? slotAt_[pos] : -1;
-        return slot >= 0 ? &cache_[size_t(slot)] : nullptr;
-    }
+    Token Peek(uint32_t pos) const;
     // Puts the lexer in the state a read of token leaves (Read) or a read
     // followed by a put-back leaves (ReadAndPutBack).
     void Read(const Token& token) {
-        last_ = token.index;
+        last_ = token;
         pos_ = token.end;
     }
     void ReadAndPutBack(const Token& token) {
-        last_ = token.index;
+        last_ = token;
         pos_ = token.start;
     }
-    void Read(uint32_t index, uint32_t end) {
-        last_ = index;
-        pos_ = end;
-    }
-    void ReadAndPutBack(uint32_t index, uint32_t start) {
-        last_ = index;
-        pos_ = start;
-    }
-    // What the evaluator remembers about this text; dropped with the text.
-    CodeCache& Code() { return code_ ? *code_ : MakeCode(); }
+
+    // A small memory of recently read tokens, so that reading a place again
+    // skips the scan; one of the program's fast paths.
+    void RememberTokens(bool on);
 
 private:
-    const Token& Remember(uint32_t at, bool quiet);
-    CodeCache& MakeCode();
-    Token Scan(uint32_t at, bool quiet);
+    static constexpr size_t kRecentSize = 1024;
+    static constexpr uint32_t kRecentMask = kRecentSize - 1;
+    using Recent = std::array<Token, kRecentSize>;
+
+    Token ReadToken();
+    Token Scan(uint32_t at, bool quiet) const;
     uint32_t SkipCommentFrom(uint32_t at, bool& newLine) const;
-    [[noreturn]] void QuotesMissing(const Token& partial, uint32_t stop, bool quiet);
+    void Note(const Token& token) const {
+        if (recent_) (*recent_)[token.start & kRecentMask] = token;
+    }
+    [[noreturn]] void QuotesMissing(const Token& partial, uint32_t stop);
 
     Program* program_;
     std::string text_;
     bool hasText_ = false;
     uint32_t pos_ = 0;
-    // The index of the last token read, or kPartial for the unfinished string
-    // literal held in partial_.
-    static constexpr uint32_t kPartial = UINT32_MAX;
-    uint32_t last_ = kPartial;
-    Token partial_;
-    std::vector<int32_t> slotAt_;  // per text position: index into cache_, or -1
-    ChunkedVector<Token> cache_;
+    Token last_;
+    std::unique_ptr<Recent> recent_;
     mutable std::vector<uint32_t> carriageReturns_;  // offsets, built on first use
     mutable bool crIndexed_ = false;
-    std::unique_ptr<CodeCache> code_;
 };
 
 // Thrown by the probing reads instead of reporting a lexical error.

@@ -15,6 +15,13 @@ ScriptObject::~ScriptObject() {
     if (!name_.empty()) program_.UnregisterObject(this);
 }
 
+ObjectHold::~ObjectHold() {
+    if (--object_.holds_ > 0 || !object_.destroyWhenFree_) return;
+    ObjectFactory* factory = object_.destroyWhenFree_;
+    object_.destroyWhenFree_ = nullptr;
+    factory->Destroy(&object_);
+}
+
 void ScriptObject::ProcessStatement(int) { program_.ReportError(kSyntaxKind, msg::kUnknownStatement); }
 
 double ScriptObject::ProcessNumFunction(int) {

@@ -58,7 +58,28 @@ protected:
     Program& program_;
 
 private:
+    friend class ObjectHold;
+    friend class Program;
+
     std::string name_;
+    // While members of the object run (holds), destroying it only takes its
+    // name away; the factory destroys it when the last hold ends.
+    int holds_ = 0;
+    class ObjectFactory* destroyWhenFree_ = nullptr;
+};
+
+// Keeps an object alive while one of its members runs: a member may delete
+// or replace its own object (through a procedure in its arguments, say), and
+// must still find it when it goes on. Every member dispatch holds its object.
+class ObjectHold {
+public:
+    explicit ObjectHold(ScriptObject& object) : object_(object) { ++object_.holds_; }
+    ~ObjectHold();
+    ObjectHold(const ObjectHold&) = delete;
+    ObjectHold& operator=(const ObjectHold&) = delete;
+
+private:
+    ScriptObject& object_;
 };
 
 class ObjectFactory {

@@ -20,7 +20,7 @@ protected:
 
     // Puts text in the lexer, as a run would, without running it.
     Evaluator& On(const std::string& text) {
-        program.Lex().SetText(text);
+        program.UseText(text);
         return program.Eval();
     }
     std::string Next() { return std::string(program.Lex().NextToken().text); }
