@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             // Reading the same place again gives the same token.
             lx.PutBack(t);
             Token again = lx.NextToken();
-            Check(again.index == t.index && again.end == t.end && again.kind == t.kind);
+            Check(again.start == t.start && again.first == t.first && again.end == t.end &&
+                  again.kind == t.kind && again.text == t.text);
         }
     } catch (const tallow::ScriptError&) {
         // An unterminated string literal: the only error the lexer has.
@@ -45,8 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Peeking at every place, as the evaluator's lookups do, reports nothing.
     for (uint32_t at = 0; at <= length; at += 1 + at / 64) {
         try {
-            const Token& t = lx.Peek(at);
-            Check(t.end <= length);
+            Token t = lx.Peek(at);
+            Check(t.start == at && t.end <= length);
         } catch (const tallow::LexProbeFailed&) {
         }
     }

@@ -1,0 +1,66 @@
+// The shared fuzzing environment: folder, boxes, console, confinement.
+// The fuzz targets are built on Linux only (clang's libFuzzer).
+#include "fuzz/fuzz_environment.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/confinement.h"
+#include "platform/console.h"
+#include "runner/script_text.h"
+
+namespace tallow::fuzz {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path gFolder;
+platform::Handle gNullInput = nullptr;
+platform::Handle gNullOutput = nullptr;
+
+void Quiet(void*, std::string_view, std::string_view) {}
+
+}  // namespace
+
+void SetUpEnvironment(const char* tag, platform::BoxObserver observer, void* context) {
+    gFolder =
+        fs::temp_directory_path() / (std::string("tallow-fuzz-") + tag + "-" + std::to_string(getpid()));
+    fs::create_directories(gFolder);
+    fs::current_path(gFolder);
+    gNullInput = platform::NullInput();
+    gNullOutput = platform::NullOutput();
+    platform::SetUnattended(true);
+    platform::SetConfined(true);
+    // To look at what a reproducer does: its output and boxes shown.
+    if (const char* show = std::getenv("TALLOW_FUZZ_SHOW"); show && *show && !observer) return;
+    platform::SetBoxObserver(observer ? observer : Quiet, context);
+    platform::SetStdHandles(gNullInput, gNullOutput);
+}
+
+void ResetFolder() {
+    std::error_code ec;
+    fs::current_path(gFolder, ec);
+    std::vector<fs::path> entries;
+    for (fs::directory_iterator it(gFolder, ec), end; !ec && it != end; it.increment(ec))
+        entries.push_back(it->path());
+    for (const fs::path& entry : entries)
+        fs::remove_all(entry, ec);
+}
+
+platform::Handle NullInputHandle() {
+    return gNullInput;
+}
+platform::Handle NullOutputHandle() {
+    return gNullOutput;
+}
+
+std::string ScriptText(const uint8_t* data, size_t size) {
+    return runner::PrepareScriptText(std::string_view(reinterpret_cast<const char*>(data), size));
+}
+
+}  // namespace tallow::fuzz

@@ -1,0 +1,39 @@
+// The setting every fuzz target that runs script text shares: a private
+// working folder, no boxes shown, a null console, confinement, and the
+// statement budget that ends endless loops. With TALLOW_FUZZ_SHOW set, a
+// target that does not observe boxes itself shows its output and boxes, to
+// look at what a reproducer does.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/handles.h"
+#include "platform/message_box.h"
+
+namespace tallow::fuzz {
+
+// Statements one run may execute: enough for loops to do real work, few
+// enough that each input takes milliseconds.
+constexpr int64_t kStatementBudget = 20000;
+
+// Makes the process ready for untrusted text: a private folder below the
+// system's temporary folder (named after tag) as the working folder,
+// unattended mode with observer receiving every box (a silent one when
+// null), the null device as standard input and output, and confinement.
+void SetUpEnvironment(const char* tag, platform::BoxObserver observer = nullptr, void* context = nullptr);
+
+// Empties the private folder and makes it the working folder again: a
+// script may have changed into a folder below it or filled it.
+void ResetFolder();
+
+// The null device opened once for reading and once for writing.
+platform::Handle NullInputHandle();
+platform::Handle NullOutputHandle();
+
+// Text as the runner hands it to the engine: up to the first NUL, bare line
+// feeds turned into CR LF, a first "#!" line blanked.
+std::string ScriptText(const uint8_t* data, size_t size);
+
+}  // namespace tallow::fuzz
