@@ -4,8 +4,9 @@
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
 # --short runs each target 60 s (what CI does); the default is 600 s. The
 # targets are lexer and run. Corpora grow in build/fuzz/corpus-TARGET, seeded
-# from the script corpus; findings land in build/fuzz/findings-TARGET. The exit
-# status is non-zero when a target found anything.
+# from the script corpus and fuzz/seeds; findings land in
+# build/fuzz/findings-TARGET. The exit status is non-zero when a target found
+# anything.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -15,7 +16,7 @@ while [ $# -gt 0 ]; do
     case $1 in
         --short) seconds=60 ;;
         --seconds) seconds=$2; shift ;;
-        -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
+        -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
         *) targets+=("$1") ;;
     esac
     shift
@@ -30,21 +31,29 @@ status=0
 for target in "${targets[@]}"; do
     corpus=$build/corpus-$target findings=$build/findings-$target home=$build/home-$target
     mkdir -p "$corpus" "$findings" "$home"
-    # Seeds from the script corpus, without the ones that build huge values.
-    for seed in tests/scripts/*.tal; do
-        case $seed in */limit_big*|*/limit_long*) ;; *) cp -n "$seed" "$corpus"/ ;; esac
+    # Seeds from the script corpus, without the ones that build huge values or
+    # take seconds (the string doubling, eval recursing to the nesting limit),
+    # and the seed scripts.
+    for seed in tests/scripts/*.tal fuzz/seeds/*.tal; do
+        case $seed in
+            */limit_big*|*/limit_long*|*/limit_string_doubling*|*/limit_eval_recursion*) ;;
+            tests/*) cp -n "$seed" "$corpus"/ ;;
+            *) cp -n "$seed" "$corpus/seed_${seed##*/}" ;;
+        esac
     done
+    dict=$PWD/fuzz/tallow.dict
     echo "==== fuzzing $target for $seconds s"
-    # The run target keeps its registry in a folder of its own; sizes the
+    # The targets keep their registry in a folder of their own; sizes the
     # engine refuses come back as a null allocation, which it reports.
     XDG_CONFIG_HOME=$home \
     ASAN_OPTIONS=allocator_may_return_null=1:detect_leaks=1:halt_on_error=1 \
     UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-        "$build/fuzz/${target}_fuzz" "$corpus" -dict="$PWD/fuzz/tallow.dict" -max_total_time="$seconds" \
+        "$build/fuzz/${target}_fuzz" "$corpus" -dict="$dict" -max_total_time="$seconds" \
             -timeout=20 -rss_limit_mb=4096 -malloc_limit_mb=3072 -max_len=4096 \
             -artifact_prefix="$findings/" -print_final_stats=1 2>"$build/$target.log"
     rc=$?
-    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|Done [0-9]+ runs)" "$build/$target.log"
+    grep -E "^(stat::number_of_executed_units|stat::average_exec_per_sec|stat::peak_rss_mb|Done [0-9]+ runs)" \
+        "$build/$target.log"
     if [ $rc -ne 0 ]; then
         echo "fuzz.sh: $target found something (status $rc); see $build/$target.log and $findings" >&2
         tail -40 "$build/$target.log" >&2
