@@ -3,8 +3,8 @@
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
 # --short runs each target 60 s (what CI does); the default is 600 s. The
-# targets are lexer and run. Corpora grow in build/fuzz/corpus-TARGET, seeded
-# from the script corpus and fuzz/seeds; findings land in
+# targets are lexer, run and api. Corpora grow in build/fuzz/corpus-TARGET,
+# seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
 # anything.
 set -uo pipefail
@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(lexer run)
+[ ${#targets[@]} -eq 0 ] && targets=(lexer run api)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || exit 1
@@ -33,7 +33,7 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$findings" "$home"
     # Seeds from the script corpus, without the ones that build huge values or
     # take seconds (the string doubling, eval recursing to the nesting limit),
-    # and the seed scripts.
+    # and the seed scripts; the api target also gets its command streams.
     for seed in tests/scripts/*.tal fuzz/seeds/*.tal; do
         case $seed in
             */limit_big*|*/limit_long*|*/limit_string_doubling*|*/limit_eval_recursion*) ;;
@@ -41,7 +41,12 @@ for target in "${targets[@]}"; do
             *) cp -n "$seed" "$corpus/seed_${seed##*/}" ;;
         esac
     done
+    [ "$target" = api ] && for seed in fuzz/seeds/api/*.api; do cp -n "$seed" "$corpus"/; done
     dict=$PWD/fuzz/tallow.dict
+    if [ -f "fuzz/$target.dict" ]; then
+        dict=$build/$target.dict
+        cat fuzz/tallow.dict "fuzz/$target.dict" >"$dict"
+    fi
     echo "==== fuzzing $target for $seconds s"
     # The targets keep their registry in a folder of their own; sizes the
     # engine refuses come back as a null allocation, which it reports.
