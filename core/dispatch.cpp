@@ -263,9 +263,11 @@ template <class Table, class Value>
 // appended text off again.
 bool ReadsName(const StrCode& code, const StrPart& part, std::string_view name) {
     if (part.op == StrOp::Var) return NamesEqual(code.vars[part.arg].name, name);
-    if (part.op == StrOp::Call)
-        for (std::string_view read : code.calls[part.arg].reads)
-            if (NamesEqual(read, name)) return true;
+    if (part.op != StrOp::Call) return false;
+    const CallSite& call = code.calls[part.arg];
+    if (call.readsMany) return true;
+    for (std::string_view read : call.reads)
+        if (NamesEqual(read, name)) return true;
     return false;
 }
 

@@ -75,32 +75,18 @@ protected:
     // A call: the site with its closing parenthesis; the cursor goes on
     // after that parenthesis.
     CallSite CallAt(const Token& t, ExprType kind, int id) {
-        const Token& close = p_.Memory().MatchingClose(lx_, t);
+        TextMemory& memory = p_.Memory();
+        const Token& close = memory.MatchingClose(lx_, t);
+        const CallRegion& region = memory.Region(lx_, main_, t);
         CallSite site;
         site.id = id;
         site.token = t;
         site.nest = nesting_ + 1;
-        site.harmless = BuiltInChangesNoVariable(kind, id) && ArgumentsHarmless(t, close, site.reads);
+        site.harmless = BuiltInChangesNoVariable(kind, id) && region.changesNothing;
+        site.readsMany = region.readsMany;
+        site.reads = region.reads;
         pos_ = close.end;
         return site;
-    }
-
-    // The arguments between a call's name and its close: harmless when every
-    // call among them is; the string variables they name are collected.
-    bool ArgumentsHarmless(const Token& call, const Token& close, std::vector<std::string_view>& reads) {
-        for (uint32_t at = call.end;;) {
-            Token t = lx_.Peek(at);
-            if (t.start == close.start) return true;
-            if (t.kind == tkMember) return false;
-            if (t.kind == tkStringVar) reads.push_back(t.text);
-            if (t.kind == tkCall) {
-                int n = main_.FindNumFunction(t.text);
-                bool ok = n ? BuiltInChangesNoVariable(kExprNumber, n)
-                            : BuiltInChangesNoVariable(kExprString, main_.FindStringFunction(t.text));
-                if (!ok) return false;
-            }
-            at = t.end;
-        }
     }
 
     Program& p_;

@@ -49,8 +49,9 @@ struct CallSite {
     Token token;
     int nest = 1;  // nesting levels the call stands in: its parentheses and indices, and itself
     // Whether the call, arguments included, can change no variable, and the
-    // string variables its arguments name.
+    // string variables its arguments read (all of them when readsMany).
     bool harmless = false;
+    bool readsMany = false;
     std::vector<std::string_view> reads;
     // A number-function procedure whose arguments are compiled too.
     const ProcRecord* proc = nullptr;

@@ -361,45 +361,17 @@ std::string Evaluator::ReadName() {
 
 // ---- Views of string variables ------------------------------------------------------
 
-namespace {
-
-// Whether the text from the end of the first parameter to the call's closing
-// parenthesis can change no variable: no object member, and no call other
-// than a built-in function that changes none.
-bool RestOfCallChangesNothing(Program& p, const Token& end) {
-    Lexer& lx = p.Lex();
-    MainObject& main = p.Main();
-    int depth = 0;
-    try {
-        for (Token t = end;; t = lx.Peek(t.end)) {
-            if (t.kind == tkEnd || t.kind == tkMember) return false;
-            if (t.kind == tkCall) {
-                int number = main.FindNumFunction(t.text);
-                bool harmless = number ? BuiltInChangesNoVariable(kExprNumber, number)
-                                       : BuiltInChangesNoVariable(kExprString, main.FindStringFunction(t.text));
-                if (!harmless) return false;
-                ++depth;
-            } else if (t.IsDelimiter('(')) {
-                ++depth;
-            } else if (t.IsDelimiter(')') && depth-- == 0) {
-                return true;
-            }
-        }
-    } catch (const LexProbeFailed&) {
-        return false;
-    }
-}
-
-}  // namespace
-
+// The view is taken where the call's arguments are known to change nothing:
+// the expression compiler notes that for every call it compiles, by the
+// position where the call's first parameter begins.
 std::string_view Evaluator::FirstStringView(std::string& scratch) {
     if (PlaceNotes* notes = NotesHere(program_)) {
         StrCode* code = CachedStr();
-        if (notes->view == PlaceNotes::kViewUnknown)
-            notes->view = code && code->parts.size() == 1 && code->parts[0].op == StrOp::Var &&
-                                  RestOfCallChangesNothing(program_, code->end)
-                              ? PlaceNotes::kViewable
-                              : PlaceNotes::kNotViewable;
+        if (notes->view == PlaceNotes::kViewUnknown && code) {
+            const CallRegion* region = program_.Memory().KnownRegion(program_.Lex().Position());
+            bool single = code->parts.size() == 1 && code->parts[0].op == StrOp::Var;
+            if (region || !single) notes->view = single && region->changesNothing ? PlaceNotes::kViewable : PlaceNotes::kNotViewable;
+        }
         if (notes->view == PlaceNotes::kViewable) {
             VarSite& site = code->vars[code->parts[0].arg];
             if (std::string* value = program_.Main().strMembers.FindAt(site.slot, site.name)) {

@@ -39,7 +39,7 @@ void Lexer::SetText(std::string_view text) {
     last_ = Token{};
     carriageReturns_.clear();
     crIndexed_ = false;
-    if (recent_) recent_->fill(Token{});
+    if (recent_) RememberTokens(true);
 }
 
 void Lexer::FreeText() {
@@ -51,14 +51,16 @@ void Lexer::FreeText() {
     carriageReturns_.clear();
     carriageReturns_.shrink_to_fit();
     crIndexed_ = false;
-    if (recent_) recent_->fill(Token{});
+    recent_.reset();
 }
 
 void Lexer::RememberTokens(bool on) {
-    if (!on)
-        recent_.reset();
-    else if (!recent_)
-        recent_ = std::make_unique<Recent>();
+    recent_.reset();
+    if (!on) return;
+    size_t size = 1;
+    while (size <= text_.size() && size < kMaxRecent) size *= 2;
+    recent_ = std::make_unique<Token[]>(size);
+    recentMask_ = uint32_t(size - 1);
 }
 
 Token Lexer::ReadToken() {
@@ -71,7 +73,7 @@ Token Lexer::ReadToken() {
 
 Token Lexer::Peek(uint32_t pos) const {
     if (recent_) {
-        const Token& t = (*recent_)[pos & kRecentMask];
+        const Token& t = recent_[pos & recentMask_];
         if (t.start == pos && t.text.data()) return t;
     }
     Token t = Scan(pos, true);

@@ -59,7 +59,7 @@ public:
     // Reads the next token and remembers it as the last one read.
     Token NextToken() {
         if (recent_) {
-            const Token& t = (*recent_)[pos_ & kRecentMask];
+            const Token& t = recent_[pos_ & recentMask_];
             if (t.start == pos_ && t.text.data()) {
                 last_ = t;
                 pos_ = t.end;
@@ -95,19 +95,19 @@ public:
     }
 
     // A small memory of recently read tokens, so that reading a place again
-    // skips the scan; one of the program's fast paths.
+    // skips the scan; one of the program's fast paths. Sized for the text
+    // set, which must come first.
     void RememberTokens(bool on);
 
 private:
-    static constexpr size_t kRecentSize = 1024;
-    static constexpr uint32_t kRecentMask = kRecentSize - 1;
-    using Recent = std::array<Token, kRecentSize>;
+    // Most tokens remembered: a direct-mapped table by position.
+    static constexpr size_t kMaxRecent = 1024;
 
     Token ReadToken();
     Token Scan(uint32_t at, bool quiet) const;
     uint32_t SkipCommentFrom(uint32_t at, bool& newLine) const;
     void Note(const Token& token) const {
-        if (recent_) (*recent_)[token.start & kRecentMask] = token;
+        if (recent_) recent_[token.start & recentMask_] = token;
     }
     [[noreturn]] void QuotesMissing(const Token& partial, uint32_t stop);
 
@@ -116,7 +116,8 @@ private:
     bool hasText_ = false;
     uint32_t pos_ = 0;
     Token last_;
-    std::unique_ptr<Recent> recent_;
+    std::unique_ptr<Token[]> recent_;
+    uint32_t recentMask_ = 0;
     mutable std::vector<uint32_t> carriageReturns_;  // offsets, built on first use
     mutable bool crIndexed_ = false;
 };

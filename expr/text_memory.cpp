@@ -2,6 +2,9 @@
 // notes, a bit per position for places visited once, and the code kept.
 #include "text_memory.h"
 
+#include "core/main_object.h"
+#include "expr/functions.h"
+
 namespace tallow {
 
 TextMemory::TextMemory(size_t textSize) : seen_(textSize / 64 + 1) {}
@@ -38,6 +41,7 @@ void TextMemory::Forget(uint32_t generation) {
     keys_.clear();
     slots_.clear();
     notes_.clear();
+    regions_.clear();
     for (auto& code : code_) stale_.push_back(std::move(code));
     code_.clear();
     generation_ = generation;
@@ -68,6 +72,79 @@ const Token& TextMemory::MatchingClose(const Lexer& lexer, const Token& open) {
     }
     if (known->second.kind == tkEnd) throw LexProbeFailed{};
     return known->second;
+}
+
+namespace {
+
+// String variables a region lists before it only says it reads many.
+constexpr size_t kMaxListedReads = 8;
+
+void AddRead(CallRegion& region, std::string_view name) {
+    if (region.readsMany) return;
+    if (region.reads.size() == kMaxListedReads) {
+        region.readsMany = true;
+        region.reads.clear();
+        return;
+    }
+    region.reads.push_back(name);
+}
+
+void Merge(CallRegion& into, const CallRegion& from) {
+    into.changesNothing = into.changesNothing && from.changesNothing;
+    if (from.readsMany) {
+        into.readsMany = true;
+        into.reads.clear();
+    }
+    for (std::string_view name : from.reads) AddRead(into, name);
+}
+
+}  // namespace
+
+// Each call's own level is read once: a nested call's region is found first
+// (on an explicit stack, not by recursion) and merged, and reading goes on
+// after its close.
+const CallRegion& TextMemory::Region(const Lexer& lexer, const MainObject& main, const Token& call) {
+    auto known = regions_.find(call.end);
+    if (known != regions_.end()) return known->second;
+    struct Frame {
+        Token call;
+        uint32_t at;
+        uint32_t close;
+        CallRegion region;
+    };
+    std::vector<Frame> stack;
+    stack.push_back({call, call.end, MatchingClose(lexer, call).start, {}});
+    for (;;) {
+        Frame& frame = stack.back();
+        Token t = lexer.Peek(frame.at);
+        if (t.start == frame.close) {
+            CallRegion done = std::move(frame.region);
+            uint32_t key = frame.call.end;
+            stack.pop_back();
+            const CallRegion& kept = regions_[key] = std::move(done);
+            if (stack.empty()) return kept;
+            Merge(stack.back().region, kept);
+            continue;
+        }
+        frame.at = t.end;
+        if (t.kind == tkMember) {
+            frame.region.changesNothing = false;
+        } else if (t.kind == tkStringVar) {
+            AddRead(frame.region, t.text);
+        } else if (t.kind == tkCall) {
+            int number = main.FindNumFunction(t.text);
+            bool harmless = number ? BuiltInChangesNoVariable(kExprNumber, number)
+                                   : BuiltInChangesNoVariable(kExprString, main.FindStringFunction(t.text));
+            if (!harmless) frame.region.changesNothing = false;
+            uint32_t close = MatchingClose(lexer, t).start;
+            frame.at = lexer.Peek(close).end;  // on after the nested call
+            auto inner = regions_.find(t.end);
+            if (inner != regions_.end())
+                Merge(frame.region, inner->second);
+            else
+                stack.push_back({t, t.end, close, {}});
+        }
+    }
 }
 
 }  // namespace tallow

@@ -38,6 +38,18 @@ T* NotCompilableMark() {
     return reinterpret_cast<T*>(uintptr_t(1));
 }
 
+// What the arguments of a call (the text between its name and its closing
+// parenthesis) may do: whether they can change a variable (an object member,
+// or a call of anything but a built-in function that changes none), and the
+// string variables they read, also inside nested calls.
+struct CallRegion {
+    bool changesNothing = true;
+    bool readsMany = false;  // more string variables than listed
+    std::vector<std::string_view> reads;
+};
+
+class MainObject;
+
 class TextMemory {
 public:
     explicit TextMemory(size_t textSize);
@@ -67,6 +79,16 @@ public:
     // forward pass that notes the matches of every parenthesis on the way;
     // throws LexProbeFailed when the text ends first or cannot be read.
     const Token& MatchingClose(const Lexer& lexer, const Token& open);
+
+    // What the arguments of the call token call may do, found once per
+    // call (nested calls once each); throws LexProbeFailed when the text
+    // cannot be read to the call's close.
+    const CallRegion& Region(const Lexer& lexer, const MainObject& main, const Token& call);
+    // The region of the call whose token ends at callEnd, when it is known.
+    const CallRegion* KnownRegion(uint32_t callEnd) const {
+        auto it = regions_.find(callEnd);
+        return it == regions_.end() ? nullptr : &it->second;
+    }
 
     // Frees the code of forgotten generations. Only where none of it can be
     // running: at a statement boundary of the loop that runs the text itself.
@@ -101,6 +123,7 @@ private:
     std::vector<uint32_t> slots_;
     ChunkedVector<PlaceNotes, 8> notes_;
     std::unordered_map<uint32_t, Token> closes_;
+    std::unordered_map<uint32_t, CallRegion> regions_;  // by the call's end; names of the generation
     uint32_t generation_ = 0;
     std::vector<std::shared_ptr<void>> code_;
     std::vector<std::shared_ptr<void>> stale_;
