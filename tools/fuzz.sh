@@ -2,8 +2,8 @@
 # Builds the libFuzzer targets (preset fuzz: clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
-# --short runs each target 60 s (what CI does); the default is 600 s. The
-# targets are lexer, run and api. Corpora grow in build/fuzz/corpus-TARGET,
+# --short runs each target 45 s (what CI does); the default is 600 s. The
+# targets are lexer, run, api and diff. Corpora grow in build/fuzz/corpus-TARGET,
 # seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
 # anything.
@@ -14,14 +14,14 @@ seconds=600
 targets=()
 while [ $# -gt 0 ]; do
     case $1 in
-        --short) seconds=60 ;;
+        --short) seconds=45 ;;
         --seconds) seconds=$2; shift ;;
         -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
         *) targets+=("$1") ;;
     esac
     shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(lexer run api)
+[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || exit 1
