@@ -112,6 +112,7 @@ else
     results+=("SKIPPED win32: tests under Wine ($wine_skip)")
 fi
 optional tools/sanitize.sh          # the native-asan preset: build and tests
+optional tools/tsan.sh              # the native-tsan preset: programs on several threads
 optional bench/run --quick          # quick benchmark run
 optional tools/fuzz.sh --short      # short fuzz runs
 
