@@ -18,10 +18,12 @@ inline unsigned char FoldForSort(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
 }
 
+// Equal bytes need no folding, and most bytes the sort compares are equal.
 int CompareForSort(const std::string& a, const std::string& b, bool caseSensitive) {
     size_t n = std::min(a.size(), b.size());
     for (size_t i = 0; i < n; ++i) {
         unsigned char x = uint8_t(a[i]), y = uint8_t(b[i]);
+        if (x == y) continue;
         if (!caseSensitive) x = FoldForSort(x), y = FoldForSort(y);
         if (x != y) return x < y ? -1 : 1;
     }
