@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             uint32_t before = lx.Position();
             Token t = lx.NextToken();
             Check(t.start == before && t.first >= t.start && t.end <= length);
-            Check(t.text.data() >= lx.Text().data() && t.text.data() + t.text.size() <= lx.Text().data() + length);
+            Check(t.text.data() >= lx.Text().data() &&
+                  t.text.data() + t.text.size() <= lx.Text().data() + length);
             Check(lx.LineOf(t.first) >= 1 && lx.LineOf(t.first) <= int(length) + 1);
             if (t.kind == tallow::tkEnd) break;
             Check(t.end > t.start);
