@@ -25,6 +25,13 @@ platform::Handle gNullOutput = nullptr;
 
 void Quiet(void*, std::string_view, std::string_view) {}
 
+// The private folder goes when the process ends normally.
+void RemoveFolder() {
+    std::error_code ec;
+    fs::current_path(gFolder.parent_path(), ec);
+    fs::remove_all(gFolder, ec);
+}
+
 }  // namespace
 
 void SetUpEnvironment(const char* tag, platform::BoxObserver observer, void* context) {
@@ -32,6 +39,7 @@ void SetUpEnvironment(const char* tag, platform::BoxObserver observer, void* con
         fs::temp_directory_path() / (std::string("tallow-fuzz-") + tag + "-" + std::to_string(getpid()));
     fs::create_directories(gFolder);
     fs::current_path(gFolder);
+    std::atexit(RemoveFolder);
     gNullInput = platform::NullInput();
     gNullOutput = platform::NullOutput();
     platform::SetUnattended(true);

@@ -19,9 +19,9 @@ namespace tallow::fuzz {
 constexpr int64_t kStatementBudget = 20000;
 
 // Makes the process ready for untrusted text: a private folder below the
-// system's temporary folder (named after tag) as the working folder,
-// unattended mode with observer receiving every box (a silent one when
-// null), the null device as standard input and output, and confinement.
+// system's temporary folder (named after tag and the process, removed when
+// the process exits normally) as the working folder, unattended mode with observer receiving every box (a
+// silent one when null), the null device as standard input and output, and confinement.
 void SetUpEnvironment(const char* tag, platform::BoxObserver observer = nullptr, void* context = nullptr);
 
 // Empties the private folder and makes it the working folder again: a
