@@ -54,6 +54,9 @@ Program::~Program() {
     // Extension objects and factories go first, while all they may call
     // back into is still there.
     extensions_->DestroyAll();
+    // What their destroy functions created through call-backs (an array
+    // filled for a result, say) goes too.
+    CleanUp();
     extensions_.reset();
     systemObject_.reset();
     mainObject_.reset();
@@ -78,6 +81,7 @@ int Program::Run(const char* text) {
     if (!text || running_) return 0;
     UseText(text);
     running_ = true;
+    meter_.Restart();
     statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
     // The stack guard works from the thread the run is on.
     char here;
@@ -175,6 +179,16 @@ void Program::CleanUp() {
     if (running_) SwapText(std::make_unique<TextScope>(*this, std::string_view()));
     resumePosition.reset();
     nesting_ = 0;
+}
+
+size_t Program::MemoryInUse() {
+    MainObject& main = *mainObject_;
+    size_t bytes = main.MemoryInUse() + main.constants.Bytes() + main.forStack.capacity() * sizeof(ForEntry) +
+                   main.whileStack.capacity() * sizeof(WhileEntry);
+    if (systemObject_) bytes += systemObject_->MemoryInUse();
+    for (const auto& [name, object] : objects_) bytes += object->MemoryInUse() + name.capacity();
+    bytes += Lex().Text().size() * 2;
+    return bytes;
 }
 
 void Program::OutOfMemory() { ReportError(kSyntaxKind, msg::kOutOfMemory); }

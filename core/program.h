@@ -3,6 +3,7 @@
 // handles and the exit code. Run() executes a script to its end.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@
 #include "expr/lexer.h"
 #include "expr/names.h"
 #include "expr/operators.h"
+#include "core/memory_meter.h"
 #include "expr/random_generator.h"
 #include "platform/handles.h"
 
@@ -127,6 +129,14 @@ public:
     // Extension objects, extension factories and the call-back boundary.
     ExtensionHost& Extensions() { return *extensions_; }
 
+    // The memory budget: SetMemoryLimit(0) lifts it. Growth is charged by
+    // the places that build values; see MemoryMeter.
+    void SetMemoryLimit(size_t bytes) { meter_.SetLimit(bytes); }
+    size_t MemoryLimit() const { return meter_.Limit(); }
+    void ChargeMemory(size_t bytes) { meter_.Charge(bytes); }
+    // What the program's values, objects, stacks and text hold, in bytes.
+    size_t MemoryInUse();
+
     // Fast paths: everything the engine remembers or compiles about places
     // in the text (tokens, compiled expressions and conditions, statement
     // plans, scan ends). Switched off, every statement is read from the text;
@@ -136,8 +146,9 @@ public:
     void SetFastPaths(bool on) { fastPaths_ = on; }
     bool FastPaths() const { return fastPaths_; }
 
-    // State read and written by statements and the embedding API.
-    int stopRequested = 0;
+    // State read and written by statements and the embedding API. A stop may
+    // be requested from another thread (EndProgram).
+    std::atomic<int> stopRequested{0};
     // The standard handles were given to this program (a redirected run):
     // opening or closing the console keeps them instead of reading the
     // process's standard handles again.
@@ -198,6 +209,7 @@ private:
     uintptr_t stackFloor_ = 0;  // the guard raises its error below this stack address
     bool running_ = false;
     bool fastPaths_ = true;
+    MemoryMeter meter_{[](void* p) { return static_cast<Program*>(p)->MemoryInUse(); }, this};
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
     bool errorSearched_ = false;  // a TRY filter has looked for this error's CATCH
 

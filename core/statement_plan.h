@@ -33,6 +33,7 @@ enum class PlanKind : uint8_t {
 
 struct StatementPlan {
     explicit StatementPlan(PlanKind k) : kind(k) {}
+    virtual ~StatementPlan() = default;  // plans are kept and freed as StatementPlan
     PlanKind kind;
     // The statement starts with ENDPROC or EXIT: a procedure body ends here.
     bool endsBody = false;

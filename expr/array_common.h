@@ -23,25 +23,34 @@ T& CheckedElement(Program& p, std::vector<T>& items, int index) {
     return items[size_t(index - 1)];
 }
 
+// Room for added more elements, within the engine's largest array and the
+// program's memory budget (bytes more besides the elements themselves).
 template <class T>
-void ResizeArray(std::vector<T>& items, int size) {
+void CheckRoom(Program& p, const std::vector<T>& items, size_t added, size_t bytes = 0) {
+    CheckGrowth(items.size(), added, kMaxArrayElements);
+    if ((items.size() + added) * sizeof(T) > kMaxArrayBytes) throw std::length_error("array too large");
+    p.ChargeMemory(added * sizeof(T) + bytes);
+}
+
+template <class T>
+void ResizeArray(Program& p, std::vector<T>& items, int size) {
     size_t n = size < 0 ? 0 : size_t(size);
-    CheckGrowth(0, n, kMaxArrayElements);
+    if (n > items.size()) CheckRoom(p, items, n - items.size());
     items.resize(n);
 }
 
-// Room for added more elements, within the engine's largest array.
-template <class T>
-void CheckRoom(const std::vector<T>& items, size_t added) {
-    CheckGrowth(items.size(), added, kMaxArrayElements);
-}
+// The bytes of text elements beyond the element itself.
+inline size_t TextBytes(const std::string& s) { return s.size(); }
+inline size_t TextBytes(double) { return 0; }
 
 // Appends a copy of source as it is now, so an array appended to itself
 // doubles once.
 template <class T>
-void AppendCopy(std::vector<T>& items, const std::vector<T>* source) {
+void AppendCopy(Program& p, std::vector<T>& items, const std::vector<T>* source) {
     if (!source) return;
-    CheckRoom(items, source->size());
+    size_t bytes = 0;
+    for (const T& item : *source) bytes += TextBytes(item);
+    CheckRoom(p, items, source->size(), bytes);
     std::vector<T> copy(*source);
     items.insert(items.end(), copy.begin(), copy.end());
 }
@@ -50,7 +59,7 @@ void AppendCopy(std::vector<T>& items, const std::vector<T>* source) {
 template <class T>
 void InsertAt(Program& p, std::vector<T>& items, T value, int index) {
     CheckedElement(p, items, index);
-    CheckRoom(items, 1);
+    CheckRoom(p, items, 1);
     items.insert(items.begin() + (index - 1), std::move(value));
 }
 

@@ -592,28 +592,35 @@ double RunNumGeneral(Program& p, NumCode& c) {
 
 #undef TALLOW_BINARY_CASES
 
+// Room for added bytes more in out, within the engine's longest string and
+// the program's budget.
+inline void Grow(Program& p, const std::string& out, size_t added) {
+    CheckGrowth(out.size(), added, kMaxStringLength);
+    p.ChargeMemory(added);
+}
+
 void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
     MainObject& main = p.Main();
     for (size_t i = firstPart; i < c.parts.size(); ++i) {
         StrPart& part = c.parts[i];
         switch (part.op) {
             case StrOp::Literal:
-                CheckGrowth(out.size(), part.text.size(), kMaxStringLength);
+                Grow(p, out, part.text.size());
                 out += part.text;
                 break;
             case StrOp::Char:
-                CheckGrowth(out.size(), 1, kMaxStringLength);
+                Grow(p, out, 1);
                 out += part.ch;
                 break;
             case StrOp::Var: {
                 const std::string& value = VarValue(p, main.strMembers, c.vars[part.arg]);
-                CheckGrowth(out.size(), value.size(), kMaxStringLength);
+                Grow(p, out, value.size());
                 out += value;
                 break;
             }
             case StrOp::Call: {
                 std::string value = CallString(p, c.calls[part.arg]);
-                CheckGrowth(out.size(), value.size(), kMaxStringLength);
+                Grow(p, out, value.size());
                 out += value;
                 break;
             }
@@ -622,7 +629,7 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
                 OpenArray<StringArrayObject>(p, site, msg::kUnknownStringArray);
                 int index = ToInt32(RunNum(p, *part.index));
                 const std::string& value = ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
-                CheckGrowth(out.size(), value.size(), kMaxStringLength);
+                Grow(p, out, value.size());
                 out += value;
                 break;
             }

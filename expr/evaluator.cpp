@@ -51,9 +51,10 @@ int TextToInt(std::string_view text) {
 
 namespace {
 
-// Appends within the engine's longest string.
-void Append(std::string& out, std::string_view part) {
+// Appends within the engine's longest string and the program's budget.
+void Append(Program& p, std::string& out, std::string_view part) {
     CheckGrowth(out.size(), part.size(), kMaxStringLength);
+    p.ChargeMemory(part.size());
     out += part;
 }
 
@@ -185,29 +186,29 @@ public:
     void StringElement(const Token& name, const Token&) {
         StringArrayObject* array = p_.FindStringArray(name.text);
         if (!array) Error(msg::kUnknownStringArray);
-        Append(result, array->Element(index_));
+        Append(p_, result, array->Element(index_));
     }
-    void StringVariable(const Token& name, const Token&) { Append(result, p_.Main().strMembers.Get(name.text)); }
-    void Literal(const Token& t) { Append(result, t.text); }
-    void Character(const Token&, char c) { Append(result, std::string_view(&c, 1)); }
+    void StringVariable(const Token& name, const Token&) { Append(p_, result, p_.Main().strMembers.Get(name.text)); }
+    void Literal(const Token& t) { Append(p_, result, t.text); }
+    void Character(const Token&, char c) { Append(p_, result, std::string_view(&c, 1)); }
     void StringCall(const Token& t) {
         NestingScope nesting(p_, 1);
         MainObject& main = p_.Main();
         std::string value = main.ProcessStringFunction(main.FindStringFunction(t.text));
         CloseCall();
-        Append(result, value);
+        Append(p_, result, value);
     }
     void StringMember(const Token& t) {
         ScriptObject& object = MemberObject(t);
         ObjectHold hold(object);
         Token member = Next();
         if (member.kind == tkStringVar) {
-            Append(result, object.GetStringMember(member.text));
+            Append(p_, result, object.GetStringMember(member.text));
         } else if (member.kind == tkCall) {
             NestingScope nesting(p_, 1);
             std::string value = object.ProcessStringFunction(object.FindStringFunction(member.text));
             CloseCall();
-            Append(result, value);
+            Append(p_, result, value);
         } else {
             Error(msg::kUndefinedMember);
         }

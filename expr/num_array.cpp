@@ -22,14 +22,14 @@ NumArrayObject::NumArrayObject(Program& program, std::string name) : ScriptObjec
 
 double& NumArrayObject::Element(int index) { return CheckedElement(program_, items, index); }
 
-void NumArrayObject::SetSize(int size) { ResizeArray(items, size); }
+void NumArrayObject::SetSize(int size) { ResizeArray(program_, items, size); }
 
 void NumArrayObject::ProcessStatement(int id) {
     Evaluator& ev = program_.Eval();
     switch (id) {
         case kArrayAdd:
             ev.HasFirstParam(true);
-            CheckRoom(items, 1);
+            CheckRoom(program_, items, 1);
             items.push_back(ev.EvalNum());
             return;
         case kArrayAddArray:
@@ -37,7 +37,7 @@ void NumArrayObject::ProcessStatement(int id) {
             ev.HasFirstParam(true);
             NumArrayObject* source = program_.FindNumArray(ev.ReadName());
             if (!source && id == kArrayAddArray) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
-            AppendCopy(items, source ? &source->items : nullptr);
+            AppendCopy(program_, items, source ? &source->items : nullptr);
             return;
         }
         case kArrayInsert: {

@@ -17,6 +17,9 @@ public:
     double ProcessNumFunction(int id) override;
     void SetNumMember(std::string_view name, double value) override;
     double GetNumMember(std::string_view name) override;
+    size_t MemoryInUse() const override {
+        return ScriptObject::MemoryInUse() + items.capacity() * sizeof(double);
+    }
 
     // Element index (1-based); "array index out of bounds" (kind 1) outside.
     double& Element(int index);

@@ -44,6 +44,10 @@ public:
 
     // Empties the free-form members (at the end of every run).
     void ClearMembers();
+    // Roughly the bytes the object holds (its members; arrays their
+    // elements), for the program's memory budget. May throw
+    // std::length_error when the object is past a budget of its own.
+    virtual size_t MemoryInUse() const { return numMembers.Bytes() + strMembers.Bytes(); }
 
     const std::string& Name() const { return name_; }
     Program& Owner() const { return program_; }

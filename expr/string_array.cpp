@@ -100,7 +100,7 @@ std::string& StringArrayObject::Element(int index) {
 }
 
 void StringArrayObject::SetSize(int size) {
-    ResizeArray(items, size);
+    ResizeArray(program_, items, size);
 }
 
 void StringArrayObject::ProcessStatement(int id) {
@@ -108,7 +108,7 @@ void StringArrayObject::ProcessStatement(int id) {
     switch (id) {
         case kArrayAdd:
             ev.HasFirstParam(true);
-            CheckRoom(items, 1);
+            CheckRoom(program_, items, 1);
             items.push_back(ev.EvalString());
             return;
         case kArrayAddArray:
@@ -116,7 +116,7 @@ void StringArrayObject::ProcessStatement(int id) {
             ev.HasFirstParam(true);
             StringArrayObject* source = program_.FindStringArray(ev.ReadName());
             if (!source && id == kArrayAddArray) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
-            AppendCopy(items, source ? &source->items : nullptr);
+            AppendCopy(program_, items, source ? &source->items : nullptr);
             return;
         }
         case kArrayInsert: {
@@ -142,7 +142,7 @@ void StringArrayObject::ProcessStatement(int id) {
             std::string text = ev.EvalString();
             ev.HasNextParam(true);
             std::vector<std::string> pieces = SplitTokens(text, ev.EvalString());
-            CheckRoom(items, pieces.size());
+            CheckRoom(program_, items, pieces.size());
             for (std::string& piece : pieces)
                 items.push_back(std::move(piece));
             return;
@@ -167,8 +167,11 @@ double StringArrayObject::ProcessNumFunction(int id) {
             std::string find = ev.EvalString();
             ev.HasNextParam(true);
             std::string replacement = ev.EvalString();
-            for (std::string& item : items)
-                item = ReplaceAll(item, find, replacement);
+            for (std::string& item : items) {
+                std::string replaced = ReplaceAll(item, find, replacement);
+                if (replaced.size() > item.size()) program_.ChargeMemory(replaced.size() - item.size());
+                item = std::move(replaced);
+            }
             return double(items.size());
         }
         default:
@@ -191,6 +194,14 @@ void StringArrayObject::SetNumMember(std::string_view name, double value) {
 double StringArrayObject::GetNumMember(std::string_view name) {
     if (IsCountProperty(name)) return double(items.size());
     return ScriptObject::GetNumMember(name);
+}
+
+size_t StringArrayObject::MemoryInUse() const {
+    size_t bytes = ScriptObject::MemoryInUse() + items.capacity() * sizeof(std::string);
+    for (const std::string& item : items)
+        if (item.capacity() > 15) bytes += item.capacity() + 1;
+    if (bytes > kMaxArrayBytes) throw std::length_error("array too large");
+    return bytes;
 }
 
 ScriptObject* StringArrayFactory::Create(const std::string& name) {

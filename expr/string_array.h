@@ -22,6 +22,7 @@ public:
     std::string ProcessStringFunction(int id) override;
     void SetNumMember(std::string_view name, double value) override;
     double GetNumMember(std::string_view name) override;
+    size_t MemoryInUse() const override;
 
     // Element index (1-based); "array index out of bounds" (kind 1) outside.
     std::string& Element(int index);

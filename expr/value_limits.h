@@ -12,6 +12,8 @@ namespace tallow {
 constexpr size_t kMaxStringLength = size_t(1) << 28;
 // Elements in one array: 64 Mi (512 MiB of numbers).
 constexpr size_t kMaxArrayElements = size_t(1) << 26;
+// Bytes in one array, its elements and their texts: 512 MiB.
+constexpr size_t kMaxArrayBytes = size_t(1) << 29;
 
 // Throws length_error when a value of size grown by added would pass limit.
 inline void CheckGrowth(size_t size, size_t added, size_t limit) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "names.h"
@@ -76,6 +77,15 @@ public:
     }
 
     size_t Size() const { return values_.size(); }
+    // Roughly what the table holds: names, values and their index entries.
+    size_t Bytes() const {
+        size_t bytes = values_.capacity() * sizeof(Value) + names_.capacity() * sizeof(std::string);
+        for (size_t i = 0; i < names_.size(); ++i) {
+            bytes += HeapBytes(names_[i]) + kEntryOverhead;
+            if constexpr (std::is_same_v<Value, std::string>) bytes += HeapBytes(values_[i]);
+        }
+        return bytes;
+    }
     const std::string& NameAt(size_t i) const { return names_[i]; }
     Value& At(size_t i) { return values_[i]; }
     const Value& At(size_t i) const { return values_[i]; }
@@ -83,6 +93,8 @@ public:
     uint32_t Generation() const { return generation_; }
 
 private:
+    static constexpr size_t kEntryOverhead = 48;  // a node of the name index
+    static size_t HeapBytes(const std::string& s) { return s.capacity() > 15 ? s.capacity() + 1 : 0; }
     [[noreturn]] void Unknown() const;
 
     Program* program_;

@@ -123,3 +123,45 @@ TEST(Limits, LoopsLeftOpenByGotoStopAtTheirLimit) {
 
 }  // namespace
 }  // namespace tallow
+
+namespace tallow {
+namespace {
+
+std::vector<std::string> RunWithLimit(const std::string& text, size_t limit) {
+    std::vector<std::string> boxes;
+    platform::SetBoxObserver(Observe, &boxes);
+    {
+        Program program;
+        program.SetMemoryLimit(limit);
+        program.Run(text.c_str());
+    }
+    platform::SetBoxObserver(nullptr, nullptr);
+    return boxes;
+}
+
+TEST(Limits, AProgramStaysWithinItsMemoryLimit) {
+    constexpr size_t kLimit = size_t(16) << 20;
+    // Arrays of kilobyte strings, growing by add, by addarray doubling, by
+    // replaceall and as many variables made by eval: each ends in "out of
+    // memory" near the limit (an eval's error ends only the evaluated text,
+    // so that loop is bounded).
+    const char* texts[] = {
+        "s$ = string(\"x\", 1000)\rnew a as stringarray\rwhile 1 = 1\ra.add s$\rendwhile",
+        "new a as stringarray\ra.add string(\"x\", 1000)\rwhile 1 = 1\ra.addarray a\rendwhile",
+        "dim a$[40000]\ra$[1] = \"x\"\rwhile 1 = 1\rn# = a.replaceall(\"\", \"\")\r"
+        "for i# = 1 to 40000\ra$[i#] = a$[i#] + string(\"x\", 100)\rnext\rendwhile",
+        "i# = 0\rwhile i# < 3000\ri# = i# + 1\reval \"v\" + str(i#) + \"$ = string(\" + 34 + \"x\" + 34 + \", 20000)\"\rendwhile",
+        "dim a$[60000000]",
+    };
+    for (const char* text : texts) {
+        std::vector<std::string> boxes = RunWithLimit(text, kLimit);
+        ASSERT_FALSE(boxes.empty()) << text;
+        EXPECT_EQ(boxes.back(), "out of memory") << text;
+    }
+    // Below the limit nothing changes; without a limit the same text runs.
+    EXPECT_TRUE(RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", kLimit).empty());
+    EXPECT_TRUE(RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", 0).empty());
+}
+
+}  // namespace
+}  // namespace tallow

@@ -1,0 +1,66 @@
+// The memory budget of one program. Exact accounting of every byte a script
+// holds would reach into every store; instead the places where values grow
+// (strings built by expressions, arrays sized or appended to) charge what
+// they add, and every so often the program measures what it really holds.
+// A measure above the limit fails the statement with "out of memory".
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+
+namespace tallow {
+
+// The limit of a new program: far above what automation scripts hold, and
+// below what a 32-bit process can allocate at all.
+constexpr size_t kDefaultMemoryLimit = sizeof(void*) == 4 ? size_t(512) << 20 : size_t(1) << 30;
+
+class MemoryMeter {
+public:
+    // Measures what the owner holds, in bytes; may throw std::length_error
+    // itself (an array past its own budget).
+    using Measure = size_t (*)(void* owner);
+
+    MemoryMeter(Measure measure, void* owner) : measure_(measure), owner_(owner) {}
+
+    // 0 means no limit.
+    void SetLimit(size_t bytes) { limit_ = bytes; }
+    size_t Limit() const { return limit_; }
+
+    // Bytes just added to what the program holds (an estimate from above).
+    void Charge(size_t bytes) {
+        charged_ += bytes;
+        if (charged_ >= step_) Check();
+    }
+
+    // Measures now; throws std::length_error past the limit.
+    void Check() {
+        charged_ = 0;
+        size_t usage = measure_(owner_);
+        if (limit_ && usage > limit_) throw std::length_error("memory limit");
+        // The next measure after a quarter more (at least 16 MiB), and before
+        // what may be charged could pass the limit.
+        size_t step = std::max(kMinStep, usage / 4);
+        if (limit_) step = std::min(step, std::max(kMinMargin, (limit_ - usage) / 2));
+        step_ = step;
+    }
+
+    // Starts a run: the first charges measure from what is held now.
+    void Restart() {
+        charged_ = 0;
+        step_ = kMinMargin;
+    }
+
+private:
+    static constexpr size_t kMinStep = size_t(16) << 20;
+    static constexpr size_t kMinMargin = size_t(1) << 20;
+
+    Measure measure_;
+    void* owner_;
+    size_t limit_ = kDefaultMemoryLimit;
+    size_t charged_ = 0;
+    size_t step_ = kMinMargin;
+};
+
+}  // namespace tallow
