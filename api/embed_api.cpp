@@ -281,4 +281,13 @@ TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int
     if (Program* p = tallow::api::LiveProgram(program)) p->statementLimit = count > 0 ? count : 0;
 }
 
+TALLOW_EXPORT void TALLOW_API SetMemoryLimit(TallowProgramHandle program, int64_t bytes) {
+    if (Program* p = tallow::api::LiveProgram(program))
+        p->SetMemoryLimit(bytes <= 0 ? 0 : uint64_t(bytes) > SIZE_MAX ? SIZE_MAX : size_t(bytes));
+}
+
+TALLOW_EXPORT void TALLOW_API SetFastPaths(TallowProgramHandle program, int enabled) {
+    if (Program* p = tallow::api::LiveProgram(program)) p->SetFastPaths(enabled != 0);
+}
+
 }  // extern "C"

@@ -28,17 +28,19 @@ public:
     void SetLimit(size_t bytes) { limit_ = bytes; }
     size_t Limit() const { return limit_; }
 
-    // Bytes just added to what the program holds (an estimate from above).
+    // Bytes about to be added to what the program holds (an estimate from
+    // above); charged before the values grow.
     void Charge(size_t bytes) {
         charged_ += bytes;
-        if (charged_ >= step_) Check();
+        if (charged_ >= step_) Check(bytes);
     }
 
-    // Measures now; throws std::length_error past the limit.
-    void Check() {
+    // Measures now, with coming bytes about to be added; throws
+    // std::length_error past the limit.
+    void Check(size_t coming = 0) {
         charged_ = 0;
         size_t usage = measure_(owner_);
-        if (limit_ && usage > limit_) throw std::length_error("memory limit");
+        if (limit_ && (coming > limit_ || usage > limit_ - coming)) throw std::length_error("memory limit");
         // The next measure after a quarter more (at least 16 MiB), and before
         // what may be charged could pass the limit.
         size_t step = std::max(kMinStep, usage / 4);

@@ -79,7 +79,14 @@ void Program::UseText(std::string_view text) { SwapText(std::make_unique<TextSco
 
 int Program::Run(const char* text) {
     if (!text || running_) return 0;
-    UseText(text);
+    try {
+        UseText(text);
+    } catch (const std::bad_alloc&) {
+        // No room for the text: reported as any run out of memory is.
+        RecordError(kSyntaxKind, msg::kOutOfMemory);
+        ShowErrorBox(true);
+        return 0;
+    }
     running_ = true;
     meter_.Restart();
     statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;

@@ -257,6 +257,23 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
  * the limit. [safe] */
 TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count);
 
+/* A memory budget for the values a program holds (variables, members,
+ * arrays, loop stacks, its text): once what the program holds passes bytes,
+ * the statement that made it grow fails with the script error "out of
+ * memory" (which no TRY catches), and what it built is freed. A program
+ * starts with 1 GiB (512 MiB in 32-bit builds); 0 removes the limit. The
+ * budget is measured from time to time, so a program may pass it by a few
+ * MiB before it fails. [safe] */
+TALLOW_EXPORT void TALLOW_API SetMemoryLimit(TallowProgramHandle program, int64_t bytes);
+
+/* Fast paths: what the engine remembers and compiles about places in the
+ * text to run them faster. Results, errors and their lines are the same with
+ * them off; switching them off is for finding a fault in the engine (each
+ * statement is then read from the text, several times slower). A new program
+ * has them on unless the environment variable TALLOW_NO_FAST_PATHS is set to
+ * anything but "" or "0". Takes effect from the next run. [safe] */
+TALLOW_EXPORT void TALLOW_API SetFastPaths(TallowProgramHandle program, int enabled);
+
 /* ---- Process-wide settings ---------------------------------------------- */
 
 /* With a non-zero value no message box is shown by any program of this

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,8 @@ constexpr const char kVersion[] = "tallow 0.1.0";
 
 void Usage(FILE* out) {
     std::fputs(
-        "usage: tallow [--unattended] [--max-statements N] FILE [ARG...]\n"
-        "       tallow [--unattended] [--max-statements N] -e TEXT [ARG...]\n"
+        "usage: tallow [OPTION...] FILE [ARG...]\n"
+        "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv.\n"
@@ -27,6 +28,12 @@ void Usage(FILE* out) {
         "                 and answer it with its first button\n"
         "  --max-statements N\n"
         "                 end the run once N statements have executed\n"
+        "  --memory-limit MB\n"
+        "                 fail with \"out of memory\" once the script holds more than\n"
+        "                 MB MiB (default 1024, 512 in 32-bit builds; 0: no limit)\n"
+        "  --no-fast-paths\n"
+        "                 read every statement from the text, remembering nothing\n"
+        "                 (slower; for finding a fault in the engine)\n"
         "The exit status is the script's exit code.\n",
         out);
 }
@@ -42,17 +49,36 @@ bool ReadWholeFile(const char* path, std::string& out) {
         if (!in) return false;
         out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         return !in.bad();
+    } catch (const std::bad_alloc&) {
+        throw;
     } catch (...) {  // a read error may surface as an exception
         return false;
     }
 }
 
+int Main(int argc, char** argv);
+
 }  // namespace
 
+// A script too big for the memory at hand is reported as the engine reports
+// it, not by an uncaught exception.
 int main(int argc, char** argv) {
+    try {
+        return Main(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("tallow: out of memory\n", stderr);
+        return 1;
+    }
+}
+
+namespace {
+
+int Main(int argc, char** argv) {
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;
+    long long memoryLimit = -1;
+    bool fastPaths = true;
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(stdout);
@@ -74,6 +100,20 @@ int main(int argc, char** argv) {
                 return 2;
             }
             ++i;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--memory-limit") == 0) {
+            char* end = nullptr;
+            memoryLimit = i + 1 < argc ? std::strtoll(argv[i + 1], &end, 10) : -1;
+            if (i + 1 >= argc || *end || memoryLimit < 0 || memoryLimit > (1LL << 40)) {
+                std::fputs("tallow: --memory-limit needs a size in MiB (0: no limit)\n", stderr);
+                return 2;
+            }
+            ++i;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--no-fast-paths") == 0) {
+            fastPaths = false;
             continue;
         }
         break;
@@ -121,7 +161,11 @@ int main(int argc, char** argv) {
     SetScriptFileName(program, fileName.c_str());
     SetScriptArguments(program, int(args.size()), args.data());
     if (maxStatements > 0) SetStatementLimit(program, maxStatements);
+    if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
+    if (!fastPaths) SetFastPaths(program, 0);
     int code = RunProgram(program, text.c_str());
     DestroyProgram(program);
     return code;
 }
+
+}  // namespace

@@ -104,6 +104,10 @@ fi
 step "dependencies: tools" tools/install-deps.sh tools
 
 build_and_test native
+# Every remembered and compiled form off: the same tests must give the same
+# results reading every statement from the text.
+without_fast_paths() { TALLOW_NO_FAST_PATHS=1 run_tests "$@"; }
+step "native: tests without fast paths" without_fast_paths native
 if [ -z "$wine_skip" ]; then
     build_and_test win32
 else

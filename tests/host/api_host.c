@@ -996,6 +996,26 @@ static void TestStatementLimit(void) {
     DestroyProgram(p);
 }
 
+/* A memory budget fails the growing statement; fast paths off change no
+ * result. */
+static void TestMemoryLimitAndFastPaths(void) {
+    const char* grow = "dim a$[1000000]\rexit 2";
+    const char* sum = "s# = 0\rfor i# = 1 to 10\rs# = s# + i#\rnext\rexit s#";
+    TallowProgramHandle p = CreateProgram();
+    CHECK(RunProgram(p, "exit 1") == 1);
+    SetMemoryLimit(p, 8 << 20);
+    CHECK(RunProgram(p, grow) == 1); /* failed: the exit code stays */
+    SetMemoryLimit(p, 0);
+    CHECK(RunProgram(p, grow) == 2);
+    SetFastPaths(p, 0);
+    CHECK(RunProgram(p, sum) == 55);
+    SetFastPaths(p, 1);
+    CHECK(RunProgram(p, sum) == 55);
+    SetMemoryLimit(NULL, 1);
+    SetFastPaths(NULL, 0);
+    DestroyProgram(p);
+}
+
 int main(int argc, char** argv) {
     char probe[1024], example[1024], core[1024];
     SetUnattended(1);
@@ -1016,6 +1036,7 @@ int main(int argc, char** argv) {
     TestStaleHandles();
     TestDestroyInsideARun();
     TestStatementLimit();
+    TestMemoryLimitAndFastPaths();
     TestHostProgram();
     TestRunners();
     TestRegistrationWriter();
