@@ -3,6 +3,8 @@
 // branch not taken is passed over by a forward scan of keyword tokens.
 #include "control_flow.h"
 
+#include <cassert>
+
 #include "core/loop_step.h"
 #include "core/main_object.h"
 #include "core/messages.h"
@@ -120,6 +122,7 @@ int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
         if (depth > kMaxBlockDepth) LoopStackFull(p);
         return memo->outcome;
     }
+    assert(size_t(scan) < sizeof(kScanRules) / sizeof(kScanRules[0]));
     const ScanRule& rule = kScanRules[int(scan)];
     int level = 0;
     int outcome = RunScan(p, rule, level);

@@ -1,6 +1,7 @@
 // Statement dispatch: what a statement is and who executes it, the statement
 // loop, and the TRY filter around every statement. The first token has been
 // read; everything after it is read by the handler.
+#include <cassert>
 #include <cstring>
 #include <new>
 #include <stdexcept>
@@ -341,6 +342,7 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
         case PlanKind::If: return IfStatement(p, &static_cast<ConditionPlan&>(plan));
         case PlanKind::While: return WhileStatement(p, &static_cast<ConditionPlan&>(plan));
     }
+    assert(!"a plan of no known kind");
 }
 
 }  // namespace

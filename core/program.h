@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cassert>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -111,7 +112,10 @@ public:
         nesting_ += levels;
         if (nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_) NestingOverflow(levels);
     }
-    void LeaveNesting(int levels = 1) { nesting_ -= levels; }
+    void LeaveNesting(int levels = 1) {
+        nesting_ -= levels;
+        assert(nesting_ >= 0);
+    }
     // Levels left below the limit.
     int NestingRoom() const { return kMaxNesting - nesting_; }
 

@@ -4,6 +4,7 @@
 #include "compiled_expr.h"
 
 #include <algorithm>
+#include <cassert>
 
 #include "core/main_object.h"
 #include "core/messages.h"
@@ -535,6 +536,7 @@ double GlobalValue(Program& p, NumCode& c, uint32_t site) { return VarValue(p, *
     case NumOp::OP##V: acc = Apply(BinaryOp::OP, acc, VarValue(p, vars, c.vars[in.arg])); break;
 
 double RunNumGeneral(Program& p, NumCode& c) {
+    assert(c.depth < kMaxStack);  // the compiler refuses deeper code
     double stack[kMaxStack];
     int top = -1;
     double acc = 0;
