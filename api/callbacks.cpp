@@ -65,7 +65,6 @@ void EvalSide(Program& p, tallow::ExprType type, std::string& text, double& numb
         number = ev.EvalNum();
 }
 
-
 // typedcondition = side relop side, both sides of the given type; strings
 // compare as unsigned bytes, as in every other condition.
 int TypedCondition(Program& p, tallow::ExprType type) {
@@ -76,8 +75,10 @@ int TypedCondition(Program& p, tallow::ExprType type) {
     std::string_view opText = p.Eval().OperatorText(buffer);
     EvalSide(p, type, rightText, right);
     tallow::RelOp op = tallow::RelOp::Eq;
-    if (!tallow::RelationalOperatorOf(opText, op)) p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
-    return type == tallow::kExprString ? tallow::Compare(op, leftText, rightText) : tallow::Compare(op, left, right);
+    if (!tallow::RelationalOperatorOf(opText, op))
+        p.ReportError(tallow::kSyntaxKind, tallow::msg::kConditionalOperator);
+    return type == tallow::kExprString ? tallow::Compare(op, leftText, rightText)
+                                       : tallow::Compare(op, left, right);
 }
 
 }  // namespace

@@ -23,7 +23,9 @@ bool IsKeyword(Program& p, const Token& t, int keyword) {
 }
 
 // The word, turned to upper case, reads upper.
-bool UpperEquals(std::string_view text, const char* upper) { return NamesEqual(text, upper); }
+bool UpperEquals(std::string_view text, const char* upper) {
+    return NamesEqual(text, upper);
+}
 
 std::string_view RequireLabelName(Program& p) {
     p.Eval().HasFirstParam(true);
@@ -43,13 +45,13 @@ struct ScanRule {
 };
 
 constexpr ScanRule kScanRules[] = {
-    {kwIf, false, kwEndif, kwElse},        // FalseBranch
-    {kwIf, false, kwEndif, 0},             // ToEndif
-    {kwWhile, true, kwEndwhile, 0},        // ToEndwhile
-    {kwSelect, true, kwEndselect, kwCase}, // ToCase
-    {kwSelect, true, kwEndselect, 0},      // ToEndselect
-    {kwTry, false, kwEndtry, 0},           // ToEndtry
-    {0, false, kwEndproc, 0},              // ToEndproc
+    {kwIf, false, kwEndif, kwElse},         // FalseBranch
+    {kwIf, false, kwEndif, 0},              // ToEndif
+    {kwWhile, true, kwEndwhile, 0},         // ToEndwhile
+    {kwSelect, true, kwEndselect, kwCase},  // ToCase
+    {kwSelect, true, kwEndselect, 0},       // ToEndselect
+    {kwTry, false, kwEndtry, 0},            // ToEndtry
+    {0, false, kwEndproc, 0},               // ToEndproc
 };
 static_assert(sizeof(kScanRules) / sizeof(kScanRules[0]) == size_t(Scan::ToEndproc) + 1, "one rule per scan");
 
@@ -74,7 +76,8 @@ int RunScan(Program& p, const ScanRule& rule, int& level) {
 // Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
 void SkipWhileBody(Program& p) {
     int unused = 0;
-    if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
+    if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
 }
 
 // The condition at the lexer, from the plan's compiled code when it has
@@ -130,7 +133,8 @@ int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
     int change = outcome == kScanEnd ? level : outcome == rule.close ? -1 : 0;
     depth += change;
     if (notes && !notes->scan) {
-        notes->scan = p.Memory().Keep(std::make_unique<ScanMemo>(ScanMemo{int(scan), lx.Last(), change, outcome}));
+        notes->scan =
+            p.Memory().Keep(std::make_unique<ScanMemo>(ScanMemo{int(scan), lx.Last(), change, outcome}));
         if (memoSlot) *memoSlot = notes->scan;
     }
     if (depth > kMaxBlockDepth) LoopStackFull(p);
@@ -142,7 +146,9 @@ void EnterBlock(Program& p, int& depth) {
     ++depth;
 }
 
-void LoopStackFull(Program& p) { p.ReportError(kSyntaxKind, msg::kStackOverflow); }
+void LoopStackFull(Program& p) {
+    p.ReportError(kSyntaxKind, msg::kStackOverflow);
+}
 
 // ---- Labels -------------------------------------------------------------------
 
@@ -198,7 +204,9 @@ void StmtGosub(Program& p) {
 }
 
 // return = "return"
-void StmtReturn(Program& p) { p.Labels().Return(); }
+void StmtReturn(Program& p) {
+    p.Labels().Return();
+}
 
 // ---- IF -------------------------------------------------------------------------
 
@@ -222,16 +230,21 @@ void IfStatement(Program& p, ConditionPlan* plan) {
     ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
 }
 
-void StmtIf(Program& p) { IfStatement(p, nullptr); }
+void StmtIf(Program& p) {
+    IfStatement(p, nullptr);
+}
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
 void StmtElse(Program& p) {
     MainObject& main = p.Main();
     if (main.ifDepth < 1) return;
-    if (ForwardScan(p, Scan::ToEndif, main.ifDepth) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndifNotFound);
+    if (ForwardScan(p, Scan::ToEndif, main.ifDepth) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndifNotFound);
 }
 
-void StmtEndif(Program& p) { --p.Main().ifDepth; }
+void StmtEndif(Program& p) {
+    --p.Main().ifDepth;
+}
 
 // ---- FOR ------------------------------------------------------------------------
 
@@ -250,7 +263,9 @@ void StmtFor(Program& p) {
     main.forStack.push_back({std::string(var.text), limit, lx.Position(), {}});
 }
 
-void StmtNext(Program& p) { ForStep(p); }
+void StmtNext(Program& p) {
+    ForStep(p);
+}
 
 // ---- WHILE ----------------------------------------------------------------------
 
@@ -266,7 +281,9 @@ void WhileStatement(Program& p, ConditionPlan* plan) {
     SkipWhileBody(p);
 }
 
-void StmtWhile(Program& p) { WhileStatement(p, nullptr); }
+void StmtWhile(Program& p) {
+    WhileStatement(p, nullptr);
+}
 
 void StmtEndwhile(Program& p) {
     MainObject& main = p.Main();
@@ -277,7 +294,8 @@ void StmtEndwhile(Program& p) {
     size_t at = main.whileStack.size() - 1;
     WhileEntry loop = main.whileStack[at];
     p.Lex().SetPosition(loop.top);
-    bool remembered = loop.cond && loop.generation == main.NameGeneration() && NestingAllows(p, loop.cond->nesting);
+    bool remembered =
+        loop.cond && loop.generation == main.NameGeneration() && NestingAllows(p, loop.cond->nesting);
     bool again = remembered ? RunCond(p, *loop.cond) : p.Eval().EvalCondition();
     if (again) return;
     main.whileStack.resize(at);
@@ -312,7 +330,8 @@ void StmtSelect(Program& p) {
         if (caseType == kExprString && !isString) p.ReportError(kSyntaxKind, msg::kNumExprExpected);
         if (caseType == kExprUnknown) {
             Token t = lx.NextToken();
-            if (t.kind != tkWord || !UpperEquals(t.text, "ELSE")) p.ReportError(kSyntaxKind, msg::kCannotEvaluateCase);
+            if (t.kind != tkWord || !UpperEquals(t.text, "ELSE"))
+                p.ReportError(kSyntaxKind, msg::kCannotEvaluateCase);
             return;
         }
         if (isString ? ev.EvalString() == selectorText : ev.EvalNum() == selector) return;
@@ -322,7 +341,8 @@ void StmtSelect(Program& p) {
 // A CASE reached by execution ends the branch taken: skip to after ENDSELECT.
 void StmtCase(Program& p) {
     int unused = 0;
-    if (ForwardScan(p, Scan::ToEndselect, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
+    if (ForwardScan(p, Scan::ToEndselect, unused) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndselectNotFound);
 }
 
 }  // namespace tallow

@@ -21,7 +21,9 @@ namespace tallow {
 
 namespace {
 
-bool IsWord(const Token& t, const char* word) { return t.kind == tkWord && NamesEqual(t.text, word); }
+bool IsWord(const Token& t, const char* word) {
+    return t.kind == tkWord && NamesEqual(t.text, word);
+}
 
 // assignment = (stringvar | numbervar) ["[" numexpr "]"] "=" expr
 void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
@@ -82,14 +84,17 @@ void StatementInContext(Program& p, ScriptObject& object, const Token& t) {
             p.stopRequested = 1;
             p.ReportError(kSyntaxKind, msg::kSyntaxError);
         case tkStringVar:
-        case tkNumberVar: return Assignment(p, object, t);
-        case tkLabel: return;
+        case tkNumberVar:
+            return Assignment(p, object, t);
+        case tkLabel:
+            return;
         case tkMember: {
             ScriptObject* target = p.FindObject(t.text);
             if (!target) p.ReportError(kSyntaxKind, msg::kUndefinedObject);
             ObjectHold hold(*target);
             Token member = p.Lex().NextToken();
-            if (member.kind == tkStringVar || member.kind == tkNumberVar) return Assignment(p, *target, member);
+            if (member.kind == tkStringVar || member.kind == tkNumberVar)
+                return Assignment(p, *target, member);
             if (member.kind == tkWord || member.kind == tkCall) return StatementInContext(p, *target, member);
             p.ReportError(kSyntaxKind, msg::kFunctionOrStatement);
         }
@@ -98,8 +103,10 @@ void StatementInContext(Program& p, ScriptObject& object, const Token& t) {
             if (!id) p.ReportError(kSyntaxKind, msg::kUnknownStatement);
             return object.ProcessStatement(id);
         }
-        case tkCall: return CallForEffect(p, object, t);
-        default: p.ReportError(kSyntaxKind, msg::kFunctionOrStatement);
+        case tkCall:
+            return CallForEffect(p, object, t);
+        default:
+            p.ReportError(kSyntaxKind, msg::kFunctionOrStatement);
     }
 }
 
@@ -138,7 +145,8 @@ void DeleteStatement(Program& p) {
 void DimStatement(Program& p) {
     Lexer& lx = p.Lex();
     Token name = lx.NextToken();
-    if (name.kind != tkStringVar && name.kind != tkNumberVar) p.ReportError(kSyntaxKind, msg::kArrayNameExpected);
+    if (name.kind != tkStringVar && name.kind != tkNumberVar)
+        p.ReportError(kSyntaxKind, msg::kArrayNameExpected);
     if (!lx.NextToken().IsDelimiter('[')) p.ReportError(kSyntaxKind, msg::kOpenBracketExpected);
     int size = ToInt32(p.Eval().EvalNum());
     if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
@@ -218,7 +226,8 @@ std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
             return nullptr;
         }
         if (!next.IsDelimiter('=')) return nullptr;
-        auto plan = std::make_unique<AssignPlan>(t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign);
+        auto plan =
+            std::make_unique<AssignPlan>(t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign);
         plan->equals = next;
         plan->name = t.text;
         return plan;
@@ -336,11 +345,16 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
                 p.Main().ProcessStatement(keyword.id);
             return;
         }
-        case PlanKind::Next: return ForStep(p);
-        case PlanKind::NumAssign: return AssignNumber(p, static_cast<AssignPlan&>(plan));
-        case PlanKind::StrAssign: return AssignString(p, static_cast<AssignPlan&>(plan));
-        case PlanKind::If: return IfStatement(p, &static_cast<ConditionPlan&>(plan));
-        case PlanKind::While: return WhileStatement(p, &static_cast<ConditionPlan&>(plan));
+        case PlanKind::Next:
+            return ForStep(p);
+        case PlanKind::NumAssign:
+            return AssignNumber(p, static_cast<AssignPlan&>(plan));
+        case PlanKind::StrAssign:
+            return AssignString(p, static_cast<AssignPlan&>(plan));
+        case PlanKind::If:
+            return IfStatement(p, &static_cast<ConditionPlan&>(plan));
+        case PlanKind::While:
+            return WhileStatement(p, &static_cast<ConditionPlan&>(plan));
     }
     assert(!"a plan of no known kind");
 }
@@ -351,7 +365,9 @@ bool EndsBody(const Token& t) {
     return t.kind == tkWord && (NamesEqual(t.text, "endproc") || NamesEqual(t.text, "exit"));
 }
 
-int Program::KeywordOf(const Token& token) { return mainObject_->KeywordOf(token.text); }
+int Program::KeywordOf(const Token& token) {
+    return mainObject_->KeywordOf(token.text);
+}
 
 // The TRY filter: a run-time error that leaves the statement continues
 // after the CATCH of the innermost open TRY when the scan finds one.
@@ -380,7 +396,9 @@ int Program::KeywordOf(const Token& token) { return mainObject_->KeywordOf(token
     }
 }
 
-int Program::ExecuteStatement(const Token& token, StatementPlan* plan) { return Execute(token, plan); }
+int Program::ExecuteStatement(const Token& token, StatementPlan* plan) {
+    return Execute(token, plan);
+}
 
 void Program::RunStatements(bool body, StatementPlan* entry) {
     TextScope& scope = *text_;  // nested runs put it back before they return

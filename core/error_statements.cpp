@@ -18,7 +18,8 @@ void StmtTry(Program& p) {
 void StmtCatch(Program& p) {
     MainObject& main = p.Main();
     if (main.tryDepth < 1) return;
-    if (ForwardScan(p, Scan::ToEndtry, main.tryDepth) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndtryNotFound);
+    if (ForwardScan(p, Scan::ToEndtry, main.tryDepth) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndtryNotFound);
 }
 
 void StmtEndtry(Program& p) {

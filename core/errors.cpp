@@ -76,7 +76,8 @@ void Program::ShowErrorBox(bool fatal) {
     int lineIndex = main.numMembers.Find("ErrLine");
     std::string message = msgIndex >= 0 ? main.strMembers.At(size_t(msgIndex)) : std::string();
     int line = lineIndex >= 0 ? ToInt32(main.numMembers.At(size_t(lineIndex))) : 0;
-    std::string text = FormatBox(fatal ? msg::kExceptionBox : msg::kWarningBox, message, line, scriptFileName);
+    std::string text =
+        FormatBox(fatal ? msg::kExceptionBox : msg::kWarningBox, message, line, scriptFileName);
     unsigned type = platform::kMbOk | (fatal ? platform::kMbIconStop : platform::kMbIconExclamation);
     platform::ShowMessageBox(parentWindow, text, msg::kErrorCaption, type);
 }

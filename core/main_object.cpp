@@ -81,11 +81,16 @@ StatementHandler KeywordHandler(int id) {
 }
 
 MainObject::MainObject(Program& program) : ScriptObject(program, ""), constants(&program) {
-    for (NameList* list : {&statements, &numFunctions, &stringFunctions}) list->CountChangesIn(&nameGeneration);
-    for (int i = 0; i < kKeywordCount; ++i) AddStatement(kKeywords[i].name, i + 1);
-    for (int i = 0; i < kNumFunctionCount; ++i) AddNumFunction(kNumFunctions[i].name, i + 1);
-    for (int i = 0; i < kStringFunctionCount; ++i) AddStringFunction(kStringFunctions[i].name, i + 1);
-    for (const ConstantEntry& c : kFileConstants) constants.Set(c.name, c.value);
+    for (NameList* list : {&statements, &numFunctions, &stringFunctions})
+        list->CountChangesIn(&nameGeneration);
+    for (int i = 0; i < kKeywordCount; ++i)
+        AddStatement(kKeywords[i].name, i + 1);
+    for (int i = 0; i < kNumFunctionCount; ++i)
+        AddNumFunction(kNumFunctions[i].name, i + 1);
+    for (int i = 0; i < kStringFunctionCount; ++i)
+        AddStringFunction(kStringFunctions[i].name, i + 1);
+    for (const ConstantEntry& c : kFileConstants)
+        constants.Set(c.name, c.value);
 }
 
 void MainObject::SetSystemPartner(ScriptObject* partner) {
@@ -116,7 +121,8 @@ int MainObject::FindStringFunction(std::string_view name) const {
 
 void MainObject::ProcessStatement(int id) {
     if (id < 0 && systemPartner_) return systemPartner_->ProcessStatement(-id);
-    if (id >= 1 && id <= kKeywordCount && kKeywords[id - 1].handler) return kKeywords[id - 1].handler(program_);
+    if (id >= 1 && id <= kKeywordCount && kKeywords[id - 1].handler)
+        return kKeywords[id - 1].handler(program_);
     if (id >= kFirstStatementProc) return program_.Procs().CallStatement(id);
     ScriptObject::ProcessStatement(id);
 }

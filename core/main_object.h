@@ -15,11 +15,48 @@ namespace tallow {
 
 // Statement ids of the keywords, in the order they are registered.
 enum Keyword : int {
-    kwTry = 1, kwCatch, kwEndtry, kwThrow, kwResume, kwProc, kwEndproc, kwIf, kwThen, kwElse,
-    kwEndif, kwFor, kwNext, kwTo, kwWhile, kwEndwhile, kwGoto, kwGosub, kwReturn, kwRem,
-    kwApostrophe, kwSelect, kwCase, kwEndselect, kwOnerror, kwExit, kwPrint, kwEval,
-    kwEvalarray, kwRun, kwChdir, kwMkdir, kwRmdir, kwRename, kwRemove, kwCopy, kwMove,
-    kwSleep, kwRegisterextension, kwShowconsole, kwHideconsole, kwListfiles,
+    kwTry = 1,
+    kwCatch,
+    kwEndtry,
+    kwThrow,
+    kwResume,
+    kwProc,
+    kwEndproc,
+    kwIf,
+    kwThen,
+    kwElse,
+    kwEndif,
+    kwFor,
+    kwNext,
+    kwTo,
+    kwWhile,
+    kwEndwhile,
+    kwGoto,
+    kwGosub,
+    kwReturn,
+    kwRem,
+    kwApostrophe,
+    kwSelect,
+    kwCase,
+    kwEndselect,
+    kwOnerror,
+    kwExit,
+    kwPrint,
+    kwEval,
+    kwEvalarray,
+    kwRun,
+    kwChdir,
+    kwMkdir,
+    kwRmdir,
+    kwRename,
+    kwRemove,
+    kwCopy,
+    kwMove,
+    kwSleep,
+    kwRegisterextension,
+    kwShowconsole,
+    kwHideconsole,
+    kwListfiles,
     kKeywordCount = kwListfiles
 };
 
@@ -39,8 +76,8 @@ constexpr int kFirstStringFunctionProc = 19;
 struct ForEntry {
     std::string name;  // the loop variable, without its suffix
     double limit;
-    uint32_t top;      // just after the limit expression
-    VarSlot slot;      // the variable's remembered entry
+    uint32_t top;  // just after the limit expression
+    VarSlot slot;  // the variable's remembered entry
 };
 
 // The handler of keyword id, or null for words that only other statements

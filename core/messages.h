@@ -23,8 +23,7 @@ constexpr const char kUnknownObject[] = "unknown object encountered";
 constexpr const char kUndefinedMember[] = "undefined object member";
 constexpr const char kUnknownStringElement[] = "Unknown string element: %d";
 constexpr const char kCannotEvaluate[] = "cannot evaluate expression";
-constexpr const char kConditionalOperator[] =
-    "conditional operator (=, <>, <, >, <=, or >=) expected";
+constexpr const char kConditionalOperator[] = "conditional operator (=, <>, <, >, <=, or >=) expected";
 constexpr const char kRequiredParameter[] = "required parameter missing";
 constexpr const char kStatementExpected[] = "statement expected";
 constexpr const char kUnknownVariable[] = "unknown variable encountered";

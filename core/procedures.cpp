@@ -13,7 +13,9 @@ namespace tallow {
 
 namespace {
 
-bool IsWord(const Token& t, const char* word) { return t.kind == tkWord && NamesEqual(t.text, word); }
+bool IsWord(const Token& t, const char* word) {
+    return t.kind == tkWord && NamesEqual(t.text, word);
+}
 
 // The arguments as the text after the call's name holds them: the first on
 // the call's line, each later one after a comma, every one required.
@@ -101,8 +103,12 @@ void ProcTable::Reset() {
 }
 
 const ProcRecord* ProcTable::FindById(TokenKind kind, int id) const {
-    const std::vector<int>& index = kind == tkWord ? statementIndex_ : kind == tkNumberVar ? numberIndex_ : stringIndex_;
-    int first = kind == tkWord ? kFirstStatementProc : kind == tkNumberVar ? kFirstNumFunctionProc : kFirstStringFunctionProc;
+    const std::vector<int>& index = kind == tkWord        ? statementIndex_
+                                    : kind == tkNumberVar ? numberIndex_
+                                                          : stringIndex_;
+    int first = kind == tkWord        ? kFirstStatementProc
+                : kind == tkNumberVar ? kFirstNumFunctionProc
+                                      : kFirstStringFunctionProc;
     size_t i = size_t(id - first);
     return id >= first && i < index.size() ? &procs_[size_t(index[i])] : nullptr;
 }
@@ -190,7 +196,8 @@ void ProcTable::Restore(const Frame& frame) {
 // A PROC reached by execution is passed over to after its ENDPROC.
 void StmtProc(Program& p) {
     int unused = 0;
-    if (ForwardScan(p, Scan::ToEndproc, unused) == kScanEnd) p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
+    if (ForwardScan(p, Scan::ToEndproc, unused) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndprocNotFound);
 }
 
 }  // namespace tallow

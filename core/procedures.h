@@ -22,8 +22,8 @@ struct ProcRecord {
     std::vector<std::string> paramNames;  // without their suffixes
     TokenKind kind;                       // tkWord, tkStringVar or tkNumberVar
     int id;
-    uint32_t body;                        // just after the header
-    mutable std::vector<VarSlot> slots;   // where the parameters' variables are
+    uint32_t body;                       // just after the header
+    mutable std::vector<VarSlot> slots;  // where the parameters' variables are
     // Predicts the body's first statement (only its successor fields count).
     std::shared_ptr<StatementPlan> entry;
 };

@@ -38,7 +38,8 @@ ScopeExit(F) -> ScopeExit<F>;
 }  // namespace
 
 Program::Program() : evaluator_(*this) {
-    if (const char* off = std::getenv("TALLOW_NO_FAST_PATHS")) fastPaths_ = !*off || std::string_view(off) == "0";
+    if (const char* off = std::getenv("TALLOW_NO_FAST_PATHS"))
+        fastPaths_ = !*off || std::string_view(off) == "0";
     stdinHandle = platform::StdInput();
     stdoutHandle = platform::StdOutput();
     SwapText(std::make_unique<TextScope>(*this, std::string_view()));
@@ -65,8 +66,12 @@ Program::~Program() {
     numArrayFactory_.reset();
 }
 
-LabelTable& Program::Labels() { return text_->labels; }
-ProcTable& Program::Procs() { return text_->procs; }
+LabelTable& Program::Labels() {
+    return text_->labels;
+}
+ProcTable& Program::Procs() {
+    return text_->procs;
+}
 
 std::unique_ptr<TextScope> Program::SwapText(std::unique_ptr<TextScope> scope) {
     std::swap(text_, scope);
@@ -75,7 +80,9 @@ std::unique_ptr<TextScope> Program::SwapText(std::unique_ptr<TextScope> scope) {
     return scope;
 }
 
-void Program::UseText(std::string_view text) { SwapText(std::make_unique<TextScope>(*this, text)); }
+void Program::UseText(std::string_view text) {
+    SwapText(std::make_unique<TextScope>(*this, text));
+}
 
 int Program::Run(const char* text) {
     if (!text || running_) return 0;
@@ -171,7 +178,8 @@ void Program::CleanUp() {
         factory->Destroy(object);
     }
     dynamicObjects_.clear();
-    for (auto& [name, object] : objects_) object->ClearMembers();
+    for (auto& [name, object] : objects_)
+        object->ClearMembers();
     if (!mainObject_) return;
     MainObject& main = *mainObject_;
     main.ClearMembers();
@@ -193,12 +201,15 @@ size_t Program::MemoryInUse() {
     size_t bytes = main.MemoryInUse() + main.constants.Bytes() + main.forStack.capacity() * sizeof(ForEntry) +
                    main.whileStack.capacity() * sizeof(WhileEntry);
     if (systemObject_) bytes += systemObject_->MemoryInUse();
-    for (const auto& [name, object] : objects_) bytes += object->MemoryInUse() + name.capacity();
+    for (const auto& [name, object] : objects_)
+        bytes += object->MemoryInUse() + name.capacity();
     bytes += Lex().Text().size() * 2;
     return bytes;
 }
 
-void Program::OutOfMemory() { ReportError(kSyntaxKind, msg::kOutOfMemory); }
+void Program::OutOfMemory() {
+    ReportError(kSyntaxKind, msg::kOutOfMemory);
+}
 
 void Program::NestingOverflow(int levels) {
     nesting_ -= levels;

@@ -13,11 +13,11 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/memory_meter.h"
 #include "expr/evaluator.h"
 #include "expr/lexer.h"
 #include "expr/names.h"
 #include "expr/operators.h"
-#include "core/memory_meter.h"
 #include "expr/random_generator.h"
 #include "platform/handles.h"
 
@@ -110,7 +110,8 @@ public:
     void EnterNesting(int levels = 1) {
         char probe;
         nesting_ += levels;
-        if (nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_) NestingOverflow(levels);
+        if (nesting_ > kMaxNesting || reinterpret_cast<uintptr_t>(&probe) < stackFloor_)
+            NestingOverflow(levels);
     }
     void LeaveNesting(int levels = 1) {
         nesting_ -= levels;
@@ -215,7 +216,7 @@ private:
     bool fastPaths_ = true;
     MemoryMeter meter_{[](void* p) { return static_cast<Program*>(p)->MemoryInUse(); }, this};
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
-    bool errorSearched_ = false;  // a TRY filter has looked for this error's CATCH
+    bool errorSearched_ = false;          // a TRY filter has looked for this error's CATCH
 
     std::unique_ptr<MainObject> mainObject_;
     std::unique_ptr<ObjectFactory> stringArrayFactory_;
@@ -227,7 +228,9 @@ private:
 // Whether compiled code may run at the program's current nesting: its
 // parentheses and indices must not reach the limit, where reading the text
 // reports "stack overflow" at the exact place (callers then read the text).
-inline bool NestingAllows(Program& p, int nesting) { return p.NestingRoom() >= nesting; }
+inline bool NestingAllows(Program& p, int nesting) {
+    return p.NestingRoom() >= nesting;
+}
 
 // One or more nesting levels for as long as it lives.
 class NestingScope {

@@ -47,12 +47,18 @@ void StmtEvalArray(Program& p) {
     p.RunNested(text);
 }
 
-void StmtRem(Program& p) { p.Lex().SkipComment(); }
+void StmtRem(Program& p) {
+    p.Lex().SkipComment();
+}
 
 void StmtNothing(Program&) {}
 
-void StmtShowConsole(Program& p) { p.OpenConsole(); }
+void StmtShowConsole(Program& p) {
+    p.OpenConsole();
+}
 
-void StmtHideConsole(Program& p) { p.CloseConsole(); }
+void StmtHideConsole(Program& p) {
+    p.CloseConsole();
+}
 
 }  // namespace tallow

@@ -13,8 +13,15 @@ namespace tallow {
 
 // Member ids shared by both array types.
 enum ArrayStatement : int {
-    kArrayAdd = 1, kArrayAddArray, kArrayInsert, kArrayDelete, kArrayClear, kArraySetSize, kArrayConcat,
-    kArrayParseTok, kArraySort
+    kArrayAdd = 1,
+    kArrayAddArray,
+    kArrayInsert,
+    kArrayDelete,
+    kArrayClear,
+    kArraySetSize,
+    kArrayConcat,
+    kArrayParseTok,
+    kArraySort
 };
 
 template <class T>
@@ -40,8 +47,12 @@ void ResizeArray(Program& p, std::vector<T>& items, int size) {
 }
 
 // The bytes of text elements beyond the element itself.
-inline size_t TextBytes(const std::string& s) { return s.size(); }
-inline size_t TextBytes(double) { return 0; }
+inline size_t TextBytes(const std::string& s) {
+    return s.size();
+}
+inline size_t TextBytes(double) {
+    return 0;
+}
 
 // Appends a copy of source as it is now, so an array appended to itself
 // doubles once.
@@ -49,7 +60,8 @@ template <class T>
 void AppendCopy(Program& p, std::vector<T>& items, const std::vector<T>* source) {
     if (!source) return;
     size_t bytes = 0;
-    for (const T& item : *source) bytes += TextBytes(item);
+    for (const T& item : *source)
+        bytes += TextBytes(item);
     CheckRoom(p, items, source->size(), bytes);
     std::vector<T> copy(*source);
     items.insert(items.end(), copy.begin(), copy.end());
@@ -69,6 +81,8 @@ void DeleteAt(Program& p, std::vector<T>& items, int index) {
     items.erase(items.begin() + (index - 1));
 }
 
-inline bool IsCountProperty(std::string_view name) { return NamesEqual(name, "count"); }
+inline bool IsCountProperty(std::string_view name) {
+    return NamesEqual(name, "count");
+}
 
 }  // namespace tallow

@@ -26,7 +26,8 @@ public:
     }
     // Grows to at least n elements, new ones value-initialised.
     void grow_to(size_t n) {
-        while (chunks_.size() * kChunk < n) chunks_.push_back(std::make_unique<T[]>(kChunk));
+        while (chunks_.size() * kChunk < n)
+            chunks_.push_back(std::make_unique<T[]>(kChunk));
         if (n > size_) size_ = n;
     }
     void clear() {
@@ -36,7 +37,8 @@ public:
     // Sets every element back to T{}.
     void reset_all() {
         for (auto& chunk : chunks_)
-            for (size_t i = 0; i < kChunk; ++i) chunk[i] = T{};
+            for (size_t i = 0; i < kChunk; ++i)
+                chunk[i] = T{};
     }
 
 private:

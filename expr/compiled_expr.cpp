@@ -151,11 +151,16 @@ private:
             case NumOp::Var:
             case NumOp::Constant:
             case NumOp::Call:
-            case NumOp::ProcCall: ++height_; break;
+            case NumOp::ProcCall:
+                ++height_;
+                break;
             case NumOp::Neg:
             case NumOp::ArrayOpen:
-            case NumOp::Element: break;
-            default: --height_; break;
+            case NumOp::Element:
+                break;
+            default:
+                --height_;
+                break;
         }
         if (height_ > c_.depth) c_.depth = height_;
         if (c_.depth >= kMaxStack) throw NotCompilable{};
@@ -527,13 +532,21 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
     return code;
 }
 
-double GlobalValue(Program& p, NumCode& c, uint32_t site) { return VarValue(p, *c.globals, c.vars[site]); }
+double GlobalValue(Program& p, NumCode& c, uint32_t site) {
+    return VarValue(p, *c.globals, c.vars[site]);
+}
 
 // The binary operators of one group (plain, with a number, with a variable).
-#define TALLOW_BINARY_CASES(OP)                                                        \
-    case NumOp::OP: acc = Apply(BinaryOp::OP, stack[top--], acc); break;               \
-    case NumOp::OP##N: acc = Apply(BinaryOp::OP, acc, in.number); break;               \
-    case NumOp::OP##V: acc = Apply(BinaryOp::OP, acc, VarValue(p, vars, c.vars[in.arg])); break;
+#define TALLOW_BINARY_CASES(OP)                                            \
+    case NumOp::OP:                                                        \
+        acc = Apply(BinaryOp::OP, stack[top--], acc);                      \
+        break;                                                             \
+    case NumOp::OP##N:                                                     \
+        acc = Apply(BinaryOp::OP, acc, in.number);                         \
+        break;                                                             \
+    case NumOp::OP##V:                                                     \
+        acc = Apply(BinaryOp::OP, acc, VarValue(p, vars, c.vars[in.arg])); \
+        break;
 
 double RunNumGeneral(Program& p, NumCode& c) {
     assert(c.depth < kMaxStack);  // the compiler refuses deeper code
@@ -560,16 +573,18 @@ double RunNumGeneral(Program& p, NumCode& c) {
                 acc = v;
                 break;
             }
-            case NumOp::Neg: acc = -acc; break;
-            TALLOW_BINARY_CASES(Add)
-            TALLOW_BINARY_CASES(Sub)
-            TALLOW_BINARY_CASES(Mul)
-            TALLOW_BINARY_CASES(Div)
-            TALLOW_BINARY_CASES(Or)
-            TALLOW_BINARY_CASES(And)
-            TALLOW_BINARY_CASES(Xor)
-            TALLOW_BINARY_CASES(Mod)
-            TALLOW_BINARY_CASES(Pow)
+            case NumOp::Neg:
+                acc = -acc;
+                break;
+                TALLOW_BINARY_CASES(Add)
+                TALLOW_BINARY_CASES(Sub)
+                TALLOW_BINARY_CASES(Mul)
+                TALLOW_BINARY_CASES(Div)
+                TALLOW_BINARY_CASES(Or)
+                TALLOW_BINARY_CASES(And)
+                TALLOW_BINARY_CASES(Xor)
+                TALLOW_BINARY_CASES(Mod)
+                TALLOW_BINARY_CASES(Pow)
             case NumOp::Call: {
                 double value = CallNumber(p, c.calls[in.arg]);
                 stack[++top] = acc;
@@ -582,7 +597,9 @@ double RunNumGeneral(Program& p, NumCode& c) {
                 acc = value;
                 break;
             }
-            case NumOp::ArrayOpen: OpenArray<NumArrayObject>(p, c.arrays[in.arg], msg::kUnknownNumberArray); break;
+            case NumOp::ArrayOpen:
+                OpenArray<NumArrayObject>(p, c.arrays[in.arg], msg::kUnknownNumberArray);
+                break;
             case NumOp::Element:
                 acc = ElementOf<NumArrayObject>(p, c.arrays[in.arg], ToInt32(acc), msg::kUnknownNumberArray);
                 break;
@@ -630,7 +647,8 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
                 ArraySite& site = c.arrays[part.arg];
                 OpenArray<StringArrayObject>(p, site, msg::kUnknownStringArray);
                 int index = ToInt32(RunNum(p, *part.index));
-                const std::string& value = ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
+                const std::string& value =
+                    ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
                 Grow(p, out, value.size());
                 out += value;
                 break;

@@ -75,17 +75,50 @@ struct ArraySite {
 // (suffix N or V) combine the accumulator with a number or a variable
 // directly. The three groups of binary operators follow BinaryOp's order.
 enum class NumOp : uint8_t {
-    Number, Var, Constant, Neg, Call, ProcCall, ArrayOpen, Element,
-    Add, Sub, Mul, Div, Or, And, Xor, Mod, Pow,
-    AddN, SubN, MulN, DivN, OrN, AndN, XorN, ModN, PowN,
-    AddV, SubV, MulV, DivV, OrV, AndV, XorV, ModV, PowV,
+    Number,
+    Var,
+    Constant,
+    Neg,
+    Call,
+    ProcCall,
+    ArrayOpen,
+    Element,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Or,
+    And,
+    Xor,
+    Mod,
+    Pow,
+    AddN,
+    SubN,
+    MulN,
+    DivN,
+    OrN,
+    AndN,
+    XorN,
+    ModN,
+    PowN,
+    AddV,
+    SubV,
+    MulV,
+    DivV,
+    OrV,
+    AndV,
+    XorV,
+    ModV,
+    PowV,
 };
 static_assert(int(NumOp::Pow) - int(NumOp::Add) == int(BinaryOp::Pow) - int(BinaryOp::Add));
 static_assert(int(NumOp::AddN) - int(NumOp::Add) == kBinaryOpCount);
 static_assert(int(NumOp::AddV) - int(NumOp::AddN) == kBinaryOpCount);
 static_assert(int(NumOp::PowV) - int(NumOp::AddV) == kBinaryOpCount - 1);
 
-inline NumOp BinaryInstruction(BinaryOp op) { return NumOp(int(NumOp::Add) + int(op)); }
+inline NumOp BinaryInstruction(BinaryOp op) {
+    return NumOp(int(NumOp::Add) + int(op));
+}
 
 struct NumInstr {
     NumOp op;
@@ -105,9 +138,9 @@ struct NumCode {
     std::vector<VarSite> vars;  // variables and constants
     std::vector<CallSite> calls;
     std::vector<ArraySite> arrays;
-    Token end;           // the token that ends the expression
-    int depth = 0;       // operand stack the code needs
-    int nesting = 0;     // deepest parentheses and indices in it
+    Token end;        // the token that ends the expression
+    int depth = 0;    // operand stack the code needs
+    int nesting = 0;  // deepest parentheses and indices in it
     NumShape shape = NumShape::General;
     // The global number variables and the lexer of the text: both outlive
     // the code, which belongs to that text.
@@ -155,7 +188,9 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos);
 // evaluator's errors. The caller has checked NestingAllows.
 double RunNumGeneral(Program& p, NumCode& code);
 double GlobalValue(Program& p, NumCode& code, uint32_t site);  // a variable leaf, through its slot
-inline void EndNum(NumCode& code) { code.lexer->ReadAndPutBack(code.end); }
+inline void EndNum(NumCode& code) {
+    code.lexer->ReadAndPutBack(code.end);
+}
 
 inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     if (in.op == NumOp::Number) return in.number;
@@ -174,12 +209,15 @@ inline double RunNum(Program& p, NumCode& c) {
         case NumShape::LeafOp: {
             double v = LeafValue(p, c, c.code[0]);
             const NumInstr& op = c.code[1];
-            double right = op.op >= NumOp::AddV ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
-            v = Apply(BinaryOp(int(op.op) - (op.op >= NumOp::AddV ? int(NumOp::AddV) : int(NumOp::AddN))), v, right);
+            double right =
+                op.op >= NumOp::AddV ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
+            v = Apply(BinaryOp(int(op.op) - (op.op >= NumOp::AddV ? int(NumOp::AddV) : int(NumOp::AddN))), v,
+                      right);
             EndNum(c);
             return v;
         }
-        default: return RunNumGeneral(p, c);
+        default:
+            return RunNumGeneral(p, c);
     }
 }
 std::string RunStr(Program& p, StrCode& code);

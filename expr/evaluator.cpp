@@ -138,7 +138,9 @@ public:
         if (!array) Error(msg::kUnknownNumberArray);
         values_.push_back(array->Element(index_));
     }
-    void NumberVariable(const Token& name, const Token&) { values_.push_back(p_.Main().numMembers.Get(name.text)); }
+    void NumberVariable(const Token& name, const Token&) {
+        values_.push_back(p_.Main().numMembers.Get(name.text));
+    }
     void Constant(const Token& t) { values_.push_back(p_.Main().constants.Get(t.text)); }
     void Number(double value) { values_.push_back(value); }
     void NumberMember(const Token& t) {
@@ -188,7 +190,9 @@ public:
         if (!array) Error(msg::kUnknownStringArray);
         Append(p_, result, array->Element(index_));
     }
-    void StringVariable(const Token& name, const Token&) { Append(p_, result, p_.Main().strMembers.Get(name.text)); }
+    void StringVariable(const Token& name, const Token&) {
+        Append(p_, result, p_.Main().strMembers.Get(name.text));
+    }
     void Literal(const Token& t) { Append(p_, result, t.text); }
     void Character(const Token&, char c) { Append(p_, result, std::string_view(&c, 1)); }
     void StringCall(const Token& t) {
@@ -279,8 +283,12 @@ PlaceNotes* NotesHere(Program& p) {
     return p.Memory().Visit(p.Lex().Position(), p.Main().NameGeneration());
 }
 
-NumCode* Evaluator::CachedNum(bool* settled) { return Cached(program_, &PlaceNotes::num, CompileNum, settled); }
-StrCode* Evaluator::CachedStr(bool* settled) { return Cached(program_, &PlaceNotes::str, CompileStr, settled); }
+NumCode* Evaluator::CachedNum(bool* settled) {
+    return Cached(program_, &PlaceNotes::num, CompileNum, settled);
+}
+StrCode* Evaluator::CachedStr(bool* settled) {
+    return Cached(program_, &PlaceNotes::str, CompileStr, settled);
+}
 CondCode* Evaluator::CachedCond(bool* settled) {
     return Cached(program_, &PlaceNotes::cond, CompileCond, settled);
 }
@@ -371,7 +379,9 @@ std::string_view Evaluator::FirstStringView(std::string& scratch) {
         if (notes->view == PlaceNotes::kViewUnknown && code) {
             const CallRegion* region = program_.Memory().KnownRegion(program_.Lex().Position());
             bool single = code->parts.size() == 1 && code->parts[0].op == StrOp::Var;
-            if (region || !single) notes->view = single && region->changesNothing ? PlaceNotes::kViewable : PlaceNotes::kNotViewable;
+            if (region || !single)
+                notes->view =
+                    single && region->changesNothing ? PlaceNotes::kViewable : PlaceNotes::kNotViewable;
         }
         if (notes->view == PlaceNotes::kViewable) {
             VarSite& site = code->vars[code->parts[0].arg];

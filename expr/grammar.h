@@ -75,19 +75,28 @@ ExprType PeekType(B& b) {
     ExprType type = kExprUnknown;
     switch (t.kind) {
         case tkStringVar:
-        case tkString: type = kExprString; break;
+        case tkString:
+            type = kExprString;
+            break;
         case tkNumberVar:
         case tkConstant:
-        case tkNumber: type = kExprNumber; break;
+        case tkNumber:
+            type = kExprNumber;
+            break;
         case tkDelimiter:
             if (t.text[0] == '-') {
                 TokenKind k = b.Next().kind;
                 if (k == tkConstant || k == tkNumberVar || k == tkNumber) type = kExprNumber;
             }
             break;
-        case tkCall: type = b.CallType(t); break;
-        case tkMember: type = b.MemberType(t); break;
-        default: break;
+        case tkCall:
+            type = b.CallType(t);
+            break;
+        case tkMember:
+            type = b.MemberType(t);
+            break;
+        default:
+            break;
     }
     b.PutBack(t);
     return type;
@@ -119,7 +128,9 @@ void Primary(B& b, Token& cur) {
             if (!cur.IsDelimiter(')')) b.Unbalanced();
             break;
         }
-        case tkCall: b.NumberCall(cur); break;
+        case tkCall:
+            b.NumberCall(cur);
+            break;
         case tkNumberVar: {
             Token next = b.Next();
             if (next.IsDelimiter('[')) {
@@ -134,10 +145,17 @@ void Primary(B& b, Token& cur) {
             }
             break;
         }
-        case tkConstant: b.Constant(cur); break;
-        case tkNumber: b.Number(TextToDouble(cur.text)); break;
-        case tkMember: b.NumberMember(cur); break;
-        default: return b.Missing();
+        case tkConstant:
+            b.Constant(cur);
+            break;
+        case tkNumber:
+            b.Number(TextToDouble(cur.text));
+            break;
+        case tkMember:
+            b.NumberMember(cur);
+            break;
+        default:
+            return b.Missing();
     }
     cur = b.Next();
 }
@@ -202,11 +220,16 @@ void Element(B& b, const Token& t) {
             }
             return;
         }
-        case tkString: return b.Literal(t);
-        case tkNumber: return b.Character(t, char(TextToInt(t.text)));
-        case tkCall: return b.StringCall(t);
-        case tkMember: return b.StringMember(t);
-        default: return b.BadElement(t);
+        case tkString:
+            return b.Literal(t);
+        case tkNumber:
+            return b.Character(t, char(TextToInt(t.text)));
+        case tkCall:
+            return b.StringCall(t);
+        case tkMember:
+            return b.StringMember(t);
+        default:
+            return b.BadElement(t);
     }
 }
 

@@ -14,19 +14,27 @@ struct CharClasses {
     std::array<bool, 256> op{};
     std::array<bool, 256> wordEnd{};
     CharClasses() {
-        for (unsigned char c : std::string_view("'+-*!|&%^/=;(),><[]")) op[c] = true;
-        for (unsigned char c : std::string_view(" ';,$+-<>/@#*!|&%^=():.[]")) wordEnd[c] = true;
+        for (unsigned char c : std::string_view("'+-*!|&%^/=;(),><[]"))
+            op[c] = true;
+        for (unsigned char c : std::string_view(" ';,$+-<>/@#*!|&%^=():.[]"))
+            wordEnd[c] = true;
         wordEnd['\t'] = wordEnd['\n'] = wordEnd['\r'] = wordEnd[0] = true;
     }
 };
 const CharClasses kClasses;
 
-inline bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+inline bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
 
 }  // namespace
 
-bool IsOperatorChar(char c) { return kClasses.op[uint8_t(c)]; }
-bool IsWordEndChar(char c) { return kClasses.wordEnd[uint8_t(c)]; }
+bool IsOperatorChar(char c) {
+    return kClasses.op[uint8_t(c)];
+}
+bool IsWordEndChar(char c) {
+    return kClasses.wordEnd[uint8_t(c)];
+}
 
 Lexer::Lexer(Program* program) : program_(program) {}
 
@@ -58,7 +66,8 @@ void Lexer::RememberTokens(bool on) {
     recent_.reset();
     if (!on) return;
     size_t size = 1;
-    while (size <= text_.size() && size < kMaxRecent) size *= 2;
+    while (size <= text_.size() && size < kMaxRecent)
+        size *= 2;
     recent_ = std::make_unique<Token[]>(size);
     recentMask_ = uint32_t(size - 1);
 }
@@ -83,7 +92,8 @@ Token Lexer::Peek(uint32_t pos) const {
 
 uint32_t Lexer::SkipCommentFrom(uint32_t p, bool& newLine) const {
     const char* s = text_.c_str();
-    while (s[p] && s[p] != '\n' && s[p] != '\r') ++p;
+    while (s[p] && s[p] != '\n' && s[p] != '\r')
+        ++p;
     while (s[p] == '\n' || s[p] == '\r') {
         if (s[p] == '\r') newLine = true;
         ++p;
@@ -127,13 +137,15 @@ Token Lexer::Scan(uint32_t p, bool quiet) const {
         t.kind = tkDelimiter;
         t.text = std::string_view(s + p, 1);
         ++p;
-        while (IsSpace(s[p])) ++p;
+        while (IsSpace(s[p]))
+            ++p;
         t.end = p;
         return t;
     }
     if (c == '"') {
         uint32_t q = p + 1;
-        while (s[q] && s[q] != '"' && s[q] != '\n' && s[q] != '\r') ++q;
+        while (s[q] && s[q] != '"' && s[q] != '\n' && s[q] != '\r')
+            ++q;
         if (s[q] != '"') {
             if (quiet) throw LexProbeFailed{};
             const_cast<Lexer*>(this)->QuotesMissing(t, q);
@@ -160,16 +172,37 @@ Token Lexer::Scan(uint32_t p, bool quiet) const {
         t.end = q;
         return t;
     }
-    while (!IsWordEndChar(s[q])) ++q;
+    while (!IsWordEndChar(s[q]))
+        ++q;
     t.text = std::string_view(s + p, q - p);
     switch (s[q]) {
-        case '$': t.kind = tkStringVar; ++q; break;
-        case '#': t.kind = tkNumberVar; ++q; break;
-        case '@': t.kind = tkConstant; ++q; break;
-        case ':': t.kind = tkLabel; ++q; break;
-        case '(': t.kind = tkCall; ++q; break;
-        case '.': t.kind = tkMember; ++q; break;
-        default: t.kind = tkWord; break;
+        case '$':
+            t.kind = tkStringVar;
+            ++q;
+            break;
+        case '#':
+            t.kind = tkNumberVar;
+            ++q;
+            break;
+        case '@':
+            t.kind = tkConstant;
+            ++q;
+            break;
+        case ':':
+            t.kind = tkLabel;
+            ++q;
+            break;
+        case '(':
+            t.kind = tkCall;
+            ++q;
+            break;
+        case '.':
+            t.kind = tkMember;
+            ++q;
+            break;
+        default:
+            t.kind = tkWord;
+            break;
     }
     t.end = q;
     return t;

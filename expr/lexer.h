@@ -31,9 +31,9 @@ enum TokenKind : uint8_t {
 // A token as read. Its text is a view into the lexer's text and stays valid
 // as long as that text does (a whole run).
 struct Token {
-    uint32_t start = 0;    // where the read began, before white space and comments
-    uint32_t first = 0;    // the token's own first character
-    uint32_t end = 0;      // where the next read begins
+    uint32_t start = 0;  // where the read began, before white space and comments
+    uint32_t first = 0;  // the token's own first character
+    uint32_t end = 0;    // where the next read begins
     TokenKind kind = tkEnd;
     bool newLine = false;  // a carriage return was crossed before the token
     std::string_view text;

@@ -121,8 +121,10 @@ double CheckedPow(double base, double exponent) {
     } else if (std::isnan(result)) {
         if (!std::isnan(base) && !std::isnan(exponent)) SetMathError(MathErrorKind::kDomain);
     } else if (std::isfinite(base) && std::isfinite(exponent)) {
-        if (std::isinf(result)) SetMathError(MathErrorKind::kOverflow);
-        else if (base != 0) SetMathError(MathErrorKind::kUnderflow);
+        if (std::isinf(result))
+            SetMathError(MathErrorKind::kOverflow);
+        else if (base != 0)
+            SetMathError(MathErrorKind::kUnderflow);
     }
     return result;
 }

@@ -12,7 +12,8 @@ bool NamesEqual(std::string_view a, std::string_view b) {
 
 std::string FoldName(std::string_view name) {
     std::string s(name);
-    for (char& c : s) c = FoldChar(c);
+    for (char& c : s)
+        c = FoldChar(c);
     return s;
 }
 

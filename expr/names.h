@@ -11,7 +11,9 @@
 namespace tallow {
 
 // Names fold the ASCII letters only, so both targets agree byte for byte.
-inline char FoldChar(char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; }
+inline char FoldChar(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c + 32) : c;
+}
 
 bool NamesEqual(std::string_view a, std::string_view b);
 std::string FoldName(std::string_view name);

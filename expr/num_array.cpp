@@ -20,9 +20,13 @@ NumArrayObject::NumArrayObject(Program& program, std::string name) : ScriptObjec
     AddNumFunction("getsize", kGetSize);
 }
 
-double& NumArrayObject::Element(int index) { return CheckedElement(program_, items, index); }
+double& NumArrayObject::Element(int index) {
+    return CheckedElement(program_, items, index);
+}
 
-void NumArrayObject::SetSize(int size) { ResizeArray(program_, items, size); }
+void NumArrayObject::SetSize(int size) {
+    ResizeArray(program_, items, size);
+}
 
 void NumArrayObject::ProcessStatement(int id) {
     Evaluator& ev = program_.Eval();
@@ -51,12 +55,15 @@ void NumArrayObject::ProcessStatement(int id) {
             ev.HasFirstParam(true);
             DeleteAt(program_, items, ToInt32(ev.EvalNum()));
             return;
-        case kArrayClear: items.clear(); return;
+        case kArrayClear:
+            items.clear();
+            return;
         case kArraySetSize:
             ev.HasFirstParam(true);
             SetSize(ToInt32(ev.EvalNum()));
             return;
-        default: ScriptObject::ProcessStatement(id);
+        default:
+            ScriptObject::ProcessStatement(id);
     }
 }
 
@@ -77,11 +84,14 @@ double NumArrayObject::GetNumMember(std::string_view name) {
     bool total = NamesEqual(name, "total"), average = NamesEqual(name, "average");
     if (!total && !average) return ScriptObject::GetNumMember(name);
     double sum = 0;
-    for (double v : items) sum += v;
+    for (double v : items)
+        sum += v;
     if (total) return sum;
     return items.empty() ? 0.0 : sum / double(items.size());
 }
 
-ScriptObject* NumArrayFactory::Create(const std::string& name) { return new NumArrayObject(program_, name); }
+ScriptObject* NumArrayFactory::Create(const std::string& name) {
+    return new NumArrayObject(program_, name);
+}
 
 }  // namespace tallow

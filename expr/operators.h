@@ -40,8 +40,10 @@ constexpr BinaryOperator kBinaryOperators[kBinaryOpCount] = {
 namespace detail {
 constexpr std::array<int8_t, 256> MakeOperatorIndex() {
     std::array<int8_t, 256> index{};
-    for (auto& i : index) i = -1;
-    for (int i = 0; i < kBinaryOpCount; ++i) index[uint8_t(kBinaryOperators[i].symbol)] = int8_t(i);
+    for (auto& i : index)
+        i = -1;
+    for (int i = 0; i < kBinaryOpCount; ++i)
+        index[uint8_t(kBinaryOperators[i].symbol)] = int8_t(i);
     return index;
 }
 constexpr std::array<int8_t, 256> kOperatorIndex = MakeOperatorIndex();
@@ -62,21 +64,32 @@ inline const BinaryOperator* BinaryOperatorOf(char lead) {
 
 // "^": an exponent of +0 or -0 gives exactly 1; otherwise the library power,
 // whose errors are recorded for the math-error filter of the functions.
-inline double Power(double base, double exponent) { return exponent == 0 ? 1.0 : CheckedPow(base, exponent); }
+inline double Power(double base, double exponent) {
+    return exponent == 0 ? 1.0 : CheckedPow(base, exponent);
+}
 
 // The one definition of every binary operator. Division by zero is not
 // trapped; the bitwise operators work on 32-bit integers.
 [[gnu::always_inline]] inline double Apply(BinaryOp op, double a, double b) {
     switch (op) {
-        case BinaryOp::Add: return a + b;
-        case BinaryOp::Sub: return a - b;
-        case BinaryOp::Mul: return a * b;
-        case BinaryOp::Div: return a / b;
-        case BinaryOp::Or: return double(ToInt32(a) | ToInt32(b));
-        case BinaryOp::And: return double(ToInt32(a) & ToInt32(b));
-        case BinaryOp::Xor: return double(ToInt32(a) ^ ToInt32(b));
-        case BinaryOp::Mod: return CheckedFmod(a, b);
-        case BinaryOp::Pow: return Power(a, b);
+        case BinaryOp::Add:
+            return a + b;
+        case BinaryOp::Sub:
+            return a - b;
+        case BinaryOp::Mul:
+            return a * b;
+        case BinaryOp::Div:
+            return a / b;
+        case BinaryOp::Or:
+            return double(ToInt32(a) | ToInt32(b));
+        case BinaryOp::And:
+            return double(ToInt32(a) & ToInt32(b));
+        case BinaryOp::Xor:
+            return double(ToInt32(a) ^ ToInt32(b));
+        case BinaryOp::Mod:
+            return CheckedFmod(a, b);
+        case BinaryOp::Pow:
+            return Power(a, b);
     }
     return 0;
 }
@@ -89,7 +102,8 @@ struct RelationalOperator {
 };
 
 constexpr RelationalOperator kRelationalOperators[] = {
-    {"=", RelOp::Eq}, {"<>", RelOp::Ne}, {"<", RelOp::Lt}, {">", RelOp::Gt}, {"<=", RelOp::Le}, {">=", RelOp::Ge},
+    {"=", RelOp::Eq}, {"<>", RelOp::Ne}, {"<", RelOp::Lt},
+    {">", RelOp::Gt}, {"<=", RelOp::Le}, {">=", RelOp::Ge},
 };
 
 // The operator written as text; false for anything else ("==", "=<").
@@ -108,12 +122,18 @@ inline bool RelationalOperatorOf(std::string_view text, RelOp& op) {
 template <class T>
 [[gnu::always_inline]] inline int Compare(RelOp op, const T& a, const T& b) {
     switch (op) {
-        case RelOp::Eq: return a == b;
-        case RelOp::Ne: return a != b;
-        case RelOp::Lt: return a < b;
-        case RelOp::Gt: return a > b;
-        case RelOp::Le: return a <= b;
-        case RelOp::Ge: return a >= b;
+        case RelOp::Eq:
+            return a == b;
+        case RelOp::Ne:
+            return a != b;
+        case RelOp::Lt:
+            return a < b;
+        case RelOp::Gt:
+            return a > b;
+        case RelOp::Le:
+            return a <= b;
+        case RelOp::Ge:
+            return a >= b;
     }
     return 0;
 }

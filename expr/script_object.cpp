@@ -22,7 +22,9 @@ ObjectHold::~ObjectHold() {
     factory->Destroy(&object_);
 }
 
-void ScriptObject::ProcessStatement(int) { program_.ReportError(kSyntaxKind, msg::kUnknownStatement); }
+void ScriptObject::ProcessStatement(int) {
+    program_.ReportError(kSyntaxKind, msg::kUnknownStatement);
+}
 
 double ScriptObject::ProcessNumFunction(int) {
     program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
@@ -36,11 +38,17 @@ void ScriptObject::SetStringMember(std::string_view name, std::string value) {
     strMembers.Set(name, std::move(value));
 }
 
-std::string ScriptObject::GetStringMember(std::string_view name) { return strMembers.Get(name); }
+std::string ScriptObject::GetStringMember(std::string_view name) {
+    return strMembers.Get(name);
+}
 
-void ScriptObject::SetNumMember(std::string_view name, double value) { numMembers.Set(name, value); }
+void ScriptObject::SetNumMember(std::string_view name, double value) {
+    numMembers.Set(name, value);
+}
 
-double ScriptObject::GetNumMember(std::string_view name) { return numMembers.Get(name); }
+double ScriptObject::GetNumMember(std::string_view name) {
+    return numMembers.Get(name);
+}
 
 void ScriptObject::ClearMembers() {
     numMembers.Clear();
@@ -52,6 +60,8 @@ ObjectFactory::ObjectFactory(Program& program, std::string typeName)
     program_.RegisterFactory(this);
 }
 
-ObjectFactory::~ObjectFactory() { program_.UnregisterFactory(this); }
+ObjectFactory::~ObjectFactory() {
+    program_.UnregisterFactory(this);
+}
 
 }  // namespace tallow

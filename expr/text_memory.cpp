@@ -29,7 +29,8 @@ PlaceNotes* TextMemory::Create(uint32_t pos) {
     }
     size_t mask = keys_.size() - 1;
     size_t h = Hash(pos) & mask;
-    while (keys_[h]) h = (h + 1) & mask;
+    while (keys_[h])
+        h = (h + 1) & mask;
     keys_[h] = pos + 1;
     slots_[h] = uint32_t(notes_.size());
     return &notes_.push_back(PlaceNotes{});
@@ -42,7 +43,8 @@ void TextMemory::Forget(uint32_t generation) {
     slots_.clear();
     notes_.clear();
     regions_.clear();
-    for (auto& code : code_) stale_.push_back(std::move(code));
+    for (auto& code : code_)
+        stale_.push_back(std::move(code));
     code_.clear();
     generation_ = generation;
 }
@@ -67,7 +69,8 @@ const Token& TextMemory::MatchingClose(const Lexer& lexer, const Token& open) {
             }
         } catch (const LexProbeFailed&) {
         }
-        for (const Token& unclosed : opened) closes_[unclosed.start] = Token{};
+        for (const Token& unclosed : opened)
+            closes_[unclosed.start] = Token{};
         known = closes_.find(open.start);
     }
     if (known->second.kind == tkEnd) throw LexProbeFailed{};
@@ -95,7 +98,8 @@ void Merge(CallRegion& into, const CallRegion& from) {
         into.readsMany = true;
         into.reads.clear();
     }
-    for (std::string_view name : from.reads) AddRead(into, name);
+    for (std::string_view name : from.reads)
+        AddRead(into, name);
 }
 
 }  // namespace

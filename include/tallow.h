@@ -54,22 +54,23 @@ extern "C" {
 #define TALLOW_EXPORT __attribute__((visibility("default")))
 #endif
 
-typedef struct TallowProgram *TallowProgramHandle; /* one interpreter instance */
-typedef struct TallowObject *TallowObjectHandle;   /* one script object */
+typedef struct TallowProgram* TallowProgramHandle; /* one interpreter instance */
+typedef struct TallowObject* TallowObjectHandle;   /* one script object */
 typedef intptr_t TallowValue;                      /* object data and property values */
-typedef void *TallowWindow;                        /* a window handle (HWND) */
-typedef void *TallowFile;                          /* a standard handle (HANDLE, or an fd on Linux) */
+typedef void* TallowWindow;                        /* a window handle (HWND) */
+typedef void* TallowFile;                          /* a standard handle (HANDLE, or an fd on Linux) */
 
 /* The five object entry points, as an extension library exports them and as
  * a host passes them to InsertObject and InsertFactory. Their results are
  * ignored. See "Extension library entry points" below. */
-typedef int(TALLOW_ENTRY *TallowCreateProc)(TallowObjectHandle object, TallowValue data, const char **statements,
-                                            const char **numberFunctions, const char **stringFunctions);
-typedef int(TALLOW_ENTRY *TallowDestroyProc)(TallowObjectHandle object, TallowValue data);
-typedef int(TALLOW_ENTRY *TallowStatementProc)(TallowObjectHandle object, int id);
-typedef int(TALLOW_ENTRY *TallowNumFunctionProc)(TallowObjectHandle object, int id, double *result);
-typedef int(TALLOW_ENTRY *TallowStringFunctionProc)(TallowObjectHandle object, int id, const char **result);
-typedef int(TALLOW_ENTRY *TallowRegisterProc)(void);
+typedef int(TALLOW_ENTRY* TallowCreateProc)(TallowObjectHandle object, TallowValue data,
+                                            const char** statements, const char** numberFunctions,
+                                            const char** stringFunctions);
+typedef int(TALLOW_ENTRY* TallowDestroyProc)(TallowObjectHandle object, TallowValue data);
+typedef int(TALLOW_ENTRY* TallowStatementProc)(TallowObjectHandle object, int id);
+typedef int(TALLOW_ENTRY* TallowNumFunctionProc)(TallowObjectHandle object, int id, double* result);
+typedef int(TALLOW_ENTRY* TallowStringFunctionProc)(TallowObjectHandle object, int id, const char** result);
+typedef int(TALLOW_ENTRY* TallowRegisterProc)(void);
 
 /* ---- Program lifecycle -------------------------------------------------- */
 
@@ -87,17 +88,17 @@ TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program);
  * with an argument changes and which keeps its value across runs. Script
  * errors are shown to the user and end the script. A NULL program gives 0; a
  * failure that is not a script error gives 1. [safe] */
-TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char *text);
+TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char* text);
 
 /* Runs text in a temporary program and returns its exit code. [safe] */
-TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char *text);
+TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text);
 
 /* As RunTallowBuffer, with the two handles as the script's standard input
  * and output (also after showconsole and hideconsole). The process's
  * standard handles do not change, so programs running on other threads
  * meanwhile keep theirs. On Linux they are file descriptors:
  * (TallowFile)(intptr_t)fd. [safe] */
-TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char *text, TallowFile input, TallowFile output);
+TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input, TallowFile output);
 
 /* Adds a host object called name to program: the five functions serve it as
  * an extension library's entry points would, and data is handed back to
@@ -105,17 +106,19 @@ TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char *text, TallowF
  * DestroyProgram. A NULL program does nothing; a NULL function adds nothing
  * and reports "Could not create extension object!" (inside a run as a script
  * error, outside one as an error box). [raises inside an entry point] */
-TALLOW_EXPORT void TALLOW_API InsertObject(const char *name, TallowValue data, TallowProgramHandle program,
+TALLOW_EXPORT void TALLOW_API InsertObject(const char* name, TallowValue data, TallowProgramHandle program,
                                            TallowCreateProc create, TallowDestroyProc destroy,
-                                           TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                           TallowStatementProc statement,
+                                           TallowNumFunctionProc numberFunction,
                                            TallowStringFunctionProc stringFunction);
 
 /* Adds a host object type: `new x as name` creates an object served by the
  * five functions with data; delete or the end of the run destroys it. The
  * type lives until DestroyProgram. A NULL program does nothing. [safe] */
-TALLOW_EXPORT void TALLOW_API InsertFactory(const char *name, TallowValue data, TallowProgramHandle program,
+TALLOW_EXPORT void TALLOW_API InsertFactory(const char* name, TallowValue data, TallowProgramHandle program,
                                             TallowCreateProc create, TallowDestroyProc destroy,
-                                            TallowStatementProc statement, TallowNumFunctionProc numberFunction,
+                                            TallowStatementProc statement,
+                                            TallowNumFunctionProc numberFunction,
                                             TallowStringFunctionProc stringFunction);
 
 /* ---- Program access through an object handle ----------------------------
@@ -142,8 +145,8 @@ TALLOW_EXPORT void TALLOW_API EndProgram(TallowObjectHandle object);
  * letter case included) in an extension object. SetProperty gives 1, or 0
  * when the object is not an extension object or storing fails; GetProperty
  * gives the value, or 0 when there is none. [safe] */
-TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char *name, TallowValue value);
-TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, const char *name);
+TALLOW_EXPORT int TALLOW_API SetProperty(TallowObjectHandle object, const char* name, TallowValue value);
+TALLOW_EXPORT TallowValue TALLOW_API GetProperty(TallowObjectHandle object, const char* name);
 
 /* ---- Call-backs for extensions --------------------------------------------
  * Call them from inside ProcessStatement, ProcessNumFunction or
@@ -166,14 +169,14 @@ TALLOW_EXPORT int TALLOW_API HasNextParam(TallowObjectHandle object, int require
 /* Evaluates a string expression into buffer: at most size-1 characters and
  * always a NUL (nothing is written when size < 1); a NULL buffer evaluates
  * nothing. [raises] */
-TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char *buffer, int size);
+TALLOW_EXPORT void TALLOW_API EvalString(TallowObjectHandle object, char* buffer, int size);
 
 /* Evaluates a numeric expression into *result; NULL evaluates nothing. [raises] */
-TALLOW_EXPORT void TALLOW_API EvalNum(TallowObjectHandle object, double *result);
+TALLOW_EXPORT void TALLOW_API EvalNum(TallowObjectHandle object, double* result);
 
 /* Reads one bare word ("statement expected" otherwise) into buffer, as
  * EvalString does. [raises] */
-TALLOW_EXPORT void TALLOW_API EvalKeyword(TallowObjectHandle object, char *buffer, int size);
+TALLOW_EXPORT void TALLOW_API EvalKeyword(TallowObjectHandle object, char* buffer, int size);
 
 /* Evaluates a condition: any comparison, a string comparison, a numeric
  * comparison. 1 or 0. [raises] */
@@ -185,32 +188,34 @@ TALLOW_EXPORT int TALLOW_API TestNum(TallowObjectHandle object);
  * any other kind shows a warning and returns, and the statement goes on.
  * message is shown literally (never used as a format); NULL means
  * "Internal error". [raises for kinds 0 and 1] */
-TALLOW_EXPORT void TALLOW_API ThrowError(TallowObjectHandle object, int kind, const char *message);
+TALLOW_EXPORT void TALLOW_API ThrowError(TallowObjectHandle object, int kind, const char* message);
 
 /* Defines or overwrites the constant name@. [safe] */
-TALLOW_EXPORT void TALLOW_API SetNumConst(TallowObjectHandle object, const char *name, double value);
+TALLOW_EXPORT void TALLOW_API SetNumConst(TallowObjectHandle object, const char* name, double value);
 
 /* Global variables: name# and name$ (name without its suffix). Reading one
  * that does not exist raises "unknown variable encountered" (kind 0).
  * GetStringVar returns a new copy; release it with FreeString. */
-TALLOW_EXPORT void TALLOW_API SetNumVar(TallowObjectHandle object, const char *name, double value); /* [safe] */
-TALLOW_EXPORT double TALLOW_API GetNumVar(TallowObjectHandle object, const char *name);           /* [raises] */
-TALLOW_EXPORT void TALLOW_API SetStringVar(TallowObjectHandle object, const char *name, const char *value); /* [safe] */
-TALLOW_EXPORT char *TALLOW_API GetStringVar(TallowObjectHandle object, const char *name);         /* [raises] */
+TALLOW_EXPORT void TALLOW_API SetNumVar(TallowObjectHandle object, const char* name,
+                                        double value);                                  /* [safe] */
+TALLOW_EXPORT double TALLOW_API GetNumVar(TallowObjectHandle object, const char* name); /* [raises] */
+TALLOW_EXPORT void TALLOW_API SetStringVar(TallowObjectHandle object, const char* name,
+                                           const char* value);                            /* [safe] */
+TALLOW_EXPORT char* TALLOW_API GetStringVar(TallowObjectHandle object, const char* name); /* [raises] */
 
 /* Releases a string that the engine returned; object is not used and may be
  * NULL, and so may string. [safe] */
-TALLOW_EXPORT void TALLOW_API FreeString(TallowObjectHandle object, char *string);
+TALLOW_EXPORT void TALLOW_API FreeString(TallowObjectHandle object, char* string);
 
 /* The members obj.name# and obj.name$ of object itself, through the
  * object's own operations: reading one that was never set raises "unknown
  * variable encountered" (kind 0), and an object's property may refuse a
  * write. GetStringMember returns a new copy; release it with FreeString.
  * [raises] */
-TALLOW_EXPORT void TALLOW_API SetNumMember(TallowObjectHandle object, const char *name, double value);
-TALLOW_EXPORT double TALLOW_API GetNumMember(TallowObjectHandle object, const char *name);
-TALLOW_EXPORT void TALLOW_API SetStringMember(TallowObjectHandle object, const char *name, const char *value);
-TALLOW_EXPORT char *TALLOW_API GetStringMember(TallowObjectHandle object, const char *name);
+TALLOW_EXPORT void TALLOW_API SetNumMember(TallowObjectHandle object, const char* name, double value);
+TALLOW_EXPORT double TALLOW_API GetNumMember(TallowObjectHandle object, const char* name);
+TALLOW_EXPORT void TALLOW_API SetStringMember(TallowObjectHandle object, const char* name, const char* value);
+TALLOW_EXPORT char* TALLOW_API GetStringMember(TallowObjectHandle object, const char* name);
 
 /* Arrays by name (without suffix). Clear creates an empty array of the name,
  * replacing an object the script created; any other object of that name
@@ -219,15 +224,15 @@ TALLOW_EXPORT char *TALLOW_API GetStringMember(TallowObjectHandle object, const 
  * indexed from 0 to count-1: GetStringArrayItem returns a new copy (release
  * it with FreeString), or NULL for a missing array or an index outside;
  * GetNumArrayItem gives 0.0 then. */
-TALLOW_EXPORT void TALLOW_API ClearStringArray(TallowObjectHandle object, const char *name); /* [raises] */
-TALLOW_EXPORT void TALLOW_API ClearNumArray(TallowObjectHandle object, const char *name);    /* [raises] */
+TALLOW_EXPORT void TALLOW_API ClearStringArray(TallowObjectHandle object, const char* name); /* [raises] */
+TALLOW_EXPORT void TALLOW_API ClearNumArray(TallowObjectHandle object, const char* name);    /* [raises] */
 /* The rest never raise. [safe] */
-TALLOW_EXPORT int TALLOW_API AddToStringArray(TallowObjectHandle object, const char *name, const char *value);
-TALLOW_EXPORT int TALLOW_API AddToNumArray(TallowObjectHandle object, const char *name, double value);
-TALLOW_EXPORT int TALLOW_API GetStringArrayCount(TallowObjectHandle object, const char *name);
-TALLOW_EXPORT int TALLOW_API GetNumArrayCount(TallowObjectHandle object, const char *name);
-TALLOW_EXPORT char *TALLOW_API GetStringArrayItem(TallowObjectHandle object, const char *name, int index);
-TALLOW_EXPORT double TALLOW_API GetNumArrayItem(TallowObjectHandle object, const char *name, int index);
+TALLOW_EXPORT int TALLOW_API AddToStringArray(TallowObjectHandle object, const char* name, const char* value);
+TALLOW_EXPORT int TALLOW_API AddToNumArray(TallowObjectHandle object, const char* name, double value);
+TALLOW_EXPORT int TALLOW_API GetStringArrayCount(TallowObjectHandle object, const char* name);
+TALLOW_EXPORT int TALLOW_API GetNumArrayCount(TallowObjectHandle object, const char* name);
+TALLOW_EXPORT char* TALLOW_API GetStringArrayItem(TallowObjectHandle object, const char* name, int index);
+TALLOW_EXPORT double TALLOW_API GetNumArrayItem(TallowObjectHandle object, const char* name, int index);
 
 /* ---- Registration ---------------------------------------------------------
  * Registered extensions are read at the start of every run from
@@ -240,14 +245,16 @@ TALLOW_EXPORT double TALLOW_API GetNumArrayItem(TallowObjectHandle object, const
  * Writes the value name in section ("Objects" or "Factories") with the text
  * data, or deletes it when data is NULL: a portable way for RegisterExtension
  * to do its work. 1 on success, 0 on failure or a bad section or name. [safe] */
-TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char *section, const char *name, const char *data);
+TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, const char* name,
+                                                        const char* data);
 
 /* The name shown on the last line of the error box (empty by default). [safe] */
-TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char *name);
+TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char* name);
 
 /* From the next run on, every run of program starts with a string array
  * `argv` holding these count strings; a negative count stops that. [safe] */
-TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count, const char *const *args);
+TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count,
+                                                 const char* const* args);
 
 /* A statement budget for hosts that run text they do not trust: from the
  * next run on, a run of program that has executed count statements (at any
@@ -304,14 +311,15 @@ TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended);
 /* Writes the library's registrations; non-zero on success. */
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY RegisterExtension(void);
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY CreateExtensionObject(TallowObjectHandle object, TallowValue data,
-                                                               const char **statements,
-                                                               const char **numberFunctions,
-                                                               const char **stringFunctions);
+                                                               const char** statements,
+                                                               const char** numberFunctions,
+                                                               const char** stringFunctions);
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY DestroyExtensionObject(TallowObjectHandle object, TallowValue data);
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStatement(TallowObjectHandle object, int id);
-TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id, double *result);
+TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessNumFunction(TallowObjectHandle object, int id,
+                                                            double* result);
 TALLOW_EXTENSION_EXPORT int TALLOW_ENTRY ProcessStringFunction(TallowObjectHandle object, int id,
-                                                               const char **result);
+                                                               const char** result);
 
 #ifdef __cplusplus
 }

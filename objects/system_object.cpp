@@ -6,6 +6,8 @@
 
 namespace tallow {
 
-SystemObject::SystemObject(Program& program) : ScriptObject(program, "") { program.Main().SetSystemPartner(this); }
+SystemObject::SystemObject(Program& program) : ScriptObject(program, "") {
+    program.Main().SetSystemPartner(this);
+}
 
 }  // namespace tallow

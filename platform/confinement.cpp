@@ -9,8 +9,12 @@ namespace {
 std::atomic<bool> gConfined{false};
 }
 
-void SetConfined(bool confined) { gConfined = confined; }
-bool Confined() { return gConfined; }
+void SetConfined(bool confined) {
+    gConfined = confined;
+}
+bool Confined() {
+    return gConfined;
+}
 
 bool PathAllowed(std::string_view path) {
     if (!gConfined) return true;

@@ -8,7 +8,11 @@ namespace tallow::platform {
 
 using Handle = void*;
 
-inline Handle HandleFromFd(int fd) { return reinterpret_cast<Handle>(intptr_t(fd)); }
-inline int FdFromHandle(Handle h) { return int(reinterpret_cast<intptr_t>(h)); }
+inline Handle HandleFromFd(int fd) {
+    return reinterpret_cast<Handle>(intptr_t(fd));
+}
+inline int FdFromHandle(Handle h) {
+    return int(reinterpret_cast<intptr_t>(h));
+}
 
 }  // namespace tallow::platform

@@ -27,16 +27,24 @@ bool ObserveBox(std::string_view text, std::string_view caption) {
     return true;
 }
 
-void SetUnattended(bool unattended) { gUnattended = unattended; }
-bool Unattended() { return gUnattended; }
+void SetUnattended(bool unattended) {
+    gUnattended = unattended;
+}
+bool Unattended() {
+    return gUnattended;
+}
 
 int FirstButtonResult(unsigned type) {
     switch (type & 0xF) {
-        case kMbAbortRetryIgnore: return kIdAbort;
+        case kMbAbortRetryIgnore:
+            return kIdAbort;
         case kMbYesNoCancel:
-        case kMbYesNo: return kIdYes;
-        case kMbRetryCancel: return kIdRetry;
-        default: return kIdOk;
+        case kMbYesNo:
+            return kIdYes;
+        case kMbRetryCancel:
+            return kIdRetry;
+        default:
+            return kIdOk;
     }
 }
 

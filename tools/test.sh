@@ -103,6 +103,7 @@ else
 fi
 step "dependencies: tools" tools/install-deps.sh tools
 
+step "format" tools/format.sh --check
 build_and_test native
 # Every remembered and compiled form off: the same tests must give the same
 # results reading every statement from the text.

@@ -16,20 +16,32 @@ std::atomic<int> gStdin{0};
 std::atomic<int> gStdout{1};
 }  // namespace
 
-Handle StdInput() { return HandleFromFd(gStdin); }
-Handle StdOutput() { return HandleFromFd(gStdout); }
-Handle StdError() { return HandleFromFd(2); }
+Handle StdInput() {
+    return HandleFromFd(gStdin);
+}
+Handle StdOutput() {
+    return HandleFromFd(gStdout);
+}
+Handle StdError() {
+    return HandleFromFd(2);
+}
 
 void SetStdHandles(Handle input, Handle output) {
     gStdin = FdFromHandle(input);
     gStdout = FdFromHandle(output);
 }
 
-Handle NullInput() { return HandleFromFd(::open("/dev/null", O_RDONLY | O_CLOEXEC)); }
-Handle NullOutput() { return HandleFromFd(::open("/dev/null", O_WRONLY | O_CLOEXEC)); }
+Handle NullInput() {
+    return HandleFromFd(::open("/dev/null", O_RDONLY | O_CLOEXEC));
+}
+Handle NullOutput() {
+    return HandleFromFd(::open("/dev/null", O_WRONLY | O_CLOEXEC));
+}
 
 // Linux has no consoles to allocate: the process keeps its terminal.
-bool AllocateConsole() { return false; }
+bool AllocateConsole() {
+    return false;
+}
 void ReleaseConsole() {}
 void SetConsoleTitleText(const char*) {}
 

@@ -1,7 +1,7 @@
 // Shared libraries on Linux through dlopen. A bare file name that exists in
 // the current folder is loaded from there, as Windows would.
-#include "platform/library.h"
 #include "platform/confinement.h"
+#include "platform/library.h"
 
 #include <dlfcn.h>
 #include <limits.h>

@@ -5,9 +5,15 @@
 
 namespace tallow::platform {
 
-Handle StdInput() { return GetStdHandle(STD_INPUT_HANDLE); }
-Handle StdOutput() { return GetStdHandle(STD_OUTPUT_HANDLE); }
-Handle StdError() { return GetStdHandle(STD_ERROR_HANDLE); }
+Handle StdInput() {
+    return GetStdHandle(STD_INPUT_HANDLE);
+}
+Handle StdOutput() {
+    return GetStdHandle(STD_OUTPUT_HANDLE);
+}
+Handle StdError() {
+    return GetStdHandle(STD_ERROR_HANDLE);
+}
 
 void SetStdHandles(Handle input, Handle output) {
     SetStdHandle(STD_INPUT_HANDLE, input);
@@ -15,15 +21,23 @@ void SetStdHandles(Handle input, Handle output) {
 }
 
 Handle NullInput() {
-    return CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileA("NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
 }
 Handle NullOutput() {
-    return CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    return CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                       nullptr);
 }
 
-bool AllocateConsole() { return AllocConsole() != 0; }
-void ReleaseConsole() { FreeConsole(); }
-void SetConsoleTitleText(const char* title) { SetConsoleTitleA(title); }
+bool AllocateConsole() {
+    return AllocConsole() != 0;
+}
+void ReleaseConsole() {
+    FreeConsole();
+}
+void SetConsoleTitleText(const char* title) {
+    SetConsoleTitleA(title);
+}
 
 bool WriteBytes(Handle handle, const char* data, size_t size) {
     while (size > 0) {

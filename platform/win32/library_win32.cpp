@@ -1,6 +1,6 @@
 // Shared libraries on Windows through LoadLibraryA.
-#include "platform/library.h"
 #include "platform/confinement.h"
+#include "platform/library.h"
 
 #include <windows.h>
 

@@ -9,7 +9,7 @@ static int failures = 0;
 static int checks = 0;
 
 /* Records one comparison of a result with the value it must have. */
-static void Expect(int line, const char *what, long actual, long expected) {
+static void Expect(int line, const char* what, long actual, long expected) {
     ++checks;
     if (actual == expected) return;
     ++failures;
@@ -22,10 +22,10 @@ static void Expect(int line, const char *what, long actual, long expected) {
 static void TestRunTallowBuffer(void) {
     EXPECT(RunTallowBuffer("exit 5"), 5);
     EXPECT(RunTallowBuffer("x# = 1\r\nexit x# + 40"), 41);
-    EXPECT(RunTallowBuffer("x# = 1"), 0);           /* no exit: 0 */
-    EXPECT(RunTallowBuffer("exit (3"), 0);          /* a syntax error before any exit */
+    EXPECT(RunTallowBuffer("x# = 1"), 0);  /* no exit: 0 */
+    EXPECT(RunTallowBuffer("exit (3"), 0); /* a syntax error before any exit */
     EXPECT(RunTallowBuffer(NULL), 0);
-    EXPECT(RunTallowBuffer("exit 6"), 6);           /* earlier failures leave nothing behind */
+    EXPECT(RunTallowBuffer("exit 6"), 6); /* earlier failures leave nothing behind */
 }
 
 /* One program run several times: each run starts from empty variables, the
@@ -43,9 +43,9 @@ static void TestRepeatedRuns(void) {
     EXPECT(RunProgram(program, NULL), 7);
 
     EXPECT(RunProgram(program, "exit 9"), 9);
-    EXPECT(RunProgram(program, "if 1 = 1 exit 3"), 9);       /* THEN expected */
-    EXPECT(RunProgram(program, "exit (3"), 9);               /* unbalanced parenthesis */
-    EXPECT(RunProgram(program, "endwhile\r\nexit 3"), 9);     /* WEND without WHILE */
+    EXPECT(RunProgram(program, "if 1 = 1 exit 3"), 9);    /* THEN expected */
+    EXPECT(RunProgram(program, "exit (3"), 9);            /* unbalanced parenthesis */
+    EXPECT(RunProgram(program, "endwhile\r\nexit 3"), 9); /* WEND without WHILE */
     EXPECT(RunProgram(program, "try\r\nthrow \"x\"\r\ncatch\r\nendtry\r\nexit 12"), 12);
     EXPECT(RunProgram(program, "exit 0"), 0);
 
@@ -61,7 +61,7 @@ static void TestRepeatedRuns(void) {
 
 /* Script arguments reach every later run as argv, until a negative count. */
 static void TestScriptArguments(void) {
-    static const char *const args[] = {"a", "bcd"};
+    static const char* const args[] = {"a", "bcd"};
     TallowProgramHandle program = CreateProgram();
     EXPECT(program != NULL, 1);
     if (!program) return;
@@ -71,13 +71,13 @@ static void TestScriptArguments(void) {
     EXPECT(RunProgram(program, "exit argv.getsize() * 10 + len(argv$[2])"), 23);
     SetScriptArguments(program, -1, NULL);
     EXPECT(RunProgram(program, "exit 0"), 0);
-    EXPECT(RunProgram(program, "exit 20 + len(argv$[2])"), 0);  /* no argv any more */
+    EXPECT(RunProgram(program, "exit 20 + len(argv$[2])"), 0); /* no argv any more */
     DestroyProgram(program);
 }
 
 /* Every export that takes a program ignores a null one. */
 static void TestNullProgram(void) {
-    static const char *const args[] = {"a"};
+    static const char* const args[] = {"a"};
     EXPECT(RunProgram(NULL, "exit 3"), 0);
     DestroyProgram(NULL);
     SetScriptFileName(NULL, "x.tal");

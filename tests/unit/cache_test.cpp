@@ -58,7 +58,8 @@ protected:
         probe.log.clear();
         program.Run(crlf.c_str());
         std::string out;
-        for (const std::string& s : probe.log) out += (out.empty() ? "" : " ") + s;
+        for (const std::string& s : probe.log)
+            out += (out.empty() ? "" : " ") + s;
         return out;
     }
 
@@ -78,7 +79,8 @@ TEST_F(CacheTest, TextChangedBetweenRunsOfOneProgram) {
 TEST_F(CacheTest, EvaluatedTextAndItsProcedures) {
     EXPECT_EQ(Run("proc p# x#\n  Result# = x# * 10\nendproc\n"
                   "for i# = 1 to 3\n"
-                  "  eval \"proc p# x#\" + 13 + \"Result# = x# + 1\" + 13 + \"endproc\" + 13 + \"t.log str(p(i#))\"\n"
+                  "  eval \"proc p# x#\" + 13 + \"Result# = x# + 1\" + 13 + \"endproc\" + 13 + \"t.log "
+                  "str(p(i#))\"\n"
                   "  t.log str(p(i#))\n"
                   "next\n"),
               "2 10 3 20 4 30");
@@ -97,11 +99,12 @@ TEST_F(CacheTest, ProceduresRegisteredUnderOtherIdsInALaterRun) {
 }
 
 TEST_F(CacheTest, ANameThatBecomesASystemPartnerName) {
-    std::string text = "proc greet\n  t.log \"hello\"\nendproc\n"
-                       "for i# = 1 to 3\n"
-                       "  greet\n"
-                       "  if i# = 2 then t.shadow greet endif\n"
-                       "next\n";
+    std::string text =
+        "proc greet\n  t.log \"hello\"\nendproc\n"
+        "for i# = 1 to 3\n"
+        "  greet\n"
+        "  if i# = 2 then t.shadow greet endif\n"
+        "next\n";
     EXPECT_EQ(Run(text), "hello hello");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("unknown statement encountered\nException raised at line 5"), std::string::npos);

@@ -45,12 +45,13 @@ TEST_F(EvaluatorTest, NumericPrecedenceAndAssociativity) {
         const char* text;
         double value;
     } cases[] = {
-        {"2 + 3 * 4", 14},  {"2 * 3 + 4", 10},  {"7 & 3 * 2", 6},   {"2 * 6 | 1", 14}, {"10 - 7 % 4", 7},
-        {"2 ^ 3 ^ 2", 512}, {"0 ^ 0", 1},       {"-3 ^ 2", 9},      {"2 ^ -1", 0.5},   {"5.9 | 0", 5},
-        {"-1.5 & 255", 255}, {"10 - 2 - 3", 5}, {"64 / 4 / 2", 8},  {"(1 + 2) * 3", 9}, {"-7 % 4", -3},
-        {"6 ! 3", 5},       {"1.5e3", 1500},    {"12abc", 12},      {"1e", 1},         {"+4", 4},
+        {"2 + 3 * 4", 14},   {"2 * 3 + 4", 10}, {"7 & 3 * 2", 6},  {"2 * 6 | 1", 14},  {"10 - 7 % 4", 7},
+        {"2 ^ 3 ^ 2", 512},  {"0 ^ 0", 1},      {"-3 ^ 2", 9},     {"2 ^ -1", 0.5},    {"5.9 | 0", 5},
+        {"-1.5 & 255", 255}, {"10 - 2 - 3", 5}, {"64 / 4 / 2", 8}, {"(1 + 2) * 3", 9}, {"-7 % 4", -3},
+        {"6 ! 3", 5},        {"1.5e3", 1500},   {"12abc", 12},     {"1e", 1},          {"+4", 4},
     };
-    for (const Case& c : cases) EXPECT_EQ(On(c.text).EvalNum(), c.value) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(On(c.text).EvalNum(), c.value) << c.text;
 }
 
 TEST_F(EvaluatorTest, DivisionByZeroIsIeee) {
@@ -110,10 +111,10 @@ TEST_F(EvaluatorTest, TypePeekPutsEverythingBack) {
         const char* text;
         ExprType type;
     } cases[] = {
-        {"a$", kExprString},     {"\"x\"", kExprString}, {"a#", kExprNumber},   {"c@", kExprNumber},
-        {"5", kExprNumber},      {"-5", kExprNumber},    {"-a#", kExprNumber},  {"-(1)", kExprUnknown},
-        {"(1)", kExprUnknown},   {"len(", kExprNumber},  {"chr(", kExprString}, {"zz(", kExprUnknown},
-        {"word", kExprUnknown},  {"o.x$", kExprString},  {"o.x#", kExprNumber}, {"o.f(", kExprUnknown},
+        {"a$", kExprString},    {"\"x\"", kExprString}, {"a#", kExprNumber},   {"c@", kExprNumber},
+        {"5", kExprNumber},     {"-5", kExprNumber},    {"-a#", kExprNumber},  {"-(1)", kExprUnknown},
+        {"(1)", kExprUnknown},  {"len(", kExprNumber},  {"chr(", kExprString}, {"zz(", kExprUnknown},
+        {"word", kExprUnknown}, {"o.x$", kExprString},  {"o.x#", kExprNumber}, {"o.f(", kExprUnknown},
     };
     for (const Case& c : cases) {
         Evaluator& ev = On(c.text);
@@ -127,11 +128,12 @@ TEST_F(EvaluatorTest, Conditions) {
         const char* text;
         int result;
     } cases[] = {
-        {"1 < 2", 1},          {"2 <= 2", 1},         {"3 > 4", 0},          {"3 >= 4", 0},
-        {"1 = 1", 1},          {"1 <> 1", 0},         {"\"B\" < \"b\"", 1},  {"\"ab\" < \"abc\"", 1},
-        {"\"a\" = \"A\"", 0},  {"\"\xe9\" > \"z\"", 1}, {"\"x\" = \"=\"", 0},  {"\"<\" = \"<\"", 1},
+        {"1 < 2", 1},         {"2 <= 2", 1},           {"3 > 4", 0},         {"3 >= 4", 0},
+        {"1 = 1", 1},         {"1 <> 1", 0},           {"\"B\" < \"b\"", 1}, {"\"ab\" < \"abc\"", 1},
+        {"\"a\" = \"A\"", 0}, {"\"\xe9\" > \"z\"", 1}, {"\"x\" = \"=\"", 0}, {"\"<\" = \"<\"", 1},
     };
-    for (const Case& c : cases) EXPECT_EQ(On(c.text).EvalCondition(), c.result) << c.text;
+    for (const Case& c : cases)
+        EXPECT_EQ(On(c.text).EvalCondition(), c.result) << c.text;
     for (const char* bad : {"1 =< 2", "1 == 1", "1 >< 2", "1 = = 2", "\"a\" =< \"b\""}) {
         try {
             On(bad).EvalCondition();

@@ -44,7 +44,8 @@ TEST(Lexer, SuffixesGiveKinds) {
     ExpectKinds("left (", {{tkWord, "left"}, {tkDelimiter, "("}});
     ExpectKinds("x.y#", {{tkMember, "x"}, {tkNumberVar, "y"}});
     ExpectKinds("mbOK@ top: n#", {{tkConstant, "mbOK"}, {tkLabel, "top"}, {tkNumberVar, "n"}});
-    ExpectKinds("$ # @ : .", {{tkStringVar, ""}, {tkNumberVar, ""}, {tkConstant, ""}, {tkLabel, ""}, {tkMember, ""}});
+    ExpectKinds("$ # @ : .",
+                {{tkStringVar, ""}, {tkNumberVar, ""}, {tkConstant, ""}, {tkLabel, ""}, {tkMember, ""}});
 }
 
 TEST(Lexer, NumbersStopAtTheSecondFullStop) {
@@ -85,9 +86,12 @@ TEST(Lexer, CommentsAndLineBreaks) {
 }
 
 TEST(Lexer, OperatorAndWordEndSets) {
-    for (char c : std::string("'+-*!|&%^/=;(),><[]")) EXPECT_TRUE(IsOperatorChar(c)) << c;
-    for (char c : std::string("$@#:. \t\r\n")) EXPECT_FALSE(IsOperatorChar(c)) << c;
-    for (char c : std::string(" ';,$+-<>/@#*!|&%^=():.[]\t\r\n")) EXPECT_TRUE(IsWordEndChar(c)) << c;
+    for (char c : std::string("'+-*!|&%^/=;(),><[]"))
+        EXPECT_TRUE(IsOperatorChar(c)) << c;
+    for (char c : std::string("$@#:. \t\r\n"))
+        EXPECT_FALSE(IsOperatorChar(c)) << c;
+    for (char c : std::string(" ';,$+-<>/@#*!|&%^=():.[]\t\r\n"))
+        EXPECT_TRUE(IsWordEndChar(c)) << c;
     EXPECT_TRUE(IsWordEndChar('\0'));
     // A double quote does not end a word; bytes above 127 are letters.
     ExpectKinds("ab\"c\" \xe9t\xe9", {{tkWord, "ab\"c\""}, {tkWord, "\xe9t\xe9"}});

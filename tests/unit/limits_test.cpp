@@ -64,12 +64,15 @@ constexpr size_t kLinuxMainStack = 8 << 20;
 std::string Repeat(const std::string& piece, int n) {
     std::string s;
     s.reserve(piece.size() * size_t(n));
-    for (int i = 0; i < n; ++i) s += piece;
+    for (int i = 0; i < n; ++i)
+        s += piece;
     return s;
 }
 
 // The text reports x# through a THROW, whose box carries the value.
-std::string Report(const std::string& statements) { return statements + "\rthrow str(x#)\r"; }
+std::string Report(const std::string& statements) {
+    return statements + "\rthrow str(x#)\r";
+}
 
 TEST(Limits, LongPowerChainsEvaluateWithoutRecursion) {
     // 1^1^...^1, read as text (first pass) and compiled (second pass).
@@ -113,8 +116,8 @@ TEST(Limits, DeepNestingEndsAsStackOverflow) {
 }
 
 TEST(Limits, LoopsLeftOpenByGotoStopAtTheirLimit) {
-    for (const char* text : {"top:\rfor i# = 1 to 2\rgoto top", "top:\rwhile 1 = 1\rgoto top",
-                             "top:\rgosub top"}) {
+    for (const char* text :
+         {"top:\rfor i# = 1 to 2\rgoto top", "top:\rwhile 1 = 1\rgoto top", "top:\rgosub top"}) {
         Outcome o = RunOnStack(text, kLinuxMainStack);
         ASSERT_EQ(o.boxes.size(), 1u) << text;
         EXPECT_EQ(o.boxes[0], "stack overflow") << text;
@@ -150,7 +153,8 @@ TEST(Limits, AProgramStaysWithinItsMemoryLimit) {
         "new a as stringarray\ra.add string(\"x\", 1000)\rwhile 1 = 1\ra.addarray a\rendwhile",
         "dim a$[40000]\ra$[1] = \"x\"\rwhile 1 = 1\rn# = a.replaceall(\"\", \"\")\r"
         "for i# = 1 to 40000\ra$[i#] = a$[i#] + string(\"x\", 100)\rnext\rendwhile",
-        "i# = 0\rwhile i# < 3000\ri# = i# + 1\reval \"v\" + str(i#) + \"$ = string(\" + 34 + \"x\" + 34 + \", 20000)\"\rendwhile",
+        "i# = 0\rwhile i# < 3000\ri# = i# + 1\reval \"v\" + str(i#) + \"$ = string(\" + 34 + \"x\" + 34 + "
+        "\", 20000)\"\rendwhile",
         "dim a$[60000000]",
     };
     for (const char* text : texts) {
@@ -159,8 +163,10 @@ TEST(Limits, AProgramStaysWithinItsMemoryLimit) {
         EXPECT_EQ(boxes.back(), "out of memory") << text;
     }
     // Below the limit nothing changes; without a limit the same text runs.
-    EXPECT_TRUE(RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", kLimit).empty());
-    EXPECT_TRUE(RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", 0).empty());
+    EXPECT_TRUE(
+        RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", kLimit).empty());
+    EXPECT_TRUE(
+        RunWithLimit("dim a$[1000]\rfor i# = 1 to 1000\ra$[i#] = string(\"x\", 1000)\rnext", 0).empty());
 }
 
 }  // namespace
