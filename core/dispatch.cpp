@@ -378,7 +378,7 @@ int Program::KeywordOf(const Token& token) {
 // catches what the call raised; RESUME cannot go back into the finished
 // call. Running out of memory inside a statement is the script error "out
 // of memory", which no TRY catches.
-[[gnu::always_inline]] inline int Program::Execute(const Token& token, StatementPlan* plan) {
+[[gnu::always_inline]] inline int Program::ExecuteStatement(const Token& token, StatementPlan* plan) {
     try {
         try {
             if (plan)
@@ -394,10 +394,6 @@ int Program::KeywordOf(const Token& token) {
     } catch (const ScriptError&) {
         return CatchOrRethrow(token);
     }
-}
-
-int Program::ExecuteStatement(const Token& token, StatementPlan* plan) {
-    return Execute(token, plan);
 }
 
 void Program::RunStatements(bool body, StatementPlan* entry) {
@@ -436,7 +432,7 @@ void Program::RunStatements(bool body, StatementPlan* entry) {
         }
         if (body && (plan ? plan->endsBody : EndsBody(token))) return;
         previous = plan;
-        Execute(token, plan);
+        ExecuteStatement(token, plan);
         if (token.kind == tkEnd || stopRequested) return;
     }
 }

@@ -64,9 +64,6 @@ public:
     // Runs text inside the running script with its own labels and procedures
     // (eval, evalarray). Errors in it are shown and swallowed.
     void RunNested(std::string_view text);
-    // Executes the statement that begins with token (already read), inside
-    // the TRY filter; plan is what the place remembers, or null. 1 to go on.
-    int ExecuteStatement(const Token& token, StatementPlan* plan = nullptr);
     // The statement loop: statements from the lexer's position to the end of
     // the text or a stop request; for a procedure body (body set) also up to
     // ENDPROC or a statement that starts with EXIT. entry predicts the first
@@ -190,7 +187,9 @@ private:
     }
     [[noreturn]] void OutOfMemory();
     [[gnu::noinline]] int CatchOrRethrow(const Token& token);
-    int Execute(const Token& token, StatementPlan* plan);
+    // Executes the statement that begins with token (already read), inside
+    // the TRY filter; plan is what the place remembers, or null. 1 to go on.
+    int ExecuteStatement(const Token& token, StatementPlan* plan);
     [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
     void CleanUp();
