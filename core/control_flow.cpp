@@ -18,10 +18,6 @@ namespace tallow {
 
 namespace {
 
-bool IsKeyword(Program& p, const Token& t, int keyword) {
-    return t.kind == tkWord && p.KeywordOf(t) == keyword;
-}
-
 // The word, turned to upper case, reads upper.
 bool UpperEquals(std::string_view text, const char* upper) {
     return NamesEqual(text, upper);
@@ -73,31 +69,17 @@ int RunScan(Program& p, const ScanRule& rule, int& level) {
     }
 }
 
-// Skips a WHILE body: to after its ENDWHILE, passing over nested loops.
-void SkipWhileBody(Program& p) {
-    int unused = 0;
-    if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd)
-        p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
-}
-
-// The condition at the lexer, from the plan's compiled code when it has
-// one that may run here.
-int Condition(Program& p, ConditionPlan* plan) {
-    if (!plan) return p.Eval().EvalCondition();
-    if (!plan->codeKnown) {
-        bool settled = false;
-        plan->cond = p.Eval().CachedCond(&settled);
-        if (plan->cond) {
-            plan->after = plan->cond->strings ? plan->cond->rightStr->end : plan->cond->rightNum->end;
-            plan->afterKeyword = plan->after.kind == tkWord ? p.KeywordOf(plan->after) : 0;
-        }
-        plan->codeKnown = settled;
-    }
-    if (plan->cond && NestingAllows(p, plan->cond->nesting)) return RunCond(p, *plan->cond);
-    return p.Eval().EvalCondition();
-}
-
 }  // namespace
+
+void KnowCondition(Program& p, ConditionPlan& plan) {
+    bool settled = false;
+    plan.cond = p.Eval().CachedCond(&settled);
+    if (plan.cond) {
+        plan.after = plan.cond->strings ? plan.cond->rightStr->end : plan.cond->rightNum->end;
+        plan.afterKeyword = plan.after.kind == tkWord ? p.KeywordOf(plan.after) : 0;
+    }
+    plan.codeKnown = settled;
+}
 
 int ScanKeyword(Program& p, Token& t) {
     Lexer& lx = p.Lex();
@@ -210,36 +192,20 @@ void StmtReturn(Program& p) {
 
 // ---- IF -------------------------------------------------------------------------
 
-// if = "if" condition "then" block ["else" block] "endif"
-void IfStatement(Program& p, ConditionPlan* plan) {
-    MainObject& main = p.Main();
-    EnterBlock(p, main.ifDepth);
-    if (Condition(p, plan)) {
-        Lexer& lx = p.Lex();
-        bool then = false;
-        if (plan && plan->cond) {
-            lx.Read(plan->after);
-            then = plan->afterKeyword == kwThen;
-        } else {
-            then = IsKeyword(p, lx.NextToken(), kwThen);
-        }
-        if (!then) p.ReportError(kSyntaxKind, msg::kThenExpected);
-        return;
-    }
-    // The scan passes over THEN without looking at it.
-    ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
-}
-
 void StmtIf(Program& p) {
     IfStatement(p, nullptr);
 }
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
-void StmtElse(Program& p) {
+void ElseStatement(Program& p, ScanMemo** memo) {
     MainObject& main = p.Main();
     if (main.ifDepth < 1) return;
-    if (ForwardScan(p, Scan::ToEndif, main.ifDepth) == kScanEnd)
+    if (ForwardScan(p, Scan::ToEndif, main.ifDepth, memo) == kScanEnd)
         p.ReportError(kSyntaxKind, msg::kEndifNotFound);
+}
+
+void StmtElse(Program& p) {
+    ElseStatement(p, nullptr);
 }
 
 void StmtEndif(Program& p) {
@@ -286,20 +252,13 @@ void StmtWhile(Program& p) {
 }
 
 void StmtEndwhile(Program& p) {
-    MainObject& main = p.Main();
-    if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
-    // The loop stays on the stack while its condition holds. The condition
-    // may call procedures, which leave the stack as they found it, though
-    // not necessarily in the same memory: the entry is reached by index.
-    size_t at = main.whileStack.size() - 1;
-    WhileEntry loop = main.whileStack[at];
-    p.Lex().SetPosition(loop.top);
-    bool remembered =
-        loop.cond && loop.generation == main.NameGeneration() && NestingAllows(p, loop.cond->nesting);
-    bool again = remembered ? RunCond(p, *loop.cond) : p.Eval().EvalCondition();
-    if (again) return;
-    main.whileStack.resize(at);
-    SkipWhileBody(p);
+    EndwhileStep(p);
+}
+
+void SkipWhileBody(Program& p) {
+    int unused = 0;
+    if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndwhileNotFound);
 }
 
 // ---- SELECT CASE ------------------------------------------------------------------

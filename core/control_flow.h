@@ -64,9 +64,16 @@ int ScanKeyword(Program& p, Token& t);
 int ForwardScan(Program& p, Scan scan, int& depth, struct ScanMemo** memo = nullptr);
 
 // The block statements with what their place remembers (null: read all of
-// it from the text).
-void IfStatement(Program& p, ConditionPlan* plan);
+// it from the text). IfStatement and the steps of NEXT and ENDWHILE are
+// inline, in loop_step.h.
 void WhileStatement(Program& p, ConditionPlan* plan);
+// ELSE with where its scan ends remembered in *memo (null: scanned).
+void ElseStatement(Program& p, struct ScanMemo** memo);
+// Looks up the compiled condition of an IF or WHILE plan and what follows it.
+void KnowCondition(Program& p, ConditionPlan& plan);
+// Skips a WHILE body: to after its ENDWHILE, passing over nested loops
+// ("ENDWHILE not found" at the end of the text).
+void SkipWhileBody(Program& p);
 
 // The depth counters and loop stacks grow through these, which raise
 // "stack overflow" at their limits.

@@ -207,8 +207,10 @@ std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
         std::unique_ptr<StatementPlan> plan;
         if (id == kwIf || id == kwWhile) {
             plan = std::make_unique<ConditionPlan>(id == kwIf ? PlanKind::If : PlanKind::While);
-        } else if (id == kwNext) {
-            plan = std::make_unique<StatementPlan>(PlanKind::Next);
+        } else if (id == kwElse) {
+            plan = std::make_unique<ScanPlan>(PlanKind::Else);
+        } else if (id == kwNext || id == kwEndwhile) {
+            plan = std::make_unique<StatementPlan>(id == kwNext ? PlanKind::Next : PlanKind::Endwhile);
         } else {
             auto keyword = std::make_unique<KeywordPlan>();
             keyword->id = id;
@@ -347,6 +349,10 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
         }
         case PlanKind::Next:
             return ForStep(p);
+        case PlanKind::Endwhile:
+            return EndwhileStep(p);
+        case PlanKind::Else:
+            return ElseStatement(p, &static_cast<ScanPlan&>(plan).scan);
         case PlanKind::NumAssign:
             return AssignNumber(p, static_cast<AssignPlan&>(plan));
         case PlanKind::StrAssign:
@@ -378,13 +384,14 @@ int Program::KeywordOf(const Token& token) {
 // catches what the call raised; RESUME cannot go back into the finished
 // call. Running out of memory inside a statement is the script error "out
 // of memory", which no TRY catches.
-[[gnu::always_inline]] inline int Program::ExecuteStatement(const Token& token, StatementPlan* plan) {
+[[gnu::always_inline]] inline int Program::ExecuteStatement(uint32_t start, const Token* token,
+                                                            StatementPlan* plan) {
     try {
         try {
             if (plan)
                 RunPlan(*this, *plan);
             else
-                ExecuteUnfiltered(*this, token);
+                ExecuteUnfiltered(*this, *token);
         } catch (const std::bad_alloc&) {
             OutOfMemory();
         } catch (const std::length_error&) {
@@ -392,7 +399,7 @@ int Program::KeywordOf(const Token& token) {
         }
         return 1;
     } catch (const ScriptError&) {
-        return CatchOrRethrow(token);
+        return CatchOrRethrow(start);
     }
 }
 
@@ -410,39 +417,42 @@ void Program::RunStatements(bool body, StatementPlan* entry) {
             memory.Collect();
         }
         // The next statement: as the statement before predicted it, or read
-        // and looked up (and remembered as that statement's successor).
+        // and looked up (and remembered as that statement's successor). A
+        // statement starts where the lexer stands (at).
         uint32_t at = lx.Position();
         uint32_t generation = mainObject_->NameGeneration();
-        Token token;
-        StatementPlan* plan;
-        if (previous && previous->nextAt == at && previous->nextGeneration == generation) {
-            token = previous->nextToken;
-            lx.Read(token);
-            plan = previous->nextPlan;
-        } else {
-            token = lx.NextToken();
-            bool settled;
-            plan = PlanAt(*this, token, settled);
-            if (previous && settled) {
-                previous->nextAt = at;
-                previous->nextGeneration = generation;
-                previous->nextToken = token;
-                previous->nextPlan = plan;
-            }
+        StatementPlan* plan = nullptr;
+        if (previous && previous->nextAt == at && previous->nextGeneration == generation &&
+            (plan = previous->nextPlan)) {
+            lx.Read(previous->nextToken);
+            if (body && plan->endsBody) return;
+            previous = plan;
+            ExecuteStatement(at, nullptr, plan);  // a plan never starts at the end of the text
+            if (stopRequested) return;
+            continue;
+        }
+        Token token = lx.NextToken();
+        bool settled;
+        plan = PlanAt(*this, token, settled);
+        if (previous && settled) {
+            previous->nextAt = at;
+            previous->nextGeneration = generation;
+            previous->nextToken = token;
+            previous->nextPlan = plan;
         }
         if (body && (plan ? plan->endsBody : EndsBody(token))) return;
         previous = plan;
-        ExecuteStatement(token, plan);
+        ExecuteStatement(at, &token, plan);
         if (token.kind == tkEnd || stopRequested) return;
     }
 }
 
 // Called inside the handler of ExecuteStatement: either the error is caught
 // by a CATCH and execution goes on there, or it is thrown on.
-int Program::CatchOrRethrow(const Token& token) {
+int Program::CatchOrRethrow(uint32_t start) {
     if (lastErrorKind != kRuntimeKind) throw;
     if (errorSearched_) {
-        Lex().SetPosition(token.start);
+        Lex().SetPosition(start);
         resumePosition.reset();
     }
     if (!FindCatch(*this)) {

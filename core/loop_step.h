@@ -1,9 +1,14 @@
-// The step of NEXT, inline for the statement loop; StmtNext is the same code.
+// The statements that loops run most, inline for the statement loop: the
+// step of NEXT, the test of ENDWHILE and IF. Their handlers (StmtNext,
+// StmtEndwhile, StmtIf) are the same code.
 #pragma once
 
+#include "core/control_flow.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "core/statement_plan.h"
+#include "expr/compiled_expr.h"
 
 namespace tallow {
 
@@ -33,6 +38,61 @@ inline void ForStep(Program& p) {
         if (v <= limit) v = limit;
     }
     p.Lex().SetPosition(loop.top);
+}
+
+// The condition at the lexer, from the plan's compiled code when it has
+// one that may run here.
+inline int Condition(Program& p, ConditionPlan* plan) {
+    if (!plan) return p.Eval().EvalCondition();
+    if (!plan->codeKnown) [[unlikely]]
+        KnowCondition(p, *plan);
+    if (plan->cond && NestingAllows(p, plan->cond->nesting)) return RunCond(p, *plan->cond);
+    return p.Eval().EvalCondition();
+}
+
+// if = "if" condition "then" block ["else" block] "endif"
+[[gnu::always_inline]] inline void IfStatement(Program& p, ConditionPlan* plan) {
+    MainObject& main = p.Main();
+    EnterBlock(p, main.ifDepth);
+    if (Condition(p, plan)) {
+        Lexer& lx = p.Lex();
+        bool then = false;
+        if (plan && plan->cond) {
+            lx.Read(plan->after);
+            then = plan->afterKeyword == kwThen;
+        } else {
+            Token t = lx.NextToken();
+            then = t.kind == tkWord && p.KeywordOf(t) == kwThen;
+        }
+        if (!then) p.ReportError(kSyntaxKind, msg::kThenExpected);
+        return;
+    }
+    // The scan passes over THEN without looking at it.
+    ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
+}
+
+// endwhile = "endwhile": the loop stays on the stack while its condition
+// holds; otherwise the body is passed over to after its ENDWHILE.
+inline void EndwhileStep(Program& p) {
+    MainObject& main = p.Main();
+    if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
+    // The condition may call procedures, which leave the stack as they found
+    // it, though not necessarily in the same memory: the entry is reached by
+    // index.
+    size_t at = main.whileStack.size() - 1;
+    WhileEntry& loop = main.whileStack[at];
+    p.Lex().SetPosition(loop.top);
+    uint32_t generation = main.NameGeneration();
+    if (loop.generation != generation || !loop.cond) [[unlikely]] {
+        // The condition's code, looked up where the loop began.
+        loop.cond = p.Eval().CachedCond();
+        loop.generation = generation;
+    }
+    CondCode* cond = loop.cond;
+    bool again = cond && NestingAllows(p, cond->nesting) ? RunCond(p, *cond) : p.Eval().EvalCondition();
+    if (again) return;
+    main.whileStack.resize(at);
+    SkipWhileBody(p);
 }
 
 }  // namespace tallow

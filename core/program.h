@@ -186,10 +186,11 @@ private:
         return false;
     }
     [[noreturn]] void OutOfMemory();
-    [[gnu::noinline]] int CatchOrRethrow(const Token& token);
-    // Executes the statement that begins with token (already read), inside
-    // the TRY filter; plan is what the place remembers, or null. 1 to go on.
-    int ExecuteStatement(const Token& token, StatementPlan* plan);
+    [[gnu::noinline]] int CatchOrRethrow(uint32_t start);
+    // Executes the statement that begins at start (its first token read),
+    // inside the TRY filter: through plan, what the place remembers, or
+    // when that is null from its text, token. 1 to go on.
+    int ExecuteStatement(uint32_t start, const Token* token, StatementPlan* plan);
     [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
     void CleanUp();

@@ -25,6 +25,8 @@ struct ScanMemo {
 enum class PlanKind : uint8_t {
     Keyword,    // a keyword statement of the main object
     Next,       // the keyword next
+    Endwhile,   // the keyword endwhile
+    Else,       // the keyword else
     NumAssign,  // name# = numexpr to a global variable
     StrAssign,  // name$ = strexpr to a global variable
     If,         // if condition then
@@ -74,6 +76,12 @@ struct ConditionPlan : StatementPlan {
     CondCode* cond = nullptr;
     Token after;           // the token after the condition
     int afterKeyword = 0;  // its keyword id
+    ScanMemo* scan = nullptr;
+};
+
+// else: where its scan to ENDIF ends.
+struct ScanPlan : StatementPlan {
+    explicit ScanPlan(PlanKind k) : StatementPlan(k) {}
     ScanMemo* scan = nullptr;
 };
 

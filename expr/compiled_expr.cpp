@@ -395,14 +395,22 @@ void Finish(Program& p, NumCode& code) {
     p.ReportError(kSyntaxKind, msg::kUnknownVariable);
 }
 
-// The value of a variable through its remembered slot.
+// The variable's entry found by name (and remembered), or the evaluator's
+// error for an unknown variable.
 template <class Table>
-auto& VarValue(Program& p, Table& table, VarSite& site) {
-    if (site.slot.generation == table.Generation()) return table.At(site.slot.index);
+[[gnu::noinline]] auto& FindVar(Program& p, Table& table, VarSite& site) {
     int i = table.Find(site.name);
     if (i < 0) UnknownVariable(p, site);
     site.slot = {table.Generation(), uint32_t(i)};
     return table.At(size_t(i));
+}
+
+// The value of a variable through its remembered slot.
+template <class Table>
+[[gnu::always_inline]] inline auto& VarValue(Program& p, Table& table, VarSite& site) {
+    if (site.slot.generation == table.Generation()) [[likely]]
+        return table.At(site.slot.index);
+    return FindVar(p, table, site);
 }
 
 // A constant, as the evaluator reads it just after the constant's token.
@@ -527,8 +535,6 @@ std::unique_ptr<CondCode> CompileCond(Program& p, uint32_t pos) {
     auto code = std::make_unique<CondCode>();
     CondCompiler compiler(p, *code, pos);
     if (!Compiles([&] { grammar::Condition(compiler); })) return nullptr;
-    if (!code->strings)
-        code->leafSides = code->leftNum->shape == NumShape::Leaf && code->rightNum->shape == NumShape::Leaf;
     return code;
 }
 
@@ -536,8 +542,52 @@ double GlobalValue(Program& p, NumCode& c, uint32_t site) {
     return VarValue(p, *c.globals, c.vars[site]);
 }
 
-// The binary operators of one group (plain, with a number, with a variable).
-#define TALLOW_BINARY_CASES(OP)                                            \
+// One instruction of the less frequent kinds, outside the main loop so that
+// the loop keeps its accumulator in a register: constants, the bitwise and
+// power operators, calls and array elements.
+// The accumulator and the stack's top after a step (returned in registers).
+struct Stepped {
+    double acc;
+    int top;
+};
+
+[[gnu::noinline]] Stepped Step(Program& p, NumCode& c, const NumInstr& in, double acc, double* stack,
+                               int top) {
+    NumVarTable& vars = *c.globals;
+    // A leaf pushes the accumulator before it runs, so that nothing lives
+    // across the calls it makes.
+    auto leaf = [&](auto value) {
+        stack[++top] = acc;
+        return Stepped{value(), top};
+    };
+    switch (in.op) {
+        case NumOp::Constant:
+            return leaf([&] { return ConstantValue(p, p.Main().constants, c.vars[in.arg]); });
+        case NumOp::Call:
+            return leaf([&] { return CallNumber(p, c.calls[in.arg]); });
+        case NumOp::ProcCall:
+            return leaf([&] { return CallProcedure(p, c.calls[in.arg]); });
+        case NumOp::ArrayOpen:
+            OpenArray<NumArrayObject>(p, c.arrays[in.arg], msg::kUnknownNumberArray);
+            return {acc, top};
+        case NumOp::Element:
+            return {ElementOf<NumArrayObject>(p, c.arrays[in.arg], ToInt32(acc), msg::kUnknownNumberArray),
+                    top};
+        default:
+            break;
+    }
+    // A binary operator in one of its three forms.
+    int op = int(in.op) - int(NumOp::Add);
+    int form = op / kBinaryOpCount;
+    BinaryOp binary = BinaryOp(op % kBinaryOpCount);
+    if (form == 0) return {Apply(binary, stack[top], acc), top - 1};
+    if (form == 1) return {Apply(binary, acc, in.number), top};
+    return {Apply(binary, acc, VarValue(p, vars, c.vars[in.arg])), top};
+}
+
+// The arithmetic operators and the remainder in their three forms (plain,
+// with a number, with a variable), inline in the loop.
+#define TALLOW_ARITHMETIC_CASES(OP)                                        \
     case NumOp::OP:                                                        \
         acc = Apply(BinaryOp::OP, stack[top--], acc);                      \
         break;                                                             \
@@ -553,8 +603,7 @@ double RunNumGeneral(Program& p, NumCode& c) {
     double stack[kMaxStack];
     int top = -1;
     double acc = 0;
-    MainObject& main = p.Main();
-    NumVarTable& vars = main.numMembers;
+    NumVarTable& vars = *c.globals;
     for (const NumInstr& in : c.code) {
         switch (in.op) {
             case NumOp::Number:
@@ -567,49 +616,27 @@ double RunNumGeneral(Program& p, NumCode& c) {
                 acc = v;
                 break;
             }
-            case NumOp::Constant: {
-                double v = ConstantValue(p, main.constants, c.vars[in.arg]);
-                stack[++top] = acc;
-                acc = v;
-                break;
-            }
             case NumOp::Neg:
                 acc = -acc;
                 break;
-                TALLOW_BINARY_CASES(Add)
-                TALLOW_BINARY_CASES(Sub)
-                TALLOW_BINARY_CASES(Mul)
-                TALLOW_BINARY_CASES(Div)
-                TALLOW_BINARY_CASES(Or)
-                TALLOW_BINARY_CASES(And)
-                TALLOW_BINARY_CASES(Xor)
-                TALLOW_BINARY_CASES(Mod)
-                TALLOW_BINARY_CASES(Pow)
-            case NumOp::Call: {
-                double value = CallNumber(p, c.calls[in.arg]);
-                stack[++top] = acc;
-                acc = value;
+                TALLOW_ARITHMETIC_CASES(Add)
+                TALLOW_ARITHMETIC_CASES(Sub)
+                TALLOW_ARITHMETIC_CASES(Mul)
+                TALLOW_ARITHMETIC_CASES(Div)
+                TALLOW_ARITHMETIC_CASES(Mod)
+            default: {
+                Stepped stepped = Step(p, c, in, acc, stack, top);
+                acc = stepped.acc;
+                top = stepped.top;
                 break;
             }
-            case NumOp::ProcCall: {
-                double value = CallProcedure(p, c.calls[in.arg]);
-                stack[++top] = acc;
-                acc = value;
-                break;
-            }
-            case NumOp::ArrayOpen:
-                OpenArray<NumArrayObject>(p, c.arrays[in.arg], msg::kUnknownNumberArray);
-                break;
-            case NumOp::Element:
-                acc = ElementOf<NumArrayObject>(p, c.arrays[in.arg], ToInt32(acc), msg::kUnknownNumberArray);
-                break;
         }
     }
     EndNum(c);
     return acc;
 }
 
-#undef TALLOW_BINARY_CASES
+#undef TALLOW_ARITHMETIC_CASES
 
 // Room for added bytes more in out, within the engine's longest string and
 // the program's budget.
@@ -665,13 +692,8 @@ std::string RunStr(Program& p, StrCode& c) {
 }
 
 int RunCondGeneral(Program& p, CondCode& c) {
-    if (c.strings) {
-        std::string left = RunStr(p, *c.leftStr);
-        std::string right = RunStr(p, *c.rightStr);
-        return Compare(c.op, left, right);
-    }
-    double left = RunNum(p, *c.leftNum);
-    double right = RunNum(p, *c.rightNum);
+    std::string left = RunStr(p, *c.leftStr);
+    std::string right = RunStr(p, *c.rightStr);
     return Compare(c.op, left, right);
 }
 

@@ -170,7 +170,6 @@ struct StrCode {
 
 struct CondCode {
     bool strings = false;
-    bool leafSides = false;  // numbers, each side one number or variable
     RelOp op = RelOp::Eq;
     int nesting = 0;
     std::unique_ptr<NumCode> leftNum, rightNum;
@@ -199,36 +198,42 @@ inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     return GlobalValue(p, c, in.arg);
 }
 
-inline double RunNum(Program& p, NumCode& c) {
+// The value of code of a short shape, without leaving the lexer where the
+// code ends (the caller does that); general code runs whole.
+[[gnu::always_inline]] inline double NumValue(Program& p, NumCode& c) {
     switch (c.shape) {
-        case NumShape::Leaf: {
-            double v = LeafValue(p, c, c.code[0]);
-            EndNum(c);
-            return v;
-        }
+        case NumShape::Leaf:
+            return LeafValue(p, c, c.code[0]);
         case NumShape::LeafOp: {
             double v = LeafValue(p, c, c.code[0]);
             const NumInstr& op = c.code[1];
-            double right =
-                op.op >= NumOp::AddV ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
-            v = Apply(BinaryOp(int(op.op) - (op.op >= NumOp::AddV ? int(NumOp::AddV) : int(NumOp::AddN))), v,
-                      right);
-            EndNum(c);
-            return v;
+            bool variable = op.op >= NumOp::AddV;
+            double right = variable ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
+            int base = variable ? int(NumOp::AddV) : int(NumOp::AddN);
+            return Apply(BinaryOp(int(op.op) - base), v, right);
         }
         default:
             return RunNumGeneral(p, c);
     }
 }
+
+inline double RunNum(Program& p, NumCode& c) {
+    double v = NumValue(p, c);
+    if (c.shape != NumShape::General) EndNum(c);
+    return v;
+}
 std::string RunStr(Program& p, StrCode& code);
 void AppendStr(Program& p, StrCode& code, std::string& out, size_t firstPart);
 int RunCondGeneral(Program& p, CondCode& code);
 
-inline int RunCond(Program& p, CondCode& c) {
-    if (!c.leafSides) return RunCondGeneral(p, c);
-    double left = LeafValue(p, *c.leftNum, c.leftNum->code[0]);
-    double right = LeafValue(p, *c.rightNum, c.rightNum->code[0]);
-    EndNum(*c.rightNum);
+// A numeric condition leaves the lexer where its right side ends; where the
+// left side ended in between is never seen (an error there puts the lexer
+// at its own place).
+[[gnu::always_inline]] inline int RunCond(Program& p, CondCode& c) {
+    if (c.strings) return RunCondGeneral(p, c);
+    double left = NumValue(p, *c.leftNum);
+    double right = NumValue(p, *c.rightNum);
+    if (c.rightNum->shape != NumShape::General) EndNum(*c.rightNum);
     return Compare(c.op, left, right);
 }
 
