@@ -45,8 +45,8 @@ void Lexer::SetText(std::string_view text) {
     hasText_ = true;
     pos_ = 0;
     last_ = Token{};
-    carriageReturns_.clear();
-    crIndexed_ = false;
+    lineStarts_.clear();
+    linesIndexed_ = false;
     if (recent_) RememberTokens(true);
 }
 
@@ -56,9 +56,9 @@ void Lexer::FreeText() {
     hasText_ = false;
     pos_ = 0;
     last_ = Token{};
-    carriageReturns_.clear();
-    carriageReturns_.shrink_to_fit();
-    crIndexed_ = false;
+    lineStarts_.clear();
+    lineStarts_.shrink_to_fit();
+    linesIndexed_ = false;
     recent_.reset();
 }
 
@@ -95,7 +95,7 @@ uint32_t Lexer::SkipCommentFrom(uint32_t p, bool& newLine) const {
     while (s[p] && s[p] != '\n' && s[p] != '\r')
         ++p;
     while (s[p] == '\n' || s[p] == '\r') {
-        if (s[p] == '\r') newLine = true;
+        newLine = true;
         ++p;
     }
     return p;
@@ -118,7 +118,7 @@ Token Lexer::Scan(uint32_t p, bool quiet) const {
         if (c == '\'') {
             p = SkipCommentFrom(p, newLine);
         } else if (IsSpace(c)) {
-            if (c == '\r') newLine = true;
+            if (c == '\r' || c == '\n') newLine = true;
             ++p;
         } else {
             break;
@@ -220,15 +220,28 @@ void Lexer::QuotesMissing(const Token& partial, uint32_t stop) {
     throw ScriptError{};
 }
 
+// A line ends at a carriage return, a line feed, or the two together.
 int Lexer::LineOf(uint32_t pos) const {
-    if (!crIndexed_) {
-        carriageReturns_.clear();
-        for (uint32_t i = 0; i < text_.size(); ++i)
-            if (text_[i] == '\r') carriageReturns_.push_back(i);
-        crIndexed_ = true;
+    IndexLines();
+    auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), pos);
+    return int(it - lineStarts_.begin());
+}
+
+int Lexer::ColumnOf(uint32_t pos) const {
+    IndexLines();
+    auto it = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), pos);
+    return int(pos - *(it - 1)) + 1;
+}
+
+void Lexer::IndexLines() const {
+    if (linesIndexed_) return;
+    lineStarts_.assign(1, 0);
+    for (uint32_t i = 0; i < text_.size(); ++i) {
+        char c = text_[i];
+        if (c == '\n' || (c == '\r' && (i + 1 >= text_.size() || text_[i + 1] != '\n')))
+            lineStarts_.push_back(i + 1);
     }
-    auto it = std::lower_bound(carriageReturns_.begin(), carriageReturns_.end(), pos);
-    return 1 + int(it - carriageReturns_.begin());
+    linesIndexed_ = true;
 }
 
 }  // namespace tallow

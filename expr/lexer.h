@@ -35,7 +35,7 @@ struct Token {
     uint32_t first = 0;  // the token's own first character
     uint32_t end = 0;    // where the next read begins
     TokenKind kind = tkEnd;
-    bool newLine = false;  // a carriage return was crossed before the token
+    bool newLine = false;  // a line end was crossed before the token
     std::string_view text;
 
     char Lead() const { return text.empty() ? '\0' : text[0]; }
@@ -78,7 +78,10 @@ public:
 
     // The last token read (for error reports).
     const Token& Last() const { return last_; }
-    int LineOf(uint32_t pos) const;  // 1 + carriage returns before pos
+    // The line (from 1) and column (from 1) of pos; a line ends at a
+    // carriage return, a line feed, or a carriage return and a line feed.
+    int LineOf(uint32_t pos) const;
+    int ColumnOf(uint32_t pos) const;
 
     // The token that a read at pos would give, without moving. Probing never
     // reports errors: a token that cannot be read throws LexProbeFailed.
@@ -118,8 +121,9 @@ private:
     Token last_;
     std::unique_ptr<Token[]> recent_;
     uint32_t recentMask_ = 0;
-    mutable std::vector<uint32_t> carriageReturns_;  // offsets, built on first use
-    mutable bool crIndexed_ = false;
+    void IndexLines() const;
+    mutable std::vector<uint32_t> lineStarts_;  // offsets, built on first use
+    mutable bool linesIndexed_ = false;
 };
 
 // Thrown by the probing reads instead of reporting a lexical error.

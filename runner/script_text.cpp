@@ -7,7 +7,7 @@ std::string PrepareScriptText(std::string_view raw) {
     if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom) raw.remove_prefix(kUtf8Bom.size());
     std::string_view text = raw.substr(0, raw.find('\0'));
     std::string out;
-    out.reserve(text.size() + text.size() / 16 + 2);
+    out.reserve(text.size());
     size_t i = 0;
     if (text.substr(0, 2) == "#!") {
         while (i < text.size() && text[i] != '\n' && text[i] != '\r') {
@@ -15,11 +15,7 @@ std::string PrepareScriptText(std::string_view raw) {
             ++i;
         }
     }
-    for (; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += c;
-    }
+    out.append(text.substr(i));
     return out;
 }
 

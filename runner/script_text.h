@@ -10,9 +10,8 @@ namespace tallow::runner {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The text up to its first NUL, without a leading UTF-8 byte-order mark,
-// with a first line that starts with "#!" turned into blanks, and every bare
-// line feed turned into CR LF (the engine counts carriage returns as line
-// ends).
+// and with a first line that starts with "#!" turned into blanks. Line ends
+// stay as they are: the engine reads LF, CR LF and CR alike.
 std::string PrepareScriptText(std::string_view raw);
 
 // The offset of the first NUL byte that has anything but more NULs after it,

@@ -7,6 +7,7 @@ error must equal NAME.err when that file exists, and be empty otherwise. The
 exit status must equal the number in NAME.status, or 0. NAME.in, when it
 exists, is the standard input (else the null device). The folder is removed
 afterwards, so scripts may create files in their working folder freely.
+With TALLOW_TEST_CRLF set, the script is copied with CR LF line ends.
 NAME.opts, when it exists, holds further runner options (one line, split at
 blanks), placed before the script's name. Arguments after the script reach it as argv; the folder is also the script's
 XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
@@ -44,7 +45,13 @@ def main():
     os.makedirs(args.temp, exist_ok=True)
     work = tempfile.mkdtemp(prefix=os.path.basename(base) + ".", dir=args.temp)
     try:
-        shutil.copy(args.script, os.path.join(work, name))
+        if os.environ.get("TALLOW_TEST_CRLF"):
+            # The same script with CR LF line ends must behave the same.
+            text = read(args.script).replace(b"\r\n", b"\n").replace(b"\n", b"\r\n")
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(text)
+        else:
+            shutil.copy(args.script, os.path.join(work, name))
         opts = (read(base + ".opts", b"") or b"").decode().split()
         cmd = ([args.emulator] if args.emulator else []) + [os.path.abspath(args.runner), "--unattended"] + opts + [name]
         cmd += args.args

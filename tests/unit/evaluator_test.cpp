@@ -211,12 +211,14 @@ TEST_F(EvaluatorTest, ErrorLinePointsAtTheFailingToken) {
     } catch (const ScriptError&) {
         EXPECT_EQ(ErrLine(), 3);
     }
-    // A text with bare line feeds is all one line.
-    try {
-        On("x# +\n\n y# + 1").EvalNum();
-        FAIL();
-    } catch (const ScriptError&) {
-        EXPECT_EQ(ErrLine(), 1);
+    // Line feeds end lines as carriage returns do, alone or together.
+    for (const char* text : {"x# +\n\n y# + 1", "x# +\r\r y# + 1", "x# +\r\n\n y# + 1"}) {
+        try {
+            On(text).EvalNum();
+            FAIL();
+        } catch (const ScriptError&) {
+            EXPECT_EQ(ErrLine(), 3) << text;
+        }
     }
 }
 

@@ -76,9 +76,12 @@ TEST(Lexer, CommentsAndLineBreaks) {
     EXPECT_FALSE(toks[0].newLine);
     EXPECT_EQ(toks[1].text, "b");
     EXPECT_TRUE(toks[1].newLine);
-    // Bare line feeds never set the flag.
+    // Line feeds and lone carriage returns end lines too.
     toks = Lex("a\n\nb");
-    EXPECT_FALSE(toks[1].newLine);
+    EXPECT_TRUE(toks[1].newLine);
+    toks = Lex("a\rb ' c\nd");
+    EXPECT_TRUE(toks[1].newLine);
+    EXPECT_TRUE(toks[2].newLine);
     // A delimiter swallows the white space after it without setting the flag.
     toks = Lex("a,\r\nb");
     EXPECT_EQ(toks[1].text, ",");
@@ -113,13 +116,15 @@ TEST(Lexer, PutBackRereadsTheSameToken) {
     EXPECT_EQ(lx.NextToken().kind, tkEnd);
 }
 
-TEST(Lexer, LinesCountCarriageReturns) {
+TEST(Lexer, LinesEndAtCarriageReturnsLineFeedsOrBoth) {
     Lexer lx;
-    lx.SetText("a\r\nb\rc\nd");
+    lx.SetText("a\r\nb\rc\nd  e");
     EXPECT_EQ(lx.LineOf(0), 1);
-    EXPECT_EQ(lx.LineOf(3), 2);
-    EXPECT_EQ(lx.LineOf(5), 3);
-    EXPECT_EQ(lx.LineOf(8), 3);
+    EXPECT_EQ(lx.LineOf(3), 2);  // b: CR LF is one line end
+    EXPECT_EQ(lx.LineOf(5), 3);  // c
+    EXPECT_EQ(lx.LineOf(7), 4);  // d
+    EXPECT_EQ(lx.ColumnOf(7), 1);
+    EXPECT_EQ(lx.ColumnOf(10), 4);  // e
 }
 
 TEST(Lexer, TextEndsAtItsFirstNul) {
