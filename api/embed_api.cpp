@@ -4,6 +4,7 @@
 // handle is checked against the live ones (api/live_handles.h) before use.
 #include "tallow.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstring>
 #include <exception>
@@ -279,6 +280,45 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
 
 TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count) {
     if (Program* p = tallow::api::LiveProgram(program)) p->statementLimit = count > 0 ? count : 0;
+}
+
+TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p) return TALLOW_RUN_NONE;
+    switch (p->Outcome()) {
+        case tallow::RunOutcome::Ended:
+            return TALLOW_RUN_ENDED;
+        case tallow::RunOutcome::Failed:
+            return TALLOW_RUN_FAILED;
+        case tallow::RunOutcome::Budget:
+            return TALLOW_RUN_BUDGET;
+        case tallow::RunOutcome::None:
+            break;
+    }
+    return TALLOW_RUN_NONE;
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* message, int messageSize,
+                                             int* line, int* column, int* kind, char* token, int tokenSize) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p || p->Outcome() != tallow::RunOutcome::Failed) return 0;
+    const tallow::ErrorReport& e = p->LastRunError();
+    auto copy = [](const std::string& text, char* buffer, int size) {
+        if (!buffer || size < 1) return;
+        size_t n = std::min(text.size(), size_t(size - 1));
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = '\0';
+    };
+    copy(e.message, message, messageSize);
+    copy(e.token, token, tokenSize);
+    if (line) *line = e.line;
+    if (column) *column = e.column;
+    if (kind) *kind = e.kind;
+    return 1;
+}
+
+TALLOW_EXPORT int TALLOW_API GetVersion(void) {
+    return TALLOW_VERSION_NUMBER;
 }
 
 TALLOW_EXPORT void TALLOW_API SetMemoryLimit(TallowProgramHandle program, int64_t bytes) {

@@ -1,4 +1,5 @@
 // The single error routine of the interpreter and the error message box.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -34,6 +35,16 @@ std::string FormatBox(const char* format, const std::string& message, int line, 
     return out;
 }
 
+// The token as the text wrote it: with its quotes or its suffix character,
+// without the white space a delimiter swallows.
+std::string SourceText(const Lexer& lx, const Token& t) {
+    if (t.kind == tkEnd) return std::string();
+    size_t length = t.text.size();
+    if (t.kind == tkString) length += 2;
+    if (t.kind != tkWord && t.kind != tkNumber && t.kind != tkDelimiter && t.kind != tkString) length += 1;
+    return std::string(lx.Text().substr(t.first, std::min<size_t>(length, t.end - t.first)));
+}
+
 }  // namespace
 
 // Records where and what: resumePosition, the lexer back at the failing
@@ -46,10 +57,16 @@ void Program::RecordError(int kind, std::string_view message) {
     bool atPrevious = lx.Position() == last.start || last.kind == tkEnd;
     resumePosition = lx.Position();
     lx.SetPosition(last.start);
-    int line = lx.HasText() ? lx.LineOf(atPrevious ? last.start : last.first) : 0;
+    uint32_t place = atPrevious ? last.start : last.first;
+    int line = lx.HasText() ? lx.LineOf(place) : 0;
     MainObject& main = *mainObject_;
     main.numMembers.Set("ErrLine", line);
     main.strMembers.Set("ErrMsg", std::string(message.substr(0, kMaxMessage)));
+    lastError_.message = std::string(message.substr(0, kMaxMessage));
+    lastError_.line = line;
+    lastError_.column = lx.HasText() ? lx.ColumnOf(place) : 0;
+    lastError_.token = atPrevious ? std::string() : SourceText(lx, last);
+    lastError_.kind = kind;
     lastErrorKind = kind;
     errorSearched_ = false;
 }

@@ -86,11 +86,15 @@ void Program::UseText(std::string_view text) {
 
 int Program::Run(const char* text) {
     if (!text || running_) return 0;
+    outcome_ = RunOutcome::None;
+    budgetSpent_ = false;
     try {
         UseText(text);
     } catch (const std::bad_alloc&) {
         // No room for the text: reported as any run out of memory is.
         RecordError(kSyntaxKind, msg::kOutOfMemory);
+        lastRunError_ = lastError_;
+        outcome_ = RunOutcome::Failed;
         ShowErrorBox(true);
         return 0;
     }
@@ -107,7 +111,9 @@ int Program::Run(const char* text) {
         running_ = false;
     }};
     FillArguments();
-    return RunLoop();
+    int result = RunLoop(true);
+    outcome_ = result == 0 ? RunOutcome::Failed : budgetSpent_ ? RunOutcome::Budget : RunOutcome::Ended;
+    return result;
 }
 
 void Program::FillArguments() {
@@ -116,7 +122,7 @@ void Program::FillArguments() {
     argv->items = scriptArguments;
 }
 
-int Program::RunLoop() {
+int Program::RunLoop(bool outermost) {
     try {
         extensions_->LoadRegistered();
         Procs().Prescan();
@@ -126,6 +132,7 @@ int Program::RunLoop() {
         RunStatements(false);
         return 1;
     } catch (const ScriptError&) {
+        if (outermost) lastRunError_ = lastError_;
         ShowErrorBox(true);
         return 0;
     }
@@ -163,7 +170,7 @@ void Program::RunNested(std::string_view text) {
     // The enclosing text's loops stay below these floors.
     main.forFloor = main.forStack.size();
     main.whileFloor = main.whileStack.size();
-    RunLoop();
+    RunLoop(false);
 }
 
 void Program::CleanUp() {

@@ -40,6 +40,25 @@ struct TextScope;
 // ErrLine# and the program's lastErrorKind.
 struct ScriptError {};
 
+// How the last run of a program ended.
+enum class RunOutcome {
+    None,    // no run yet, or one in progress
+    Ended,   // the end of the text, exit, or EndProgram
+    Failed,  // an error that no TRY caught (or no room for the text)
+    Budget,  // the statement budget was spent
+};
+
+// Where and what an error was, for hosts and the runner: the message as in
+// ErrMsg$, its line and column (from 1; 0 when unknown) and the token at
+// fault as the text wrote it (empty when the error lies between tokens).
+struct ErrorReport {
+    std::string message;
+    int line = 0;
+    int column = 0;
+    std::string token;
+    int kind = 0;
+};
+
 // Deepest nesting of native recursion a script may drive (procedure calls,
 // parentheses, function arguments, nested runs): far beyond ordinary
 // scripts, and within the 8 MB of a Linux main thread and the 16 MB the
@@ -58,6 +77,9 @@ public:
     // 1 when the script ended normally, 0 when an error aborted it.
     int Run(const char* text);
     bool IsRunning() const { return running_; }
+    RunOutcome Outcome() const { return outcome_; }
+    // The error that ended the last run (valid when its outcome is Failed).
+    const ErrorReport& LastRunError() const { return lastRunError_; }
     // Makes text the program's current text, with its own procedures,
     // labels and an empty memory of places: what a run does first.
     void UseText(std::string_view text);
@@ -177,12 +199,13 @@ public:
 private:
     // Prepares the text in the current scope and runs its statements; an
     // error that no TRY catches shows the exception box and gives 0.
-    int RunLoop();
+    int RunLoop(bool outermost);
     // One statement more of the budget; false (and the run stopping) when
     // it is spent.
     bool Budget() {
         if (--statementsLeft_ >= 0) return true;
         stopRequested = 1;
+        budgetSpent_ = true;
         return false;
     }
     [[noreturn]] void OutOfMemory();
@@ -214,6 +237,10 @@ private:
     uintptr_t stackFloor_ = 0;  // the guard raises its error below this stack address
     bool running_ = false;
     bool fastPaths_ = true;
+    bool budgetSpent_ = false;
+    RunOutcome outcome_ = RunOutcome::None;
+    ErrorReport lastError_;     // the error recorded last
+    ErrorReport lastRunError_;  // the one that ended the last run
     MemoryMeter meter_{[](void* p) { return static_cast<Program*>(p)->MemoryInUse(); }, this};
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
     bool errorSearched_ = false;          // a TRY filter has looked for this error's CATCH

@@ -27,6 +27,13 @@
 #ifndef TALLOW_H
 #define TALLOW_H
 
+/* The version of this header; GetVersion tells the library's. */
+#define TALLOW_VERSION_MAJOR 0
+#define TALLOW_VERSION_MINOR 2
+#define TALLOW_VERSION_PATCH 0
+#define TALLOW_VERSION_NUMBER \
+    (TALLOW_VERSION_MAJOR * 10000 + TALLOW_VERSION_MINOR * 100 + TALLOW_VERSION_PATCH)
+
 #include <stdint.h>
 
 #ifdef __cplusplus
@@ -89,6 +96,27 @@ TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program);
  * errors are shown to the user and end the script. A NULL program gives 0; a
  * failure that is not a script error gives 1. [safe] */
 TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char* text);
+
+/* How the last run of program ended (RunProgram's result is the exit code in
+ * every case). */
+#define TALLOW_RUN_NONE 0   /* no run yet, one in progress, or a NULL program */
+#define TALLOW_RUN_ENDED 1  /* the end of the text, exit or EndProgram */
+#define TALLOW_RUN_FAILED 2 /* an error that no TRY caught */
+#define TALLOW_RUN_BUDGET 3 /* the statement budget (SetStatementLimit) was spent */
+TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program);
+
+/* The error that ended the last run of program, readable until the next run:
+ * returns 1 and fills what is asked for (NULL pointers are skipped) when that
+ * run failed, 0 otherwise. message (as the script saw it in ErrMsg$) and token
+ * (the token at fault as the text wrote it, empty when the error lies between
+ * tokens) are copied NUL-terminated into buffers of their sizes, cut to fit;
+ * line and column count from 1 (0 when the run had no text); kind is the
+ * error kind (0 or 1). [safe] */
+TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* message, int messageSize,
+                                             int* line, int* column, int* kind, char* token, int tokenSize);
+
+/* The version of the library: major * 10000 + minor * 100 + patch. [safe] */
+TALLOW_EXPORT int TALLOW_API GetVersion(void);
 
 /* Runs text in a temporary program and returns its exit code. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text);

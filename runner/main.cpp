@@ -10,20 +10,27 @@
 #include <vector>
 
 #include "script_text.h"
+#include "standard_input.h"
 #include "tallow.h"
 
 namespace {
 
-constexpr const char kVersion[] = "tallow 0.1.0";
+// Exit statuses of the runner besides the script's own codes.
+constexpr int kStatusFailed = 1;    // an error ended the script before it set a code
+constexpr int kStatusUsage = 2;     // a wrong command line or an unreadable script
+constexpr int kStatusBudget = 124;  // --max-statements ended the run, as timeout(1) reports
 
 void Usage(FILE* out) {
     std::fputs(
         "usage: tallow [OPTION...] FILE [ARG...]\n"
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
+        "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv.\n"
         "  -e TEXT        run TEXT instead of a file\n"
+        "  -              read the script from standard input (also without FILE\n"
+        "                 when standard input is not a terminal)\n"
         "  --unattended   show no message box: write each one to standard error\n"
         "                 and answer it with its first button\n"
         "  --max-statements N\n"
@@ -34,7 +41,11 @@ void Usage(FILE* out) {
         "  --no-fast-paths\n"
         "                 read every statement from the text, remembering nothing\n"
         "                 (slower; for finding a fault in the engine)\n"
-        "The exit status is the script's exit code.\n",
+        "\n"
+        "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
+        "error ended it before it set one; 124 when --max-statements ended it; 2\n"
+        "for a wrong command line or a script that cannot be read. An error is\n"
+        "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n",
         out);
 }
 
@@ -57,6 +68,18 @@ bool ReadWholeFile(const char* path, std::string& out) {
 }
 
 int Main(int argc, char** argv);
+
+// The error that ended the run, in the form compilers use, so that editors
+// can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'].
+void ReportFailure(TallowProgramHandle program, const std::string& shown) {
+    char message[1100], token[256];
+    int line = 0, column = 0, kind = 0;
+    if (!GetLastRunError(program, message, sizeof message, &line, &column, &kind, token, sizeof token))
+        return;
+    std::fprintf(stderr, "%s:%d:%d: error: %s", shown.c_str(), line, column, message);
+    if (token[0]) std::fprintf(stderr, ": '%s'", token);
+    std::fputc('\n', stderr);
+}
 
 }  // namespace
 
@@ -85,7 +108,8 @@ int Main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            std::printf("%s\n", kVersion);
+            int v = GetVersion();
+            std::printf("tallow %d.%d.%d\n", v / 10000, v / 100 % 100, v % 100);
             return 0;
         }
         if (std::strcmp(argv[i], "--unattended") == 0) {
@@ -118,20 +142,31 @@ int Main(int argc, char** argv) {
         }
         break;
     }
-    if (i >= argc) {
+    // No script named: a terminal is given the usage, a pipe is the script.
+    bool fromInput = i < argc ? std::strcmp(argv[i], "-") == 0 : !tallow::runner::StandardInputIsTerminal();
+    if (i >= argc && !fromInput) {
         Usage(stderr);
-        return 2;
+        return kStatusUsage;
     }
-    std::string raw, fileName;
-    if (std::strcmp(argv[i], "-e") == 0) {
+    std::string raw, fileName;  // fileName stays empty for text that is no file
+    std::string shown;          // how diagnostics name the script
+    if (fromInput) {
+        if (i < argc) ++i;
+        shown = "-";
+        if (!tallow::runner::ReadStandardInput(raw)) {
+            std::fputs("tallow: cannot read the script from standard input\n", stderr);
+            return kStatusUsage;
+        }
+    } else if (std::strcmp(argv[i], "-e") == 0) {
         if (i + 1 >= argc) {
             std::fputs("tallow: -e needs a text\n", stderr);
             return 2;
         }
         raw = argv[i + 1];
+        shown = "-e";
         i += 2;
     } else {
-        fileName = argv[i++];
+        fileName = shown = argv[i++];
         if (!ReadWholeFile(fileName.c_str(), raw)) {
             std::fprintf(stderr, "tallow: cannot read %s\n", fileName.c_str());
             return 2;
@@ -156,7 +191,7 @@ int Main(int argc, char** argv) {
     TallowProgramHandle program = CreateProgram();
     if (!program) {
         std::fputs("tallow: out of memory\n", stderr);
-        return 1;
+        return kStatusFailed;
     }
     SetScriptFileName(program, fileName.c_str());
     SetScriptArguments(program, int(args.size()), args.data());
@@ -164,6 +199,13 @@ int Main(int argc, char** argv) {
     if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
     if (!fastPaths) SetFastPaths(program, 0);
     int code = RunProgram(program, text.c_str());
+    int outcome = GetRunOutcome(program);
+    if (outcome == TALLOW_RUN_FAILED) {
+        ReportFailure(program, shown);
+        if (code == 0) code = kStatusFailed;
+    } else if (outcome == TALLOW_RUN_BUDGET) {
+        code = kStatusBudget;
+    }
     DestroyProgram(program);
     return code;
 }

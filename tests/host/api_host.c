@@ -996,6 +996,34 @@ static void TestStatementLimit(void) {
     DestroyProgram(p);
 }
 
+/* After a run a host can ask how it ended and why it failed. */
+static void TestRunOutcome(void) {
+    char message[64], token[16];
+    int line = -1, column = -1, kind = -1;
+    TallowProgramHandle p = CreateProgram();
+    CHECK(GetVersion() == TALLOW_VERSION_NUMBER);
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_NONE);
+    CHECK(GetLastRunError(p, message, sizeof message, &line, &column, &kind, token, sizeof token) == 0);
+    RunProgram(p, "x# = 1\n  y# = 2 +\n  pritn \"x\"");
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_FAILED);
+    CHECK(GetLastRunError(p, message, sizeof message, &line, &column, &kind, token, sizeof token) == 1);
+    CHECK(strcmp(message, "unknown statement encountered") == 0);
+    CHECK(line == 3 && column == 3 && kind == 0);
+    CHECK(strcmp(token, "pritn") == 0);
+    /* A small buffer gets the start of the text; NULL parts are skipped. */
+    CHECK(GetLastRunError(p, message, 8, NULL, NULL, NULL, NULL, 0) == 1);
+    CHECK(strcmp(message, "unknown") == 0);
+    RunProgram(p, "try\rthrow \"caught\"\rcatch\rendtry");
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_ENDED);
+    CHECK(GetLastRunError(p, message, sizeof message, &line, &column, &kind, token, sizeof token) == 0);
+    SetStatementLimit(p, 10);
+    RunProgram(p, "while 1 = 1\rendwhile");
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_BUDGET);
+    CHECK(GetRunOutcome(NULL) == TALLOW_RUN_NONE);
+    CHECK(GetLastRunError(NULL, message, sizeof message, &line, &column, &kind, token, sizeof token) == 0);
+    DestroyProgram(p);
+}
+
 /* A memory budget fails the growing statement; fast paths off change no
  * result. */
 static void TestMemoryLimitAndFastPaths(void) {
@@ -1037,6 +1065,7 @@ int main(int argc, char** argv) {
     TestDestroyInsideARun();
     TestStatementLimit();
     TestMemoryLimitAndFastPaths();
+    TestRunOutcome();
     TestHostProgram();
     TestRunners();
     TestRegistrationWriter();
