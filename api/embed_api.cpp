@@ -317,7 +317,7 @@ TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* 
     return 1;
 }
 
-TALLOW_EXPORT int TALLOW_API GetVersion(void) {
+TALLOW_EXPORT int TALLOW_API GetTallowVersion(void) {
     return TALLOW_VERSION_NUMBER;
 }
 

@@ -27,7 +27,7 @@
 #ifndef TALLOW_H
 #define TALLOW_H
 
-/* The version of this header; GetVersion tells the library's. */
+/* The version of this header; GetTallowVersion tells the library's. */
 #define TALLOW_VERSION_MAJOR 0
 #define TALLOW_VERSION_MINOR 2
 #define TALLOW_VERSION_PATCH 0
@@ -116,7 +116,7 @@ TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* 
                                              int* line, int* column, int* kind, char* token, int tokenSize);
 
 /* The version of the library: major * 10000 + minor * 100 + patch. [safe] */
-TALLOW_EXPORT int TALLOW_API GetVersion(void);
+TALLOW_EXPORT int TALLOW_API GetTallowVersion(void);
 
 /* Runs text in a temporary program and returns its exit code. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text);

@@ -108,7 +108,7 @@ int Main(int argc, char** argv) {
             return 0;
         }
         if (std::strcmp(argv[i], "--version") == 0) {
-            int v = GetVersion();
+            int v = GetTallowVersion();
             std::printf("tallow %d.%d.%d\n", v / 10000, v / 100 % 100, v % 100);
             return 0;
         }

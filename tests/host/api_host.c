@@ -1001,7 +1001,7 @@ static void TestRunOutcome(void) {
     char message[64], token[16];
     int line = -1, column = -1, kind = -1;
     TallowProgramHandle p = CreateProgram();
-    CHECK(GetVersion() == TALLOW_VERSION_NUMBER);
+    CHECK(GetTallowVersion() == TALLOW_VERSION_NUMBER);
     CHECK(GetRunOutcome(p) == TALLOW_RUN_NONE);
     CHECK(GetLastRunError(p, message, sizeof message, &line, &column, &kind, token, sizeof token) == 0);
     RunProgram(p, "x# = 1\n  y# = 2 +\n  pritn \"x\"");
