@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs Tallow into a fresh prefix and builds the example host against the
+# installed tree twice, through find_package(Tallow) and through pkg-config;
+# both hosts and the installed runner must run.
+#   install_check.sh BUILD_DIR SOURCE_DIR WORK_DIR
+set -eu
+build=$1 source=$2 work=$3
+rm -rf "$work"
+mkdir -p "$work"
+prefix=$work/prefix
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+cmake -S "$source/tests/install" -B "$work/consumer" -G Ninja -DCMAKE_PREFIX_PATH="$prefix" \
+    -DEXAMPLE_HOST="$source/examples/host/host.c" >/dev/null
+cmake --build "$work/consumer" >/dev/null
+LD_LIBRARY_PATH=$prefix/lib "$work/consumer/consumer_host" --unattended | grep -q "second run: exit code 3"
+
+PKG_CONFIG_PATH=$prefix/lib/pkgconfig
+export PKG_CONFIG_PATH
+cc -o "$work/pc_host" "$source/examples/host/host.c" $(pkg-config --cflags --libs tallow)
+LD_LIBRARY_PATH=$prefix/lib "$work/pc_host" --unattended | grep -q "second run: exit code 3"
+
+test "$(echo 'print "installed"' | "$prefix/bin/tallow")" = installed
+test -f "$prefix/share/man/man1/tallow.1"
+echo "install_check: the installed tree builds and runs hosts through both"
