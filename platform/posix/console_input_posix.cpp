@@ -7,6 +7,7 @@
 #include <cerrno>
 
 #include "platform/console.h"
+#include "platform/input_buffer.h"
 
 namespace tallow::platform {
 
@@ -22,6 +23,10 @@ long ReadRetrying(int fd, char* buffer, size_t size) {
         if (n < 0 && errno == EINTR) continue;
         return long(n);
     }
+}
+
+long SystemRead(Handle input, char* buffer, size_t size) {
+    return ReadRetrying(FdFromHandle(input), buffer, size);
 }
 
 }  // namespace
@@ -56,18 +61,12 @@ long ReadLine(Handle input, char* buffer, size_t size) {
         }
         return n;
     }
-    size_t count = 0;
-    while (count < size) {
-        long n = ReadRetrying(fd, buffer + count, 1);
-        if (n < 0) return count ? long(count) : -1;
-        if (n == 0) break;
-        if (buffer[count++] == '\n') break;
-    }
-    return long(count);
+    return BufferedLine(input, buffer, size, SystemRead);
 }
 
 long ReadKey(Handle input, char& key) {
-    return ReadRetrying(FdFromHandle(input), &key, 1);
+    if (IsTerminal(input)) return ReadRetrying(FdFromHandle(input), &key, 1);
+    return BufferedByte(input, key, SystemRead);
 }
 
 }  // namespace tallow::platform

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/console.h"
+#include "platform/input_buffer.h"
 
 namespace tallow::platform {
 
@@ -18,6 +19,10 @@ long ReadOnce(Handle input, char* buffer, DWORD size) {
     DWORD read = 0;
     if (ReadFile(input, buffer, size, &read, nullptr)) return long(read);
     return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;
+}
+
+long SystemRead(Handle input, char* buffer, size_t size) {
+    return ReadOnce(input, buffer, DWORD(size));
 }
 
 }  // namespace
@@ -37,18 +42,12 @@ long ReadLine(Handle input, char* buffer, size_t size) {
     if (size == 0) return 0;
     // In line mode a console hands over one line, terminator included.
     if (IsConsole(input)) return ReadOnce(input, buffer, DWORD(size));
-    size_t count = 0;
-    while (count < size) {
-        long n = ReadOnce(input, buffer + count, 1);
-        if (n < 0) return count ? long(count) : -1;
-        if (n == 0) break;
-        if (buffer[count++] == '\n') break;
-    }
-    return long(count);
+    return BufferedLine(input, buffer, size, SystemRead);
 }
 
 long ReadKey(Handle input, char& key) {
-    return ReadOnce(input, &key, 1);
+    if (IsConsole(input)) return ReadOnce(input, &key, 1);
+    return BufferedByte(input, key, SystemRead);
 }
 
 }  // namespace tallow::platform
