@@ -252,6 +252,21 @@ TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, con
     }
 }
 
+TALLOW_EXPORT int TALLOW_API ListExtensionRegistrations(TallowRegistrationVisitor visit, void* context) {
+    if (!visit) return 0;
+    int count = 0;
+    try {
+        tallow::ForEachExtensionRegistration(
+            [&](const char* section, const std::string& name, const tallow::Registration& r) {
+                int loads = tallow::ExtensionLibraryLoads(r.path) ? 1 : 0;
+                visit(context, section, name.c_str(), r.data, r.path.c_str(), loads);
+                ++count;
+            });
+    } catch (...) {
+    }
+    return count;
+}
+
 TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended) {
     tallow::platform::SetUnattended(unattended != 0);
 }

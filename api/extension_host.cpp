@@ -5,6 +5,7 @@
 #include "core/program.h"
 #include "expr/evaluator.h"
 #include "expr/names.h"
+#include "platform/library.h"
 #include "platform/registry.h"
 
 namespace tallow {
@@ -30,6 +31,22 @@ void ForEachRegistration(const char* section, Visit visit) {
 }
 
 }  // namespace
+
+void ForEachExtensionRegistration(
+    const std::function<void(const char* section, const std::string& name, const Registration&)>& visit) {
+    for (const char* section : {kObjectsSection, kFactoriesSection})
+        ForEachRegistration(section,
+                            [&](const std::string& name, const Registration& r) { visit(section, name, r); });
+}
+
+bool ExtensionLibraryLoads(const std::string& path) {
+    platform::Library library;
+    if (!library.Load(path)) return false;
+    for (const char* entry : {"CreateExtensionObject", "DestroyExtensionObject", "ProcessStatement",
+                              "ProcessNumFunction", "ProcessStringFunction"})
+        if (!library.Find(entry)) return false;
+    return true;
+}
 
 Registration ParseRegistration(std::string_view bytes) {
     std::string_view text = bytes.substr(0, bytes.find('\0'));

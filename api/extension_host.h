@@ -3,6 +3,8 @@
 // the state of the call-back boundary.
 #pragma once
 
+#include <functional>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -31,6 +33,13 @@ constexpr uint32_t kMaxRegistrations = 1024;
 
 // One registration's data "number;path": the text before the first ";" read
 // as a decimal integer, the rest the library path (empty without a ";").
+// Calls visit(section, name, registration) for every readable registration
+// of both sections, in the loader's order.
+void ForEachExtensionRegistration(const std::function<void(const char* section, const std::string& name,
+                                                           const struct Registration&)>& visit);
+// Whether the library at path loads and exports the five entry points.
+bool ExtensionLibraryLoads(const std::string& path);
+
 struct Registration {
     TallowValue data = 0;
     std::string path;

@@ -276,6 +276,16 @@ TALLOW_EXPORT double TALLOW_API GetNumArrayItem(TallowObjectHandle object, const
 TALLOW_EXPORT int TALLOW_API WriteExtensionRegistration(const char* section, const char* name,
                                                         const char* data);
 
+/* Calls visit once for every registration of both sections, in the order the
+ * loader reads them: its section ("Objects" or "Factories"), name, data and
+ * library path, and whether the library at that path loads and exports the
+ * five object entry points (1) or not (0). Loading a library runs its
+ * initialisation; nothing else of it is called. Returns the number of
+ * registrations visited. [safe] */
+typedef void(TALLOW_ENTRY* TallowRegistrationVisitor)(void* context, const char* section, const char* name,
+                                                      TallowValue data, const char* path, int loads);
+TALLOW_EXPORT int TALLOW_API ListExtensionRegistrations(TallowRegistrationVisitor visit, void* context);
+
 /* The name shown on the last line of the error box (empty by default). [safe] */
 TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char* name);
 

@@ -41,6 +41,10 @@ void Usage(FILE* out) {
         "  --no-fast-paths\n"
         "                 read every statement from the text, remembering nothing\n"
         "                 (slower; for finding a fault in the engine)\n"
+        "  --extensions   list the registered extension libraries and whether each\n"
+        "                 one loads, then exit\n"
+        "  --unregister-extension NAME\n"
+        "                 remove the registrations of object or type NAME, then exit\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
@@ -68,6 +72,46 @@ bool ReadWholeFile(const char* path, std::string& out) {
 }
 
 int Main(int argc, char** argv);
+
+// --extensions: one line per registration; the status is 1 when one of the
+// libraries does not load.
+struct Listing {
+    int broken = 0;
+};
+
+void TALLOW_ENTRY PrintRegistration(void* context, const char* section, const char* name, TallowValue data,
+                                    const char* path, int loads) {
+    static_cast<Listing*>(context)->broken += loads ? 0 : 1;
+    std::printf("%-9s %-31s %s (data %ld)%s\n", section, name, path, static_cast<long>(data),
+                loads ? "" : "  -- does not load");
+}
+
+int ListExtensions() {
+    Listing listing;
+    if (ListExtensionRegistrations(PrintRegistration, &listing) == 0) std::puts("no extension is registered");
+    return listing.broken ? 1 : 0;
+}
+
+int UnregisterExtension(const char* name) {
+    int removed = WriteExtensionRegistration("Objects", name, nullptr) +
+                  WriteExtensionRegistration("Factories", name, nullptr);
+    if (!removed) {
+        std::fprintf(stderr, "tallow: no extension is registered as %s\n", name);
+        return 1;
+    }
+    return 0;
+}
+
+// After a run that failed while loading the registered extensions: which
+// registrations name a library that does not load.
+void TALLOW_ENTRY NameBrokenRegistration(void*, const char* section, const char* name, TallowValue,
+                                         const char* path, int loads) {
+    if (!loads)
+        std::fprintf(stderr,
+                     "tallow: the extension %s (registered under %s) names %s, which does not load; "
+                     "tallow --unregister-extension %s removes it\n",
+                     name, section, path, name);
+}
 
 // The error that ended the run, in the form compilers use, so that editors
 // can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'].
@@ -136,6 +180,14 @@ int Main(int argc, char** argv) {
             ++i;
             continue;
         }
+        if (std::strcmp(argv[i], "--extensions") == 0) return ListExtensions();
+        if (std::strcmp(argv[i], "--unregister-extension") == 0) {
+            if (i + 1 >= argc) {
+                std::fputs("tallow: --unregister-extension needs a name\n", stderr);
+                return kStatusUsage;
+            }
+            return UnregisterExtension(argv[i + 1]);
+        }
         if (std::strcmp(argv[i], "--no-fast-paths") == 0) {
             fastPaths = false;
             continue;
@@ -202,6 +254,10 @@ int Main(int argc, char** argv) {
     int outcome = GetRunOutcome(program);
     if (outcome == TALLOW_RUN_FAILED) {
         ReportFailure(program, shown);
+        char message[128];
+        GetLastRunError(program, message, sizeof message, nullptr, nullptr, nullptr, nullptr, 0);
+        if (std::strstr(message, "extension library"))
+            ListExtensionRegistrations(NameBrokenRegistration, nullptr);
         if (code == 0) code = kStatusFailed;
     } else if (outcome == TALLOW_RUN_BUDGET) {
         code = kStatusBudget;

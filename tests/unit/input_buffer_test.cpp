@@ -59,7 +59,8 @@ TEST(InputBuffer, LongLinesCrossBlocksAndSmallBuffers) {
     current = &source;
     Handle h = reinterpret_cast<Handle>(uintptr_t(0x5678));
     std::string got;
-    for (int i = 0; i < 200 && got.size() < 10001; ++i) got += Line(h);  // 63 bytes at a time
+    for (int i = 0; i < 200 && got.size() < 10001; ++i)
+        got += Line(h);  // 63 bytes at a time
     EXPECT_EQ(got, std::string(10000, 'a') + "\n");
     EXPECT_EQ(Line(h), "b\n");
 }
