@@ -21,5 +21,5 @@ cc -o "$work/pc_host" "$source/examples/host/host.c" $(pkg-config --cflags --lib
 LD_LIBRARY_PATH=$prefix/lib "$work/pc_host" --unattended | grep -q "second run: exit code 3"
 
 test "$(echo 'print "installed"' | "$prefix/bin/tallow")" = installed
-test -f "$prefix/share/man/man1/tallow.1"
+test -f "$prefix/share/man/man1/tallow.1.gz"
 echo "install_check: the installed tree builds and runs hosts through both"

@@ -22,8 +22,9 @@ win32_packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw
 # Wine, which runs the win32 tests; its 32-bit half comes from the i386 archive.
 wine_packages=(wine wine32:i386 wine64)
 # Clang with its runtimes for the fuzz builds, clang-format for the house
-# style, and the other interpreters that the benchmarks compare with.
-tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic)
+# style, the other interpreters that the benchmarks compare with, and
+# lintian and makensis for the packages.
+tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic lintian nsis)
 
 groups=()
 for arg in "$@"; do

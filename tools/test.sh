@@ -123,6 +123,7 @@ fi
 optional tools/sanitize.sh          # the native-asan preset: build and tests
 optional tools/tsan.sh              # the native-tsan preset: programs on several threads
 optional bench/run --quick          # quick benchmark run
+optional tools/package.sh           # the Debian package and the NSIS installer
 optional tools/fuzz.sh --short      # short fuzz runs
 
 echo "==== summary"
