@@ -23,8 +23,8 @@ win32_packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw
 wine_packages=(wine wine32:i386 wine64)
 # Clang with its runtimes for the fuzz builds, clang-format for the house
 # style, the other interpreters that the benchmarks compare with, and
-# lintian and makensis for the packages.
-tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic lintian nsis)
+# dpkg-dev, lintian and makensis for the packages.
+tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic dpkg-dev lintian nsis)
 
 groups=()
 for arg in "$@"; do
