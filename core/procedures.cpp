@@ -149,7 +149,7 @@ std::string ProcTable::CallStringFunction(int id) {
 // call = [arg {"," arg}], one argument per declared parameter, each assigned
 // to its parameter before the next is taken; then the body runs up to
 // ENDPROC or a statement that starts with EXIT.
-void ProcTable::Call(const ProcRecord& proc, ProcArguments& arguments) {
+[[gnu::always_inline]] inline void ProcTable::Call(const ProcRecord& proc, ProcArguments& arguments) {
     Program& p = program_;
     // Calls are the recursion scripts drive; each one counts.
     NestingScope nesting(p, 1);
@@ -165,7 +165,7 @@ void ProcTable::Call(const ProcRecord& proc, ProcArguments& arguments) {
 
 // The body of a call whose parameters are set: from a new frame, which the
 // return or an error leaving the body takes away again.
-void ProcTable::RunCalled(const ProcRecord& proc) {
+[[gnu::always_inline]] inline void ProcTable::RunCalled(const ProcRecord& proc) {
     Program& p = program_;
     Lexer& lx = p.Lex();  // a nested run in the body puts it back
     MainObject& main = p.Main();
@@ -185,7 +185,7 @@ void ProcTable::RunCalled(const ProcRecord& proc) {
 
 // Cuts the loop stacks and block depths back to what they were when the call
 // began: loops and blocks the body left open end with it.
-void ProcTable::Restore(const Frame& frame) {
+[[gnu::always_inline]] inline void ProcTable::Restore(const Frame& frame) {
     MainObject& main = program_.Main();
     if (main.forStack.size() > frame.forDepth) main.forStack.resize(frame.forDepth);
     if (main.whileStack.size() > frame.whileDepth) main.whileStack.resize(frame.whileDepth);

@@ -61,8 +61,9 @@ public:
 
 private:
     const ProcRecord* FindById(TokenKind kind, int id) const;
-    void Call(const ProcRecord& proc, ProcArguments& arguments);
-    void RunCalled(const ProcRecord& proc);
+    // Inline: every call passes through them (procedures.cpp only).
+    inline void Call(const ProcRecord& proc, ProcArguments& arguments);
+    inline void RunCalled(const ProcRecord& proc);
     // What a call restores when it returns: where it was called from and the
     // block state of its caller.
     struct Frame {
@@ -72,7 +73,7 @@ private:
         int ifDepth;
         int tryDepth;
     };
-    void Restore(const Frame& frame);
+    inline void Restore(const Frame& frame);
 
     Program& program_;
     std::vector<ProcRecord> procs_;
