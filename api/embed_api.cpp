@@ -25,9 +25,9 @@ namespace {
 
 // Runs text on program and returns its exit code; 1 when the run failed for
 // a reason that is not a script error (memory, a run already in progress).
-int RunAndReport(Program& program, const char* text) {
+int RunAndReport(Program& program, const char* text, uint32_t start = 0) {
     try {
-        program.Run(text);
+        program.Run(text, start);
         return program.exitCode;
     } catch (...) {
         return 1;
@@ -133,6 +133,35 @@ TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char*
         }
     }
     return code;
+}
+
+TALLOW_EXPORT int TALLOW_API RunProgramFrom(TallowProgramHandle program, const char* text, int start) {
+    Program* p = nullptr;
+    switch (tallow::api::BeginRun(program, &p)) {
+        case tallow::api::RunStart::kUnknown:
+            return 0;
+        case tallow::api::RunStart::kBusy:
+            return 1;
+        case tallow::api::RunStart::kStarted:
+            break;
+    }
+    size_t length = text ? std::strlen(text) : 0;
+    int code =
+        RunAndReport(*p, text, start < 0 || size_t(start) > length ? uint32_t(length) : uint32_t(start));
+    if (tallow::api::EndRun(p)) {
+        try {
+            delete p;
+        } catch (...) {
+        }
+    }
+    return code;
+}
+
+TALLOW_EXPORT void TALLOW_API SetSession(TallowProgramHandle program, int on) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p || p->IsRunning()) return;
+    p->keepState = on != 0;
+    if (!on) p->ClearValues();
 }
 
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text) {

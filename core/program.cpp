@@ -84,7 +84,7 @@ void Program::UseText(std::string_view text) {
     SwapText(std::make_unique<TextScope>(*this, text));
 }
 
-int Program::Run(const char* text) {
+int Program::Run(const char* text, uint32_t start) {
     if (!text || running_) return 0;
     outcome_ = RunOutcome::None;
     budgetSpent_ = false;
@@ -107,11 +107,12 @@ int Program::Run(const char* text) {
     uintptr_t sp = reinterpret_cast<uintptr_t>(&here);
     stackFloor_ = (left == SIZE_MAX || left < kStackReserve) ? 0 : sp - left + kStackReserve;
     ScopeExit cleanUp{[this] {
-        CleanUp();
+        CleanUp(!keepState);
         running_ = false;
     }};
-    FillArguments();
-    int result = RunLoop(true);
+    if (!keepState || !argumentsFilled_) FillArguments();
+    argumentsFilled_ = true;
+    int result = RunLoop(true, start);
     outcome_ = result == 0 ? RunOutcome::Failed : budgetSpent_ ? RunOutcome::Budget : RunOutcome::Ended;
     return result;
 }
@@ -122,12 +123,12 @@ void Program::FillArguments() {
     argv->items = scriptArguments;
 }
 
-int Program::RunLoop(bool outermost) {
+int Program::RunLoop(bool outermost, uint32_t start) {
     try {
         extensions_->LoadRegistered();
         Procs().Prescan();
         Labels().Prescan();
-        Lex().Restart();
+        Lex().SetPosition(start);
         stopRequested = 0;
         RunStatements(false);
         return 1;
@@ -170,10 +171,27 @@ void Program::RunNested(std::string_view text) {
     // The enclosing text's loops stay below these floors.
     main.forFloor = main.forStack.size();
     main.whileFloor = main.whileStack.size();
-    RunLoop(false);
+    RunLoop(false, 0);
 }
 
-void Program::CleanUp() {
+void Program::CleanUp(bool values) {
+    if (!mainObject_) return;
+    MainObject& main = *mainObject_;
+    main.forStack.clear();
+    main.whileStack.clear();
+    main.forFloor = main.whileFloor = 0;
+    // Block depths left by jumps or an aborted run do not leak into the next.
+    main.ifDepth = 0;
+    main.tryDepth = 0;
+    // The text of the run goes, with everything remembered about it.
+    if (running_) SwapText(std::make_unique<TextScope>(*this, std::string_view()));
+    resumePosition.reset();
+    nesting_ = 0;
+    if (values) ClearValues();
+}
+
+void Program::ClearValues() {
+    argumentsFilled_ = false;
     // Objects the script created go; all others lose their member variables.
     std::vector<ScriptObject*> doomed;
     doomed.swap(dynamicOrder_);
@@ -187,20 +205,8 @@ void Program::CleanUp() {
     dynamicObjects_.clear();
     for (auto& [name, object] : objects_)
         object->ClearMembers();
-    if (!mainObject_) return;
-    MainObject& main = *mainObject_;
-    main.ClearMembers();
-    main.forStack.clear();
-    main.whileStack.clear();
-    main.forFloor = main.whileFloor = 0;
-    // Block depths left by jumps or an aborted run do not leak into the next.
-    main.ifDepth = 0;
-    main.tryDepth = 0;
+    mainObject_->ClearMembers();
     if (systemObject_) systemObject_->ClearMembers();
-    // The text of the run goes, with everything remembered about it.
-    if (running_) SwapText(std::make_unique<TextScope>(*this, std::string_view()));
-    resumePosition.reset();
-    nesting_ = 0;
 }
 
 size_t Program::MemoryInUse() {

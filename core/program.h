@@ -74,8 +74,16 @@ public:
     Program& operator=(const Program&) = delete;
 
     // Runs text to its end and cleans up, so the program can run again.
-    // 1 when the script ended normally, 0 when an error aborted it.
-    int Run(const char* text);
+    // 1 when the script ended normally, 0 when an error aborted it. start is
+    // where execution begins (procedures and labels are found in all of it).
+    int Run(const char* text, uint32_t start = 0);
+    // A session (an interactive prompt): runs keep the variables, arrays and
+    // objects of the runs before them; each run's text is the session's text
+    // so far, run from where the new part starts.
+    bool keepState = false;
+    // Empties the script's variables, arrays and objects (what a run's
+    // clean-up does when no session keeps them).
+    void ClearValues();
     bool IsRunning() const { return running_; }
     RunOutcome Outcome() const { return outcome_; }
     // The error that ended the last run (valid when its outcome is Failed).
@@ -199,7 +207,7 @@ public:
 private:
     // Prepares the text in the current scope and runs its statements; an
     // error that no TRY catches shows the exception box and gives 0.
-    int RunLoop(bool outermost);
+    int RunLoop(bool outermost, uint32_t start);
     // One statement more of the budget; false (and the run stopping) when
     // it is spent.
     bool Budget() {
@@ -216,7 +224,9 @@ private:
     int ExecuteStatement(uint32_t start, const Token* token, StatementPlan* plan);
     [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
-    void CleanUp();
+    // After a run: the loop stacks, block depths and the run's text go, and
+    // with values the script's variables, arrays and objects too.
+    void CleanUp(bool values = true);
     void FillArguments();
     ObjectFactory* DynamicFactory(ScriptObject* object) const;
     void ReleaseArrayName(std::string_view name);
@@ -238,6 +248,7 @@ private:
     bool running_ = false;
     bool fastPaths_ = true;
     bool budgetSpent_ = false;
+    bool argumentsFilled_ = false;
     RunOutcome outcome_ = RunOutcome::None;
     ErrorReport lastError_;     // the error recorded last
     ErrorReport lastRunError_;  // the one that ended the last run

@@ -97,6 +97,17 @@ TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program);
  * failure that is not a script error gives 1. [safe] */
 TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char* text);
 
+/* A session, for interactive prompts: while it is on, runs of program keep
+ * the variables, arrays and objects of the runs before them (loop stacks and
+ * block depths still end with each run). Switching it off empties them.
+ * Ignored while the program runs. [safe] */
+TALLOW_EXPORT void TALLOW_API SetSession(TallowProgramHandle program, int on);
+
+/* As RunProgram, with execution starting at byte offset start of text (its
+ * procedures and labels are found in all of it): a session runs its whole text
+ * so far from where the part just entered begins. [safe] */
+TALLOW_EXPORT int TALLOW_API RunProgramFrom(TallowProgramHandle program, const char* text, int start);
+
 /* How the last run of program ended (RunProgram's result is the exit code in
  * every case). */
 #define TALLOW_RUN_NONE 0   /* no run yet, one in progress, or a NULL program */

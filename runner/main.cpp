@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "prompt.h"
 #include "script_text.h"
 #include "standard_input.h"
 #include "tallow.h"
@@ -23,6 +24,7 @@ constexpr int kStatusBudget = 124;  // --max-statements ended the run, as timeou
 void Usage(FILE* out) {
     std::fputs(
         "usage: tallow [OPTION...] FILE [ARG...]\n"
+        "       tallow [OPTION...] [-i]\n"
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --help | --version\n"
@@ -31,6 +33,9 @@ void Usage(FILE* out) {
         "  -e TEXT        run TEXT instead of a file\n"
         "  -              read the script from standard input (also without FILE\n"
         "                 when standard input is not a terminal)\n"
+        "  -i             an interactive prompt (also without FILE on a terminal):\n"
+        "                 each line, or block once it is closed, runs at once, and\n"
+        "                 variables, arrays, objects and procedures persist\n"
         "  --unattended   show no message box: write each one to standard error\n"
         "                 and answer it with its first button\n"
         "  --max-statements N\n"
@@ -194,11 +199,18 @@ int Main(int argc, char** argv) {
         }
         break;
     }
-    // No script named: a terminal is given the usage, a pipe is the script.
-    bool fromInput = i < argc ? std::strcmp(argv[i], "-") == 0 : !tallow::runner::StandardInputIsTerminal();
-    if (i >= argc && !fromInput) {
-        Usage(stderr);
-        return kStatusUsage;
+    // No script named: a terminal gets the prompt, a pipe is the script.
+    bool prompt = i < argc ? std::strcmp(argv[i], "-i") == 0 : tallow::runner::StandardInputIsTerminal();
+    bool fromInput = !prompt && (i < argc ? std::strcmp(argv[i], "-") == 0 : true);
+    if (prompt) {
+        if (unattended) SetUnattended(1);
+        TallowProgramHandle program = CreateProgram();
+        if (!program) return kStatusFailed;
+        if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
+        if (!fastPaths) SetFastPaths(program, 0);
+        int code = tallow::runner::RunPrompt(program);
+        DestroyProgram(program);
+        return code;
     }
     std::string raw, fileName;  // fileName stays empty for text that is no file
     std::string shown;          // how diagnostics name the script

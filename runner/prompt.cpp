@@ -1,0 +1,184 @@
+// The interactive prompt of the runner, with line editing and history
+// through libedit where the build has it.
+#include "prompt.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#ifdef TALLOW_HAVE_EDITLINE
+#include <editline/readline.h>
+#endif
+
+namespace tallow::runner {
+
+namespace {
+
+struct BlockWord {
+    const char* word;
+    int change;
+};
+
+constexpr BlockWord kBlockWords[] = {
+    {"if", 1},    {"endif", -1},     {"for", 1}, {"next", -1},   {"while", 1}, {"endwhile", -1},
+    {"select", 1}, {"endselect", -1}, {"try", 1}, {"endtry", -1}, {"proc", 1},  {"endproc", -1},
+};
+
+bool SameWord(std::string_view a, const char* b) {
+    if (a.size() != std::strlen(b)) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char c = a[i];
+        if (c >= 'A' && c <= 'Z') c = char(c + 32);
+        if (c != b[i]) return false;
+    }
+    return true;
+}
+
+bool WordChar(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           static_cast<unsigned char>(c) >= 128;
+}
+
+// Messages of errors that stop a run before its first statement: an entry
+// that raises one is not kept, or every later entry would fail the same way.
+constexpr const char* kPreparationErrors[] = {
+    "Duplicate label encountered", "Duplicate proc encountered", "Unknown proc type encountered",
+    "Invalid parameter type",      "double quotes missing",
+};
+
+std::string HistoryFile() {
+    const char* state = std::getenv("XDG_STATE_HOME");
+    const char* home = std::getenv("HOME");
+    std::filesystem::path folder;
+    if (state && *state)
+        folder = std::filesystem::path(state) / "tallow";
+    else if (home && *home)
+        folder = std::filesystem::path(home) / ".local" / "state" / "tallow";
+    else
+        return std::string();
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return (folder / "history").string();
+}
+
+// One line from the terminal without its line end; false at the end of input.
+bool ReadLine(const char* prompt, std::string& line) {
+#ifdef TALLOW_HAVE_EDITLINE
+    char* text = readline(prompt);
+    if (!text) return false;
+    line = text;
+    if (*text) add_history(text);
+    std::free(text);
+    return true;
+#else
+    std::fputs(prompt, stdout);
+    std::fflush(stdout);
+    line.clear();
+    char buffer[1024];
+    while (std::fgets(buffer, sizeof buffer, stdin)) {
+        line += buffer;
+        if (!line.empty() && line.back() == '\n') {
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            return true;
+        }
+    }
+    return !line.empty();
+#endif
+}
+
+bool StartsWithWord(std::string_view text, const char* word) {
+    size_t i = text.find_first_not_of(" \t");
+    if (i == std::string_view::npos) return false;
+    size_t j = i;
+    while (j < text.size() && WordChar(text[j])) ++j;
+    return SameWord(text.substr(i, j - i), word);
+}
+
+}  // namespace
+
+int BlockDepth(std::string_view text) {
+    int depth = 0;
+    size_t i = 0;
+    bool lineStart = true;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '\n' || c == '\r') {
+            lineStart = true;
+            ++i;
+        } else if (c == '"') {
+            size_t close = text.find_first_of("\"\r\n", i + 1);
+            i = close == std::string_view::npos ? text.size() : close + (text[close] == '"' ? 1 : 0);
+            lineStart = false;
+        } else if (c == '\'') {
+            i = text.find_first_of("\r\n", i);
+            if (i == std::string_view::npos) i = text.size();
+        } else if (WordChar(c)) {
+            size_t j = i;
+            while (j < text.size() && WordChar(text[j])) ++j;
+            std::string_view word = text.substr(i, j - i);
+            // A variable, constant, call or member is no keyword.
+            bool suffixed = j < text.size() && std::strchr("$#@(.:", text[j]);
+            if (lineStart && SameWord(word, "rem")) {
+                i = text.find_first_of("\r\n", j);
+                if (i == std::string_view::npos) i = text.size();
+                continue;
+            }
+            if (!suffixed)
+                for (const BlockWord& b : kBlockWords)
+                    if (SameWord(word, b.word)) depth += b.change;
+            lineStart = false;
+            i = j;
+        } else {
+            if (c != ' ' && c != '\t') lineStart = false;
+            ++i;
+        }
+    }
+    return depth;
+}
+
+int RunPrompt(TallowProgramHandle program) {
+    std::string history = HistoryFile();
+#ifdef TALLOW_HAVE_EDITLINE
+    if (!history.empty()) read_history(history.c_str());
+#endif
+    SetSession(program, 1);
+    std::printf("Tallow %d.%d.%d: type statements; a block runs once it is closed; exit leaves.\n",
+                GetTallowVersion() / 10000, GetTallowVersion() / 100 % 100, GetTallowVersion() % 100);
+    std::string session, entry, line;
+    int code = 0;
+    for (;;) {
+        entry.clear();
+        bool more = ReadLine("tallow> ", line);
+        while (more) {
+            entry += line;
+            entry += '\n';
+            if (BlockDepth(entry) <= 0) break;
+            more = ReadLine("   ...> ", line);
+        }
+        if (!more && entry.empty()) break;
+        size_t start = session.size();
+        session += entry;
+        std::fflush(stdout);
+        code = RunProgramFrom(program, session.c_str(), int(start));
+        std::fflush(stdout);
+        if (GetRunOutcome(program) == TALLOW_RUN_FAILED) {
+            char message[256];
+            int line = 0, column = 0;
+            GetLastRunError(program, message, sizeof message, &line, &column, nullptr, nullptr, 0);
+            std::fprintf(stderr, "line %d:%d: error: %s\n", line, column, message);
+            for (const char* preparation : kPreparationErrors)
+                if (std::strcmp(message, preparation) == 0) session.resize(start);
+        }
+        std::putchar('\n');
+        if (StartsWithWord(entry, "exit") || !more) break;
+    }
+#ifdef TALLOW_HAVE_EDITLINE
+    if (!history.empty()) write_history(history.c_str());
+#endif
+    SetSession(program, 0);
+    return code;
+}
+
+}  // namespace tallow::runner
