@@ -37,8 +37,9 @@ int RunAndReport(Program& program, const char* text, uint32_t start = 0) {
 // Runs a host's request on program. An error goes back to the entry point in
 // progress when there is one (a host object's call-back inserting objects);
 // outside any, a script error is shown in the error box and dropped.
-template <class Body>
-void RunHostRequest(Program& program, const Body& body) {
+// beforeJump runs before the jump back, which skips the caller's frame.
+template <class Body, class BeforeJump>
+void RunHostRequest(Program& program, const Body& body, const BeforeJump& beforeJump) {
     tallow::CallbackState& state = tallow::CallbackStateOf(program);
     bool scriptError = false;
     try {
@@ -50,7 +51,10 @@ void RunHostRequest(Program& program, const Body& body) {
     } catch (...) {
         state.pending = std::current_exception();
     }
-    if (state.top) std::longjmp(state.top->buffer, 1);
+    if (state.top) {
+        beforeJump();
+        std::longjmp(state.top->buffer, 1);
+    }
     tallow::DiscardCallbackError(state);
     if (scriptError) {
         try {
@@ -72,9 +76,19 @@ using HostAdder = void (tallow::ExtensionHost::*)(std::string, TallowValue, cons
 
 void Insert(HostAdder add, const char* name, TallowValue data, TallowProgramHandle program,
             const tallow::EntryPoints& entry) {
-    Program* p = tallow::api::LiveProgram(program);
+    Program* p = tallow::api::EnterProgram(program);
     if (!p) return;
-    RunHostRequest(*p, [&] { (p->Extensions().*add)(name ? name : "", data, entry); });
+    // A jump back means a run is in progress, which keeps the program.
+    RunHostRequest(
+        *p, [&] { (p->Extensions().*add)(name ? name : "", data, entry); },
+        [p] { (void)tallow::api::LeaveProgram(p); });
+    // The host's create may have destroyed the program meanwhile.
+    if (tallow::api::LeaveProgram(p)) {
+        try {
+            delete p;
+        } catch (...) {
+        }
+    }
 }
 
 // A one-shot runner's program, known to the handle checks for its one run.

@@ -17,7 +17,8 @@ namespace {
 struct ProgramRecord {
     bool hostOwned = false;
     bool running = false;
-    bool destroyPending = false;  // DestroyProgram came during the run
+    int entries = 0;              // exports in progress that may call the host back
+    bool destroyPending = false;  // DestroyProgram came during one of them
 };
 
 struct Registry {
@@ -66,6 +67,7 @@ RunStart BeginRun(TallowProgramHandle handle, Program** program) {
     if (it == r.programs.end()) return RunStart::kUnknown;
     if (it->second.running || p->IsRunning()) return RunStart::kBusy;
     it->second.running = true;
+    ++it->second.entries;
     *program = p;
     return RunStart::kStarted;
 }
@@ -76,7 +78,27 @@ bool EndRun(Program* program) {
     auto it = r.programs.find(program);
     if (it == r.programs.end()) return false;
     it->second.running = false;
-    if (!it->second.destroyPending) return false;
+    if (--it->second.entries > 0 || !it->second.destroyPending) return false;
+    r.programs.erase(it);
+    return true;
+}
+
+Program* EnterProgram(TallowProgramHandle handle) {
+    auto* p = reinterpret_cast<Program*>(handle);
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto it = p ? r.programs.find(p) : r.programs.end();
+    if (it == r.programs.end()) return nullptr;
+    ++it->second.entries;
+    return p;
+}
+
+bool LeaveProgram(Program* program) {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> lock(r.mutex);
+    auto it = r.programs.find(program);
+    if (it == r.programs.end()) return false;
+    if (--it->second.entries > 0 || !it->second.destroyPending) return false;
     r.programs.erase(it);
     return true;
 }
@@ -87,7 +109,7 @@ Disposal TakeForDestroy(TallowProgramHandle handle) {
     std::lock_guard<std::mutex> lock(r.mutex);
     auto it = p ? r.programs.find(p) : r.programs.end();
     if (it == r.programs.end()) return Disposal::kUnknown;
-    if (it->second.running) {
+    if (it->second.running || it->second.entries > 0) {
         // A one-shot program is only stopped: its runner owns it.
         it->second.destroyPending = it->second.hostOwned;
         p->stopRequested = 1;

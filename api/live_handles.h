@@ -33,10 +33,18 @@ RunStart BeginRun(TallowProgramHandle handle, Program** program);
 // is forgotten already and the caller deletes it.
 [[nodiscard]] bool EndRun(Program* program);
 
+// Around any other export that may call the host back (InsertObject and
+// InsertFactory call a host object's create): the live program behind
+// handle, or null, and on leaving whether a DestroyProgram came meanwhile
+// and the caller deletes the program now.
+Program* EnterProgram(TallowProgramHandle handle);
+[[nodiscard]] bool LeaveProgram(Program* program);
+
 enum class Disposal { kUnknown, kDeferred, kDelete };
-// DestroyProgram's decision. A running program is asked to stop, as
-// EndProgram does, and deleted when its run returns (kDeferred); an idle one
-// is forgotten here and the caller deletes it (kDelete).
+// DestroyProgram's decision. A program inside an export (running, or
+// inserting a host object) is asked to stop, as EndProgram does, and deleted
+// when that export returns (kDeferred); an idle one is forgotten here and the
+// caller deletes it (kDelete).
 Disposal TakeForDestroy(TallowProgramHandle handle);
 
 // ---- Objects -------------------------------------------------------------------

@@ -22,7 +22,7 @@ struct BlockWord {
 };
 
 constexpr BlockWord kBlockWords[] = {
-    {"if", 1},    {"endif", -1},     {"for", 1}, {"next", -1},   {"while", 1}, {"endwhile", -1},
+    {"if", 1},     {"endif", -1},     {"for", 1}, {"next", -1},   {"while", 1}, {"endwhile", -1},
     {"select", 1}, {"endselect", -1}, {"try", 1}, {"endtry", -1}, {"proc", 1},  {"endproc", -1},
 };
 
@@ -80,7 +80,8 @@ bool ReadLine(const char* prompt, std::string& line) {
     while (std::fgets(buffer, sizeof buffer, stdin)) {
         line += buffer;
         if (!line.empty() && line.back() == '\n') {
-            while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+                line.pop_back();
             return true;
         }
     }
@@ -92,7 +93,8 @@ bool StartsWithWord(std::string_view text, const char* word) {
     size_t i = text.find_first_not_of(" \t");
     if (i == std::string_view::npos) return false;
     size_t j = i;
-    while (j < text.size() && WordChar(text[j])) ++j;
+    while (j < text.size() && WordChar(text[j]))
+        ++j;
     return SameWord(text.substr(i, j - i), word);
 }
 
@@ -116,7 +118,8 @@ int BlockDepth(std::string_view text) {
             if (i == std::string_view::npos) i = text.size();
         } else if (WordChar(c)) {
             size_t j = i;
-            while (j < text.size() && WordChar(text[j])) ++j;
+            while (j < text.size() && WordChar(text[j]))
+                ++j;
             std::string_view word = text.substr(i, j - i);
             // A variable, constant, call or member is no keyword.
             bool suffixed = j < text.size() && std::strchr("$#@(.:", text[j]);

@@ -519,6 +519,47 @@ static void TestStaleHandles(void) {
     EXPECT_INT(host.destroys, 1);
 }
 
+/* DestroyProgram from the create function of a host object that
+ * InsertObject is inserting, outside any run: the program goes when
+ * InsertObject returns, after the object's destroy. */
+static TallowProgramHandle doomedProgram;
+static int doomedDestroys;
+
+static int TALLOW_ENTRY DoomedCreate(TallowObjectHandle object, TallowValue data, const char** statements,
+                                     const char** numberFunctions, const char** stringFunctions) {
+    (void)object, (void)data, (void)statements, (void)numberFunctions, (void)stringFunctions;
+    DestroyProgram(doomedProgram);
+    return 1;
+}
+static int TALLOW_ENTRY DoomedDestroy(TallowObjectHandle object, TallowValue data) {
+    (void)object, (void)data;
+    ++doomedDestroys;
+    return 1;
+}
+static int TALLOW_ENTRY DoomedStatement(TallowObjectHandle object, int id) {
+    (void)object, (void)id;
+    return 0;
+}
+static int TALLOW_ENTRY DoomedNumber(TallowObjectHandle object, int id, double* result) {
+    (void)object, (void)id;
+    *result = 0;
+    return 0;
+}
+static int TALLOW_ENTRY DoomedString(TallowObjectHandle object, int id, const char** result) {
+    (void)object, (void)id;
+    *result = "";
+    return 0;
+}
+
+static void TestDestroyWhileInserting(void) {
+    doomedProgram = CreateProgram();
+    doomedDestroys = 0;
+    InsertObject("doomed", 0, doomedProgram, DoomedCreate, DoomedDestroy, DoomedStatement, DoomedNumber,
+                 DoomedString);
+    EXPECT_INT(doomedDestroys, 1);
+    ExpectNeutralProgram(doomedProgram);
+}
+
 /* DestroyProgram from inside a host object's member ends the run after that
  * statement; RunProgram destroys the program on its way out. */
 static void TestDestroyInsideARun(void) {
@@ -1063,6 +1104,7 @@ int main(int argc, char** argv) {
     TestNullHandles();
     TestStaleHandles();
     TestDestroyInsideARun();
+    TestDestroyWhileInserting();
     TestStatementLimit();
     TestMemoryLimitAndFastPaths();
     TestRunOutcome();
