@@ -241,7 +241,7 @@ void WhileStatement(Program& p, ConditionPlan* plan) {
     if (Condition(p, plan)) {
         MainObject& main = p.Main();
         CheckLoopRoom(p, main.whileStack);
-        main.whileStack.push_back({top, plan ? plan->cond : nullptr, main.NameGeneration()});
+        main.whileStack.push_back({top, main.NameGeneration(), plan ? plan->cond : nullptr});
         return;
     }
     SkipWhileBody(p);

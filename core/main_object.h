@@ -64,9 +64,10 @@ enum Keyword : int {
 // compiled form when the loop has one (valid under one name generation).
 struct WhileEntry {
     uint32_t top;
-    CondCode* cond = nullptr;
     uint32_t generation = 0;
+    CondCode* cond = nullptr;
 };
+static_assert(sizeof(WhileEntry) == 8 + sizeof(void*), "ENDWHILE reads the stack's size on every pass");
 
 // Ids from which the script's procedures are registered.
 constexpr int kFirstStatementProc = 43;
