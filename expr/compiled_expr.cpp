@@ -254,12 +254,14 @@ public:
         StrPart part;
         part.op = StrOp::Literal;
         part.text = t.text;
+        part.token = t;
         c_.parts.push_back(std::move(part));
     }
-    void Character(const Token&, char ch) {
+    void Character(const Token& t, char ch) {
         StrPart part;
         part.op = StrOp::Char;
         part.ch = ch;
+        part.token = t;
         c_.parts.push_back(std::move(part));
     }
     void StringCall(const Token& t) {
@@ -639,34 +641,43 @@ double RunNumGeneral(Program& p, NumCode& c) {
 #undef TALLOW_ARITHMETIC_CASES
 
 // Room for added bytes more in out, within the engine's longest string and
-// the program's budget.
-inline void Grow(Program& p, const std::string& out, size_t added) {
-    CheckGrowth(out.size(), added, kMaxStringLength);
-    p.ChargeMemory(added);
+// the program's budget. When there is none the lexer is put where reading
+// the text appends the same part (so the error's place is the same), and
+// the failure goes on.
+template <class Place>
+inline void Grow(Program& p, const std::string& out, size_t added, Place place) {
+    try {
+        CheckGrowth(out.size(), added, kMaxStringLength);
+        p.ChargeMemory(added);
+    } catch (...) {
+        place();
+        throw;
+    }
 }
 
 void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
     MainObject& main = p.Main();
+    Lexer& lx = p.Lex();
     for (size_t i = firstPart; i < c.parts.size(); ++i) {
         StrPart& part = c.parts[i];
         switch (part.op) {
             case StrOp::Literal:
-                Grow(p, out, part.text.size());
-                out += part.text;
+            case StrOp::Char: {
+                std::string_view text = part.op == StrOp::Literal ? part.text : std::string_view(&part.ch, 1);
+                Grow(p, out, text.size(), [&] { lx.Read(part.token); });
+                out += text;
                 break;
-            case StrOp::Char:
-                Grow(p, out, 1);
-                out += part.ch;
-                break;
+            }
             case StrOp::Var: {
-                const std::string& value = VarValue(p, main.strMembers, c.vars[part.arg]);
-                Grow(p, out, value.size());
+                VarSite& site = c.vars[part.arg];
+                const std::string& value = VarValue(p, main.strMembers, site);
+                Grow(p, out, value.size(), [&] { lx.ReadAndPutBack(site.next); });
                 out += value;
                 break;
             }
             case StrOp::Call: {
                 std::string value = CallString(p, c.calls[part.arg]);
-                Grow(p, out, value.size());
+                Grow(p, out, value.size(), [] {});  // the call read its ")" last
                 out += value;
                 break;
             }
@@ -676,13 +687,13 @@ void AppendStr(Program& p, StrCode& c, std::string& out, size_t firstPart) {
                 int index = ToInt32(RunNum(p, *part.index));
                 const std::string& value =
                     ElementOf<StringArrayObject>(p, site, index, msg::kUnknownStringArray);
-                Grow(p, out, value.size());
+                Grow(p, out, value.size(), [&] { lx.Read(site.close); });
                 out += value;
                 break;
             }
         }
     }
-    p.Lex().ReadAndPutBack(c.end);
+    lx.ReadAndPutBack(c.end);
 }
 
 std::string RunStr(Program& p, StrCode& c) {

@@ -155,6 +155,7 @@ struct StrPart {
     uint32_t arg = 0;                // site index
     std::string_view text;           // Literal
     char ch = 0;                     // Char
+    Token token;                     // Literal, Char: the token itself
     std::unique_ptr<NumCode> index;  // Element
 };
 

@@ -3,7 +3,8 @@
 // about places in the text, one reading every statement from the text; each
 // program runs the text twice, so the second run meets what the first left
 // remembered. The two must agree on all a script or its host can see: the
-// printed output, the results of Run, the exit codes, and the error and
+// printed output, the results of Run, the exit codes, how each run ended and
+// where its error was (line, column and token), and the error and
 // warning boxes in their order (their texts carry ErrMsg$ and ErrLine#).
 // Any difference aborts.
 //
@@ -45,6 +46,9 @@ struct RunOutcome {
     int result = -1;  // Program::Run, or -1 when it threw
     int exitCode = 0;
     std::vector<std::string> boxes;  // "caption: text" of every box, in order
+    // How the run ended and where its error was: line, column and token.
+    int outcome = 0;
+    std::string error;
 
     bool operator==(const RunOutcome&) const = default;
 };
@@ -154,6 +158,12 @@ ProgramOutcome RunProgram(const std::string& text, bool fastPaths) {
                     run.result = -1;
                 }
                 run.exitCode = program.exitCode;
+                run.outcome = int(program.Outcome());
+                if (program.Outcome() == tallow::RunOutcome::Failed) {
+                    const tallow::ErrorReport& e = program.LastRunError();
+                    run.error = std::to_string(e.line) + ":" + std::to_string(e.column) + ": " + e.message +
+                                " '" + e.token + "' kind " + std::to_string(e.kind);
+                }
                 gBoxes = nullptr;
             }
         }
@@ -177,8 +187,8 @@ void Describe(const char* title, const ProgramOutcome& o) {
     std::fprintf(stderr, "output begins: \"%s\"\n", o.outputHead.c_str());
     for (size_t i = 0; i < o.runs.size(); ++i) {
         const RunOutcome& r = o.runs[i];
-        std::fprintf(stderr, "run %zu: Run() %d, exit code %d, %zu boxes\n", i + 1, r.result, r.exitCode,
-                     r.boxes.size());
+        std::fprintf(stderr, "run %zu: Run() %d, exit code %d, outcome %d, error %s, %zu boxes\n", i + 1,
+                     r.result, r.exitCode, r.outcome, r.error.c_str(), r.boxes.size());
         for (const std::string& box : r.boxes)
             std::fprintf(stderr, "  box: %s\n", box.c_str());
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "large_stack.h"
 #include "prompt.h"
 #include "script_text.h"
 #include "standard_input.h"
@@ -135,12 +136,16 @@ void ReportFailure(TallowProgramHandle program, const std::string& shown) {
 // A script too big for the memory at hand is reported as the engine reports
 // it, not by an uncaught exception.
 int main(int argc, char** argv) {
-    try {
-        return Main(argc, argv);
-    } catch (const std::bad_alloc&) {
-        std::fputs("tallow: out of memory\n", stderr);
-        return 1;
-    }
+    return tallow::runner::RunWithLargeStack(
+        [](int count, char** args) {
+            try {
+                return Main(count, args);
+            } catch (const std::bad_alloc&) {
+                std::fputs("tallow: out of memory\n", stderr);
+                return 1;
+            }
+        },
+        argc, argv);
 }
 
 namespace {
