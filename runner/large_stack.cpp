@@ -9,7 +9,9 @@ namespace tallow::runner {
 
 #ifdef _WIN32
 
-int RunWithLargeStack(int (*main)(int, char**), int argc, char** argv) { return main(argc, argv); }
+int RunWithLargeStack(int (*main)(int, char**), int argc, char** argv) {
+    return main(argc, argv);
+}
 
 #else
 
