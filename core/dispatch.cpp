@@ -414,6 +414,7 @@ void Program::RunStatements(bool body, StatementPlan* entry) {
         // between the statements of the text's own loop.
         if (!body && memory.HasStale()) {
             previous = nullptr;
+            lx.OwnLast();
             memory.Collect();
         }
         // The next statement: as the statement before predicted it, or read

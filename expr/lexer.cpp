@@ -44,7 +44,8 @@ void Lexer::SetText(std::string_view text) {
     text_.assign(text.substr(0, text.find('\0')));
     hasText_ = true;
     pos_ = 0;
-    last_ = Token{};
+    own_ = Token{};
+    last_ = &own_;
     lineStarts_.clear();
     linesIndexed_ = false;
     if (recent_) RememberTokens(true);
@@ -55,7 +56,8 @@ void Lexer::FreeText() {
     text_.shrink_to_fit();
     hasText_ = false;
     pos_ = 0;
-    last_ = Token{};
+    own_ = Token{};
+    last_ = &own_;
     lineStarts_.clear();
     lineStarts_.shrink_to_fit();
     linesIndexed_ = false;
@@ -75,7 +77,8 @@ void Lexer::RememberTokens(bool on) {
 Token Lexer::ReadToken() {
     Token t = Scan(pos_, false);
     Note(t);
-    last_ = t;
+    own_ = t;
+    last_ = &own_;
     pos_ = t.end;
     return t;
 }
@@ -211,10 +214,11 @@ Token Lexer::Scan(uint32_t p, bool quiet) const {
 // The unfinished literal becomes the last token read, so the error's line is
 // where it began and the lexer stands where the scan stopped.
 void Lexer::QuotesMissing(const Token& partial, uint32_t stop) {
-    last_ = partial;
-    last_.kind = tkString;
-    last_.text = std::string_view(text_.c_str() + partial.first, stop - partial.first);
-    last_.end = stop;
+    own_ = partial;
+    own_.kind = tkString;
+    own_.text = std::string_view(text_.c_str() + partial.first, stop - partial.first);
+    own_.end = stop;
+    last_ = &own_;
     pos_ = stop;
     if (program_) program_->ReportError(kSyntaxKind, msg::kDoubleQuotesMissing);
     throw ScriptError{};

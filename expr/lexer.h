@@ -49,6 +49,8 @@ public:
     // program they are thrown as ScriptError.
     explicit Lexer(Program* program = nullptr);
     ~Lexer();
+    Lexer(const Lexer&) = delete;  // last_ may point at own_
+    Lexer& operator=(const Lexer&) = delete;
 
     // Copies text up to its first NUL and rewinds to its start.
     void SetText(std::string_view text);
@@ -61,7 +63,8 @@ public:
         if (recent_) {
             const Token& t = recent_[pos_ & recentMask_];
             if (t.start == pos_ && t.text.data()) {
-                last_ = t;
+                own_ = t;
+                last_ = &own_;
                 pos_ = t.end;
                 return t;
             }
@@ -77,7 +80,7 @@ public:
     void SkipComment();
 
     // The last token read (for error reports).
-    const Token& Last() const { return last_; }
+    const Token& Last() const { return *last_; }
     // The line (from 1) and column (from 1) of pos; a line ends at a
     // carriage return, a line feed, or a carriage return and a line feed.
     int LineOf(uint32_t pos) const;
@@ -87,14 +90,22 @@ public:
     // reports errors: a token that cannot be read throws LexProbeFailed.
     Token Peek(uint32_t pos) const;
     // Puts the lexer in the state a read of token leaves (Read) or a read
-    // followed by a put-back leaves (ReadAndPutBack).
+    // followed by a put-back leaves (ReadAndPutBack). The lexer refers to
+    // token as the last one read until the next read: it must stay as it is
+    // until then (the tokens that compiled code and plans keep do).
     void Read(const Token& token) {
-        last_ = token;
+        last_ = &token;
         pos_ = token.end;
     }
     void ReadAndPutBack(const Token& token) {
-        last_ = token;
+        last_ = &token;
         pos_ = token.start;
+    }
+    // Makes the lexer keep its own copy of the last token read; called
+    // before the code holding a token given to Read is freed.
+    void OwnLast() {
+        own_ = *last_;
+        last_ = &own_;
     }
 
     // A small memory of recently read tokens, so that reading a place again
@@ -118,7 +129,8 @@ private:
     std::string text_;
     bool hasText_ = false;
     uint32_t pos_ = 0;
-    Token last_;
+    Token own_;                  // the last token read from the text
+    const Token* last_ = &own_;  // the last token read: own_, or one given to Read
     std::unique_ptr<Token[]> recent_;
     uint32_t recentMask_ = 0;
     void IndexLines() const;
