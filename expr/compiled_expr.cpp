@@ -82,6 +82,7 @@ protected:
         CallSite site;
         site.id = id;
         site.token = t;
+        site.close = close;
         site.nest = nesting_ + 1;
         site.harmless = BuiltInChangesNoVariable(kind, id) && region.changesNothing;
         site.readsMany = region.readsMany;
@@ -461,8 +462,15 @@ auto& ElementOf(Program& p, ArraySite& site, int index, const char* message) {
 }
 
 // After a call its closing parenthesis must follow.
-void AfterCall(Program& p) {
-    if (!p.Lex().NextToken().IsDelimiter(')')) {
+// The call's closing parenthesis is read, as the site remembers it when the
+// lexer stands there (a call leaves it there unless it failed).
+void AfterCall(Program& p, const CallSite& site) {
+    Lexer& lx = p.Lex();
+    if (lx.Position() == site.close.start) {
+        lx.Read(site.close);
+        return;
+    }
+    if (!lx.NextToken().IsDelimiter(')')) {
         p.stopRequested = 1;
         p.ReportError(kSyntaxKind, msg::kUnbalancedParenthesis);
     }
@@ -474,7 +482,7 @@ double CallNumber(Program& p, const CallSite& site) {
     p.Lex().Read(site.token);
     NestingScope nesting(p, site.nest);
     double value = p.Main().ProcessNumFunction(site.id);
-    AfterCall(p);
+    AfterCall(p, site);
     return value;
 }
 
@@ -482,7 +490,7 @@ std::string CallString(Program& p, const CallSite& site) {
     p.Lex().Read(site.token);
     NestingScope nesting(p, site.nest);
     std::string value = p.Main().ProcessStringFunction(site.id);
-    AfterCall(p);
+    AfterCall(p, site);
     return value;
 }
 
@@ -515,7 +523,7 @@ double CallProcedure(Program& p, CallSite& site) {
     NestingScope nesting(p, site.nest);
     CompiledArguments arguments(p, site);
     double value = site.table->CallNumFunction(*site.proc, arguments);
-    AfterCall(p);
+    AfterCall(p, site);
     return value;
 }
 

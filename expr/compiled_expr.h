@@ -47,6 +47,7 @@ struct VarSite {
 struct CallSite {
     int id = 0;
     Token token;
+    Token close;   // the call's closing parenthesis
     int nest = 1;  // nesting levels the call stands in: its parentheses and indices, and itself
     // Whether the call, arguments included, can change no variable, and the
     // string variables its arguments read (all of them when readsMany).
