@@ -130,23 +130,7 @@ TALLOW_EXPORT void TALLOW_API DestroyProgram(TallowProgramHandle program) {
 }
 
 TALLOW_EXPORT int TALLOW_API RunProgram(TallowProgramHandle program, const char* text) {
-    Program* p = nullptr;
-    switch (tallow::api::BeginRun(program, &p)) {
-        case tallow::api::RunStart::kUnknown:
-            return 0;
-        case tallow::api::RunStart::kBusy:
-            return 1;
-        case tallow::api::RunStart::kStarted:
-            break;
-    }
-    int code = RunAndReport(*p, text);
-    if (tallow::api::EndRun(p)) {
-        try {
-            delete p;
-        } catch (...) {
-        }
-    }
-    return code;
+    return RunProgramFrom(program, text, 0);
 }
 
 TALLOW_EXPORT int TALLOW_API RunProgramFrom(TallowProgramHandle program, const char* text, int start) {
