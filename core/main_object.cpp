@@ -48,7 +48,7 @@ constexpr KeywordEntry kKeywords[] = {
     {"print", StmtPrint},
     {"eval", StmtEval},
     {"evalarray", StmtEvalArray},
-    {"run", nullptr},
+    {"run", StmtRun},
     {"chdir", StmtChdir},
     {"mkdir", StmtMkdir},
     {"rmdir", StmtRmdir},

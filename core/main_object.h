@@ -82,7 +82,7 @@ struct ForEntry {
 };
 
 // The handler of keyword id, or null for words that only other statements
-// read (then, to, endproc, run) and for ids that are no keyword.
+// read (then, to, endproc) and for ids that are no keyword.
 using StatementHandler = void (*)(Program&);
 StatementHandler KeywordHandler(int id);
 

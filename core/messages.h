@@ -108,6 +108,22 @@ constexpr const char kConsoleReadFailed[] = "Could not read from console!";
 constexpr const char kCwdFailed[] = "Could not retrieve working directory!";
 constexpr const char kStringTooLong[] = "String too long!";
 
+// The dialog object.
+constexpr const char kDialogNotInitialized[] = "Dialog not initialized!";
+constexpr const char kDialogControlNotFound[] = "Dialog control not found!";
+constexpr const char kHandleReadOnly[] = "The Handle property is read-only.";
+// What an unattended execute writes to standard error after the dialog's name.
+constexpr const char kDialogShown[] = "dialog";
+
+// The code runner's boxes (outside any script run).
+constexpr const char kCodeRunnerCaption[] = "Tallow95";
+// The file's name stands between these two.
+constexpr const char kCouldNotOpenCodFile[] = "Tallow: could not open COD file (";
+constexpr const char kCouldNotOpenCodFileEnd[] = ").";
+constexpr const char kInvalidFileType[] = "Tallow: invalid file type!";
+constexpr const char kCouldNotLoadDialog[] = "Tallow: could not load dialog resource!";
+constexpr const char kCouldNotLoadCode[] = "Tallow: could not load code resource!";
+
 // File-system statements.
 constexpr const char kChangeDriveFailed[] = "Could not change current drive!";
 constexpr const char kChangeDirFailed[] = "Could not change working directory!";

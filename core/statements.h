@@ -56,4 +56,7 @@ void StmtListFiles(Program& p);
 // extension statement (api/)
 void StmtRegisterExtension(Program& p);
 
+// the code runner's statement (api/code_runner.cpp)
+void StmtRun(Program& p);
+
 }  // namespace tallow

@@ -139,6 +139,16 @@ TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text);
  * (TallowFile)(intptr_t)fd. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowFile input, TallowFile output);
 
+/* Runs a code file (".cod": a script and its dialogs) in a temporary program.
+ * commandLine names the file, then the arguments the script finds in its
+ * string array argv: tokens separated by white space, a token that starts
+ * with a double quote running to the next one (both dropped). Every stored
+ * dialog becomes an object of its name. Returns the script's exit code, or 0
+ * after a box captioned "Tallow95" when the file cannot be opened, is no
+ * code file, or is cut short. commandLine stays the caller's; reserved is
+ * not used (pass 0). [safe] */
+TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t reserved);
+
 /* Adds a host object called name to program: the five functions serve it as
  * an extension library's entry points would, and data is handed back to
  * create and destroy. The object is created at once and lives until
@@ -335,7 +345,11 @@ TALLOW_EXPORT void TALLOW_API SetFastPaths(TallowProgramHandle program, int enab
 /* With a non-zero value no message box is shown by any program of this
  * process: each box is written to standard error as its caption, ": ", its
  * text and a line feed, and yields the result of its first button (OK, Abort,
- * Yes or Retry). For scheduled jobs, services and tests. [safe] */
+ * Yes or Retry). A dialog's modal execute shows nothing either: it writes
+ * "NAME: dialog" and yields the id of the dialog's default push button (else
+ * of its first push button, else 0). For scheduled jobs, services and tests.
+ * The environment variable TALLOW_UNATTENDED set to anything but "" or "0"
+ * switches it on when the library is loaded. [safe] */
 TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended);
 
 /* ---- Extension library entry points --------------------------------------

@@ -3,6 +3,7 @@
 #include "message_box.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <string>
 
 #include "console.h"
@@ -10,7 +11,13 @@
 namespace tallow::platform {
 
 namespace {
-std::atomic<bool> gUnattended{false};
+// Programs started without our command line are made unattended by the
+// environment: TALLOW_UNATTENDED set to anything but "" or "0".
+bool UnattendedFromEnvironment() {
+    const char* value = std::getenv("TALLOW_UNATTENDED");
+    return value && *value && std::string_view(value) != "0";
+}
+std::atomic<bool> gUnattended{UnattendedFromEnvironment()};
 std::atomic<BoxObserver> gObserver{nullptr};
 std::atomic<void*> gObserverContext{nullptr};
 }  // namespace

@@ -22,6 +22,8 @@ constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 
 // Shows a box owned by owner and returns the button pressed.
 int ShowMessageBox(Handle owner, std::string_view text, std::string_view caption, unsigned type);
 
+// Unattended: no box and no modal dialog is shown. Starts on when the
+// environment variable TALLOW_UNATTENDED is set to anything but "" or "0".
 void SetUnattended(bool unattended);
 bool Unattended();
 

@@ -1,0 +1,144 @@
+// The code runner: RunTallowCode runs a code file named on a command line in
+// a program of its own, with one dialog object per stored dialog and the
+// further tokens as `argv`; the statement `run` starts it from a script.
+// What keeps the file from running is shown in a box captioned "Tallow95".
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "api/code_file.h"
+#include "api/command_line.h"
+#include "api/live_handles.h"
+#include "core/dialog_object.h"
+#include "core/messages.h"
+#include "core/program.h"
+#include "core/statements.h"
+#include "expr/value_limits.h"
+#include "platform/file_read.h"
+#include "platform/message_box.h"
+#include "platform/stack.h"
+#include "tallow.h"
+
+namespace tallow {
+
+namespace {
+
+// The largest code file read: the longest text the engine holds, and room
+// beside it for the dialogs.
+constexpr size_t kMaxCodeFileSize = kMaxStringLength + (size_t(1) << 24);
+
+// Stack that `run` leaves for the program it starts, whose own guard against
+// runaway recursion needs room below it; a script that runs code files
+// recursively fails with "stack overflow" here instead.
+constexpr size_t kRunStackReserve = 512 * 1024;
+
+void ShowRunnerBox(std::string_view text) {
+    platform::ShowMessageBox(nullptr, text, msg::kCodeRunnerCaption,
+                             platform::kMbOk | platform::kMbIconExclamation);
+}
+
+std::string CannotOpenText(const std::string& fileName) {
+    return msg::kCouldNotOpenCodFile + fileName + msg::kCouldNotOpenCodFileEnd;
+}
+
+// The program of one code file and its dialogs, known to the handle checks
+// while it lives. The dialogs go first, then the program, on every path.
+class CodeRun {
+public:
+    CodeRun() { api::NoteProgramBorn(&program, false); }
+    ~CodeRun() {
+        dialogs.clear();
+        api::ForgetProgram(&program);
+    }
+    CodeRun(const CodeRun&) = delete;
+    CodeRun& operator=(const CodeRun&) = delete;
+
+    Program program;
+    std::vector<std::unique_ptr<DialogObject>> dialogs;
+};
+
+// The message for where reading the file stopped.
+const char* ReadFailureText(codec::CodeFileError error) {
+    switch (error) {
+        case codec::CodeFileError::InvalidType:
+            return msg::kInvalidFileType;
+        case codec::CodeFileError::DialogResource:
+            return msg::kCouldNotLoadDialog;
+        case codec::CodeFileError::CodeResource:
+        case codec::CodeFileError::None:
+            break;
+    }
+    return msg::kCouldNotLoadCode;
+}
+
+// Steps of RunTallowCode; 0 after a box when the file cannot be used.
+int RunCodeFile(const char* commandLine) {
+    CodeRun run;
+    Program& program = run.program;
+    std::vector<std::string> tokens = SplitCommandLine(commandLine ? commandLine : "");
+    std::string fileName = tokens.empty() ? std::string() : tokens.front();
+    program.scriptFileName = fileName;
+    if (!tokens.empty()) program.scriptArguments.assign(tokens.begin() + 1, tokens.end());
+    program.hasScriptArguments = true;
+
+    std::vector<uint8_t> bytes;
+    switch (platform::ReadFileBytes(fileName, kMaxCodeFileSize, bytes)) {
+        case platform::FileRead::kCannotOpen:
+            ShowRunnerBox(CannotOpenText(fileName));
+            return 0;
+        case platform::FileRead::kTooLarge:
+            ShowRunnerBox(msg::kCouldNotLoadCode);
+            return 0;
+        case platform::FileRead::kRead:
+        case platform::FileRead::kFailed:  // the bytes read so far: the codec tells where they end
+            break;
+    }
+    codec::CodeFile file;
+    codec::CodeFileError error = codec::ReadCodeFile(bytes, file);
+    if (error != codec::CodeFileError::None) {
+        ShowRunnerBox(ReadFailureText(error));
+        return 0;
+    }
+    bytes = std::vector<uint8_t>();  // the text is copied once more below
+    for (codec::CodeFileDialog& dialog : file.dialogs) {
+        std::unique_ptr<platform::DialogWindow> window =
+            platform::CreateDialogWindow(dialog.templateBytes, &program.parentWindow);
+        if (!window) {
+            ShowRunnerBox(msg::kCouldNotLoadDialog);
+            return 0;
+        }
+        dialog.templateBytes = std::vector<uint8_t>();
+        run.dialogs.push_back(std::make_unique<DialogObject>(program, dialog.name, std::move(window)));
+    }
+    std::string text = file.Text();
+    file = codec::CodeFile();
+    program.Run(text.c_str());
+    return program.exitCode;
+}
+
+}  // namespace
+
+// run = "run" strexpr
+void StmtRun(Program& p) {
+    Evaluator& ev = p.Eval();
+    ev.HasFirstParam(true);
+    std::string commandLine = ev.EvalString();
+    if (platform::StackRemaining() < kRunStackReserve) p.ReportError(kSyntaxKind, msg::kStackOverflow);
+    RunTallowCode(commandLine.c_str(), 0);
+}
+
+}  // namespace tallow
+
+extern "C" {
+
+// reserved is accepted and not used.
+TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t reserved) {
+    (void)reserved;
+    try {
+        return tallow::RunCodeFile(commandLine);
+    } catch (...) {
+        return 1;
+    }
+}
+
+}  // extern "C"
