@@ -3,10 +3,13 @@
 // on fixed and on seeded random templates, and the reader's messages.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -20,12 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Upper(std::string text) {
-    for (char& c : text)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return text;
-}
-
+#ifdef TALLOW_WINDRES
 std::u16string ReadSzOrOrd(const std::vector<uint8_t>& d, size_t& o) {
     std::u16string text;
     auto unit = [&](size_t at) { return static_cast<char16_t>(d.at(at) | d.at(at + 1) << 8); };
@@ -67,12 +65,7 @@ std::vector<uint8_t> ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+#endif
 
 // Compiles an .rc file with the cross resource compiler; empty when it is
 // not installed (the caller skips).
@@ -89,6 +82,20 @@ std::optional<std::map<std::string, std::vector<uint8_t>>> CompileWithWindres(co
     (void)rc;
     return std::nullopt;
 #endif
+}
+
+#ifdef TALLOW_DIALOG_SCRIPTS
+std::string Upper(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+std::string ReadText(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void ExpectSameAsWindres(const fs::path& rc) {
@@ -109,7 +116,6 @@ void ExpectSameAsWindres(const fs::path& rc) {
     }
 }
 
-#ifdef TALLOW_DIALOG_SCRIPTS
 TEST(DialogScriptWindres, ControlStatements) {
     ExpectSameAsWindres(fs::path(TALLOW_DIALOG_SCRIPTS) / "controls.rc");
 }

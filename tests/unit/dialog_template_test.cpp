@@ -102,7 +102,7 @@ TEST(DialogTemplate, RefusesStringWithoutTerminator) {
     DialogTemplate dialog;
     dialog.title = u"Title";
     std::vector<uint8_t> bytes = WriteDialogTemplate(dialog);
-    bytes.resize(bytes.size() - 2);  // drop the title's zero unit
+    bytes.erase(bytes.end() - 2, bytes.end());  // drop the title's zero unit
     DialogTemplate back;
     EXPECT_FALSE(ReadDialogTemplate(bytes, back));
 }
