@@ -26,11 +26,11 @@ struct CodeFileDialog {
 };
 
 struct CodeFile {
-    int version = 1;                         // 0 ("TALLOW") or 1 ("TALLOW1")
+    int version = 1;                            // 0 ("TALLOW") or 1 ("TALLOW1")
     std::array<char, kMagicSize> magicField{};  // as stored (bytes after the NUL kept)
-    int16_t year = 0, month = 0, day = 0;    // the date stamp; read, never used
-    std::vector<CodeFileDialog> dialogs;     // version 0: exactly one, named "dialog"
-    std::string code;                        // the s bytes of the text, its NUL included
+    int16_t year = 0, month = 0, day = 0;       // the date stamp; read, never used
+    std::vector<CodeFileDialog> dialogs;        // version 0: exactly one, named "dialog"
+    std::string code;                           // the s bytes of the text, its NUL included
     // The text the script runs: code up to its first NUL.
     std::string Text() const;
 };
