@@ -2,6 +2,7 @@
 // dialog scripts, take one apart again, and describe one.
 #pragma once
 
+#include <cstdint>
 #include <ostream>
 #include <stdexcept>
 #include <string>
