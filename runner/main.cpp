@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "code_command_line.h"
 #include "large_stack.h"
 #include "prompt.h"
 #include "script_text.h"
@@ -25,12 +26,15 @@ constexpr int kStatusBudget = 124;  // --max-statements ended the run, as timeou
 void Usage(FILE* out) {
     std::fputs(
         "usage: tallow [OPTION...] FILE [ARG...]\n"
+        "       tallow [--unattended] FILE.cod [ARG...]\n"
         "       tallow [OPTION...] [-i]\n"
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --help | --version\n"
         "\n"
-        "Runs a Tallow script. The ARGs fill the string array argv.\n"
+        "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
+        "script with its dialogs, known by its first bytes whatever its name) runs\n"
+        "with each dialog as an object of its name.\n"
         "  -e TEXT        run TEXT instead of a file\n"
         "  -              read the script from standard input (also without FILE\n"
         "                 when standard input is not a terminal)\n"
@@ -38,7 +42,9 @@ void Usage(FILE* out) {
         "                 each line, or block once it is closed, runs at once, and\n"
         "                 variables, arrays, objects and procedures persist\n"
         "  --unattended   show no message box: write each one to standard error\n"
-        "                 and answer it with its first button\n"
+        "                 and answer it with its first button; a dialog's execute\n"
+        "                 writes NAME: dialog and answers with its default button\n"
+        "                 (also TALLOW_UNATTENDED=1 in the environment)\n"
         "  --max-statements N\n"
         "                 end the run once N statements have executed\n"
         "  --memory-limit MB\n"
@@ -55,7 +61,9 @@ void Usage(FILE* out) {
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
         "for a wrong command line or a script that cannot be read. An error is\n"
-        "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n",
+        "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
+        "A code file's status is its script's exit code alone (0 after an error,\n"
+        "or when the file cannot be used; its box says why).\n",
         out);
 }
 
@@ -129,6 +137,21 @@ void ReportFailure(TallowProgramHandle program, const std::string& shown) {
     std::fprintf(stderr, "%s:%d:%d: error: %s", shown.c_str(), line, column, message);
     if (token[0]) std::fprintf(stderr, ": '%s'", token);
     std::fputc('\n', stderr);
+}
+
+// A code file runs as RunTallowCode runs it: its dialogs become objects, and
+// the exit status is the script's exit code (0 when the file cannot be used,
+// after the runner's box).
+int RunCodeFile(const std::string& fileName, const std::vector<const char*>& args) {
+    std::string line, bad;
+    if (!tallow::runner::BuildCodeCommandLine(fileName, args, line, bad)) {
+        std::fprintf(stderr,
+                     "tallow: a code file's arguments cannot hold both a double quote and a blank "
+                     "or a leading quote: %s\n",
+                     bad.c_str());
+        return kStatusUsage;
+    }
+    return RunTallowCode(line.c_str(), 0);
 }
 
 }  // namespace
@@ -241,9 +264,15 @@ int Main(int argc, char** argv) {
             return 2;
         }
         if (tallow::runner::IsCodeFile(raw)) {
-            std::fprintf(stderr, "tallow: %s is a code file; this build runs script text only\n",
-                         fileName.c_str());
-            return 2;
+            if (maxStatements > 0 || memoryLimit >= 0 || !fastPaths) {
+                std::fputs(
+                    "tallow: --max-statements, --memory-limit and --no-fast-paths apply to script text, "
+                    "not to a code file\n",
+                    stderr);
+                return kStatusUsage;
+            }
+            if (unattended) SetUnattended(1);
+            return RunCodeFile(fileName, std::vector<const char*>(argv + i, argv + argc));
         }
         size_t nul = tallow::runner::FindStrayNul(raw);
         if (nul != std::string::npos) {

@@ -34,8 +34,8 @@ size_t LineOfOffset(std::string_view raw, size_t offset) {
 }
 
 bool IsCodeFile(std::string_view raw) {
-    return raw.substr(0, 7) == std::string_view("TALLOW\0", 7) ||
-           raw.substr(0, 8) == std::string_view("TALLOW1\0", 8);
+    constexpr size_t kMagicField = 16;
+    return raw.starts_with("TALLOW") && raw.substr(0, kMagicField).find('\0') != std::string_view::npos;
 }
 
 }  // namespace tallow::runner

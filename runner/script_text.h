@@ -23,8 +23,9 @@ size_t FindStrayNul(std::string_view raw);
 // feed, a carriage return and line feed, or a lone carriage return.
 size_t LineOfOffset(std::string_view raw, size_t offset);
 
-// True when the bytes start with a code-file magic ("TALLOW" or "TALLOW1"
-// followed by a NUL).
+// True when the bytes start as a code file does: "TALLOW" and a NUL within
+// the 16-byte magic field. The code runner tells the versions apart, and
+// refuses a magic it does not know ("TALLOW2") as an invalid file type.
 bool IsCodeFile(std::string_view raw);
 
 }  // namespace tallow::runner

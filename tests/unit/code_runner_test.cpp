@@ -14,6 +14,7 @@
 #include "api/dialog_template.h"
 #include "core/messages.h"
 #include "platform/message_box.h"
+#include "runner/code_command_line.h"
 #include "tallow.h"
 
 namespace tallow {
@@ -35,6 +36,25 @@ TEST(CommandLineTest, SplitsAtBlanksAndQuotes) {
     EXPECT_EQ(SplitCommandLine("x\"y \"p\"q"), (Tokens{"x\"y", "p", "q"}));
     EXPECT_EQ(SplitCommandLine(""), Tokens{});
     EXPECT_EQ(SplitCommandLine(" \r\n "), Tokens{});
+}
+
+// The runner's quoting gives every word back through the split, or refuses it.
+TEST(CommandLineTest, RunnerQuotingRoundTrips) {
+    Tokens words = {"app.cod", "one", "two three", "", "a\"b", "b\"", " lead", "tab\there", "x\ny"};
+    std::vector<const char*> args;
+    for (size_t i = 1; i < words.size(); ++i)
+        args.push_back(words[i].c_str());
+    std::string line, bad;
+    ASSERT_TRUE(runner::BuildCodeCommandLine(words[0], args, line, bad));
+    EXPECT_EQ(SplitCommandLine(line), words);
+    // A quote that needs the quotes as well has no form the split gives back.
+    for (const char* word : {"\"lead", "a \"b", "\""}) {
+        std::string before = "x";
+        EXPECT_FALSE(runner::AppendCommandWord(before, word)) << word;
+        EXPECT_EQ(before, "x");
+    }
+    EXPECT_FALSE(runner::BuildCodeCommandLine("my \"app\".cod", {}, line, bad));
+    EXPECT_EQ(bad, "my \"app\".cod");
 }
 
 // A template with push buttons of these ids, the last one the default when
