@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
 # --short runs each target 45 s (what CI does); the default is 600 s. The
-# targets are lexer, run, api and diff. Corpora grow in build/fuzz/corpus-TARGET,
+# targets are lexer, run, api, diff and codefile. Corpora grow in build/fuzz/corpus-TARGET,
 # seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
 # anything.
@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff)
+[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff codefile)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || exit 1
@@ -42,6 +42,17 @@ for target in "${targets[@]}"; do
         esac
     done
     [ "$target" = api ] && for seed in fuzz/seeds/api/*.api; do cp -n "$seed" "$corpus"/; done
+    # codefile reads a code file after a first byte 0 and a dialog script
+    # after a first byte 1: the test dialogs both ways, packed by tallowcod.
+    if [ "$target" = codefile ]; then
+        cmake --build "$build" --target tallowcod >/dev/null || exit 1
+        for rc in tests/dialogs/*.rc; do
+            name=${rc##*/}
+            { printf '\001'; cat "$rc"; } >"$corpus/seed_${name%.rc}.rc"
+            "$build/tallowcod" pack tests/scripts/cf_if_branches.tal "$rc" -o "$build/seed.cod" >/dev/null &&
+                { printf '\000'; cat "$build/seed.cod"; } >"$corpus/seed_${name%.rc}.cod"
+        done
+    fi
     dict=$PWD/fuzz/tallow.dict
     if [ -f "fuzz/$target.dict" ]; then
         dict=$build/$target.dict
