@@ -38,7 +38,10 @@ void ShowRunnerBox(std::string_view text) {
 }
 
 std::string CannotOpenText(const std::string& fileName) {
-    return msg::kCouldNotOpenCodFile + fileName + msg::kCouldNotOpenCodFileEnd;
+    std::string text = msg::kCouldNotOpenCodFile;  // appended, not added: g++ 12 warns on the sum
+    text += fileName;
+    text += msg::kCouldNotOpenCodFileEnd;
+    return text;
 }
 
 // The program of one code file and its dialogs, known to the handle checks
