@@ -74,6 +74,17 @@ int MaxCheckState(uint32_t buttonStyle) {
     return kMax[buttonStyle & kButtonTypeMask];
 }
 
+int DefaultPushButtonOf(const codec::DialogTemplate& dialog) {
+    const codec::DialogItem* first = nullptr;
+    for (const codec::DialogItem& item : dialog.items) {
+        if (ClassOfItem(item.windowClass) != ControlClass::Button) continue;
+        uint32_t type = item.style & kButtonTypeMask;
+        if (type == kBsDefPushButton) return item.id;
+        if (type == kBsPushButton && !first) first = &item;
+    }
+    return first ? first->id : 0;
+}
+
 bool ListTextBefore(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char x, char y) { return Fold(uint8_t(x)) < Fold(uint8_t(y)); });
@@ -81,7 +92,8 @@ bool ListTextBefore(const std::string& a, const std::string& b) {
 
 DialogModel::DialogModel(const codec::DialogTemplate& dialog)
     : caption_(codec::NarrowUnits(dialog.title)),
-      handle_(reinterpret_cast<Handle>(kFirstModelHandle + kModelHandleStep * gModelHandles++)) {
+      handle_(reinterpret_cast<Handle>(kFirstModelHandle + kModelHandleStep * gModelHandles++)),
+      defaultButton_(DefaultPushButtonOf(dialog)) {
     controls_.reserve(dialog.items.size());
     for (const codec::DialogItem& item : dialog.items) {
         ModelControl c;
@@ -215,17 +227,6 @@ void DialogModel::SetCheck(int id, int state) {
 int DialogModel::Check(int id) const {
     const ModelControl* c = Find(id);
     return c && c->kind == ControlClass::Button ? c->check : 0;
-}
-
-int DialogModel::DefaultPushButton() const {
-    const ModelControl* first = nullptr;
-    for (const ModelControl& c : controls_) {
-        if (c.kind != ControlClass::Button) continue;
-        uint32_t type = c.style & kButtonTypeMask;
-        if (type == kBsDefPushButton) return c.id;
-        if (type == kBsPushButton && !first) first = &c;
-    }
-    return first ? first->id : 0;
 }
 
 DialogExecution DialogModel::Execute(int waitMode, Handle&) {

@@ -35,6 +35,12 @@ ControlClass ClassOfItem(const codec::NameOrOrdinal& windowClass);
 // to it, reading the state as unsigned.
 int MaxCheckState(uint32_t buttonStyle);
 
+// The id of the template's default push button (BS_DEFPUSHBUTTON), else of
+// its first push button, else 0: what an unattended execute answers. Read
+// from the template because the dialog manager moves the default style with
+// the focus once the dialog runs.
+int DefaultPushButtonOf(const codec::DialogTemplate& dialog);
+
 // How the system orders the items of a sorted list: letter case aside.
 bool ListTextBefore(const std::string& a, const std::string& b);
 
@@ -79,7 +85,7 @@ public:
 
     void SetCheck(int id, int state) override;
     int Check(int id) const override;
-    int DefaultPushButton() const override;
+    int DefaultPushButton() const override { return defaultButton_; }
 
     // Without a screen: waitMode 0 marks the dialog visible and gives 1; a
     // modal execute gives the default push button's id at once.
@@ -96,7 +102,7 @@ private:
     std::vector<ModelControl> controls_;  // in template (tab) order
     std::string caption_;
     Handle handle_ = nullptr;
-    Handle oldParent_ = nullptr;
+    int defaultButton_ = 0;
     bool visible_ = false;
     int focus_ = 0;
 };
