@@ -110,9 +110,9 @@ int Program::Run(const char* text, uint32_t start) {
         CleanUp(!keepState);
         running_ = false;
     }};
-    if (!keepState || !argumentsFilled_) FillArguments();
+    bool fill = !keepState || !argumentsFilled_;
     argumentsFilled_ = true;
-    int result = RunLoop(true, start);
+    int result = RunLoop(true, start, fill);
     outcome_ = result == 0 ? RunOutcome::Failed : budgetSpent_ ? RunOutcome::Budget : RunOutcome::Ended;
     return result;
 }
@@ -123,8 +123,10 @@ void Program::FillArguments() {
     argv->items = scriptArguments;
 }
 
-int Program::RunLoop(bool outermost, uint32_t start) {
+int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
     try {
+        // argv cannot be made when a dialog of that name holds the name.
+        if (fillArguments) FillArguments();
         extensions_->LoadRegistered();
         Procs().Prescan();
         Labels().Prescan();

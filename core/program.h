@@ -206,8 +206,9 @@ public:
 
 private:
     // Prepares the text in the current scope and runs its statements; an
-    // error that no TRY catches shows the exception box and gives 0.
-    int RunLoop(bool outermost, uint32_t start);
+    // error that no TRY catches shows the exception box and gives 0. With
+    // fillArguments, the argv array is made first.
+    int RunLoop(bool outermost, uint32_t start, bool fillArguments = false);
     // One statement more of the budget; false (and the run stopping) when
     // it is spent.
     bool Budget() {
