@@ -74,8 +74,13 @@ const char* ReadFailureText(codec::CodeFileError error) {
     return msg::kCouldNotLoadCode;
 }
 
+// How the last code run of this thread ended (GetCodeRunOutcome); a code
+// file run by `run` inside another one counts until the outer one ends.
+thread_local int lastCodeOutcome = TALLOW_RUN_NONE;
+
 // Steps of RunTallowCode; 0 after a box when the file cannot be used.
 int RunCodeFile(const char* commandLine) {
+    lastCodeOutcome = TALLOW_CODE_UNUSABLE;
     CodeRun run;
     Program& program = run.program;
     std::vector<std::string> tokens = SplitCommandLine(commandLine ? commandLine : "");
@@ -116,6 +121,7 @@ int RunCodeFile(const char* commandLine) {
     std::string text = file.Text();
     file = codec::CodeFile();
     program.Run(text.c_str());
+    lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
     return program.exitCode;
 }
 
@@ -142,6 +148,10 @@ TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t rese
     } catch (...) {
         return 1;
     }
+}
+
+TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void) {
+    return tallow::lastCodeOutcome;
 }
 
 }  // extern "C"

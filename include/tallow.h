@@ -149,6 +149,13 @@ TALLOW_EXPORT int TALLOW_API RunTallowBufferRedirected(const char* text, TallowF
  * not used (pass 0). [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t reserved);
 
+/* How the last RunTallowCode on the calling thread ended: TALLOW_RUN_NONE
+ * (none yet), TALLOW_RUN_ENDED, TALLOW_RUN_FAILED (an error that no TRY
+ * caught), or TALLOW_CODE_UNUSABLE (the file could not be used; its box said
+ * why). The result of RunTallowCode is 0 after both failures. [safe] */
+#define TALLOW_CODE_UNUSABLE 4
+TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void);
+
 /* Adds a host object called name to program: the five functions serve it as
  * an extension library's entry points would, and data is handed back to
  * create and destroy. The object is created at once and lives until

@@ -62,8 +62,8 @@ void Usage(FILE* out) {
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
         "for a wrong command line or a script that cannot be read. An error is\n"
         "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
-        "A code file's status is its script's exit code alone (0 after an error,\n"
-        "or when the file cannot be used; its box says why).\n",
+        "A code file's status is the same; 1 also when the file cannot be used\n"
+        "(its box says why).\n",
         out);
 }
 
@@ -140,8 +140,9 @@ void ReportFailure(TallowProgramHandle program, const std::string& shown) {
 }
 
 // A code file runs as RunTallowCode runs it: its dialogs become objects, and
-// the exit status is the script's exit code (0 when the file cannot be used,
-// after the runner's box).
+// the exit status is the script's exit code, or 1 when the file could not be
+// used (after the runner's box) or an error ended the script before it set
+// a code.
 int RunCodeFile(const std::string& fileName, const std::vector<const char*>& args) {
     std::string line, bad;
     if (!tallow::runner::BuildCodeCommandLine(fileName, args, line, bad)) {
@@ -151,7 +152,10 @@ int RunCodeFile(const std::string& fileName, const std::vector<const char*>& arg
                      bad.c_str());
         return kStatusUsage;
     }
-    return RunTallowCode(line.c_str(), 0);
+    int code = RunTallowCode(line.c_str(), 0);
+    int outcome = GetCodeRunOutcome();
+    if (code == 0 && (outcome == TALLOW_RUN_FAILED || outcome == TALLOW_CODE_UNUSABLE)) return kStatusFailed;
+    return code;
 }
 
 }  // namespace

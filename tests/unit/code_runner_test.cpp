@@ -127,6 +127,7 @@ protected:
     std::string Refusal(const std::string& path) {
         boxes.clear();
         EXPECT_EQ(RunTallowCode(Quoted(path).c_str(), 0), 0);
+        EXPECT_EQ(GetCodeRunOutcome(), TALLOW_CODE_UNUSABLE);
         if (boxes.size() != 1) return "boxes: " + std::to_string(boxes.size());
         EXPECT_EQ(boxes[0].caption, msg::kCodeRunnerCaption);
         return boxes[0].text;
@@ -169,6 +170,11 @@ TEST_F(CodeRunnerTest, DialogsOfBothVersionsAreObjects) {
 TEST_F(CodeRunnerTest, DialogCountZeroAndCodeSizeOne) {
     EXPECT_EQ(RunTallowCode(Quoted(Write("none.cod", Version1("exit 3"))).c_str(), 0), 3);
     EXPECT_EQ(RunTallowCode(Quoted(Write("empty.cod", Version1(""))).c_str(), 0), 0);
+    EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_ENDED);
+    // An error that ends the script is told apart from an exit code of 0.
+    EXPECT_EQ(RunTallowCode(Quoted(Write("fails.cod", Version1("x# = (1"))).c_str(), 0), 0);
+    EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_FAILED);
+    boxes.clear();
     // The text ends at its first NUL.
     EXPECT_EQ(RunTallowCode(Quoted(Write("nul.cod", Version1(std::string("exit 4\0exit 5", 13)))).c_str(), 0),
               4);
