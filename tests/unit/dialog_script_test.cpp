@@ -308,6 +308,19 @@ TEST(DialogScriptReader, MessagesNameFileLineAndWhatWasExpected) {
         {"D DIALOG 0,0,(1,1 BEGIN END", "f.rc:1: expected ')', found ','"},
         {", DIALOG", "f.rc:1: expected a dialog name, found ','"},
     };
+    // Nesting: 256 levels of operands read (255 parentheses around a number),
+    // one more is refused (it used to exhaust the stack).
+    std::string deep = "D DIALOG 0,0,1," + std::string(255, '(') + "1" + std::string(255, ')') + " BEGIN END";
+    EXPECT_EQ(ParseDialogScript(deep, "f.rc").at(0).dialog.cy, 1);
+    std::string deeper = "D DIALOG 0,0,1," + std::string(200, '(') + std::string(56, '-') + "1 BEGIN END";
+    EXPECT_THROW(ParseDialogScript(deeper, "f.rc"), DialogScriptError);
+    std::string huge = "D DIALOG 0,0,1," + std::string(100000, '(') + "1 BEGIN END";
+    try {
+        ParseDialogScript(huge, "f.rc");
+        ADD_FAILURE() << "no error for 100000 parentheses";
+    } catch (const DialogScriptError& error) {
+        EXPECT_STREQ(error.what(), "f.rc:1: expression nested too deeply");
+    }
     for (const Case& c : cases) {
         try {
             ParseDialogScript(c.text, "f.rc");

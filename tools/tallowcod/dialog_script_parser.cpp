@@ -270,7 +270,15 @@ private:
     }
 
     // unary = ("-" | "~") unary | primary
+    // Every nesting of parentheses and signs passes here once: the depth is
+    // bounded so that no text can run the parser out of stack.
     uint32_t Unary(std::string_view what) {
+        if (depth_ >= kMaxExpressionDepth) lex_.Fail("expression nested too deeply");
+        ++depth_;
+        struct Leave {
+            int& depth;
+            ~Leave() { --depth; }
+        } leave{depth_};
         if (TakePunct('-')) return 0u - Unary("a number");
         if (TakePunct('~')) return ~Unary("a number");
         return Primary(what);
@@ -295,8 +303,13 @@ private:
         lex_.Expected(what);
     }
 
+    // Deep enough for any expression a person writes, shallow enough for a
+    // 1 MiB thread stack under the sanitizers.
+    static constexpr int kMaxExpressionDepth = 256;
+
     RcLexer lex_;
     std::string fileName_;
+    int depth_ = 0;
 };
 
 }  // namespace
