@@ -14,6 +14,7 @@
 #include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
+#include "objects/service_objects.h"
 #include "objects/system_object.h"
 #include "platform/console.h"
 #include "platform/stack.h"
@@ -47,6 +48,7 @@ Program::Program() : evaluator_(*this) {
     stringArrayFactory_ = std::make_unique<StringArrayFactory>(*this);
     numArrayFactory_ = std::make_unique<NumArrayFactory>(*this);
     systemObject_ = std::make_unique<SystemObject>(*this);
+    services_ = std::make_unique<ServiceObjects>(*this);
     extensions_ = std::make_unique<ExtensionHost>(*this);
 }
 
@@ -59,6 +61,7 @@ Program::~Program() {
     // filled for a result, say) goes too.
     CleanUp();
     extensions_.reset();
+    services_.reset();
     systemObject_.reset();
     mainObject_.reset();
     SwapText(nullptr);

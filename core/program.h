@@ -32,6 +32,7 @@ class LabelTable;
 class ProcTable;
 class StringArrayObject;
 class NumArrayObject;
+class ServiceObjects;
 class ExtensionHost;
 class TextMemory;
 struct TextScope;
@@ -261,6 +262,7 @@ private:
     std::unique_ptr<ObjectFactory> stringArrayFactory_;
     std::unique_ptr<ObjectFactory> numArrayFactory_;
     std::unique_ptr<SystemObject> systemObject_;
+    std::unique_ptr<ServiceObjects> services_;
     std::unique_ptr<ExtensionHost> extensions_;
 };
 

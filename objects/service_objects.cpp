@@ -1,0 +1,30 @@
+// The order in which a program's built-in objects and creatable types are
+// made. Each creatable type's factory registers under its type name; each
+// built-in object under its own name.
+#include "service_objects.h"
+
+#include "core/program.h"
+
+namespace tallow {
+
+ServiceObjects::ServiceObjects(Program& program) {
+    // The built-in clock object.
+    // The creatable type ddeclient.
+    // The built-in printer object and the creatable type printer.
+    // The built-in clipboard object.
+    // The creatable type inifile.
+    // The built-in registry object and the creatable type registry.
+    // The creatable types port, mailslot and socket.
+    // The built-in status object.
+    // The creatable type dll.
+    // The built-in Heap object.
+    // The built-in application object.
+    (void)program;
+}
+
+ServiceObjects::~ServiceObjects() {
+    while (!entries_.empty())
+        entries_.pop_back();
+}
+
+}  // namespace tallow
