@@ -321,6 +321,12 @@ TEST(DialogScriptReader, MessagesNameFileLineAndWhatWasExpected) {
     } catch (const DialogScriptError& error) {
         EXPECT_STREQ(error.what(), "f.rc:1: expression nested too deeply");
     }
+    // The smallest value divided by -1 wraps as 32-bit arithmetic does (it
+    // used to trap); the remainder is 0.
+    const auto& wrapped =
+        ParseDialogScript("D DIALOG 0x80000000 / -1, 0x80000000 % -1, 1, 1 BEGIN END", "f.rc");
+    EXPECT_EQ(wrapped.at(0).dialog.x, 0);
+    EXPECT_EQ(wrapped.at(0).dialog.y, 0);
     for (const Case& c : cases) {
         try {
             ParseDialogScript(c.text, "f.rc");

@@ -259,15 +259,19 @@ private:
                     value *= right;
                     break;
                 case '/':
-                    value = static_cast<uint32_t>(static_cast<int32_t>(value) / static_cast<int32_t>(right));
+                    value = static_cast<uint32_t>(Signed(value) / Signed(right));
                     break;
                 default:
-                    value = static_cast<uint32_t>(static_cast<int32_t>(value) % static_cast<int32_t>(right));
+                    value = static_cast<uint32_t>(Signed(value) % Signed(right));
                     break;
             }
         }
         return value;
     }
+
+    // Signed 32-bit values widened, so that the one quotient that does not
+    // fit (the smallest value divided by -1) wraps instead of trapping.
+    static int64_t Signed(uint32_t value) { return static_cast<int32_t>(value); }
 
     // unary = ("-" | "~") unary | primary
     // Every nesting of parentheses and signs passes here once: the depth is

@@ -116,8 +116,6 @@ std::string WriteDialogScript(std::string_view name, const DialogTemplate& dialo
             throw DialogScriptError("dialog " + std::string(name) + ": control " + std::to_string(item.id) +
                                     " carries creation data, which a DIALOG script cannot hold");
     }
-    // The include line lets the resource compiler read the file too; this
-    // reader skips it and knows the names itself.
     // The include line lets the resource compiler read the file too; the
     // reader here skips it and knows the names itself.
     std::string text = "#include <windows.h>\n\n";
