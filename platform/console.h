@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 #include "handles.h"
 
@@ -23,6 +24,10 @@ Handle NullOutput();
 bool AllocateConsole();
 void ReleaseConsole();
 void SetConsoleTitleText(const char* title);
+// Reads the console's title, at most kMaxConsoleTitle bytes of it; false
+// without a console (always on Linux, which has none to title).
+constexpr size_t kMaxConsoleTitle = 256;
+bool ReadConsoleTitleText(std::string& title);
 
 // Writes all bytes with one system write call where the system allows it.
 bool WriteBytes(Handle handle, const char* data, size_t size);

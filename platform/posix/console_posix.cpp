@@ -44,6 +44,9 @@ bool AllocateConsole() {
 }
 void ReleaseConsole() {}
 void SetConsoleTitleText(const char*) {}
+bool ReadConsoleTitleText(std::string&) {
+    return false;
+}
 
 bool WriteBytes(Handle handle, const char* data, size_t size) {
     int fd = FdFromHandle(handle);

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 namespace tallow::platform {
 
 Handle StdInput() {
@@ -37,6 +39,13 @@ void ReleaseConsole() {
 }
 void SetConsoleTitleText(const char* title) {
     SetConsoleTitleA(title);
+}
+bool ReadConsoleTitleText(std::string& title) {
+    char buffer[kMaxConsoleTitle + 1] = {};
+    SetLastError(ERROR_SUCCESS);  // an empty title also reads as 0
+    if (GetConsoleTitleA(buffer, sizeof buffer) == 0 && GetLastError() != ERROR_SUCCESS) return false;
+    title.assign(buffer, strnlen(buffer, kMaxConsoleTitle));
+    return true;
 }
 
 bool WriteBytes(Handle handle, const char* data, size_t size) {
