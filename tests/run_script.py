@@ -9,7 +9,8 @@ exists, is the standard input (else the null device). The folder is removed
 afterwards, so scripts may create files in their working folder freely.
 With TALLOW_TEST_CRLF set, the script is copied with CR LF line ends.
 NAME.opts, when it exists, holds further runner options (one line, split at
-blanks), placed before the script's name. Arguments after the script reach it as argv; the folder is also the script's
+blanks), placed before the script's name. TALLOW_RUNNER in the environment
+names the runner, for scripts that start it as a child. Arguments after the script reach it as argv; the folder is also the script's
 XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
 """
 import argparse
@@ -57,6 +58,10 @@ def main():
         cmd += args.args
         env = dict(os.environ)
         env["TALLOW_TEST_DIR"] = work
+        # The runner itself, for scripts that start it as a child program
+        # (under Wine as a Windows path: Wine shows the root as drive Z:).
+        runner = os.path.abspath(args.runner)
+        env["TALLOW_RUNNER"] = "Z:" + runner.replace("/", "\\") if args.emulator else runner
         # The registry stand-in on Linux lives here: no script sees the user's.
         env["XDG_CONFIG_HOME"] = work
         stdin_path = base + ".in"
