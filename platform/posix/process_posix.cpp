@@ -151,6 +151,7 @@ int OpenUnlinkedFile(std::string folder) {
 // ---- Capture file --------------------------------------------------------------
 
 CaptureFile::CaptureFile() : handle_(HandleFromFd(kNoDescriptor)) {
+    if (Confined()) return;  // nothing will start to write to it
     int fd = OpenUnlinkedFile(TempFolder());
     if (fd < 0) fd = OpenUnlinkedFile("/tmp");
     if (fd >= 0) handle_ = HandleFromFd(fd);

@@ -169,6 +169,7 @@ void WaitPumping(HANDLE process) {
 // Inheritable, so the child can have it; deleted by the system once the
 // last handle to it closes.
 CaptureFile::CaptureFile() : handle_(INVALID_HANDLE_VALUE) {
+    if (Confined()) return;  // nothing will start to write to it
     char folder[MAX_PATH + 1];
     DWORD length = GetTempPathA(sizeof folder, folder);
     if (length == 0 || length > MAX_PATH) return;
