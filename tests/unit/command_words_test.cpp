@@ -98,18 +98,8 @@ TEST(QuoteCommandWord, PlainWordsStayAsTheyAre) {
 
 TEST(QuoteCommandWord, EveryWordSurvivesTheRuntimesParse) {
     const Words words = {
-        "C:\\Program Files\\prog.exe",
-        "plain",
-        "",
-        "two words",
-        "trailing\\",
-        "blank and trailing\\",
-        "blank and two\\\\",
-        "say \"hi\"",
-        "\"",
-        "\\\"",
-        "a\\\\\"b",
-        "tab\there",
+        "C:\\Program Files\\prog.exe", "plain",      "",   "two words", "trailing\\", "blank and trailing\\",
+        "blank and two\\\\",           "say \"hi\"", "\"", "\\\"",      "a\\\\\"b",   "tab\there",
         "\\\\server\\share\\x y",
     };
     EXPECT_EQ(ParseAsRuntime(JoinCommandWords(words)), words);

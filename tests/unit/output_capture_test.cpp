@@ -15,14 +15,16 @@ TEST(SplitCapturedLines, CarriageReturnsEndLines) {
         EXPECT_EQ(SplitCapturedLines("", lineFeed), Lines{});
         EXPECT_EQ(SplitCapturedLines("one\r\ntwo\r\n", lineFeed), (Lines{"one", "two"}));
         // Blank lines stay, as empty elements.
-        EXPECT_EQ(SplitCapturedLines("\r\none\r\n\r\n\r\ntwo\r\n", lineFeed), (Lines{"", "one", "", "", "two"}));
+        EXPECT_EQ(SplitCapturedLines("\r\none\r\n\r\n\r\ntwo\r\n", lineFeed),
+                  (Lines{"", "one", "", "", "two"}));
         // A last line without its end is kept; an empty one is no line.
         EXPECT_EQ(SplitCapturedLines("one\r\nlast", lineFeed), (Lines{"one", "last"}));
         EXPECT_EQ(SplitCapturedLines("one\r", lineFeed), Lines{"one"});
         // A carriage return alone ends a line too.
         EXPECT_EQ(SplitCapturedLines("a\rb\r\rc", lineFeed), (Lines{"a", "b", "", "c"}));
         // Bytes pass unchanged, the zero byte included.
-        EXPECT_EQ(SplitCapturedLines(std::string("t\tx\0\xff\r\n", 7), lineFeed), Lines{std::string("t\tx\0\xff", 5)});
+        EXPECT_EQ(SplitCapturedLines(std::string("t\tx\0\xff\r\n", 7), lineFeed),
+                  Lines{std::string("t\tx\0\xff", 5)});
     }
 }
 
