@@ -46,10 +46,11 @@ struct AddrInfoFree {
 };
 using AddrList = std::unique_ptr<addrinfo, AddrInfoFree>;
 
-// The addresses of host and port for a stream socket; an empty host with
-// passive is every local IPv4 address. Null when it does not resolve.
+// The addresses of host and port for a stream socket; an empty host is
+// every local IPv4 address with passive, and nothing without (getaddrinfo
+// would make it the loopback address). Null when it does not resolve.
 AddrList Resolve(const std::string& host, int port, bool passive) {
-    if (port < 0 || port > kMaxPort) return nullptr;
+    if (port < 0 || port > kMaxPort || (host.empty() && !passive)) return nullptr;
     addrinfo hints{};
     hints.ai_family = passive && host.empty() ? AF_INET : AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;

@@ -126,9 +126,11 @@ void WaitForMessages(DWORD milliseconds) {
 }
 
 // The IPv4 addresses of a dotted address or a host name. Only entries of
-// the size of an IPv4 address are copied.
+// the size of an IPv4 address are copied. An empty name has none (the
+// system would give the local host's own addresses).
 std::vector<in_addr> ResolveIPv4(const std::string& host) {
     std::vector<in_addr> addresses;
+    if (host.empty()) return addresses;
     in_addr address{};
     address.s_addr = inet_addr(host.c_str());
     if (address.s_addr != INADDR_NONE) {
