@@ -4,6 +4,7 @@
 #include "service_objects.h"
 
 #include "core/program.h"
+#include "objects/socket_object.h"
 
 namespace tallow {
 
@@ -15,11 +16,11 @@ ServiceObjects::ServiceObjects(Program& program) {
     // The creatable type inifile.
     // The built-in registry object and the creatable type registry.
     // The creatable types port, mailslot and socket.
+    AddFactory<SocketFactory>(program);
     // The built-in status object.
     // The creatable type dll.
     // The built-in Heap object.
     // The built-in application object.
-    (void)program;
 }
 
 ServiceObjects::~ServiceObjects() {
