@@ -22,6 +22,8 @@ Handle NullOutput();
 // process already has one or cannot get one.
 bool AllocateConsole();
 void ReleaseConsole();
+// The console window's title; on Linux the terminal's, where standard output
+// is a terminal (nothing otherwise).
 void SetConsoleTitleText(const char* title);
 
 // Writes all bytes with one system write call where the system allows it.
