@@ -36,19 +36,21 @@ int FunctionKeyNumber(std::string_view name) {
     return number;
 }
 
-// The keys pressed so far and the modifiers latched for the next one.
+// The keys pressed so far, handed on in batches, and the modifiers latched
+// for the next key.
 class StrokeWriter {
 public:
-    explicit StrokeWriter(std::vector<platform::KeyStroke>& out) : out_(out) {}
+    explicit StrokeWriter(const StrokeSink& sink) : sink_(sink) { batch_.reserve(kStrokeBatch); }
 
     void Latch(unsigned modifiers) { latches_ |= modifiers; }
 
     void Press(uint8_t virtualKey) {
         ModifierKeys(true);
-        out_.push_back({virtualKey, true});
-        out_.push_back({virtualKey, false});
+        batch_.push_back({virtualKey, true});
+        batch_.push_back({virtualKey, false});
         ModifierKeys(false);
         latches_ = 0;
+        if (batch_.size() + kMaxStrokesPerKey > kStrokeBatch) Flush();
     }
 
     // A character through the layout; one no key types is left out.
@@ -59,34 +61,29 @@ public:
         Press(key.virtualKey);
     }
 
-private:
-    // Ctrl, Alt and Shift in that order, pressing or releasing.
-    void ModifierKeys(bool down) {
-        if (latches_ & platform::kModCtrl) out_.push_back({platform::kVkControl, down});
-        if (latches_ & platform::kModAlt) out_.push_back({platform::kVkAlt, down});
-        if (latches_ & platform::kModShift) out_.push_back({platform::kVkShift, down});
+    void Flush() {
+        if (!batch_.empty()) sink_(batch_);
+        batch_.clear();
     }
 
-    std::vector<platform::KeyStroke>& out_;
+private:
+    // Three modifiers down and up around the key.
+    static constexpr size_t kMaxStrokesPerKey = 8;
+
+    // Ctrl, Alt and Shift in that order, pressing or releasing.
+    void ModifierKeys(bool down) {
+        if (latches_ & platform::kModCtrl) batch_.push_back({platform::kVkControl, down});
+        if (latches_ & platform::kModAlt) batch_.push_back({platform::kVkAlt, down});
+        if (latches_ & platform::kModShift) batch_.push_back({platform::kVkShift, down});
+    }
+
+    const StrokeSink& sink_;
+    std::vector<platform::KeyStroke> batch_;
     unsigned latches_ = 0;
 };
 
-}  // namespace
-
-int KeyNameCode(std::string_view name) {
-    std::string upper(name);
-    for (char& c : upper)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    if (int number = FunctionKeyNumber(upper)) return kFunctionKeyBase + number;
-    for (const KeyName& k : kKeyNameTable)
-        if (upper == k.name) return k.virtualKey;
-    return 0;
-}
-
-// keys = { char | "\\" "\" | "\+" | "\^" | "\@" | "\[" name "]" | "\" other }
-KeyScript ParseKeyScript(std::string_view text, CharKeyMap map) {
-    KeyScript script;
-    StrokeWriter writer(script.strokes);
+// The text up to its end or an unknown key name: false at the latter.
+bool ReadKeys(std::string_view text, CharKeyMap map, StrokeWriter& writer) {
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\') {
             writer.Type(text[i], map);
@@ -108,12 +105,9 @@ KeyScript ParseKeyScript(std::string_view text, CharKeyMap map) {
                 break;
             case '[': {
                 size_t close = text.find(']', i + 1);
-                if (close == std::string_view::npos) return script;  // unclosed: the text ends
+                if (close == std::string_view::npos) return true;  // unclosed: the text ends
                 int code = KeyNameCode(text.substr(i + 1, close - i - 1));
-                if (code == 0) {
-                    script.unknownKey = true;
-                    return script;
-                }
+                if (code == 0) return false;
                 writer.Press(uint8_t(code));
                 i = close;
                 break;
@@ -122,6 +116,35 @@ KeyScript ParseKeyScript(std::string_view text, CharKeyMap map) {
                 break;  // any other escaped character is ignored
         }
     }
+    return true;
+}
+
+}  // namespace
+
+int KeyNameCode(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper)
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+    if (int number = FunctionKeyNumber(upper)) return kFunctionKeyBase + number;
+    for (const KeyName& k : kKeyNameTable)
+        if (upper == k.name) return k.virtualKey;
+    return 0;
+}
+
+// keys = { char | "\\" | "\+" | "\^" | "\@" | "\[" name "]" | "\" other }
+bool ReadKeyScript(std::string_view text, CharKeyMap map, const StrokeSink& sink) {
+    StrokeWriter writer(sink);
+    bool known = ReadKeys(text, map, writer);
+    writer.Flush();
+    return known;
+}
+
+KeyScript ParseKeyScript(std::string_view text, CharKeyMap map) {
+    KeyScript script;
+    StrokeSink collect = [&](std::span<const platform::KeyStroke> strokes) {
+        script.strokes.insert(script.strokes.end(), strokes.begin(), strokes.end());
+    };
+    script.unknownKey = !ReadKeyScript(text, map, collect);
     return script;
 }
 

@@ -78,9 +78,8 @@ void SysFindWindow(Program& p) {
 // sent before the error is raised, as typing them one by one would.
 void SysSendKeys(Program& p) {
     std::string text = RequiredString(p);
-    KeyScript script = ParseKeyScript(text, platform::KeyForChar);
-    platform::SendKeyStrokes(script.strokes);
-    if (script.unknownKey) p.ReportError(kRuntimeKind, msg::kUnknownKeyCode);
+    if (!ReadKeyScript(text, platform::KeyForChar, platform::SendKeyStrokes))
+        p.ReportError(kRuntimeKind, msg::kUnknownKeyCode);
 }
 
 // exitwindows = "exitwindows" numexpr

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "platform/us_key_layout.h"
 
@@ -69,6 +72,29 @@ TEST(KeyScript, NamesOfAnyLength) {
     EXPECT_EQ(Keys("\\[F" + std::string(5000, '1') + "]"), "!");
     EXPECT_EQ(Keys("\\[F" + std::string(5000, '0') + "7]"), "+118 -118");
     EXPECT_EQ(Keys("x\\[" + std::string(100000, 'K')), "+88 -88");  // never closed
+}
+
+TEST(KeyScript, LongTextsGoOutInBoundedBatchesInOrder) {
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += i % 2 ? "\\^\\@\\+x" : "y";
+    text += "\\[NOKEY]z";
+    std::vector<platform::KeyStroke> all;
+    size_t batches = 0, largest = 0;
+    bool known =
+        ReadKeyScript(text, platform::UsLayoutKeyForChar, [&](std::span<const platform::KeyStroke> b) {
+            ++batches;
+            largest = std::max(largest, b.size());
+            all.insert(all.end(), b.begin(), b.end());
+        });
+    EXPECT_FALSE(known);
+    EXPECT_EQ(all.size(), 1500u * 8 + 1500u * 2);
+    EXPECT_LE(largest, kStrokeBatch);
+    EXPECT_GE(batches, 3u);
+    EXPECT_EQ(all, ParseKeyScript(text, platform::UsLayoutKeyForChar).strokes);
+    // No key at all: nothing is handed over.
+    EXPECT_TRUE(ReadKeyScript("\\q", platform::UsLayoutKeyForChar,
+                              [](std::span<const platform::KeyStroke>) { ADD_FAILURE(); }));
 }
 
 TEST(KeyScript, TextsThatEndEarlyOrEscapeNothing) {
