@@ -23,6 +23,8 @@ Handle NullOutput();
 // process already has one or cannot get one.
 bool AllocateConsole();
 void ReleaseConsole();
+// The console window's title; on Linux the terminal's, where standard output
+// is a terminal (nothing otherwise).
 void SetConsoleTitleText(const char* title);
 // Reads the console's title, at most kMaxConsoleTitle bytes of it; false
 // without a console (always on Linux, which has none to title).

@@ -8,6 +8,9 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace tallow::platform {
 
@@ -43,7 +46,20 @@ bool AllocateConsole() {
     return false;
 }
 void ReleaseConsole() {}
-void SetConsoleTitleText(const char*) {}
+
+// The terminal's title, by the escape sequence terminals understand, when
+// standard output is a terminal that is not "dumb". Control characters are
+// left out of the title so that it cannot end the sequence or start another.
+void SetConsoleTitleText(const char* title) {
+    int fd = FdFromHandle(StdOutput());
+    const char* term = std::getenv("TERM");
+    if (!::isatty(fd) || !term || !*term || std::string_view(term) == "dumb") return;
+    std::string sequence = "\033]0;";
+    for (const char* c = title; *c; ++c)
+        if (static_cast<unsigned char>(*c) >= 0x20 && *c != 0x7F) sequence += *c;
+    sequence += '\007';
+    WriteBytes(StdOutput(), sequence.data(), sequence.size());
+}
 bool ReadConsoleTitleText(std::string&) {
     return false;
 }
