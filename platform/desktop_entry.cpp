@@ -4,6 +4,8 @@
 // backslash inside a quoted argument ends up as four.
 #include "desktop_entry.h"
 
+#include "command_words.h"
+
 namespace tallow::platform {
 
 namespace {
@@ -12,10 +14,6 @@ namespace {
 constexpr std::string_view kReservedInExec = " \t\n\"'\\><~|&;$*?#()`";
 // Characters escaped with a backslash inside double quotes.
 constexpr std::string_view kEscapedInQuotes = "\"`$\\";
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 std::string QuoteExecArgument(std::string_view arg) {
     std::string out;
@@ -51,25 +49,6 @@ void AddKey(std::string& text, const char* key, const std::string& value) {
 }
 
 }  // namespace
-
-std::vector<std::string> SplitArguments(std::string_view text) {
-    std::vector<std::string> words;
-    size_t i = 0;
-    for (;;) {
-        while (i < text.size() && IsBlank(text[i]))
-            ++i;
-        if (i == text.size()) return words;
-        std::string word;
-        bool quoted = false;
-        for (; i < text.size() && (quoted || !IsBlank(text[i])); ++i) {
-            if (text[i] == '"')
-                quoted = !quoted;
-            else
-                word += text[i];
-        }
-        words.push_back(std::move(word));
-    }
-}
 
 std::string ExecValue(const std::string& program, const std::vector<std::string>& arguments) {
     std::string line = QuoteExecArgument(program);
@@ -108,7 +87,7 @@ std::string DesktopEntryText(const ShellLinkSpec& link, std::string_view linkFil
     std::string text = "[Desktop Entry]\nType=Application\n";
     AddKey(text, "Name", EscapeValue(LinkName(linkFile)));
     AddKey(text, "Comment", EscapeValue(link.description));
-    AddKey(text, "Exec", ExecValue(link.target, SplitArguments(link.arguments)));
+    AddKey(text, "Exec", ExecValue(link.target, SplitCommandWords(link.arguments)));
     AddKey(text, "Path", EscapeValue(link.workingDir));
     AddKey(text, "Icon", EscapeValue(link.iconFile));
     return text;

@@ -12,15 +12,11 @@
 namespace tallow::platform {
 
 // The whole file: a [Desktop Entry] group of type Application whose Name is
-// the link file's name without directory and extension, with Comment, Path
-// and Icon from the description, working directory and icon file when they
-// are given.
+// the link file's name without directory and extension, whose Exec is the
+// target and the words of the arguments (split as exec splits a command
+// line), with Comment, Path and Icon from the description, working
+// directory and icon file when they are given.
 std::string DesktopEntryText(const ShellLinkSpec& link, std::string_view linkFile);
-
-// Splits a command-line text into words as Windows programs read it: blanks
-// separate words, and a double-quoted part keeps its blanks and loses its
-// quotes ("" is an empty word). A backslash is an ordinary character.
-std::vector<std::string> SplitArguments(std::string_view text);
 
 // The value of an Exec key for a program and its arguments: each word
 // quoted where the desktop-entry rules require it, % doubled, and the

@@ -1,24 +1,11 @@
-// Shortcuts on Linux as desktop entries: words split from the argument
-// text, the two layers of quoting of the Exec key, the escapes of string
-// values, and the whole entry.
+// Shortcuts on Linux as desktop entries: the two layers of quoting of the
+// Exec key, the escapes of string values, and the whole entry.
 #include "platform/desktop_entry.h"
 
 #include <gtest/gtest.h>
 
 namespace tallow::platform {
 namespace {
-
-using Words = std::vector<std::string>;
-
-TEST(DesktopEntry, ArgumentsSplitAsWindowsProgramsReadThem) {
-    EXPECT_EQ(SplitArguments(""), Words{});
-    EXPECT_EQ(SplitArguments("  \t "), Words{});
-    EXPECT_EQ(SplitArguments("-v  file.txt"), (Words{"-v", "file.txt"}));
-    EXPECT_EQ(SplitArguments("\"two words\" x\"y z\"w"), (Words{"two words", "xy zw"}));
-    EXPECT_EQ(SplitArguments("a \"\" b"), (Words{"a", "", "b"}));
-    EXPECT_EQ(SplitArguments("\"open to the end"), (Words{"open to the end"}));
-    EXPECT_EQ(SplitArguments("c:\\dir\\ x"), (Words{"c:\\dir\\", "x"}));
-}
 
 TEST(DesktopEntry, ExecQuotesOnlyWhatNeedsIt) {
     EXPECT_EQ(ExecValue("/usr/bin/prog", {"-v", "plain.txt"}), "/usr/bin/prog -v plain.txt");
@@ -46,7 +33,7 @@ TEST(DesktopEntry, StringValuesAreEscaped) {
 TEST(DesktopEntry, TheWholeEntry) {
     ShellLinkSpec link;
     link.target = "/usr/bin/editor";
-    link.arguments = "\"my notes.txt\" -n";
+    link.arguments = "\"my notes.txt\" -n 50%";
     link.description = "Edit my notes";
     link.workingDir = "/home/u/docs";
     link.iconFile = "/usr/share/icons/editor.png";
@@ -56,7 +43,7 @@ TEST(DesktopEntry, TheWholeEntry) {
               "Type=Application\n"
               "Name=My Notes\n"
               "Comment=Edit my notes\n"
-              "Exec=/usr/bin/editor \"my notes.txt\" -n\n"
+              "Exec=/usr/bin/editor \"my notes.txt\" -n 50%%\n"
               "Path=/home/u/docs\n"
               "Icon=/usr/share/icons/editor.png\n");
     // Empty texts are left out; a name that is all extension stays whole.
