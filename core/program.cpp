@@ -337,7 +337,7 @@ void Program::OpenConsole() {
         stdinHandle = platform::StdInput();
         stdoutHandle = platform::StdOutput();
     }
-    platform::SetConsoleTitleText("Tallow");
+    if (platform::kNameOpenedConsole) platform::SetConsoleTitleText("Tallow");
     consoleAllocated = 1;
 }
 

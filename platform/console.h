@@ -26,6 +26,14 @@ void ReleaseConsole();
 // The console window's title; on Linux the terminal's, where standard output
 // is a terminal (nothing otherwise).
 void SetConsoleTitleText(const char* title);
+// Whether the engine names the console it opens: on Windows the console is
+// a window the engine may have made; a Linux terminal belongs to the user,
+// whose title only setcaption changes.
+#ifdef _WIN32
+constexpr bool kNameOpenedConsole = true;
+#else
+constexpr bool kNameOpenedConsole = false;
+#endif
 // Reads the console's title, at most kMaxConsoleTitle bytes of it; false
 // without a console (always on Linux, which has none to title).
 constexpr size_t kMaxConsoleTitle = 256;
