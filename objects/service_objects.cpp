@@ -4,12 +4,14 @@
 #include "service_objects.h"
 
 #include "core/program.h"
+#include "objects/clock_object.h"
 #include "objects/socket_object.h"
 
 namespace tallow {
 
 ServiceObjects::ServiceObjects(Program& program) {
     // The built-in clock object.
+    Add<ClockObject>(program);
     // The creatable type ddeclient.
     // The built-in printer object and the creatable type printer.
     // The built-in clipboard object.
