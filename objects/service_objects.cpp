@@ -5,6 +5,7 @@
 
 #include "core/program.h"
 #include "objects/clock_object.h"
+#include "objects/printer_object.h"
 #include "objects/socket_object.h"
 
 namespace tallow {
@@ -14,6 +15,8 @@ ServiceObjects::ServiceObjects(Program& program) {
     Add<ClockObject>(program);
     // The creatable type ddeclient.
     // The built-in printer object and the creatable type printer.
+    Add<PrinterObject>(program);
+    AddFactory<PrinterFactory>(program);
     // The built-in clipboard object.
     // The creatable type inifile.
     // The built-in registry object and the creatable type registry.
