@@ -4,6 +4,7 @@
 #include "service_objects.h"
 
 #include "core/program.h"
+#include "objects/application_object.h"
 #include "objects/clock_object.h"
 #include "objects/printer_object.h"
 #include "objects/socket_object.h"
@@ -26,6 +27,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     // The creatable type dll.
     // The built-in Heap object.
     // The built-in application object.
+    Add<ApplicationObject>(program);
 }
 
 ServiceObjects::~ServiceObjects() {
