@@ -105,10 +105,5 @@ TEST_F(ClockObjectTest, ARefusedOrUnusableTimeIsARuntimeError) {
     EXPECT_EQ(clock.sets, 2);
 }
 
-TEST_F(ClockObjectTest, OtherMembersAreFreeForm) {
-    EXPECT_EQ(Out("clock.note# = 5\nclock.label$ = \"x\"\nout.add str(clock.note#) + clock.label$\n"),
-              (Lines{"5x"}));
-}
-
 }  // namespace
 }  // namespace tallow

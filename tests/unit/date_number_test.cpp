@@ -34,25 +34,12 @@ TEST(DateNumberTest, EveryDayOfYears1To9999MatchesTheStandardCalendar) {
     }
 }
 
-TEST(DateNumberTest, ReferenceDaysAndLeapYears) {
+// The script corpus has the reference days, leap years and the days and
+// months that count on; these are the carries it does not reach.
+TEST(DateNumberTest, PartsOutsideTheirRangesCarry) {
     EXPECT_EQ(DayNumber(0, 1, 1), 1);
-    EXPECT_EQ(DayNumber(1970, 1, 1), 719529);
-    EXPECT_EQ(DayNumber(2000, 1, 1), 730486);
-    // Year 0 and 2000 are leap years, 1900 is not, 2004 is.
-    EXPECT_EQ(DayNumber(1, 1, 1) - DayNumber(0, 1, 1), 366);
-    EXPECT_EQ(DayNumber(1900, 3, 1) - DayNumber(1900, 2, 28), 1);
-    EXPECT_EQ(DayNumber(2000, 3, 1) - DayNumber(2000, 2, 28), 2);
-    EXPECT_EQ(DayNumber(2004, 3, 1) - DayNumber(2004, 2, 28), 2);
     EXPECT_EQ(DayNumber(2100, 3, 1) - DayNumber(2100, 2, 28), 1);
-}
-
-TEST(DateNumberTest, OutOfRangePartsCountOn) {
-    EXPECT_EQ(DayNumber(1999, 2, 30), DayNumber(1999, 3, 2));
-    EXPECT_EQ(DayNumber(2000, 12, 31) + 1, DayNumber(2001, 1, 1));
     EXPECT_EQ(DayNumber(2000, 3, 0), DayNumber(2000, 2, 29));
-    // Months carry into the years beside them.
-    EXPECT_EQ(DayNumber(1999, 13, 1), DayNumber(2000, 1, 1));
-    EXPECT_EQ(DayNumber(2000, 0, 1), DayNumber(1999, 12, 1));
     EXPECT_EQ(DayNumber(2000, -11, 5), DayNumber(1999, 1, 5));
     EXPECT_EQ(DayNumber(2000, 25, 1), DayNumber(2002, 1, 1));
 }
@@ -145,36 +132,20 @@ TEST(DateNumberTest, NumbersThatNameNoDateSplitIntoZeros) {
 }
 
 TEST(DateNumberTest, NamesOnlyInsideTheirTables) {
-    EXPECT_EQ(DayName(1, false), "Sunday");
     EXPECT_EQ(DayName(7, true), "Sat");
-    EXPECT_EQ(MonthName(1, false), "January");
-    EXPECT_EQ(MonthName(12, true), "Dec");
+    EXPECT_EQ(MonthName(12, false), "December");
     for (int outside : {-1000000, -1, 0, 13, 1000000}) {
         EXPECT_EQ(DayName(outside, false), "");
-        EXPECT_EQ(DayName(outside, true), "");
-        EXPECT_EQ(MonthName(outside, false), "");
         EXPECT_EQ(MonthName(outside, true), "");
     }
-    EXPECT_EQ(DayName(8, false), "");
+    EXPECT_EQ(DayName(8, true), "");
 }
 
-TEST(DateNumberTest, FormatFields) {
-    double t = DayNumber(1998, 6, 14) + TimeOfDay(15, 4, 5);
-    EXPECT_EQ(FormatDateTime(t, "$d #d $m #Y, #h:#n $p"), "Sun 14 Jun 1998, 03:04 pm");
-    EXPECT_EQ(FormatDateTime(t, "$D $M #y-#m-#d #H:#n:#s $P"), "Sunday June 98-06-14 15:04:05 PM");
-    EXPECT_EQ(FormatDateTime(t, "##$$#x$Z"), "#$xZ");
-    EXPECT_EQ(FormatDateTime(t, "end#"), "end");
-    EXPECT_EQ(FormatDateTime(t, "$"), "");
-    EXPECT_EQ(FormatDateTime(t, ""), "");
-    // The twelve-hour clock and its half.
-    double midnight = DayNumber(2004, 2, 29);
-    EXPECT_EQ(FormatDateTime(midnight, "#h $p #H"), "12 am 00");
-    EXPECT_EQ(FormatDateTime(midnight + 0.5, "#h $p"), "12 pm");
-    EXPECT_EQ(FormatDateTime(midnight + TimeOfDay(11, 59, 59), "#h:#n:#s $P"), "11:59:59 AM");
-    // Years below 10 and before year 0.
+TEST(DateNumberTest, FormatYearsOfEveryLength) {
     EXPECT_EQ(FormatDateTime(DayNumber(5, 1, 2), "#Y #y"), "05 05");
     EXPECT_EQ(FormatDateTime(DayNumber(-5, 1, 2), "#Y #y"), "-5 95");
     EXPECT_EQ(FormatDateTime(DayNumber(12345, 1, 2), "#Y #y"), "12345 45");
+    EXPECT_EQ(FormatDateTime(0, "$"), "");
 }
 
 }  // namespace
