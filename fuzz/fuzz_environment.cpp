@@ -1,4 +1,4 @@
-// The shared fuzzing environment: folder, boxes, console, confinement.
+// The shared fuzzing environment: folder, boxes, console, confinement, clock.
 // The fuzz targets are built on Linux only (clang's libFuzzer).
 #include "fuzz/fuzz_environment.h"
 
@@ -9,6 +9,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/confinement.h"
 #include "platform/console.h"
 #include "runner/script_text.h"
@@ -24,6 +25,15 @@ platform::Handle gNullInput = nullptr;
 platform::Handle gNullOutput = nullptr;
 
 void Quiet(void*, std::string_view, std::string_view) {}
+
+// A clock that stands still and cannot be set, so that programs compared
+// with each other read the same time (file times still move).
+class FixedClock : public platform::SystemClock {
+public:
+    platform::LocalTime Now() override { return {2000, 1, 1, 12, 0, 0}; }
+    bool Set(const platform::LocalTime&) override { return false; }
+};
+FixedClock gClock;
 
 // The private folder goes when the process ends normally.
 void RemoveFolder() {
@@ -44,6 +54,7 @@ void SetUpEnvironment(const char* tag, platform::BoxObserver observer, void* con
     gNullOutput = platform::NullOutput();
     platform::SetUnattended(true);
     platform::SetConfined(true);
+    platform::InstallClock(&gClock);
     // To look at what a reproducer does: its output and boxes shown.
     if (const char* show = std::getenv("TALLOW_FUZZ_SHOW"); show && *show && !observer) return;
     platform::SetBoxObserver(observer ? observer : Quiet, context);

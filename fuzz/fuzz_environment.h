@@ -1,8 +1,8 @@
 // The setting every fuzz target that runs script text shares: a private
-// working folder, no boxes shown, a null console, confinement, and the
-// statement budget that ends endless loops. With TALLOW_FUZZ_SHOW set, a
-// target that does not observe boxes itself shows its output and boxes, to
-// look at what a reproducer does.
+// working folder, no boxes shown, a null console, confinement, a clock that
+// stands still, and the statement budget that ends endless loops. With
+// TALLOW_FUZZ_SHOW set, a target that does not observe boxes itself shows
+// its output and boxes, to look at what a reproducer does.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +21,8 @@ constexpr int64_t kStatementBudget = 20000;
 // Makes the process ready for untrusted text: a private folder below the
 // system's temporary folder (named after tag and the process, removed when
 // the process exits normally) as the working folder, unattended mode with observer receiving every box (a
-// silent one when null), the null device as standard input and output, and confinement.
+// silent one when null), the null device as standard input and output, confinement and
+// a clock that stands still.
 void SetUpEnvironment(const char* tag, platform::BoxObserver observer = nullptr, void* context = nullptr);
 
 // Empties the private folder and makes it the working folder again: a

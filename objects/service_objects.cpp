@@ -4,14 +4,20 @@
 #include "service_objects.h"
 
 #include "core/program.h"
+#include "objects/application_object.h"
+#include "objects/clock_object.h"
+#include "objects/printer_object.h"
 #include "objects/socket_object.h"
 
 namespace tallow {
 
 ServiceObjects::ServiceObjects(Program& program) {
     // The built-in clock object.
+    Add<ClockObject>(program);
     // The creatable type ddeclient.
     // The built-in printer object and the creatable type printer.
+    Add<PrinterObject>(program);
+    AddFactory<PrinterFactory>(program);
     // The built-in clipboard object.
     // The creatable type inifile.
     // The built-in registry object and the creatable type registry.
@@ -21,6 +27,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     // The creatable type dll.
     // The built-in Heap object.
     // The built-in application object.
+    Add<ApplicationObject>(program);
 }
 
 ServiceObjects::~ServiceObjects() {
