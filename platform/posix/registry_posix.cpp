@@ -3,16 +3,15 @@
 // concurrent writers and a crash in the middle of a write leave it whole.
 #include "platform/registry.h"
 
-#include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <vector>
+
+#include "platform/posix/config_folder.h"
 
 namespace tallow::platform {
 
@@ -39,30 +38,6 @@ constexpr const char kSchema[] =
     "INSERT OR IGNORE INTO keys(id, parent, name) VALUES"
     "  (1, 0, 'HKEY_CLASSES_ROOT'), (2, 0, 'HKEY_CURRENT_USER'),"
     "  (3, 0, 'HKEY_LOCAL_MACHINE'), (4, 0, 'HKEY_USERS');";
-
-std::string HomeDirectory() {
-    const char* home = std::getenv("HOME");
-    if (home && *home) return home;
-    if (const passwd* pw = getpwuid(getuid())) return pw->pw_dir ? pw->pw_dir : "";
-    return "";
-}
-
-// The folder of the database; XDG_CONFIG_HOME counts only when absolute.
-std::string DatabaseFolder() {
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::string base = config && config[0] == '/' ? std::string(config) : HomeDirectory() + "/.config";
-    return base + "/tallow";
-}
-
-// Creates folder and its missing parents, private to the user.
-bool MakeFolders(const std::string& folder) {
-    for (size_t at = 1; at <= folder.size(); ++at) {
-        if (at != folder.size() && folder[at] != '/') continue;
-        std::string part = folder.substr(0, at);
-        if (mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-    }
-    return true;
-}
 
 // The path split at backslashes, empty parts dropped.
 std::vector<std::string> SplitPath(std::string_view path) {
@@ -220,7 +195,7 @@ void Release(sqlite3* db, const std::string& file) {
 }
 
 sqlite3* OpenDatabase(bool create, std::string& file) {
-    std::string folder = DatabaseFolder();
+    std::string folder = ConfigFolder();
     if (create && !MakeFolders(folder)) return nullptr;
     file = folder + "/registry.db";
     if (sqlite3* db = TakeIdle(file)) return db;
