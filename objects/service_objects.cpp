@@ -6,7 +6,9 @@
 #include "core/program.h"
 #include "objects/application_object.h"
 #include "objects/clock_object.h"
+#include "objects/ini_file_object.h"
 #include "objects/printer_object.h"
+#include "objects/registry_object.h"
 #include "objects/socket_object.h"
 
 namespace tallow {
@@ -20,7 +22,10 @@ ServiceObjects::ServiceObjects(Program& program) {
     AddFactory<PrinterFactory>(program);
     // The built-in clipboard object.
     // The creatable type inifile.
+    AddFactory<IniFileFactory>(program);
     // The built-in registry object and the creatable type registry.
+    Add<RegistryObject>(program);
+    AddFactory<RegistryFactory>(program);
     // The creatable types port, mailslot and socket.
     AddFactory<SocketFactory>(program);
     // The built-in status object.
