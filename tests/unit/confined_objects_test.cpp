@@ -1,6 +1,5 @@
-// The registry and inifile objects where scripts cannot show it: how key
-// paths split, and that text nobody trusts (a confined program) leaves the
-// registry and files outside its folder alone.
+// The registry and inifile objects in a confined program (text nobody
+// trusts): the registry and files outside its folder are left alone.
 #include "objects/registry_object.h"
 
 #include <gtest/gtest.h>
@@ -26,7 +25,6 @@ namespace tallow {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::RegistryRoot;
 using Lines = std::vector<std::string>;
 
 int ProcessId() {
@@ -35,39 +33,6 @@ int ProcessId() {
 #else
     return getpid();
 #endif
-}
-
-TEST(RegistryPath, RootWordsAndKeyNames) {
-    struct Case {
-        const char* path;
-        std::optional<RegistryRoot> root;
-        const char* keyName;
-    };
-    const Case cases[] = {
-        {"HKEY_CURRENT_USER\\Software\\Demo", RegistryRoot::kCurrentUser, "Software\\Demo"},
-        {"hkey_local_machine\\Software", RegistryRoot::kLocalMachine, "Software"},
-        {"HKEY_USERS\\.DEFAULT\\x", RegistryRoot::kUsers, ".DEFAULT\\x"},
-        {"HKEY_CLASSES_ROOT\\.cod", RegistryRoot::kClassesRoot, ".cod"},
-        // Abbreviations hold none of the words.
-        {"HKCU\\Software", RegistryRoot::kClassesRoot, "Software"},
-        {"HKLM\\Software", RegistryRoot::kClassesRoot, "Software"},
-        // The words are tested in order: current, local, users.
-        {"CurrentUsers\\k", RegistryRoot::kCurrentUser, "k"},
-        {"LocalUsers\\k", RegistryRoot::kLocalMachine, "k"},
-        {"ALLUSERS\\k", RegistryRoot::kUsers, "k"},
-        // Only the first backslash splits; the key below may be empty.
-        {"a\\b\\c", RegistryRoot::kClassesRoot, "b\\c"},
-        {"HKEY_CURRENT_USER\\", RegistryRoot::kCurrentUser, ""},
-        // Without a root word the path stays whole.
-        {"NoBackslash", std::nullopt, "NoBackslash"},
-        {"\\Software\\Leading", std::nullopt, "\\Software\\Leading"},
-        {"", std::nullopt, ""},
-    };
-    for (const Case& c : cases) {
-        RegistryPath split = SplitRegistryPath(c.path);
-        EXPECT_EQ(split.root, c.root) << c.path;
-        EXPECT_EQ(split.keyName, c.keyName) << c.path;
-    }
 }
 
 class ConfinedObjectsTest : public ::testing::Test {
