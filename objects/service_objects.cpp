@@ -6,6 +6,7 @@
 #include "core/program.h"
 #include "objects/application_object.h"
 #include "objects/clock_object.h"
+#include "objects/dll_object.h"
 #include "objects/ini_file_object.h"
 #include "objects/printer_object.h"
 #include "objects/registry_object.h"
@@ -30,6 +31,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     AddFactory<SocketFactory>(program);
     // The built-in status object.
     // The creatable type dll.
+    AddFactory<DllFactory>(program);
     // The built-in Heap object.
     // The built-in application object.
     Add<ApplicationObject>(program);
