@@ -83,7 +83,7 @@ void DllObject::Declare() {
     }
 }
 
-uint64_t DllObject::Call(const DynamicFunction& function) {
+DllObject::CallResult DllObject::Call(const DynamicFunction& function) {
     Evaluator& ev = program_.Eval();
     MainObject& main = program_.Main();
     const std::vector<DynamicParam>& params = function.signature.params;
@@ -126,8 +126,13 @@ uint64_t DllObject::Call(const DynamicFunction& function) {
     }
     if (function.firstPlacedFirst) std::reverse(args.begin(), args.end());
 
-    uint64_t result = platform::CallNative(function.address, NativeTypeOf(function.signature.result),
-                                           args.data(), args.size());
+    CallResult result;
+    result.raw = platform::CallNative(function.address, NativeTypeOf(function.signature.result), args.data(),
+                                      args.size());
+    // Copied now: the text may lie in a buffer of this call (strcpy's result).
+    if (function.signature.result.type == DynamicType::String) {
+        if (const char* text = reinterpret_cast<const char*>(uintptr_t(result.raw))) result.text = text;
+    }
 
     for (size_t i = 0; i < params.size(); ++i) {
         const DynamicParam& param = params[i];
@@ -154,15 +159,14 @@ double DllObject::ProcessNumFunction(int id) {
     if (id < kFirstFunction || index >= numFunctions_.size())
         program_.ReportError(kSyntaxKind, msg::kDllUnknownFunction);
     const DynamicFunction& function = numFunctions_[index];
-    return FromNativeWidth(function.signature.result.type, Call(function));
+    return FromNativeWidth(function.signature.result.type, Call(function).raw);
 }
 
 std::string DllObject::ProcessStringFunction(int id) {
     size_t index = size_t(id - kFirstFunction);
     if (id < kFirstFunction || index >= stringFunctions_.size())
         program_.ReportError(kSyntaxKind, msg::kDllUnknownFunction);
-    const char* text = reinterpret_cast<const char*>(uintptr_t(Call(stringFunctions_[index])));
-    return text ? std::string(text) : std::string();
+    return Call(stringFunctions_[index]).text;
 }
 
 ScriptObject* DllFactory::Create(const std::string& name) {

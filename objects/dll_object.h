@@ -31,9 +31,13 @@ public:
 
 private:
     void Declare();
+    struct CallResult {
+        uint64_t raw = 0;  // the result register
+        std::string text;  // a string result, "" for a null address
+    };
     // Reads the call's parameters, calls and writes back by-reference
-    // variables; the raw result register.
-    uint64_t Call(const DynamicFunction& function);
+    // variables.
+    CallResult Call(const DynamicFunction& function);
 
     platform::Library library_;
     std::vector<DynamicFunction> statements_;
