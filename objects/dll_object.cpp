@@ -83,7 +83,7 @@ void DllObject::Declare() {
     }
 }
 
-DllObject::CallResult DllObject::Call(const DynamicFunction& function) {
+DllObject::CallResult DllObject::Call(DynamicFunction function) {
     Evaluator& ev = program_.Eval();
     MainObject& main = program_.Main();
     const std::vector<DynamicParam>& params = function.signature.params;

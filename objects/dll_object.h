@@ -36,8 +36,9 @@ private:
         std::string text;  // a string result, "" for a null address
     };
     // Reads the call's parameters, calls and writes back by-reference
-    // variables.
-    CallResult Call(const DynamicFunction& function);
+    // variables. The definition is a copy: a parameter may run a procedure
+    // that declares more functions and so moves the lists.
+    CallResult Call(DynamicFunction function);
 
     platform::Library library_;
     std::vector<DynamicFunction> statements_;
