@@ -8,8 +8,10 @@
 #include "objects/clock_object.h"
 #include "objects/dll_object.h"
 #include "objects/ini_file_object.h"
+#include "objects/mailslot_object.h"
 #include "objects/printer_object.h"
 #include "objects/registry_object.h"
+#include "objects/serial_port_object.h"
 #include "objects/socket_object.h"
 
 namespace tallow {
@@ -28,6 +30,8 @@ ServiceObjects::ServiceObjects(Program& program) {
     Add<RegistryObject>(program);
     AddFactory<RegistryFactory>(program);
     // The creatable types port, mailslot and socket.
+    AddFactory<SerialPortFactory>(program);
+    AddFactory<MailslotFactory>(program);
     AddFactory<SocketFactory>(program);
     // The built-in status object.
     // The creatable type dll.
