@@ -47,12 +47,8 @@ uint32_t MailslotObject::Source::Now() {
     return platform::TickCount();
 }
 
-MailslotObject::MailslotObject(Program& program, std::string name, std::string slotName,
-                               std::unique_ptr<platform::Mailslot> slot)
-    : ScriptObject(program, std::move(name)),
-      slotName_(std::move(slotName)),
-      slot_(std::move(slot)),
-      source_(*slot_) {
+MailslotObject::MailslotObject(Program& program, std::string name, std::unique_ptr<platform::Mailslot> slot)
+    : ScriptObject(program, std::move(name)), slot_(std::move(slot)), source_(*slot_) {
     for (const MemberName& m : kStatements)
         AddStatement(m.name, m.id);
     for (const MemberName& m : kNumFunctions)
@@ -121,7 +117,7 @@ ScriptObject* MailslotFactory::Create(const std::string& name) {
     bool opened = !platform::Confined() && ((mode == kCreateMode && slot->Create(slotName)) ||
                                             (mode == kOpenMode && slot->Open(slotName)));
     if (!opened) program_.ReportError(kRuntimeKind, msg::kCannotOpenMailslot);
-    return new MailslotObject(program_, name, std::move(slotName), std::move(slot));
+    return new MailslotObject(program_, name, std::move(slot));
 }
 
 }  // namespace tallow

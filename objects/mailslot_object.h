@@ -33,8 +33,7 @@ enum MailslotStringFunction : int { kSlotReadString = 1 };
 class MailslotObject : public ScriptObject {
 public:
     // Registers under name; slot is created or opened.
-    MailslotObject(Program& program, std::string name, std::string slotName,
-                   std::unique_ptr<platform::Mailslot> slot);
+    MailslotObject(Program& program, std::string name, std::unique_ptr<platform::Mailslot> slot);
 
     void ProcessStatement(int id) override;
     double ProcessNumFunction(int id) override;
@@ -54,7 +53,6 @@ private:
         platform::Mailslot& slot_;
     };
 
-    std::string slotName_;
     std::unique_ptr<platform::Mailslot> slot_;
     Source source_;
 };

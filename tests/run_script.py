@@ -11,7 +11,8 @@ With TALLOW_TEST_CRLF set, the script is copied with CR LF line ends.
 NAME.opts, when it exists, holds further runner options (one line, split at
 blanks), placed before the script's name. TALLOW_RUNNER in the environment
 names the runner, for scripts that start it as a child. Arguments after the script reach it as argv; the folder is also the script's
-XDG_CONFIG_HOME, so on Linux each script has a registry of its own.
+XDG_CONFIG_HOME and XDG_RUNTIME_DIR, so on Linux each script has a registry
+and mailslots of its own.
 """
 import argparse
 import os
@@ -64,6 +65,8 @@ def main():
         env["TALLOW_RUNNER"] = "Z:" + runner.replace("/", "\\") if args.emulator else runner
         # The registry stand-in on Linux lives here: no script sees the user's.
         env["XDG_CONFIG_HOME"] = work
+        # And so do the mailslots (runs of the corpus may overlap).
+        env["XDG_RUNTIME_DIR"] = work
         stdin_path = base + ".in"
         stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
         try:
