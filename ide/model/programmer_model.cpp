@@ -63,6 +63,7 @@ void ProgrammerModel::InsertLine(int i, std::string text) {
     selecting_ = false;
 }
 
+// A new text is read from its start: the cursor goes to 0,0.
 void ProgrammerModel::SetText(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
@@ -74,14 +75,8 @@ void ProgrammerModel::SetText(std::string_view text) {
         if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
+    ClearLines();
     lines_ = std::move(lines);
-    selecting_ = false;
-    if (lines_.empty()) {
-        ClearLines();
-    } else if (CursorLine() >= LineCount()) {
-        topLine_ = row_ = 0;
-        SetCursor(LineCount() - 1, CursorCol());
-    }
 }
 
 std::string ProgrammerModel::GetText() const {

@@ -69,6 +69,7 @@ public:
     void DeleteLine(int i);
     void InsertLine(int i, std::string text);
     // Splits at CR LF, lone CR and lone LF; a final line end adds no line.
+    // The cursor goes to 0,0 and the selection is cleared.
     void SetText(std::string_view text);
     // Every line followed by CR LF.
     std::string GetText() const;
