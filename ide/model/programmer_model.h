@@ -156,7 +156,12 @@ private:
     void TrimLine(int line);
     void PadLine(int line, int col);
     void EnsureLine(int line);
-    void MarkModified() { SetModified(true); }
+    // Every edit ends a selection in progress, whose anchor may name a
+    // line or column the edit has moved.
+    void MarkModified() {
+        selecting_ = false;
+        SetModified(true);
+    }
     void PlaceCursor(int line, int col);  // clamps col to kMaxColumn
     void BeginMove();
     void EndMove(bool extend);

@@ -198,6 +198,16 @@ TEST_F(Editor, ShiftExtendsTheSelectionFromTheAnchorAndOtherMovesClearIt) {
     EXPECT_FALSE(e.Selecting());
 }
 
+TEST_F(Editor, AnEditEndsASelectionInProgress) {
+    Load("a\r\nb");
+    e.SetCursor(1, 0);
+    Key(EditorKey::Down, kShift);  // nothing below: an empty selection from line 1
+    Key(EditorKey::Backspace);     // line 1 is gone
+    Key(EditorKey::Right, kShift);
+    EXPECT_EQ(e.Anchor(), (TextPosition{0, 1}));
+    EXPECT_EQ(e.SelText(), "b");
+}
+
 TEST_F(Editor, TypingReplacesTheSelectionAndBackspaceDeletesItWithoutCopying) {
     Load("hello world");
     e.Select({0, 0}, {0, 5});
