@@ -29,10 +29,11 @@ std::vector<std::string> SplitAtCrLf(std::string_view text) {
 
 }  // namespace
 
-// A tab counts as the blanks it inserts, so it can neither push the cursor
-// past the last column nor the line past its longest length.
+// Only the line after the last may be added (the cursor line of an editor
+// without lines). A tab counts as the blanks it inserts, so it can neither
+// push the cursor past the last column nor the line past its longest length.
 void ProgrammerModel::InsertChar(unsigned char ch, int line, int col) {
-    if (line < 0 || col < 0 || (ch < 32 && ch != '\t')) return;
+    if (line < 0 || line > LineCount() || col < 0 || col > kMaxColumn || (ch < 32 && ch != '\t')) return;
     EnsureLine(line);
     PadLine(line, col);
     int tab = std::max(1, tabSpaces);
@@ -77,7 +78,7 @@ void ProgrammerModel::DeleteChar(int line, int position, bool smart) {
 }
 
 void ProgrammerModel::SplitLine(int line, int col, bool autoIndent) {
-    if (line < 0 || col < 0) return;
+    if (line < 0 || line > LineCount() || col < 0 || col > kMaxColumn) return;
     EnsureLine(line);
     PadLine(line, col);
     std::string rest = lines_[line].substr(col);

@@ -175,7 +175,6 @@ void ProgrammerModel::Scroll(ScrollAction action, int thumbPosition) {
 
 void ProgrammerModel::SetFocus(bool focused) {
     caretShown_ = focused && !readOnly;
-    if (caretShown_) watcher_->OnCursorChange(CursorLine(), CursorCol());
 }
 
 SelectionBounds ProgrammerModel::Selection() const {

@@ -436,6 +436,9 @@ TEST_F(Editor, InvalidPositionsAreIgnored) {
     e.DeleteChar(5, 0, false);
     e.Select({0, 0}, {9, 0});
     e.InsertChar('x', -1, 0);
+    e.InsertChar('x', 3, 0);  // only the line after the last may be added
+    e.InsertChar('x', 0, 256);
+    e.SplitLine(0, 300, true);
     e.InsertChar('\n', 0, 0);
     EXPECT_EQ(e.GetText(), "one\r\ntwo\r\n");
     EXPECT_FALSE(e.Modified());
