@@ -11,6 +11,7 @@ struct ColouredRun {
     int start = 0;
     int length = 0;
     bool comment = false;
+    bool selected = false;  // drawn on the highlight background
     friend bool operator==(const ColouredRun&, const ColouredRun&) = default;
 };
 
@@ -21,5 +22,9 @@ int CommentStart(std::string_view line, std::string_view remText);
 // The line as at most two runs: plain text, then the comment. An empty
 // line has no runs.
 std::vector<ColouredRun> ColourLine(std::string_view line, std::string_view remText);
+
+// The same runs split where the selected columns [selFrom, selTo) begin and
+// end; columns beyond the line's end are not drawn and so not selected.
+std::vector<ColouredRun> ColourLine(std::string_view line, std::string_view remText, int selFrom, int selTo);
 
 }  // namespace tallow::ide

@@ -2,6 +2,7 @@
 #include "ide/model/programmer_model.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tallow::ide {
@@ -198,6 +199,13 @@ std::string ProgrammerModel::SelText() const {
     for (int i = start.line + 1; i < end.line; ++i)
         text += "\r\n" + Line(i);
     return text + "\r\n" + part(end.line, 0, end.col);
+}
+
+std::pair<int, int> ProgrammerModel::SelectedColumns(int line) const {
+    if (!HasSelection()) return {0, 0};
+    auto [start, end] = Selection();
+    if (line < start.line || line > end.line) return {0, 0};
+    return {line == start.line ? start.col : 0, line == end.line ? end.col : INT32_MAX};
 }
 
 void ProgrammerModel::Select(TextPosition from, TextPosition to) {

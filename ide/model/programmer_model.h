@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace tallow::ide {
@@ -110,6 +111,9 @@ public:
     bool HasSelection() const { return selecting_ && !(anchor_ == Cursor()); }
     SelectionBounds Selection() const;
     std::string SelText() const;
+    // The selected columns of one line as [from, to); to is INT32_MAX when
+    // the selection runs on past the line's end, from == to when none.
+    std::pair<int, int> SelectedColumns(int line) const;
     void ClearSelection() { selecting_ = false; }
     // Selects from `from` to `to` (the cursor end); ignored when either is invalid.
     void Select(TextPosition from, TextPosition to);

@@ -465,6 +465,24 @@ TEST_F(Editor, TheLinesViewReplacesAndEditsTheText) {
     EXPECT_EQ(e.Cursor(), (TextPosition{0, 0}));
 }
 
+TEST_F(Editor, SelectedCharactersKeepTheCommentColourOnTheHighlight) {
+    Load("a = 1 ' one\r\nb = 2\r\nc");
+    e.Select({0, 4}, {2, 0});
+    auto runs = [&](int line) {
+        auto [from, to] = e.SelectedColumns(line);
+        return ColourLine(e.Line(line), e.remText, from, to);
+    };
+    EXPECT_EQ(runs(0),
+              (std::vector<ColouredRun>{{0, 4, false, false}, {4, 2, false, true}, {6, 5, true, true}}));
+    EXPECT_EQ(runs(1), (std::vector<ColouredRun>{{0, 5, false, true}}));
+    EXPECT_EQ(runs(2), (std::vector<ColouredRun>{{0, 1, false, false}}));
+    e.Select({0, 8}, {0, 30});  // past the end only the text is selected
+    EXPECT_EQ(runs(0),
+              (std::vector<ColouredRun>{{0, 6, false, false}, {6, 2, true, false}, {8, 3, true, true}}));
+    e.ClearSelection();
+    EXPECT_EQ(runs(0), ColourLine(e.Line(0), "'"));
+}
+
 TEST(CommentColouring, CommentsStartOutsideStringsWithoutRegardToCase) {
     EXPECT_EQ(ColourLine("a# = 1 ' set a", "'"), (std::vector<ColouredRun>{{0, 7, false}, {7, 7, true}}));
     EXPECT_EQ(CommentStart("a$ = \"it's\"", "'"), -1);
