@@ -6,6 +6,7 @@
 #include "core/program.h"
 #include "objects/application_object.h"
 #include "objects/clock_object.h"
+#include "objects/dde_client_object.h"
 #include "objects/dll_object.h"
 #include "objects/ini_file_object.h"
 #include "objects/mailslot_object.h"
@@ -20,6 +21,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     // The built-in clock object.
     Add<ClockObject>(program);
     // The creatable type ddeclient.
+    AddFactory<DdeClientFactory>(program);
     // The built-in printer object and the creatable type printer.
     Add<PrinterObject>(program);
     AddFactory<PrinterFactory>(program);

@@ -14,8 +14,10 @@ set -uo pipefail
 # The native build and its tests: compilers, CMake with Ninja, GoogleTest,
 # SQLite (the registry store on Linux), Python for the test drivers, pkg-config
 # for the check of the installed tree, libedit for line editing at the prompt,
-# libffi for the calls that scripts declare into any library.
-native_packages=(cmake ninja-build g++ gcc python3 libgtest-dev googletest libsqlite3-dev pkg-config libedit-dev libffi-dev)
+# libffi for the calls that scripts declare into any library, sd-bus
+# (libsystemd) for ddeclient and dbus-daemon for its tests.
+native_packages=(cmake ninja-build g++ gcc python3 libgtest-dev googletest libsqlite3-dev pkg-config libedit-dev libffi-dev
+                 libsystemd-dev dbus-daemon)
 # The 32-bit Windows build (the MinGW compilers are amd64 packages) and socat
 # for serial-port pairs.
 win32_packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686

@@ -1,0 +1,61 @@
+// The ddeclient object's members: execute raises when the object has no
+// conversation; request never raises and gives "" for anything it cannot
+// read.
+#include "dde_client_object.h"
+
+#include "core/program.h"
+
+namespace tallow {
+
+DdeClientObject::DdeClientObject(Program& program, std::string name,
+                                 std::unique_ptr<platform::DdeConversation> conversation)
+    : ScriptObject(program, std::move(name)), conversation_(std::move(conversation)) {
+    AddStatement("execute", kDdeExecute);
+    AddStringFunction("request", kDdeRequest);
+}
+
+// execute = "execute" strexpr
+void DdeClientObject::Execute() {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string command = ev.EvalString();
+    if (!conversation_) program_.ReportError(kRuntimeKind, msg::kDdeNotActive);
+    conversation_->Execute(command);
+}
+
+// request = "request(" strexpr ")"
+std::string DdeClientObject::Request() {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string item = ev.EvalString();
+    if (!conversation_) return std::string();
+    return conversation_->Request(item).value_or(std::string());
+}
+
+void DdeClientObject::ProcessStatement(int id) {
+    if (id != kDdeExecute) return ScriptObject::ProcessStatement(id);
+    Execute();
+}
+
+std::string DdeClientObject::ProcessStringFunction(int id) {
+    if (id != kDdeRequest) return ScriptObject::ProcessStringFunction(id);
+    return Request();
+}
+
+ScriptObject* DdeClientFactory::Create(const std::string& name) {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string service = ev.EvalString();
+    ev.HasNextParam(true);
+    std::string topic = ev.EvalString();
+    platform::DdeOpenStatus status;
+    auto conversation = platform::OpenDdeConversation(service, topic, status);
+    auto* object = new DdeClientObject(program_, name, std::move(conversation));
+    if (status == platform::DdeOpenStatus::kConnected) return object;
+    program_.AddDynamic(object, this);
+    program_.ReportError(kRuntimeKind, status == platform::DdeOpenStatus::kNoTransport
+                                           ? msg::kDdeCannotInitialize
+                                           : msg::kDdeCannotConnect);
+}
+
+}  // namespace tallow

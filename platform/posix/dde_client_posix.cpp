@@ -1,0 +1,114 @@
+// Data-exchange conversations over the session bus (sd-bus): the service is
+// a bus name, the topic an object path, and execute and request are two
+// methods of one interface (docs/dde-dbus.md). Texts travel as UTF-8
+// strings; one that is not valid UTF-8 is not sent.
+#include <systemd/sd-bus.h>
+
+#include <memory>
+
+#include "platform/dde_bus_names.h"
+#include "platform/dde_client.h"
+
+namespace tallow::platform {
+
+namespace {
+
+struct BusCloser {
+    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+};
+struct MessageUnref {
+    void operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
+};
+using BusPtr = std::unique_ptr<sd_bus, BusCloser>;
+using MessagePtr = std::unique_ptr<sd_bus_message, MessageUnref>;
+
+// Frees the error's texts when the call is done.
+class BusError {
+public:
+    ~BusError() { sd_bus_error_free(&error_); }
+    sd_bus_error* Get() { return &error_; }
+
+private:
+    sd_bus_error error_ = SD_BUS_ERROR_NULL;
+};
+
+constexpr uint64_t kMicrosecondsPerMs = 1000;
+
+class BusConversation : public DdeConversation {
+public:
+    BusConversation(BusPtr bus, std::string busName, std::string path)
+        : bus_(std::move(bus)), busName_(std::move(busName)), path_(std::move(path)) {}
+
+    void Execute(const std::string& command) override {
+        MessagePtr call = NewCall(kDdeExecuteMethod, command);
+        if (!call) return;
+        sd_bus_message_set_expect_reply(call.get(), 0);
+        if (sd_bus_send(bus_.get(), call.get(), nullptr) >= 0) sd_bus_flush(bus_.get());
+    }
+
+    std::optional<std::string> Request(const std::string& item) override {
+        MessagePtr call = NewCall(kDdeRequestMethod, item);
+        if (!call) return std::nullopt;
+        BusError error;
+        sd_bus_message* rawReply = nullptr;
+        if (sd_bus_call(bus_.get(), call.get(), kDdeRequestTimeoutMs * kMicrosecondsPerMs, error.Get(),
+                        &rawReply) < 0)
+            return std::nullopt;
+        MessagePtr reply(rawReply);
+        const char* text = nullptr;
+        if (sd_bus_message_read(reply.get(), "s", &text) < 0 || !text) return std::nullopt;
+        return std::string(text);
+    }
+
+private:
+    // A call of method with one string argument (up to its first NUL), or
+    // null when the text is not valid UTF-8 or the bus is gone.
+    MessagePtr NewCall(std::string_view method, const std::string& argument) {
+        sd_bus_message* raw = nullptr;
+        if (sd_bus_message_new_method_call(bus_.get(), &raw, busName_.c_str(), path_.c_str(),
+                                           std::string(kDdeInterface).c_str(),
+                                           std::string(method).c_str()) < 0)
+            return nullptr;
+        MessagePtr call(raw);
+        if (sd_bus_message_append(call.get(), "s", argument.c_str()) < 0) return nullptr;
+        return call;
+    }
+
+    BusPtr bus_;
+    std::string busName_;
+    std::string path_;
+};
+
+// Whether some connection owns name on the bus.
+bool NameHasOwner(sd_bus* bus, const std::string& name) {
+    BusError error;
+    sd_bus_message* rawReply = nullptr;
+    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                           "NameHasOwner", error.Get(), &rawReply, "s", name.c_str()) < 0)
+        return false;
+    MessagePtr reply(rawReply);
+    int owned = 0;
+    return sd_bus_message_read(reply.get(), "b", &owned) >= 0 && owned;
+}
+
+}  // namespace
+
+std::unique_ptr<DdeConversation> OpenDdeConversation(const std::string& service, const std::string& topic,
+                                                     DdeOpenStatus& status) {
+    status = DdeOpenStatus::kNoTransport;
+    sd_bus* raw = nullptr;
+    if (sd_bus_open_user(&raw) < 0) return nullptr;
+    BusPtr bus(raw);
+    // Waits until the bus has greeted the connection, so an address that
+    // leads nowhere shows here and not at the first call.
+    const char* unique = nullptr;
+    if (sd_bus_get_unique_name(bus.get(), &unique) < 0) return nullptr;
+    status = DdeOpenStatus::kNoServer;
+    std::string busName = DdeBusName(service);
+    // Also stops names the bus would refuse: NameHasOwner fails on them.
+    if (busName.size() > kMaxBusNameLength || !NameHasOwner(bus.get(), busName)) return nullptr;
+    status = DdeOpenStatus::kConnected;
+    return std::make_unique<BusConversation>(std::move(bus), std::move(busName), DdeObjectPath(topic));
+}
+
+}  // namespace tallow::platform
