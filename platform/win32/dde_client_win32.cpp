@@ -1,7 +1,8 @@
 // Data-exchange conversations through DDEML as a client only: the instance
 // fails every server transaction, and its call-back answers nothing.
-#include <ddeml.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <ddeml.h>
 
 #include "platform/dde_client.h"
 
