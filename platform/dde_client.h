@@ -34,7 +34,8 @@ public:
 };
 
 // Opens a conversation with service about topic. Sets status; gives a
-// conversation only when it is kConnected.
+// conversation only when it is kConnected. A confined process (see
+// confinement.h) talks to no server: kNoServer.
 std::unique_ptr<DdeConversation> OpenDdeConversation(const std::string& service, const std::string& topic,
                                                      DdeOpenStatus& status);
 

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "platform/confinement.h"
 #include "platform/dde_bus_names.h"
 #include "platform/dde_client.h"
 
@@ -95,7 +96,9 @@ bool NameHasOwner(sd_bus* bus, const std::string& name) {
 
 std::unique_ptr<DdeConversation> OpenDdeConversation(const std::string& service, const std::string& topic,
                                                      DdeOpenStatus& status) {
-    status = DdeOpenStatus::kNoTransport;
+    // Confined text talks to no other program.
+    status = Confined() ? DdeOpenStatus::kNoServer : DdeOpenStatus::kNoTransport;
+    if (Confined()) return nullptr;
     sd_bus* raw = nullptr;
     if (sd_bus_open_user(&raw) < 0) return nullptr;
     BusPtr bus(raw);

@@ -4,6 +4,7 @@
 // After windows.h, whose types it uses.
 #include <ddeml.h>
 
+#include "platform/confinement.h"
 #include "platform/dde_client.h"
 
 namespace tallow::platform {
@@ -96,6 +97,9 @@ private:
 
 std::unique_ptr<DdeConversation> OpenDdeConversation(const std::string& service, const std::string& topic,
                                                      DdeOpenStatus& status) {
+    // Confined text talks to no other program.
+    status = DdeOpenStatus::kNoServer;
+    if (Confined()) return nullptr;
     auto instance = std::make_unique<DdeInstance>();
     status = DdeOpenStatus::kNoTransport;
     if (!instance->Id()) return nullptr;
