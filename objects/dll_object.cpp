@@ -158,8 +158,10 @@ double DllObject::ProcessNumFunction(int id) {
     size_t index = size_t(id - kFirstFunction);
     if (id < kFirstFunction || index >= numFunctions_.size())
         program_.ReportError(kSyntaxKind, msg::kDllUnknownFunction);
-    const DynamicFunction& function = numFunctions_[index];
-    return FromNativeWidth(function.signature.result.type, Call(function).raw);
+    // The call may declare more functions and move the list: take the
+    // result's type first.
+    auto resultType = numFunctions_[index].signature.result.type;
+    return FromNativeWidth(resultType, Call(numFunctions_[index]).raw);
 }
 
 std::string DllObject::ProcessStringFunction(int id) {

@@ -84,19 +84,22 @@ SocketObject::SocketObject(Program& program, std::string name) : ScriptObject(pr
 
 void SocketObject::ProcessStatement(int id) {
     if (id < 1 || id > int(std::size(SocketMembers::kStatements))) return ScriptObject::ProcessStatement(id);
-    (this->*SocketMembers::kStatements[id - 1].handler)();
+    auto handler = SocketMembers::kStatements[id - 1].handler;
+    (this->*handler)();
 }
 
 double SocketObject::ProcessNumFunction(int id) {
     if (id < 1 || id > int(std::size(SocketMembers::kNumFunctions)))
         return ScriptObject::ProcessNumFunction(id);
-    return (this->*SocketMembers::kNumFunctions[id - 1].handler)();
+    auto handler = SocketMembers::kNumFunctions[id - 1].handler;
+    return (this->*handler)();
 }
 
 std::string SocketObject::ProcessStringFunction(int id) {
     if (id < 1 || id > int(std::size(SocketMembers::kStringFunctions)))
         return ScriptObject::ProcessStringFunction(id);
-    return (this->*SocketMembers::kStringFunctions[id - 1].handler)();
+    auto handler = SocketMembers::kStringFunctions[id - 1].handler;
+    return (this->*handler)();
 }
 
 void SocketObject::RefuseWhenConnected() {
