@@ -34,6 +34,7 @@ class StringArrayObject;
 class NumArrayObject;
 class ServiceObjects;
 class ExtensionHost;
+class HeapBlocks;
 class TextMemory;
 struct TextScope;
 
@@ -201,6 +202,8 @@ public:
     platform::Handle stdinHandle = nullptr;
     platform::Handle stdoutHandle = nullptr;
     RandomGenerator randomGenerator;  // rnd; seeded from the time at construction
+    // The Heap object's blocks, against which HeapBytes checks addresses.
+    HeapBlocks* heapBlocks = nullptr;
 
     ObjectFactory* stringArrayFactory() const { return stringArrayFactory_.get(); }
     ObjectFactory* numArrayFactory() const { return numArrayFactory_.get(); }

@@ -8,6 +8,7 @@
 #include "objects/clock_object.h"
 #include "objects/dde_client_object.h"
 #include "objects/dll_object.h"
+#include "objects/heap_object.h"
 #include "objects/ini_file_object.h"
 #include "objects/mailslot_object.h"
 #include "objects/printer_object.h"
@@ -39,6 +40,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     // The creatable type dll.
     AddFactory<DllFactory>(program);
     // The built-in Heap object.
+    Add<HeapObject>(program);
     // The built-in application object.
     Add<ApplicationObject>(program);
 }
