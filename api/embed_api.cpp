@@ -15,6 +15,7 @@
 #include "api/live_handles.h"
 #include "core/program.h"
 #include "expr/names.h"
+#include "objects/heap_blocks.h"
 #include "platform/message_box.h"
 #include "platform/registry.h"
 
@@ -370,6 +371,11 @@ TALLOW_EXPORT void TALLOW_API SetMemoryLimit(TallowProgramHandle program, int64_
 
 TALLOW_EXPORT void TALLOW_API SetFastPaths(TallowProgramHandle program, int enabled) {
     if (Program* p = tallow::api::LiveProgram(program)) p->SetFastPaths(enabled != 0);
+}
+
+TALLOW_EXPORT void TALLOW_API SetTrustAddresses(TallowProgramHandle program, int on) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (p && p->heapBlocks) p->heapBlocks->trustAddresses = on != 0;
 }
 
 }  // extern "C"

@@ -347,6 +347,17 @@ TALLOW_EXPORT void TALLOW_API SetMemoryLimit(TallowProgramHandle program, int64_
  * anything but "" or "0". Takes effect from the next run. [safe] */
 TALLOW_EXPORT void TALLOW_API SetFastPaths(TallowProgramHandle program, int enabled);
 
+/* Raw addresses. Members that read or write memory by address (the Heap
+ * object's, and the buffers of other objects) accept only addresses inside a
+ * block that the program's Heap object handed out and still holds, with room
+ * for the bytes they touch; anything else is the script error "Invalid heap
+ * address!". With on non-zero, program trusts its scripts instead: any address
+ * but 0 is used as it is, so a script can read and write memory that a
+ * declared library function returned, and a wrong address crashes the
+ * process. Heap.free, realloc and sizeof still want a block of the program.
+ * Off for a new program; takes effect at once. [safe] */
+TALLOW_EXPORT void TALLOW_API SetTrustAddresses(TallowProgramHandle program, int on);
+
 /* ---- Process-wide settings ---------------------------------------------- */
 
 /* With a non-zero value no message box is shown by any program of this

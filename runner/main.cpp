@@ -50,6 +50,10 @@ void Usage(FILE* out) {
         "  --memory-limit MB\n"
         "                 fail with \"out of memory\" once the script holds more than\n"
         "                 MB MiB (default 1024, 512 in 32-bit builds; 0: no limit)\n"
+        "  --trust-addresses\n"
+        "                 let Heap members and buffers use any address, not only\n"
+        "                 those of blocks the script allocated (for memory that a\n"
+        "                 declared library function returned; a wrong one crashes)\n"
         "  --no-fast-paths\n"
         "                 read every statement from the text, remembering nothing\n"
         "                 (slower; for finding a fault in the engine)\n"
@@ -183,6 +187,7 @@ int Main(int argc, char** argv) {
     long long maxStatements = 0;
     long long memoryLimit = -1;
     bool fastPaths = true;
+    bool trustAddresses = false;
     for (; i < argc; ++i) {
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
             Usage(stdout);
@@ -229,6 +234,10 @@ int Main(int argc, char** argv) {
             fastPaths = false;
             continue;
         }
+        if (std::strcmp(argv[i], "--trust-addresses") == 0) {
+            trustAddresses = true;
+            continue;
+        }
         break;
     }
     // No script named: a terminal gets the prompt, a pipe is the script.
@@ -240,6 +249,7 @@ int Main(int argc, char** argv) {
         if (!program) return kStatusFailed;
         if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
         if (!fastPaths) SetFastPaths(program, 0);
+        if (trustAddresses) SetTrustAddresses(program, 1);
         int code = tallow::runner::RunPrompt(program);
         DestroyProgram(program);
         return code;
@@ -268,10 +278,11 @@ int Main(int argc, char** argv) {
             return 2;
         }
         if (tallow::runner::IsCodeFile(raw)) {
-            if (maxStatements > 0 || memoryLimit >= 0 || !fastPaths) {
+            if (maxStatements > 0 || memoryLimit >= 0 || !fastPaths || trustAddresses) {
                 std::fputs(
-                    "tallow: --max-statements, --memory-limit and --no-fast-paths apply to script text, "
-                    "not to a code file\n",
+                    "tallow: --max-statements, --memory-limit, --no-fast-paths and --trust-addresses apply "
+                    "to "
+                    "script text, not to a code file\n",
                     stderr);
                 return kStatusUsage;
             }
@@ -300,6 +311,7 @@ int Main(int argc, char** argv) {
     if (maxStatements > 0) SetStatementLimit(program, maxStatements);
     if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
     if (!fastPaths) SetFastPaths(program, 0);
+    if (trustAddresses) SetTrustAddresses(program, 1);
     int code = RunProgram(program, text.c_str());
     int outcome = GetRunOutcome(program);
     if (outcome == TALLOW_RUN_FAILED) {

@@ -1085,6 +1085,39 @@ static void TestMemoryLimitAndFastPaths(void) {
     DestroyProgram(p);
 }
 
+/* Scripts reach only memory their Heap object handed out, unless the host
+ * trusts them with raw addresses (memory of its own, here). */
+static void TestTrustAddresses(void) {
+    static unsigned char outside[4] = {42, 0, 0, 0};
+    char text[200];
+    const char* err;
+    int code = -1;
+    TallowProgramHandle p = CreateProgram();
+    snprintf(text, sizeof text,
+             "x# = Heap.readnumber(%.0f, hnByte@)\rHeap.writenumber %.0f, 7, hnByte@\rexit x#",
+             (double)(uintptr_t)outside, (double)(uintptr_t)(outside + 1));
+    err = Run(p, text, &code);
+    EXPECT_INT(code, 0);
+    EXPECT_CONTAINS(err, "Invalid heap address!\nException raised at line 1");
+    SetTrustAddresses(p, 1);
+    err = Run(p, text, &code);
+    EXPECT_INT(code, 42);
+    EXPECT_STR(err, "");
+    EXPECT_INT(outside[1], 7);
+    /* Trusted or not, only the program's own blocks can be freed. */
+    snprintf(text, sizeof text, "Heap.free %.0f\rexit 5", (double)(uintptr_t)outside);
+    err = Run(p, text, &code);
+    EXPECT_CONTAINS(err, "Invalid heap address!");
+    EXPECT_INT(code, 42);
+    SetTrustAddresses(p, 0);
+    outside[2] = 9;
+    snprintf(text, sizeof text, "exit Heap.readnumber(%.0f, hnByte@)", (double)(uintptr_t)(outside + 2));
+    err = Run(p, text, &code);
+    EXPECT_CONTAINS(err, "Invalid heap address!");
+    SetTrustAddresses(NULL, 1);
+    DestroyProgram(p);
+}
+
 int main(int argc, char** argv) {
     char probe[1024], example[1024], core[1024];
     SetUnattended(1);
@@ -1107,6 +1140,7 @@ int main(int argc, char** argv) {
     TestDestroyWhileInserting();
     TestStatementLimit();
     TestMemoryLimitAndFastPaths();
+    TestTrustAddresses();
     TestRunOutcome();
     TestHostProgram();
     TestRunners();
