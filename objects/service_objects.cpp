@@ -5,6 +5,7 @@
 
 #include "core/program.h"
 #include "objects/application_object.h"
+#include "objects/clipboard_object.h"
 #include "objects/clock_object.h"
 #include "objects/dde_client_object.h"
 #include "objects/dll_object.h"
@@ -27,6 +28,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     Add<PrinterObject>(program);
     AddFactory<PrinterFactory>(program);
     // The built-in clipboard object.
+    Add<ClipboardObject>(program);
     // The creatable type inifile.
     AddFactory<IniFileFactory>(program);
     // The built-in registry object and the creatable type registry.
