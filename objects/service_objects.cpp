@@ -16,6 +16,7 @@
 #include "objects/registry_object.h"
 #include "objects/serial_port_object.h"
 #include "objects/socket_object.h"
+#include "objects/status_window_object.h"
 
 namespace tallow {
 
@@ -39,6 +40,7 @@ ServiceObjects::ServiceObjects(Program& program) {
     AddFactory<MailslotFactory>(program);
     AddFactory<SocketFactory>(program);
     // The built-in status object.
+    Add<StatusWindowObject>(program);
     // The creatable type dll.
     AddFactory<DllFactory>(program);
     // The built-in Heap object.

@@ -1,0 +1,111 @@
+// The status window without a desktop: it keeps its caption, message and
+// percent, and while it is shown, standard error is a terminal and the run
+// is not unattended, it draws them as one line there, redrawn in place on
+// every change and cleared when it hides.
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <string>
+
+#include "platform/message_box.h"
+#include "platform/status_line.h"
+#include "platform/status_window.h"
+
+namespace tallow::platform {
+
+namespace {
+
+// Handles are numbers of their own, distinct per window and apart from the
+// dialog models' (which start at 0x10000).
+constexpr uintptr_t kFirstHandle = 0x7E000000;
+constexpr uintptr_t kHandleStep = 4;
+std::atomic<uintptr_t> gHandles{0};
+
+// Without a width from the terminal, the line stays within the classic 80
+// columns.
+constexpr size_t kDefaultColumns = 80;
+// Returns the cursor to the line's start and erases the line.
+constexpr char kClearLine[] = "\r\033[K";
+
+void WriteToStdError(const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        ssize_t n = write(STDERR_FILENO, text.data() + done, text.size() - done);
+        if (n <= 0) return;
+        done += size_t(n);
+    }
+}
+
+// One column less than the terminal has, so the line never wraps.
+size_t LineWidth() {
+    winsize size{};
+    if (ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 1) return size_t(size.ws_col) - 1;
+    return kDefaultColumns - 1;
+}
+
+class TerminalStatusWindow final : public StatusWindow {
+public:
+    TerminalStatusWindow() : handle_(reinterpret_cast<Handle>(kFirstHandle + kHandleStep * gHandles++)) {}
+    ~TerminalStatusWindow() override { Clear(); }
+
+    Handle NativeHandle() const override { return handle_; }
+    bool Visible() const override { return visible_; }
+
+    void Show(Handle& parentWindow) override {
+        if (!visible_) {
+            oldParent_ = parentWindow;
+            parentWindow = handle_;
+            visible_ = true;
+        }
+        percent_ = 0;
+        Draw();
+    }
+    void Hide(Handle& parentWindow) override {
+        if (!visible_) return;
+        parentWindow = oldParent_;
+        visible_ = false;
+        Clear();
+    }
+    void SetCaption(const std::string& text) override {
+        caption_ = text;
+        Draw();
+    }
+    void SetMessage(const std::string& text) override {
+        message_ = text;
+        Draw();
+    }
+    void SetPercent(int percent) override {
+        percent_ = percent;
+        Draw();
+    }
+
+private:
+    void Draw() {
+        if (!visible_ || Unattended() || !isatty(STDERR_FILENO)) return;
+        WriteToStdError(std::string("\r") + FormatStatusLine(caption_, message_, percent_, LineWidth()) +
+                        "\033[K");
+        drawn_ = true;
+    }
+    void Clear() {
+        if (!drawn_) return;
+        WriteToStdError(kClearLine);
+        drawn_ = false;
+    }
+
+    Handle handle_;
+    Handle oldParent_ = nullptr;
+    bool visible_ = false;
+    bool drawn_ = false;  // a line stands on the terminal
+    std::string caption_;
+    std::string message_;
+    int percent_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<StatusWindow> MakeStatusWindow(Handle*) {
+    return std::make_unique<TerminalStatusWindow>();
+}
+
+}  // namespace tallow::platform
