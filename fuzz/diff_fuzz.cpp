@@ -9,8 +9,9 @@
 // Any difference aborts.
 //
 // Both programs start alike: the same random seed, an empty working folder,
-// and a thread stack so large that the nesting limit, never the end of the
-// stack, stops deep recursion.
+// a Heap object that refuses every allocation (the allocator's addresses
+// differ between them), and a thread stack so large that the nesting limit,
+// never the end of the stack, stops deep recursion.
 #include <pthread.h>
 #include <unistd.h>
 
@@ -28,6 +29,7 @@
 
 #include "core/program.h"
 #include "fuzz/fuzz_environment.h"
+#include "objects/heap_blocks.h"
 
 namespace {
 
@@ -148,6 +150,8 @@ ProgramOutcome RunProgram(const std::string& text, bool fastPaths) {
             program.stdinHandle = tallow::fuzz::NullInputHandle();
             program.stdoutHandle = tallow::platform::HandleFromFd(fds[1]);
             program.handlesGiven = true;
+            // Heap addresses are the allocator's, different in each program.
+            program.heapBlocks->refuseAllocation = true;
             int runs = text.size() < kRerunLimit ? 2 : 1;
             for (int i = 0; i < runs; ++i) {
                 RunOutcome& run = outcome.runs.emplace_back();

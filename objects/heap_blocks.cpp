@@ -37,6 +37,7 @@ HeapBlocks::~HeapBlocks() {
 }
 
 bool HeapBlocks::WithinBudget(size_t growth, size_t budget) const {
+    if (refuseAllocation) return false;
     return !budget || (total_ <= budget && growth <= budget - total_);
 }
 

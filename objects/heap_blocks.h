@@ -61,6 +61,10 @@ public:
     // returned) are used as they are by Bytes and TextAt. Allocating,
     // resizing, freeing and sizing always want a block of this table.
     bool trustAddresses = false;
+    // Every allocation gives 0, as if the allocator refused it: for runs
+    // that must not depend on where the allocator puts blocks (the fuzz
+    // target that compares two programs' output).
+    bool refuseAllocation = false;
 
 private:
     // The live block that holds address (its start and usable size), or

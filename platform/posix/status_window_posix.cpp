@@ -5,7 +5,7 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "platform/message_box.h"
@@ -16,11 +16,10 @@ namespace tallow::platform {
 
 namespace {
 
-// Handles are numbers of their own, distinct per window and apart from the
-// dialog models' (which start at 0x10000).
-constexpr uintptr_t kFirstHandle = 0x7E000000;
-constexpr uintptr_t kHandleStep = 4;
-std::atomic<uintptr_t> gHandles{0};
+// The handle of every status window: one per program, and a number the
+// same in every program, so that a script's output does not depend on how
+// many programs came before. Apart from the dialog models' (from 0x10000).
+constexpr uintptr_t kStatusHandle = 0x7E000000;
 
 // Without a width from the terminal, the line stays within the classic 80
 // columns.
@@ -46,7 +45,7 @@ size_t LineWidth() {
 
 class TerminalStatusWindow final : public StatusWindow {
 public:
-    TerminalStatusWindow() : handle_(reinterpret_cast<Handle>(kFirstHandle + kHandleStep * gHandles++)) {}
+    TerminalStatusWindow() : handle_(reinterpret_cast<Handle>(kStatusHandle)) {}
     ~TerminalStatusWindow() override { Clear(); }
 
     Handle NativeHandle() const override { return handle_; }

@@ -97,6 +97,8 @@ TEST(HeapBlocks, BudgetCountsTheLiveBlocks) {
     EXPECT_STREQ(reinterpret_cast<char*>(*b), "keep");
     EXPECT_EQ(blocks.TotalBytes(), blocks.SizeOf(*b));
     EXPECT_NE(blocks.Allocate(kBudget / 2, kBudget), 0u);
+    blocks.refuseAllocation = true;
+    EXPECT_EQ(blocks.Allocate(1, 0), 0u);
     // Still live at the end: the destructor frees them (LeakSanitizer).
     EXPECT_EQ(blocks.Count(), 2u);
 }
