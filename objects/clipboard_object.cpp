@@ -68,12 +68,16 @@ ClipboardObject::ClipboardObject(Program& program) : ScriptObject(program, "clip
 
 void ClipboardObject::ProcessStatement(int id) {
     if (id < 1 || id > Count(kStatements)) return ScriptObject::ProcessStatement(id);
-    (this->*kStatements[id - 1].handler)();
+    // The entry is read once (GCC's bounds check misreads the index when
+    // it is inside a member-pointer call).
+    auto handler = kStatements[id - 1].handler;
+    (this->*handler)();
 }
 
 double ClipboardObject::ProcessNumFunction(int id) {
     if (id < 1 || id > Count(kNumFunctions)) return ScriptObject::ProcessNumFunction(id);
-    return (this->*kNumFunctions[id - 1].handler)();
+    auto handler = kNumFunctions[id - 1].handler;
+    return (this->*handler)();
 }
 
 std::string ClipboardObject::ProcessStringFunction(int id) {

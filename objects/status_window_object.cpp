@@ -2,6 +2,8 @@
 // member changes the model and has the window show the change.
 #include "status_window_object.h"
 
+#include <iterator>
+
 #include "core/messages.h"
 #include "core/program.h"
 
@@ -22,6 +24,7 @@ constexpr MemberName kStatements[] = {
     {"setmessage", kSetMessage},
     {"setpercent", kSetPercent},
 };
+static_assert(std::size(kStatements) == kSetPercent, "status statement table out of step");
 
 constexpr std::string_view kTitleProperty = "title";
 constexpr std::string_view kMessageProperty = "message";
