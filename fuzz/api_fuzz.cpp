@@ -519,6 +519,7 @@ int CreateSlot() {
         TallowProgramHandle p = CreateProgram();
         if (!p) return -1;
         SetStatementLimit(p, tallow::fuzz::kStatementBudget);
+        SetMemoryLimit(p, tallow::fuzz::kMemoryBudget);
         s.programs[slot] = p;
         s.current = slot;
         return slot;

@@ -146,6 +146,7 @@ ProgramOutcome RunProgram(const std::string& text, bool fastPaths) {
             tallow::Program program;
             program.SetFastPaths(fastPaths);
             program.statementLimit = tallow::fuzz::kStatementBudget;
+            program.SetMemoryLimit(tallow::fuzz::kMemoryBudget);
             program.randomGenerator.Seed(kRandomSeed);
             program.stdinHandle = tallow::fuzz::NullInputHandle();
             program.stdoutHandle = tallow::platform::HandleFromFd(fds[1]);

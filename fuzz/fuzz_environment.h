@@ -18,6 +18,11 @@ namespace tallow::fuzz {
 // enough that each input takes milliseconds.
 constexpr int64_t kStatementBudget = 20000;
 
+// Memory one program may hold: several programs live at once in the api
+// target, and a script can fill a block of the whole default budget in two
+// statements; this keeps them well inside libFuzzer's memory limits.
+constexpr int64_t kMemoryBudget = 256 << 20;
+
 // Makes the process ready for untrusted text: a private folder below the
 // system's temporary folder (named after tag and the process, removed when
 // the process exits normally) as the working folder, unattended mode with observer receiving every box (a

@@ -28,6 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     tallow::fuzz::ResetFolder();
     tallow::Program program;
     program.statementLimit = tallow::fuzz::kStatementBudget;
+    program.SetMemoryLimit(tallow::fuzz::kMemoryBudget);
     program.Run(text.c_str());
     // Run the same text again on the same program: what was remembered about
     // the first run must not leak into the second.
