@@ -104,7 +104,7 @@ void SysWriteFileLines(Program& p) {
 // target, link file, description, working directory, arguments, icon file
 // and index; an icon file needs its index.
 void SysCreateLink(Program& p) {
-    platform::ShellLinkSpec link;
+    platform::ShellLinkFields link;
     link.target = FirstString(p);
     std::string linkFile = NextString(p);
     if (NextOptionalString(p, link.description) && NextOptionalString(p, link.workingDir) &&

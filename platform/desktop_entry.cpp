@@ -83,7 +83,7 @@ std::string EscapeValue(std::string_view value) {
     return out;
 }
 
-std::string DesktopEntryText(const ShellLinkSpec& link, std::string_view linkFile) {
+std::string DesktopEntryText(const ShellLinkFields& link, std::string_view linkFile) {
     std::string text = "[Desktop Entry]\nType=Application\n";
     AddKey(text, "Name", EscapeValue(LinkName(linkFile)));
     AddKey(text, "Comment", EscapeValue(link.description));

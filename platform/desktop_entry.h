@@ -16,7 +16,7 @@ namespace tallow::platform {
 // target and the words of the arguments (split as exec splits a command
 // line), with Comment, Path and Icon from the description, working
 // directory and icon file when they are given.
-std::string DesktopEntryText(const ShellLinkSpec& link, std::string_view linkFile);
+std::string DesktopEntryText(const ShellLinkFields& link, std::string_view linkFile);
 
 // The value of an Exec key for a program and its arguments: each word
 // quoted where the desktop-entry rules require it, % doubled, and the

@@ -7,7 +7,7 @@
 namespace tallow::platform {
 
 // What a shortcut holds. Empty texts are left out of it.
-struct ShellLinkSpec {
+struct ShellLinkFields {
     std::string target;  // the program or document the shortcut starts
     std::string description;
     std::string workingDir;
@@ -18,6 +18,6 @@ struct ShellLinkSpec {
 
 // Writes the shortcut to linkFile, replacing a file of that name; false when
 // the link object cannot be had or the file cannot be written.
-bool CreateShellLink(const ShellLinkSpec& link, const std::string& linkFile);
+bool CreateShellLink(const ShellLinkFields& link, const std::string& linkFile);
 
 }  // namespace tallow::platform

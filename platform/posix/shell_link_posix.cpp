@@ -29,7 +29,7 @@ bool WriteAll(int fd, const std::string& text) {
 
 }  // namespace
 
-bool CreateShellLink(const ShellLinkSpec& link, const std::string& linkFile) {
+bool CreateShellLink(const ShellLinkFields& link, const std::string& linkFile) {
     if (linkFile.empty() || !PathAllowed(linkFile)) return false;
     std::string text = DesktopEntryText(link, linkFile);
     // O_NONBLOCK: a FIFO of that name fails at once instead of waiting.

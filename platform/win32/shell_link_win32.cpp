@@ -65,13 +65,13 @@ public:
         created_ = factory && SUCCEEDED(factory->CreateInstance(nullptr, IID_IShellLinkA, link_.Out()));
     }
 
-    bool Write(const ShellLinkSpec& spec, const std::string& linkFile) {
+    bool Write(const ShellLinkFields& fields, const std::string& linkFile) {
         if (!created_) return false;
-        link_->SetPath(spec.target.c_str());
-        if (!spec.description.empty()) link_->SetDescription(spec.description.c_str());
-        if (!spec.workingDir.empty()) link_->SetWorkingDirectory(spec.workingDir.c_str());
-        if (!spec.arguments.empty()) link_->SetArguments(spec.arguments.c_str());
-        if (!spec.iconFile.empty()) link_->SetIconLocation(spec.iconFile.c_str(), spec.iconIndex);
+        link_->SetPath(fields.target.c_str());
+        if (!fields.description.empty()) link_->SetDescription(fields.description.c_str());
+        if (!fields.workingDir.empty()) link_->SetWorkingDirectory(fields.workingDir.c_str());
+        if (!fields.arguments.empty()) link_->SetArguments(fields.arguments.c_str());
+        if (!fields.iconFile.empty()) link_->SetIconLocation(fields.iconFile.c_str(), fields.iconIndex);
         ComRef<IPersistFile> file;
         if (FAILED(link_->QueryInterface(IID_IPersistFile, file.Out()))) return false;
         std::wstring name = WideName(linkFile);
@@ -85,7 +85,7 @@ private:
 
 }  // namespace
 
-bool CreateShellLink(const ShellLinkSpec& link, const std::string& linkFile) {
+bool CreateShellLink(const ShellLinkFields& link, const std::string& linkFile) {
     if (!PathAllowed(linkFile)) return false;
     ShellLinkWriter writer;
     return writer.Write(link, linkFile);

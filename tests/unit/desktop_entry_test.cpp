@@ -31,7 +31,7 @@ TEST(DesktopEntry, StringValuesAreEscaped) {
 }
 
 TEST(DesktopEntry, TheWholeEntry) {
-    ShellLinkSpec link;
+    ShellLinkFields link;
     link.target = "/usr/bin/editor";
     link.arguments = "\"my notes.txt\" -n 50%";
     link.description = "Edit my notes";
@@ -47,7 +47,7 @@ TEST(DesktopEntry, TheWholeEntry) {
               "Path=/home/u/docs\n"
               "Icon=/usr/share/icons/editor.png\n");
     // Empty texts are left out; a name that is all extension stays whole.
-    ShellLinkSpec bare;
+    ShellLinkFields bare;
     bare.target = "run.sh";
     EXPECT_EQ(DesktopEntryText(bare, ".desktop"),
               "[Desktop Entry]\nType=Application\nName=.desktop\nExec=run.sh\n");
