@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "expr/string_array.h"
 #include "platform/message_box.h"
@@ -13,11 +14,6 @@
 namespace tallow {
 
 namespace {
-
-struct MemberName {
-    const char* name;
-    int id;
-};
 
 constexpr MemberName kStatements[] = {
     {"setcaption", kDlgSetCaption},

@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "objects/date_number.h"
 #include "platform/clock.h"
@@ -142,18 +143,9 @@ std::string ClockFormat(Program& p) {
     return datetime::FormatDateTime(value, pattern);
 }
 
-struct StatementEntry {
-    const char* name;
-    void (*handler)(Program&);
-};
-struct NumFunctionEntry {
-    const char* name;
-    double (*handler)(Program&);
-};
-struct StringFunctionEntry {
-    const char* name;
-    std::string (*handler)(Program&);
-};
+using StatementEntry = ProgramStatementEntry;
+using NumFunctionEntry = ProgramNumFunctionEntry;
+using StringFunctionEntry = ProgramStringFunctionEntry;
 
 // Entry i has the id i + 1.
 constexpr StatementEntry kStatements[] = {

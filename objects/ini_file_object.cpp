@@ -7,6 +7,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "expr/string_array.h"
 #include "platform/ini_text.h"
@@ -15,11 +16,6 @@
 namespace tallow {
 
 namespace {
-
-struct MemberName {
-    const char* name;
-    int id;
-};
 
 constexpr MemberName kStatements[] = {
     {"writenum", kIniWriteNum},

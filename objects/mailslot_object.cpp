@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "objects/stream_members.h"
 #include "platform/confinement.h"
 #include "platform/file_system.h"
@@ -14,11 +15,6 @@
 namespace tallow {
 
 namespace {
-
-struct MemberName {
-    const char* name;
-    int id;
-};
 
 constexpr MemberName kStatements[] = {{"writestring", kSlotWriteString}, {"flush", kSlotFlush}};
 static_assert(std::size(kStatements) == kSlotStatementCount, "mailslot statement table out of step");

@@ -6,6 +6,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 
 namespace tallow {
 
@@ -13,10 +14,6 @@ namespace {
 
 enum StatusStatement : int { kShow = 1, kHide, kSetCaption, kSetMessage, kSetPercent };
 
-struct MemberName {
-    const char* name;
-    int id;
-};
 constexpr MemberName kStatements[] = {
     {"show", kShow},
     {"hide", kHide},

@@ -5,6 +5,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "objects/system_members.h"
 
 namespace tallow {
@@ -17,18 +18,9 @@ void SysFastLoad(Program& p) {
 }
 void SysNothing(Program&) {}
 
-struct StatementEntry {
-    const char* name;
-    void (*handler)(Program&);
-};
-struct NumFunctionEntry {
-    const char* name;
-    double (*handler)(Program&);
-};
-struct StringFunctionEntry {
-    const char* name;
-    std::string (*handler)(Program&);
-};
+using StatementEntry = ProgramStatementEntry;
+using NumFunctionEntry = ProgramNumFunctionEntry;
+using StringFunctionEntry = ProgramStringFunctionEntry;
 
 // Entry i has the id i + 1.
 constexpr StatementEntry kStatements[] = {
