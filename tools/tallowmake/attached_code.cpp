@@ -12,7 +12,8 @@ constexpr std::array<uint8_t, 8> kTrailerMagic = {'T', 'l', 'w', 'C', 'o', 'd', 
 
 // The start mark, stored backwards: the forward bytes must not appear in
 // the stub, or a scan of a cut program would find the stub's own copy.
-constexpr char kStartMarkBackwards[kStartMarkSize + 1] = "\x1a\n?edoc wollaT\x01";
+constexpr char kStartMarkBackwards[] = "\x1a\n\r?edoc wollaT\x01";
+static_assert(sizeof kStartMarkBackwards == kStartMarkSize + 1);
 
 void PutU32(std::vector<uint8_t>& out, uint32_t value) {
     for (int shift = 0; shift < 32; shift += 8)
@@ -51,7 +52,8 @@ std::vector<uint8_t> AttachmentBytes(std::span<const uint8_t> code) {
     std::copy(code.begin(), code.end(), out.begin() + kStartMarkSize);
     PutU32(out, static_cast<uint32_t>(code.size()));
     PutU32(out, Crc32(code));
-    for (uint8_t byte : kTrailerMagic) out.push_back(byte);
+    for (uint8_t byte : kTrailerMagic)
+        out.push_back(byte);
     return out;
 }
 
