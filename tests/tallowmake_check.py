@@ -2,7 +2,8 @@
 """tallowmake end to end: a code file with a dialog (packed by tallowcod from
 tallowmake/program.tal and program.rc) becomes an executable through each
 command-line form; the executable runs from an empty folder with arguments,
-answers its dialog unattended and ends with the script's code. Then the
+answers its dialog unattended and ends with the script's code (so does the
+code file itself through the Windows launcher). Then the
 failures: a cut executable, an altered byte, a bare stub, and tallowmake's
 own errors with their exit statuses.
 """
@@ -33,6 +34,7 @@ def main():
     ap.add_argument("--cases", required=True, help="the folder of program.tal and program.rc")
     ap.add_argument("--temp", required=True)
     ap.add_argument("--emulator", default="")
+    ap.add_argument("--launcher", default="", help="tallowrun.exe, which runs the code file itself (Windows)")
     args = ap.parse_args()
     emulator = [args.emulator] if args.emulator else []
     suffix = ".exe" if args.make.lower().endswith(".exe") else ""
@@ -76,6 +78,12 @@ def main():
             check("run %d stdout" % index, ran.stdout, EXPECTED_OUT)
             check("run %d stderr" % index, ran.stderr, EXPECTED_ERR)
             check("run %d status" % index, ran.returncode, EXPECTED_STATUS)
+
+        if args.launcher:
+            ran = run([os.path.abspath(args.launcher), "program.cod"] + ARGS)
+            check("launcher stdout", ran.stdout, EXPECTED_OUT)
+            check("launcher stderr", ran.stderr, EXPECTED_ERR)
+            check("launcher status", ran.returncode, EXPECTED_STATUS)
 
         with open(os.path.join(work, "built1" + suffix), "rb") as f:
             good = f.read()
