@@ -46,13 +46,13 @@ bool ReadTail(std::ifstream& in, uint64_t fileSize, uint64_t count, std::vector<
 // and a cut must be told from a bare stub.
 AttachError LoadAttachedCode(const std::string& path, std::vector<uint8_t>& code, bool& readError) {
     readError = false;
-    std::ifstream in(path, std::ios::binary);
-    std::error_code error;
-    uint64_t fileSize = std::filesystem::file_size(path, error);
-    if (!in || error) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);  // the narrow path, as the system gave it
+    std::streamoff end = in ? static_cast<std::streamoff>(in.tellg()) : -1;
+    if (end < 0) {
         readError = true;
         return AttachError::NoAttachment;
     }
+    uint64_t fileSize = static_cast<uint64_t>(end);
     std::vector<uint8_t> tail;
     tallow::make::Trailer trailer;
     if (!ReadTail(in, fileSize, tallow::make::kTrailerSize, tail)) readError = true;
