@@ -96,6 +96,9 @@ TEST(MakeCommandLineTest, TheConventionalForm) {
     EXPECT_FALSE(request.environmentForm);
     EXPECT_EQ(request.codeFile, R"(C:\My Files\a.cod)");
     EXPECT_EQ(request.exeFile, "b.exe");
+    request = Parse(std::string(R"(a.cod -o "x y.exe")"), {"a.cod", "-o", "x y.exe"});
+    EXPECT_FALSE(request.environmentForm);
+    EXPECT_EQ(request.exeFile, "x y.exe");
     EXPECT_EQ(Parse(std::nullopt, {"-o", "b", "dir/a.cod"}).exeFile, "b");
     EXPECT_EQ(Parse(std::nullopt, {"dir/a.cod"}).exeFile, "dir/a.exe");
     EXPECT_NE(ParseMakeCommandLine(std::nullopt, {"a"}, "").error, "");  // it would replace the code file

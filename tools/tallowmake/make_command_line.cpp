@@ -75,16 +75,17 @@ MakeRequest ParseConventional(const std::vector<std::string>& args, const std::s
 
 MakeRequest ParseMakeCommandLine(const std::optional<std::string>& rawText,
                                  const std::vector<std::string>& args, const std::string& exeSuffix) {
+    // A word that is one of our options makes the conventional form, even
+    // with a quoted path in the raw text ("a.cod -o "x y.exe"").
+    for (const std::string& word : args)
+        if (word == "-o" || word == "-h" || word == "--help") return ParseConventional(args, exeSuffix);
     if (rawText && IsEnvironmentForm(Trim(*rawText))) return SplitEnvironmentForm(Trim(*rawText));
     // Without the raw text: the form in one argument, or split at blanks by
     // whatever started us, the words joined again.
     std::string joined;
-    bool option = false;
-    for (const std::string& word : args) {
+    for (const std::string& word : args)
         joined += (joined.empty() ? "" : " ") + word;
-        option = option || (!word.empty() && word[0] == '-');
-    }
-    if (!option && IsEnvironmentForm(joined)) return SplitEnvironmentForm(joined);
+    if (IsEnvironmentForm(joined)) return SplitEnvironmentForm(joined);
     return ParseConventional(args, exeSuffix);
 }
 
