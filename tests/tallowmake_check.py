@@ -15,8 +15,8 @@ import sys
 import tempfile
 
 ARGS = ["one", "two three", ""]
-EXPECTED_OUT = b"3\n[one]\n[two three]\n[]\n7\n"
-EXPECTED_ERR = b"ask: dialog\n"
+EXPECTED_OUT = b""
+EXPECTED_ERR = b"count: 3\nargument: [one]\nargument: [two three]\nargument: []\nask: dialog\nanswer: 7\n"
 EXPECTED_STATUS = 3
 
 failures = []
