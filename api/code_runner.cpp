@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "api/code_file.h"
+#include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/live_handles.h"
 #include "core/dialog_object.h"
@@ -78,16 +79,42 @@ const char* ReadFailureText(codec::CodeFileError error) {
 // file run by `run` inside another one counts until the outer one ends.
 thread_local int lastCodeOutcome = TALLOW_RUN_NONE;
 
+// The steps of RunTallowCode after the file is decoded: the dialogs become
+// objects, then the text runs. 0 after a box when a dialog cannot be made.
+int RunFile(CodeRun& run, codec::CodeFile& file) {
+    Program& program = run.program;
+    for (codec::CodeFileDialog& dialog : file.dialogs) {
+        std::unique_ptr<platform::DialogWindow> window =
+            platform::CreateDialogWindow(dialog.templateBytes, &program.parentWindow);
+        if (!window) {
+            ShowRunnerBox(msg::kCouldNotLoadDialog);
+            return 0;
+        }
+        dialog.templateBytes = std::vector<uint8_t>();
+        run.dialogs.push_back(std::make_unique<DialogObject>(program, dialog.name, std::move(window)));
+    }
+    std::string text = file.Text();
+    file = codec::CodeFile();
+    program.Run(text.c_str());
+    lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
+    return program.exitCode;
+}
+
+void SetArguments(Program& program, const std::string& fileName, std::vector<std::string> arguments) {
+    program.scriptFileName = fileName;
+    program.scriptArguments = std::move(arguments);
+    program.hasScriptArguments = true;
+}
+
 // Steps of RunTallowCode; 0 after a box when the file cannot be used.
 int RunCodeFile(const char* commandLine) {
     lastCodeOutcome = TALLOW_CODE_UNUSABLE;
     CodeRun run;
-    Program& program = run.program;
     std::vector<std::string> tokens = SplitCommandLine(commandLine ? commandLine : "");
     std::string fileName = tokens.empty() ? std::string() : tokens.front();
-    program.scriptFileName = fileName;
-    if (!tokens.empty()) program.scriptArguments.assign(tokens.begin() + 1, tokens.end());
-    program.hasScriptArguments = true;
+    SetArguments(run.program, fileName,
+                 tokens.empty() ? std::vector<std::string>()
+                                : std::vector<std::string>(tokens.begin() + 1, tokens.end()));
 
     std::vector<uint8_t> bytes;
     switch (platform::ReadFileBytes(fileName, kMaxCodeFileSize, bytes)) {
@@ -108,21 +135,7 @@ int RunCodeFile(const char* commandLine) {
         return 0;
     }
     bytes = std::vector<uint8_t>();  // the text is copied once more below
-    for (codec::CodeFileDialog& dialog : file.dialogs) {
-        std::unique_ptr<platform::DialogWindow> window =
-            platform::CreateDialogWindow(dialog.templateBytes, &program.parentWindow);
-        if (!window) {
-            ShowRunnerBox(msg::kCouldNotLoadDialog);
-            return 0;
-        }
-        dialog.templateBytes = std::vector<uint8_t>();
-        run.dialogs.push_back(std::make_unique<DialogObject>(program, dialog.name, std::move(window)));
-    }
-    std::string text = file.Text();
-    file = codec::CodeFile();
-    program.Run(text.c_str());
-    lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
-    return program.exitCode;
+    return RunFile(run, file);
 }
 
 }  // namespace
@@ -134,6 +147,18 @@ void StmtRun(Program& p) {
     std::string commandLine = ev.EvalString();
     if (platform::StackRemaining() < kRunStackReserve) p.ReportError(kSyntaxKind, msg::kStackOverflow);
     RunTallowCode(commandLine.c_str(), 0);
+}
+
+int RunDecodedCodeFile(codec::CodeFile file, const std::string& fileName,
+                       std::vector<std::string> arguments) {
+    try {
+        lastCodeOutcome = TALLOW_CODE_UNUSABLE;
+        CodeRun run;
+        SetArguments(run.program, fileName, std::move(arguments));
+        return RunFile(run, file);
+    } catch (...) {
+        return 1;
+    }
 }
 
 }  // namespace tallow

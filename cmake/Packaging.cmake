@@ -20,13 +20,14 @@ set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/triggers)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tallow.invalid/")
 
 # Windows: installed for the current user, with the code-file type registered
-# for that user (HKEY_CURRENT_USER\Software\Classes).
+# for that user (HKEY_CURRENT_USER\Software\Classes): opening a code file
+# starts tallowrun.exe, which shows no console window.
 set(CPACK_NSIS_DEFINES "RequestExecutionLevel user")
 set(CPACK_NSIS_INSTALL_ROOT "$LOCALAPPDATA\\\\Programs")
 set(CPACK_NSIS_DISPLAY_NAME "Tallow ${PROJECT_VERSION}")
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
   WriteRegStr HKCU 'Software\\\\Classes\\\\.cod' '' 'Tallow95CodFile'
-  WriteRegStr HKCU 'Software\\\\Classes\\\\Tallow95CodFile\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\bin\\\\tallow.exe\\\" \\\"%1\\\"'")
+  WriteRegStr HKCU 'Software\\\\Classes\\\\Tallow95CodFile\\\\shell\\\\open\\\\command' '' '\\\"$INSTDIR\\\\bin\\\\tallowrun.exe\\\" \\\"%1\\\"'")
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
   DeleteRegKey HKCU 'Software\\\\Classes\\\\Tallow95CodFile'
   DeleteRegKey HKCU 'Software\\\\Classes\\\\.cod'")

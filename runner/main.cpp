@@ -11,6 +11,7 @@
 
 #include "code_command_line.h"
 #include "large_stack.h"
+#include "platform/shell_registration.h"
 #include "prompt.h"
 #include "script_text.h"
 #include "standard_input.h"
@@ -30,6 +31,7 @@ void Usage(FILE* out) {
         "       tallow [OPTION...] [-i]\n"
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
+        "       tallow --register | --unregister\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
@@ -61,6 +63,11 @@ void Usage(FILE* out) {
         "                 one loads, then exit\n"
         "  --unregister-extension NAME\n"
         "                 remove the registrations of object or type NAME, then exit\n"
+        "  --register     make the desktop open code files (.cod) with Tallow, for\n"
+        "                 the current user, then exit (Linux: a MIME type and a\n"
+        "                 desktop entry under $XDG_DATA_HOME; Windows: the open\n"
+        "                 verb of the code-file type, starting tallowrun.exe)\n"
+        "  --unregister   remove what --register wrote, then exit\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
@@ -117,6 +124,31 @@ int UnregisterExtension(const char* name) {
         std::fprintf(stderr, "tallow: no extension is registered as %s\n", name);
         return 1;
     }
+    return 0;
+}
+
+// --register and --unregister: each file or key changed on standard output;
+// status 1 when one could not be written or removed.
+int RegisterCodeFiles(bool add) {
+    std::vector<std::string> changed;
+    std::string error;
+    bool done = false;
+    if (add) {
+        std::string launcher = tallow::platform::CodeFileLauncher();
+        if (launcher.empty())
+            error = "the program that opens code files is not installed beside tallow";
+        else
+            done = tallow::platform::RegisterCodeFiles(launcher, changed, error);
+    } else {
+        done = tallow::platform::UnregisterCodeFiles(changed, error);
+    }
+    for (const std::string& item : changed)
+        std::printf("%s %s\n", add ? "wrote" : "removed", item.c_str());
+    if (!done) {
+        std::fprintf(stderr, "tallow: %s\n", error.c_str());
+        return kStatusFailed;
+    }
+    if (!add && changed.empty()) std::puts("code files were not registered");
     return 0;
 }
 
@@ -230,6 +262,8 @@ int Main(int argc, char** argv) {
             }
             return UnregisterExtension(argv[i + 1]);
         }
+        if (std::strcmp(argv[i], "--register") == 0) return RegisterCodeFiles(true);
+        if (std::strcmp(argv[i], "--unregister") == 0) return RegisterCodeFiles(false);
         if (std::strcmp(argv[i], "--no-fast-paths") == 0) {
             fastPaths = false;
             continue;

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Installs Tallow into a fresh prefix and builds the example host against the
 # installed tree twice, through find_package(Tallow) and through pkg-config;
-# both hosts and the installed runner must run.
+# both hosts, the installed runner and a program tallowmake builds must run.
 #   install_check.sh BUILD_DIR SOURCE_DIR WORK_DIR
 set -eu
 build=$1 source=$2 work=$3
@@ -22,4 +22,10 @@ LD_LIBRARY_PATH=$prefix/lib "$work/pc_host" --unattended | grep -q "second run: 
 
 test "$(echo 'print "installed"' | "$prefix/bin/tallow")" = installed
 test -f "$prefix/share/man/man1/tallow.1.gz"
+# tallowmake finds the installed stub below the prefix, and what it builds
+# runs without the library beside it.
+echo 'print "built " + argv$[1]' > "$work/built.tal"
+"$prefix/bin/tallowcod" pack "$work/built.tal" -o "$work/built.cod" >/dev/null
+"$prefix/bin/tallowmake" "$work/built.cod" -o "$work/built"
+test "$(env -u LD_LIBRARY_PATH "$work/built" alone)" = "built alone"
 echo "install_check: the installed tree builds and runs hosts through both"

@@ -214,37 +214,41 @@ private:
     platform::RandomAccessFile file_;
 };
 
-// The version resource that the win32 build puts into TallowCore.dll: read
-// from the win32 build beside this one (Linux) or beside the test (Windows).
-std::filesystem::path CoreDll() {
+// The version resource that the win32 build puts into TallowCore.dll and
+// into the stub of the programs tallowmake builds: read from the win32 build
+// beside this one (Linux) or beside the test (Windows).
+std::filesystem::path Win32BuildFile(const char* name) {
 #if defined(_WIN32)
     char exe[MAX_PATH];
     DWORD n = GetModuleFileNameA(nullptr, exe, sizeof exe);
     if (n == 0 || n >= sizeof exe) return {};
-    return std::filesystem::path(exe).parent_path().parent_path() / "TallowCore.dll";
+    return std::filesystem::path(exe).parent_path().parent_path() / name;
 #elif defined(TALLOW_WIN32_CORE_DLL)
-    return TALLOW_WIN32_CORE_DLL;
+    return std::filesystem::path(TALLOW_WIN32_CORE_DLL).parent_path() / name;
 #else
     return {};
 #endif
 }
 
-TEST(PeVersion, OurOwnLibraryCarriesTheProjectVersion) {
-    std::filesystem::path dll = CoreDll();
-    if (dll.empty() || !std::filesystem::exists(dll)) GTEST_SKIP() << "no win32 build of TallowCore.dll";
-    FileSource file;
-    ASSERT_TRUE(file.Open(dll.string()));
-    platform::FileVersion version;
-    ASSERT_TRUE(FindPeFileVersion(file, version));
-    const uint32_t parts[] = {TALLOW_VERSION_PARTS};
-    EXPECT_EQ(version.mostSignificant, parts[0] << 16 | parts[1]);
-    EXPECT_EQ(version.leastSignificant, parts[2] << 16);
+TEST(PeVersion, OurOwnLibraryAndStubCarryTheProjectVersion) {
+    for (const char* name : {"TallowCore.dll", "TallowStub.exe"}) {
+        SCOPED_TRACE(name);
+        std::filesystem::path dll = Win32BuildFile(name);
+        if (dll.empty() || !std::filesystem::exists(dll)) GTEST_SKIP() << "no win32 build of " << name;
+        FileSource file;
+        ASSERT_TRUE(file.Open(dll.string()));
+        platform::FileVersion version;
+        ASSERT_TRUE(FindPeFileVersion(file, version));
+        const uint32_t parts[] = {TALLOW_VERSION_PARTS};
+        EXPECT_EQ(version.mostSignificant, parts[0] << 16 | parts[1]);
+        EXPECT_EQ(version.leastSignificant, parts[2] << 16);
 #if defined(_WIN32)
-    platform::FileVersion system;
-    ASSERT_EQ(platform::SystemFileVersion(dll.string(), system), platform::VersionLookup::kFound);
-    EXPECT_EQ(system.mostSignificant, version.mostSignificant);
-    EXPECT_EQ(system.leastSignificant, version.leastSignificant);
+        platform::FileVersion system;
+        ASSERT_EQ(platform::SystemFileVersion(dll.string(), system), platform::VersionLookup::kFound);
+        EXPECT_EQ(system.mostSignificant, version.mostSignificant);
+        EXPECT_EQ(system.leastSignificant, version.leastSignificant);
 #endif
+    }
 }
 
 #if !defined(_WIN32)

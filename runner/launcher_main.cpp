@@ -1,0 +1,32 @@
+// tallowrun: the program the Windows shell starts to open a code file. It
+// hands its command line, as the shell wrote it, to the code runner and
+// ends with the script's exit code. Built as a GUI program, it shows a
+// console only when the script writes to one.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "code_command_line.h"
+#include "platform/self_path.h"
+#include "tallow.h"
+
+namespace {
+
+constexpr int kStatusFailed = 1;  // the file could not be used, or an error ended the script
+constexpr int kStatusUsage = 2;   // an argument that no command line can carry
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::optional<std::string> line = tallow::platform::RawArgumentText();
+    if (!line) {  // a system that splits the command line for us
+        std::string bad;
+        line.emplace();
+        std::vector<const char*> args(argv + (argc > 1 ? 2 : argc), argv + argc);
+        if (argc > 1 && !tallow::runner::BuildCodeCommandLine(argv[1], args, *line, bad)) return kStatusUsage;
+    }
+    int code = RunTallowCode(line->c_str(), 0);
+    int outcome = GetCodeRunOutcome();
+    if (code == 0 && (outcome == TALLOW_RUN_FAILED || outcome == TALLOW_CODE_UNUSABLE)) return kStatusFailed;
+    return code;
+}
