@@ -45,7 +45,9 @@ TControlTool::TControlTool(ToolCode code) : TTextTool(code), kind_(FindControlKi
 
 void TControlTool::Created(ToolSurface& surface) {
     TTextTool::Created(surface);
-    childId = static_cast<uint16_t>(kind_->fixedId != kNextChildId ? kind_->fixedId : surface.NextChildId());
+    if (!idGiven_)
+        childId =
+            static_cast<uint16_t>(kind_->fixedId != kNextChildId ? kind_->fixedId : surface.NextChildId());
     if (Code() == ToolCode::Dialog) surface.MakeDialogTool(*this);
 }
 

@@ -47,6 +47,12 @@ public:
     void LoadFromFile(codec::ByteCursor& in) override;
 
     uint32_t WindowStyle() const { return baseStyle | style; }
+    // Before the tool joins a surface: it keeps this ID instead of taking
+    // one by the kind's rule (a loaded template's item).
+    void GiveChildId(uint16_t id) {
+        childId = id;
+        idGiven_ = true;
+    }
 
     uint32_t baseStyle;
     uint32_t style;
@@ -59,6 +65,7 @@ protected:
 
 private:
     const ControlKind* kind_;
+    bool idGiven_ = false;
 };
 
 class TDialogTool final : public TControlTool {

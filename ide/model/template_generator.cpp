@@ -136,11 +136,14 @@ void ReadTemplate(ToolSurface& surface, const codec::DialogTemplate& dialog, con
     for (const codec::DialogItem& item : dialog.items) {
         ToolCode code = KindOfItem(item);
         if (code == ToolCode::kCount) continue;
-        auto& control = static_cast<TControlTool&>(CreateTool(surface, code));
+        // The item's own ID, so that loading does not search the surface for
+        // the next free one once per item.
+        std::unique_ptr<TTool> tool = MakeTool(code);
+        static_cast<TControlTool&>(*tool).GiveChildId(item.id);
+        auto& control = static_cast<TControlTool&>(surface.Add(std::move(tool)));
         int x = left + PixelsX(item.x, m);
         int y = top + m.c + PixelsY(item.y, m);
         control.SetRect({x, y, x + PixelsX(item.cx, m), y + PixelsY(item.cy, m)});
-        control.childId = item.id;
         control.caption = item.title.isOrdinal ? std::string() : codec::NarrowUnits(item.title.name);
         control.style = item.style;
     }

@@ -187,6 +187,30 @@ TEST(TemplateGenerator, LargeDialogsAreWrittenWhole) {
     EXPECT_EQ(static_cast<TControlTool&>(*back.At(kControls)).childId, 100 + kControls);
 }
 
+TEST(TemplateGenerator, TheItemCountLimit) {
+    // A template holds at most 65535 items: loading that many keeps their
+    // IDs, and one control more is refused by name instead of miscounted.
+    codec::DialogTemplate dialog;
+    codec::DialogItem item;
+    item.windowClass = codec::NameOrOrdinal::Named(u"EDIT");
+    item.title = codec::NameOrOrdinal::Named(u"");
+    dialog.items.assign(kMaxTemplateItems, item);
+    dialog.items.back().id = 7;
+    ToolSurface surface;
+    Add(surface, ToolCode::Dialog, {}, "");
+    ReadTemplate(surface, dialog, kMetrics);
+    ASSERT_EQ(surface.Count(), static_cast<int>(kMaxTemplateItems) + 1);
+    EXPECT_EQ(static_cast<TControlTool&>(*surface.At(surface.Count() - 1)).childId, 7);
+    EXPECT_EQ(BuildTemplate(surface, kMetrics, "full").items.size(), kMaxTemplateItems);
+    CreateTool(surface, ToolCode::Button);
+    try {
+        BuildTemplate(surface, kMetrics, "Crowded");
+        FAIL();
+    } catch (const TemplateError& e) {
+        EXPECT_NE(std::string(e.what()).find("\"Crowded\""), std::string::npos);
+    }
+}
+
 TEST(TemplateGenerator, DamagedTemplatesLeaveTheSurfaceAlone) {
     ToolSurface surface;
     FillEveryKind(surface);
