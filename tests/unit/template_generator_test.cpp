@@ -67,6 +67,31 @@ TEST(TemplateGenerator, HeaderOfADialogWithoutControls) {
     EXPECT_TRUE(dialog.menu.name.empty());
 }
 
+TEST(TemplateGenerator, BytesOfADialogWithOneButton) {
+    // Written out field by field from the published layout.
+    // clang-format off
+    const uint8_t kGolden[] = {
+        0xC4, 0x00, 0xCB, 0x00,  0, 0, 0, 0,            // style, extended style
+        1, 0,  8, 0,  16, 0,  100, 0,  100, 0,          // items, x, y, cx, cy
+        0, 0,  0, 0,                                    // no menu, no class
+        'T', 0, 0, 0,                                   // title
+        8, 0,                                           // point size
+        'M', 0, 'S', 0, ' ', 0, 'S', 0, 'a', 0, 'n', 0, 's', 0,
+        ' ', 0, 'S', 0, 'e', 0, 'r', 0, 'i', 0, 'f', 0, 0, 0,  // typeface, up to a 4-byte boundary
+        0x00, 0x00, 0x03, 0x50,  0, 0, 0, 0,            // item style, extended style
+        4, 0,  8, 0,  40, 0,  14, 0,  101, 0,           // x, y, cx, cy, ID
+        'B', 0, 'U', 0, 'T', 0, 'T', 0, 'O', 0, 'N', 0, 0, 0,  // class
+        'O', 0, 'K', 0, 0, 0,                           // title
+        0, 0,                                           // no creation data
+    };
+    // clang-format on
+    ToolSurface surface;
+    Add(surface, ToolCode::Dialog, {16, 32, 216, 232}, "T");
+    Add(surface, ToolCode::Button, {24, 48, 104, 76}, "OK");
+    std::vector<uint8_t> bytes = WriteTemplate(surface, {8, 16, 0}, "golden");
+    EXPECT_EQ(bytes, std::vector<uint8_t>(std::begin(kGolden), std::end(kGolden)));
+}
+
 TEST(TemplateGenerator, NoDialogToolIsAFormatError) {
     ToolSurface surface;
     Add(surface, ToolCode::Button, {0, 0, 10, 10}, "B");
