@@ -292,6 +292,11 @@ bool TDrawer::Nudge(DrawerKey key, unsigned modifiers) {
     return true;
 }
 
+ToolOutline TDrawer::DragOutline() const {
+    if (!Dragging()) return {};
+    return dragging_->OutlineOf(dragHandle_, dragCurrent_);
+}
+
 int TDrawer::TabNumber(int index) const {
     if (tools_.At(index) == nullptr || tools_.At(index) == tools_.DialogTool()) return -1;
     return tools_.DialogTool() != nullptr ? index : index + 1;

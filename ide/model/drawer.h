@@ -126,6 +126,8 @@ public:
     int DragHandle() const { return dragHandle_; }
     ToolPoint DragStart() const { return dragStart_; }
     ToolPoint DragCurrent() const { return dragCurrent_; }
+    // Where the dragged tool would go: the outline drawn during a drag.
+    ToolOutline DragOutline() const;
 
     // The number shown on the tool at index when tabs are shown; -1 for the
     // dialog tool, which shows none.

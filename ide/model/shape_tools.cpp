@@ -54,18 +54,27 @@ bool TCircleTool::HitTest(ToolPoint p) const {
     return dx * dx + dy * dy <= static_cast<int64_t>(rx_) * rx_;
 }
 
-void TCircleTool::MoveHandle(int handle, ToolPoint to) {
-    if (handle < 0 || handle > 4) return;
-    if (handle == 4) {
-        Set(to, rx_, ry_);
-    } else if (handle <= 1) {
-        Set(centre_, rx_, to.y - centre_.y);
-    } else {
+TCircleTool::Ellipse TCircleTool::Moved(int handle, ToolPoint to) const {
+    if (handle == 4) return {to, rx_, ry_};
+    if (handle == 0 || handle == 1) return {centre_, rx_, std::abs(to.y - centre_.y)};
+    if (handle == 2 || handle == 3) {
         // Widening keeps the shape's proportion roughly: the height changes
         // by as much as the width.
         int rx = std::abs(to.x - centre_.x);
-        Set(centre_, rx, std::max(0, ry_ + rx - rx_));
+        return {centre_, rx, std::max(0, ry_ + rx - rx_)};
     }
+    return {centre_, rx_, ry_};
+}
+
+void TCircleTool::MoveHandle(int handle, ToolPoint to) {
+    Ellipse moved = Moved(handle, to);
+    Set(moved.centre, moved.rx, moved.ry);
+}
+
+ToolOutline TCircleTool::OutlineOf(int handle, ToolPoint to) const {
+    Ellipse moved = Moved(handle, to);
+    return {{moved.centre.x - moved.rx, moved.centre.y - moved.ry},
+            {moved.centre.x + moved.rx, moved.centre.y + moved.ry}};
 }
 
 void TCircleTool::SaveToFile(codec::ByteWriter& out) const {
@@ -122,6 +131,10 @@ ToolRect TBackTool::GetBounds() const {
 
 void TBackTool::MoveHandle(int handle, ToolPoint to) {
     if (handle == 0) SetCorner({to.x + 1, to.y + 1});
+}
+
+ToolOutline TBackTool::OutlineOf(int handle, ToolPoint to) const {
+    return {{0, 0}, handle == 0 ? ToolPoint{to.x + 1, to.y + 1} : corner_};
 }
 
 void TBackTool::SaveToFile(codec::ByteWriter& out) const {

@@ -26,12 +26,21 @@ public:
     // Within RadiusX of the centre.
     bool HitTest(ToolPoint p) const override;
     void MoveHandle(int handle, ToolPoint to) override;
+    ToolOutline OutlineOf(int handle, ToolPoint to) const override;
 
 protected:
     void WriteText(std::string& out) const override;
     void ReadText(ToolTextReader& in) override;
 
 private:
+    struct Ellipse {
+        ToolPoint centre;
+        int rx;
+        int ry;
+    };
+    // The ellipse a drag of handle to the point gives.
+    Ellipse Moved(int handle, ToolPoint to) const;
+
     ToolPoint centre_;
     int rx_ = 0;
     int ry_ = 0;
@@ -53,6 +62,7 @@ public:
     ToolRect GetBounds() const override;
     bool HitTest(ToolPoint p) const override { return ToolRect{0, 0, corner_.x, corner_.y}.Contains(p); }
     void MoveHandle(int handle, ToolPoint to) override;
+    ToolOutline OutlineOf(int handle, ToolPoint to) const override;
 
 protected:
     void WriteText(std::string& out) const override;

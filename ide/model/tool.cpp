@@ -174,6 +174,12 @@ void TLineTool::MoveHandle(int handle, ToolPoint to) {
     SetPoints(p1, p2);
 }
 
+ToolOutline TLineTool::OutlineOf(int handle, ToolPoint to) const {
+    ToolOutline outline{p1_, p2_};
+    ComputeMove(outline.p1, outline.p2, handle, to);
+    return outline;
+}
+
 void TLineTool::UpdateHandles() {
     ToolPoint mid{(p1_.x + p2_.x) / 2, (p1_.y + p2_.y) / 2};
     SetHandles({{p1_, 0, kNwSeDirection}, {mid, 1, kMoveDirection}, {p2_, 2, kNwSeDirection}}, 1, 1, 1);

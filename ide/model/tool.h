@@ -71,6 +71,14 @@ struct ToolHandle {
     int direction = kMoveDirection;
 };
 
+// The drag outline of a tool: the line from p1 to p2 for a line, else the
+// rectangle or the ellipse's bounding box with those corners.
+struct ToolOutline {
+    ToolPoint p1;
+    ToolPoint p2;
+    friend bool operator==(const ToolOutline&, const ToolOutline&) = default;
+};
+
 // A handle covers its centre and 2 pixels around it.
 inline constexpr int kHandleReach = 2;
 
@@ -123,6 +131,9 @@ public:
     virtual bool HitTest(ToolPoint p) const = 0;
     // Drags handle index to the point; an index the tool lacks is ignored.
     virtual void MoveHandle(int handle, ToolPoint to) = 0;
+    // What MoveHandle would give, without moving: the outline the surface
+    // draws while the handle is dragged.
+    virtual ToolOutline OutlineOf(int handle, ToolPoint to) const = 0;
     // Line, rectangle and every tool derived from them.
     virtual bool IsTwoPointTool() const { return false; }
 
@@ -177,6 +188,7 @@ public:
     // Distance to the infinite line through both points below kLineReach.
     bool HitTest(ToolPoint p) const override;
     void MoveHandle(int handle, ToolPoint to) override;
+    ToolOutline OutlineOf(int handle, ToolPoint to) const override;
     bool IsTwoPointTool() const override { return true; }
 
 protected:

@@ -78,10 +78,8 @@ TEST(DesignerTools, RectangleHandlesMovesAndNormalisation) {
     rect.MoveHandle(-1, {0, 0});
     EXPECT_EQ(rect.Rect(), (ToolRect{41, 0, 45, 30}));
 
-    ToolPoint p1 = rect.P1(), p2 = rect.P2();
-    rect.ComputeMove(p1, p2, 6, {100, 100});  // the outline does not move the tool
-    EXPECT_EQ(p1, (ToolPoint{100, 0}));
-    EXPECT_EQ(p2, (ToolPoint{45, 100}));
+    // The outline does not move the tool.
+    EXPECT_EQ(rect.OutlineOf(6, {100, 100}), (ToolOutline{{100, 0}, {45, 100}}));
     EXPECT_EQ(rect.Rect(), (ToolRect{41, 0, 45, 30}));
     rect.paint.penWidth = 3;
     EXPECT_EQ(rect.GetBounds(), (ToolRect{36, -5, 50, 35}));
@@ -129,6 +127,8 @@ TEST(DesignerTools, CircleAndBackgroundHandles) {
     EXPECT_EQ(circle.Handles()[2].direction, kHorizontalDirection);
     EXPECT_TRUE(circle.HitTest({50, 69}));  // within rx, though outside ry
     EXPECT_FALSE(circle.HitTest({65, 65}));
+    EXPECT_EQ(circle.OutlineOf(3, {80, 0}), (ToolOutline{{20, 30}, {80, 70}}));
+    EXPECT_EQ(circle.RadiusX(), 20);
     circle.MoveHandle(1, {0, 75});  // bottom: ry = vertical distance
     EXPECT_EQ(circle.RadiusY(), 25);
     circle.MoveHandle(2, {20, 0});  // left: rx 30, ry grows by 10
@@ -144,6 +144,7 @@ TEST(DesignerTools, CircleAndBackgroundHandles) {
     EXPECT_EQ(back.DialogTool(), &background);
     background.SetCorner({300, 200});
     EXPECT_EQ(background.HandlePoint(0), (ToolPoint{299, 199}));
+    EXPECT_EQ(background.OutlineOf(0, {9, 9}), (ToolOutline{{0, 0}, {10, 10}}));
     background.MoveHandle(0, {399, 249});
     EXPECT_EQ(back.Width(), 400);
     EXPECT_EQ(back.Height(), 250);
@@ -158,7 +159,8 @@ void Decorate(TTool& tool) {
         line->SetPoints({90, -3}, {4, 70});
     if (auto* text = dynamic_cast<TTextTool*>(&tool)) {
         text->caption = "Caption; with \xE9 and ;";
-        text->text = {3, 2, 12, 2};
+        // Size 19 travels as character 20, the caption's end; size 58 as ";".
+        text->text = {3, 2, static_cast<uint16_t>(tool.Code() == ToolCode::Text ? 19 : 58), 2};
     }
     if (auto* control = dynamic_cast<TControlTool*>(&tool)) {
         control->childId = 4321;

@@ -135,6 +135,7 @@ TEST_F(DrawerTest, PressDragAndRelease) {
     EXPECT_FALSE(drawer.KeyDown(DrawerKey::Delete, kNoModifier));  // nothing else during a drag
     drawer.PointerMove({97, 43}, kNoModifier);
     EXPECT_EQ(drawer.DragCurrent(), (ToolPoint{95, 44}));
+    EXPECT_EQ(drawer.DragOutline(), (ToolOutline{{10, 10}, {95, 44}}));
     drawer.PointerDown({0, 0}, kNoModifier);  // ignored during a drag
     drawer.Tools().SetModified(false);
     drawer.PointerUp({97, 43}, kNoModifier);
