@@ -2,6 +2,11 @@
 // a bus name, the topic an object path, and execute and request are two
 // methods of one interface (docs/dde-dbus.md). Texts travel as UTF-8
 // strings; one that is not valid UTF-8 is not sent.
+//
+// libsystemd is opened the first time a conversation starts, not linked:
+// it and the libraries it pulls in would cost every run a few milliseconds
+// of start-up for an object few scripts use. Without it there is no bus.
+#include <dlfcn.h>
 #include <systemd/sd-bus.h>
 
 #include <memory>
@@ -14,11 +19,59 @@ namespace tallow::platform {
 
 namespace {
 
+// The sd-bus calls this file makes, from the library opened at first use.
+struct SdBus {
+    decltype(&::sd_bus_open_user) open_user;
+    decltype(&::sd_bus_get_unique_name) get_unique_name;
+    decltype(&::sd_bus_flush) flush;
+    decltype(&::sd_bus_flush_close_unref) flush_close_unref;
+    decltype(&::sd_bus_send) send;
+    decltype(&::sd_bus_call) call;
+    decltype(&::sd_bus_call_method) call_method;
+    decltype(&::sd_bus_error_free) error_free;
+    decltype(&::sd_bus_message_new_method_call) message_new_method_call;
+    decltype(&::sd_bus_message_set_expect_reply) message_set_expect_reply;
+    decltype(&::sd_bus_message_append) message_append;
+    decltype(&::sd_bus_message_read) message_read;
+    decltype(&::sd_bus_message_unref) message_unref;
+};
+
+template <class Function>
+bool Resolve(void* library, const char* name, Function& function) {
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+// The library's calls, or null when libsystemd cannot be opened; looked up
+// once per process (the handle stays open).
+const SdBus* Bus() {
+    static const SdBus* const bus = []() -> const SdBus* {
+        void* library = dlopen("libsystemd.so.0", RTLD_NOW | RTLD_LOCAL);
+        if (!library) return nullptr;
+        static SdBus calls;
+        bool all = Resolve(library, "sd_bus_open_user", calls.open_user) &&
+                   Resolve(library, "sd_bus_get_unique_name", calls.get_unique_name) &&
+                   Resolve(library, "sd_bus_flush", calls.flush) &&
+                   Resolve(library, "sd_bus_flush_close_unref", calls.flush_close_unref) &&
+                   Resolve(library, "sd_bus_send", calls.send) &&
+                   Resolve(library, "sd_bus_call", calls.call) &&
+                   Resolve(library, "sd_bus_call_method", calls.call_method) &&
+                   Resolve(library, "sd_bus_error_free", calls.error_free) &&
+                   Resolve(library, "sd_bus_message_new_method_call", calls.message_new_method_call) &&
+                   Resolve(library, "sd_bus_message_set_expect_reply", calls.message_set_expect_reply) &&
+                   Resolve(library, "sd_bus_message_append", calls.message_append) &&
+                   Resolve(library, "sd_bus_message_read", calls.message_read) &&
+                   Resolve(library, "sd_bus_message_unref", calls.message_unref);
+        return all ? &calls : nullptr;
+    }();
+    return bus;
+}
+
 struct BusCloser {
-    void operator()(sd_bus* bus) const { sd_bus_flush_close_unref(bus); }
+    void operator()(sd_bus* bus) const { Bus()->flush_close_unref(bus); }
 };
 struct MessageUnref {
-    void operator()(sd_bus_message* m) const { sd_bus_message_unref(m); }
+    void operator()(sd_bus_message* m) const { Bus()->message_unref(m); }
 };
 using BusPtr = std::unique_ptr<sd_bus, BusCloser>;
 using MessagePtr = std::unique_ptr<sd_bus_message, MessageUnref>;
@@ -26,7 +79,7 @@ using MessagePtr = std::unique_ptr<sd_bus_message, MessageUnref>;
 // Frees the error's texts when the call is done.
 class BusError {
 public:
-    ~BusError() { sd_bus_error_free(&error_); }
+    ~BusError() { Bus()->error_free(&error_); }
     sd_bus_error* Get() { return &error_; }
 
 private:
@@ -43,8 +96,8 @@ public:
     void Execute(const std::string& command) override {
         MessagePtr call = NewCall(kDdeExecuteMethod, command);
         if (!call) return;
-        sd_bus_message_set_expect_reply(call.get(), 0);
-        if (sd_bus_send(bus_.get(), call.get(), nullptr) >= 0) sd_bus_flush(bus_.get());
+        Bus()->message_set_expect_reply(call.get(), 0);
+        if (Bus()->send(bus_.get(), call.get(), nullptr) >= 0) Bus()->flush(bus_.get());
     }
 
     std::optional<std::string> Request(const std::string& item) override {
@@ -52,12 +105,12 @@ public:
         if (!call) return std::nullopt;
         BusError error;
         sd_bus_message* rawReply = nullptr;
-        if (sd_bus_call(bus_.get(), call.get(), kDdeRequestTimeoutMs * kMicrosecondsPerMs, error.Get(),
+        if (Bus()->call(bus_.get(), call.get(), kDdeRequestTimeoutMs * kMicrosecondsPerMs, error.Get(),
                         &rawReply) < 0)
             return std::nullopt;
         MessagePtr reply(rawReply);
         const char* text = nullptr;
-        if (sd_bus_message_read(reply.get(), "s", &text) < 0 || !text) return std::nullopt;
+        if (Bus()->message_read(reply.get(), "s", &text) < 0 || !text) return std::nullopt;
         return std::string(text);
     }
 
@@ -66,12 +119,12 @@ private:
     // null when the text is not valid UTF-8 or the bus is gone.
     MessagePtr NewCall(std::string_view method, const std::string& argument) {
         sd_bus_message* raw = nullptr;
-        if (sd_bus_message_new_method_call(bus_.get(), &raw, busName_.c_str(), path_.c_str(),
+        if (Bus()->message_new_method_call(bus_.get(), &raw, busName_.c_str(), path_.c_str(),
                                            std::string(kDdeInterface).c_str(),
                                            std::string(method).c_str()) < 0)
             return nullptr;
         MessagePtr call(raw);
-        if (sd_bus_message_append(call.get(), "s", argument.c_str()) < 0) return nullptr;
+        if (Bus()->message_append(call.get(), "s", argument.c_str()) < 0) return nullptr;
         return call;
     }
 
@@ -84,12 +137,12 @@ private:
 bool NameHasOwner(sd_bus* bus, const std::string& name) {
     BusError error;
     sd_bus_message* rawReply = nullptr;
-    if (sd_bus_call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+    if (Bus()->call_method(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
                            "NameHasOwner", error.Get(), &rawReply, "s", name.c_str()) < 0)
         return false;
     MessagePtr reply(rawReply);
     int owned = 0;
-    return sd_bus_message_read(reply.get(), "b", &owned) >= 0 && owned;
+    return Bus()->message_read(reply.get(), "b", &owned) >= 0 && owned;
 }
 
 }  // namespace
@@ -98,14 +151,14 @@ std::unique_ptr<DdeConversation> OpenDdeConversation(const std::string& service,
                                                      DdeOpenStatus& status) {
     // Confined text talks to no other program.
     status = Confined() ? DdeOpenStatus::kNoServer : DdeOpenStatus::kNoTransport;
-    if (Confined()) return nullptr;
+    if (Confined() || !Bus()) return nullptr;
     sd_bus* raw = nullptr;
-    if (sd_bus_open_user(&raw) < 0) return nullptr;
+    if (Bus()->open_user(&raw) < 0) return nullptr;
     BusPtr bus(raw);
     // Waits until the bus has greeted the connection, so an address that
     // leads nowhere shows here and not at the first call.
     const char* unique = nullptr;
-    if (sd_bus_get_unique_name(bus.get(), &unique) < 0) return nullptr;
+    if (Bus()->get_unique_name(bus.get(), &unique) < 0) return nullptr;
     status = DdeOpenStatus::kNoServer;
     std::string busName = DdeBusName(service);
     // Also stops names the bus would refuse: NameHasOwner fails on them.
