@@ -1,11 +1,13 @@
-// The main window's fixed rules: names, command enabling, help topics,
-// the builder's command line, the listing and the help contents merge.
+// The main window's fixed rules: names, help topics, the builder's command
+// line, the listing, the help contents merge and the window's placement.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "ide/model/main_form_rules.h"
+#include "ide/model/window_settings.h"
+#include "tests/unit/fake_document_host.h"
 
 namespace tallow::ide {
 namespace {
@@ -17,28 +19,6 @@ TEST(MainFormRules, NewDialogNamesSkipTakenAndReservedNames) {
     EXPECT_TRUE(IsValidComponentName("_"));
     EXPECT_TRUE(IsValidComponentName("a1_b"));
     EXPECT_FALSE(IsValidComponentName("\xe9t\xe9"));  // letters of the code page are not identifiers
-}
-
-TEST(MainFormRules, EditMenus) {
-    EditMenuState designer = DesignerEditMenu(true, true, true, false);
-    EXPECT_FALSE(designer.cut || designer.copy || designer.del || designer.paste);
-    EXPECT_TRUE(designer.tabOrderChecked);
-    designer = DesignerEditMenu(false, true, false, true);
-    EXPECT_TRUE(designer.cut && designer.copy && designer.del && designer.paste);
-    EXPECT_FALSE(designer.tabOrderChecked);
-    EditMenuState editor = EditorEditMenu(false, true);
-    EXPECT_FALSE(editor.cut || editor.copy || editor.del);
-    EXPECT_TRUE(editor.paste);
-    EXPECT_FALSE(CanDeleteDialog(0));
-    EXPECT_FALSE(CanDeleteDialog(1));
-    EXPECT_TRUE(CanDeleteDialog(2));
-}
-
-TEST(MainFormRules, NewControlSizes) {
-    EXPECT_EQ(kControlCommands[0].width, 75);
-    EXPECT_EQ(NewControlHeight(kControlCommands[0], -11), 25);
-    EXPECT_EQ(NewControlHeight(kControlCommands[1], -11), 15);  // static: font height + 4
-    EXPECT_EQ(NewControlHeight(kControlCommands[1], 13), 17);
 }
 
 TEST(MainFormRules, ContextHelp) {
@@ -60,10 +40,7 @@ TEST(MainFormRules, BuilderCommandLineIsExact) {
               "C:\\Tallow\\TallowMake.exe C:\\My Files\\demo.cod\"C:\\out\\demo.exe");
 }
 
-TEST(MainFormRules, StatusAndListing) {
-    EXPECT_EQ(PositionStatus(0, 0), "1: 1");
-    EXPECT_EQ(ModifiedStatus(true), "Modified");
-    EXPECT_EQ(ModifiedStatus(false), "");
+TEST(MainFormRules, PrintListing) {
     EXPECT_EQ(PrintListing("C:\\a.cod", {"print 1"}),
               (std::vector<std::string>{"Begin listing: C:\\a.cod", "", "", "", "print 1", "", "", "",
                                         "End listing: C:\\a.cod"}));
@@ -86,6 +63,24 @@ TEST(MainFormRules, FileTypeRegistration) {
     EXPECT_EQ(values[3].key, "Tallow95CodFile\\shell\\edit\\command");
     EXPECT_EQ(values[3].value, "\"C:\\Tallow\\TallowEdit.exe\" \"%1\"");
     EXPECT_EQ(values[4].value, "\"C:\\Tallow\\TallowEdit.exe,0\"");
+}
+
+TEST(MainFormRules, WindowPlacementRoundTripsAndKeepsDefaults) {
+    FakeDocumentHost host;
+    WindowPlacement current;
+    EXPECT_EQ(ReadWindowPlacement(host, current), current);
+    std::string section = std::string(kSettingsKey) + "|Window|";
+    host.registry[section + "Width"] = "800x";
+    host.registry[section + "Left"] = "-20";
+    host.registry[section + "State"] = "2";
+    WindowPlacement read = ReadWindowPlacement(host, current);
+    EXPECT_EQ(read.width, 575);
+    EXPECT_EQ(read.left, -20);
+    EXPECT_TRUE(read.maximized);
+    WindowPlacement saved{10, 20, 640, 480, false};
+    WriteWindowPlacement(host, saved);
+    EXPECT_EQ(host.registry[section + "State"], "0");
+    EXPECT_EQ(ReadWindowPlacement(host, current), saved);
 }
 
 }  // namespace
