@@ -2,33 +2,22 @@
 // read from and written to code files.
 #include "ide/model/main_form_model.h"
 
-#include <cmath>
 #include <ctime>
 #include <stdexcept>
 
 #include "api/code_file.h"
+#include "ide/model/control_tool.h"
 #include "ide/model/ide_messages.h"
 #include "ide/model/main_form_rules.h"
+#include "ide/model/tool_factory.h"
 
 namespace tallow::ide {
 
 namespace {
 
-// The dialog frame's window style: visible, caption, modal frame, 3-D look,
-// system menu, minimize and maximize boxes. A template carries it with the
-// font flag and without WS_VISIBLE (the runner shows a dialog when asked).
-constexpr uint32_t kDialogFrameStyle = 0x10CB0084;
-constexpr uint32_t kVisibleStyle = 0x10000000;
-constexpr uint16_t kDialogPointSize = 8;
-constexpr const char16_t* kDialogTypeface = u"MS Sans Serif";
 constexpr const char* kNewDocumentCode = "Dialog.Execute()";
 constexpr const char* kDescription = "Tallow Files";
 constexpr const char* kExtension = "cod";
-
-// Halves round to the even neighbour, as the template writer rounds.
-int16_t ToDialogUnits(int pixels, int units, int fontSize) {
-    return static_cast<int16_t>(std::nearbyint(static_cast<double>(pixels) * units / fontSize));
-}
 
 CreationDate LocalToday() {
     std::time_t now = std::time(nullptr);
@@ -101,22 +90,15 @@ std::vector<std::string> MainFormModel::DialogNames() const {
     return names;
 }
 
-// The frame covers the middle quarter of the surface; the template holds
-// the client area below its caption bar.
+// The frame covers the middle quarter of the surface, made as the designer
+// makes it, so that its template is the one the designer would write.
 codec::DialogTemplate MainFormModel::NewDialogFrame() const {
     int w = surfaceWidth / 4, h = surfaceHeight / 4;
-    int left = w, top = h, right = 3 * w, bottom = 3 * h;
-    int caption = metrics.captionHeight;
-    codec::DialogTemplate dialog;
-    dialog.style = (kDialogFrameStyle | codec::kDsSetFont) ^ kVisibleStyle;
-    dialog.x = ToDialogUnits(left, 4, metrics.charWidth);
-    dialog.y = ToDialogUnits(top + caption, 8, metrics.charHeight);
-    dialog.cx = ToDialogUnits(right - left, 4, metrics.charWidth);
-    dialog.cy = ToDialogUnits(bottom - top - caption, 8, metrics.charHeight);
-    dialog.title = u"Dialog";
-    dialog.pointSize = kDialogPointSize;
-    dialog.typeface = kDialogTypeface;
-    return dialog;
+    ToolSurface surface;
+    auto& frame = static_cast<TDialogTool&>(CreateTool(surface, ToolCode::Dialog));
+    frame.SetRect({w, h, 3 * w, 3 * h});
+    frame.caption = kFirstDialogName;
+    return BuildTemplate(surface, metrics, kFirstDialogName);
 }
 
 void MainFormModel::SetDialogTemplate(size_t index, codec::DialogTemplate dialog) {

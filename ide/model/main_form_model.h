@@ -13,6 +13,7 @@
 #include "api/dialog_template.h"
 #include "ide/model/document_model.h"
 #include "ide/model/programmer_model.h"
+#include "ide/model/template_generator.h"
 
 namespace tallow::ide {
 
@@ -27,14 +28,6 @@ struct CreationDate {
     int16_t year = 0, month = 0, day = 0;
     bool IsSet() const { return year != 0 || month != 0 || day != 0; }
     friend bool operator==(const CreationDate&, const CreationDate&) = default;
-};
-
-// What converting the designer's pixels into dialog units takes: the dialog
-// font's average character width and height, and the caption bar's height.
-struct DialogMetrics {
-    int charWidth = 7;
-    int charHeight = 13;
-    int captionHeight = 18;
 };
 
 enum class RenameResult { Renamed, Reserved, Invalid };
@@ -52,11 +45,11 @@ public:
     void SetDialogTemplate(size_t index, codec::DialogTemplate dialog);
     const CreationDate& Created() const { return created_; }
 
-    // The designer surface's client size in pixels and the font metrics,
-    // which a new dialog's frame is made from.
+    // The designer surface's client size in pixels and the dialog font's
+    // metrics, which a new dialog's frame is made from; the window sets them.
     int surfaceWidth = 551;
     int surfaceHeight = 323;
-    DialogMetrics metrics;
+    DialogMetrics metrics{7, 13, 18};
     // Today's date, asked when a document is saved for the first time.
     std::function<CreationDate()> today;
 
