@@ -45,7 +45,7 @@ def main():
             print("%s: %s has no anchor #%s" % (source, path or "the page", fragment))
             failures += 1
     print("%d pages, %d links, %d broken" % (len(ids), len(links), failures))
-    return 1 if failures or len(ids) < 10 else 0
+    return 1 if failures or not ids else 0
 
 
 if __name__ == "__main__":
