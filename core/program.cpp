@@ -262,6 +262,20 @@ void Program::RegisterFactory(ObjectFactory* factory) {
     ++registryGeneration_;
 }
 
+std::vector<std::string> Program::ObjectNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, object] : objects_)
+        names.push_back(name);
+    return names;
+}
+
+std::vector<std::string> Program::FactoryNames() const {
+    std::vector<std::string> names;
+    for (const auto& [name, factory] : factories_)
+        names.push_back(name);
+    return names;
+}
+
 void Program::UnregisterFactory(ObjectFactory* factory) {
     auto it = factories_.find(factory->Name());
     if (it != factories_.end() && it->second == factory) factories_.erase(it);

@@ -124,6 +124,10 @@ public:
     // Takes a script-created object out of both registries and destroys it.
     void DestroyDynamic(ScriptObject* object);
     uint32_t RegistryGeneration() const { return registryGeneration_; }
+    // The names of the registered objects and creatable types, in no order:
+    // for tools that list what scripts can reach.
+    std::vector<std::string> ObjectNames() const;
+    std::vector<std::string> FactoryNames() const;
 
     // Arrays by name: only objects the script created with the array types.
     StringArrayObject* FindStringArray(std::string_view name) const;

@@ -1,0 +1,124 @@
+#!/usr/bin/env python3
+"""Tests the reference's own checks on small made-up references: each must
+pass a sound one and fail, naming the fault, one with a missing entry, an
+entry the engine lacks, a twice documented name, an unknown error text, an
+example whose output differs, and a broken link or anchor.
+
+  selftest.py TALLOW_RUNNER
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+NAMES = ["keyword\tif", "function\tabs", "constant\tmbOK", "object\tclock", "member\tclock.now"] + [
+    "function\tf%03d" % i for i in range(100)]
+MESSAGES = ["unknown variable encountered"] + ["message %d" % i for i in range(100)]
+
+SOUND_PAGES = {
+    "statements/if.md": "# `if`\n\nErrors: \"unknown variable encountered\".\n\n```tallow\nif 1 < 2 then\n"
+                        "    print \"yes\" + 10\nendif\n```\n```output\nyes\n```\n",
+    "functions/abs.md": "# `abs`\n\nSee [`clock.now`](../objects/clock.md#now).\n",
+    "functions/more.md": "".join("## `f%03d`\n\nx.\n\n" % i for i in range(100)) + "## `mbOK` (constant)\n\n0.\n",
+    "objects/clock.md": "# `clock`\n\n## `clock.now`\n\nSee [`if`](../statements/if.md).\n\n"
+                        "## `clock.zone` (property)\n\nA property.\n",
+}
+
+
+class Case:
+    def __init__(self, root, runner):
+        self.root = root
+        self.runner = runner
+        self.failures = 0
+
+    def write(self, folder, pages):
+        shutil.rmtree(folder, ignore_errors=True)
+        for rel, text in pages.items():
+            path = os.path.join(folder, rel)
+            os.makedirs(os.path.dirname(path), exist_ok=True)
+            with open(path, "w") as f:
+                f.write(text)
+
+    def run(self, args):
+        proc = subprocess.run([sys.executable] + args, capture_output=True, text=True)
+        return proc.returncode, proc.stdout + proc.stderr
+
+    def expect(self, what, args, fails, mention=""):
+        status, output = self.run(args)
+        ok = (status != 0) == fails and mention in output
+        if not ok:
+            self.failures += 1
+            print("FAILED: %s (status %d)\n%s" % (what, status, output))
+
+    def check(self, what, pages, fails, mention=""):
+        ref = os.path.join(self.root, "ref")
+        self.write(ref, pages)
+        self.expect("names: " + what, [os.path.join(HERE, "check_reference.py"), self.tool, ref, self.source],
+                    fails, mention)
+
+
+def main():
+    runner = sys.argv[1]
+    root = tempfile.mkdtemp(prefix="reference-selftest.")
+    try:
+        case = Case(root, runner)
+        case.tool = os.path.join(root, "names.sh")
+        with open(case.tool, "w") as f:
+            f.write("#!/bin/sh\nprintf '%s\\n'\n" % "\\n".join(NAMES))
+        os.chmod(case.tool, 0o755)
+        case.source = os.path.join(root, "src")
+        os.makedirs(os.path.join(case.source, "core"))
+        with open(os.path.join(case.source, "core", "messages.h"), "w") as f:
+            for i, text in enumerate(MESSAGES):
+                f.write('constexpr const char kM%d[] = "%s";\n' % (i, text))
+
+        case.check("a sound reference", SOUND_PAGES, False)
+        missing = dict(SOUND_PAGES)
+        missing["objects/clock.md"] = "# `clock`\n"
+        case.check("a member without an entry", missing, True, "`clock.now`")
+        extra = dict(SOUND_PAGES)
+        extra["functions/sqr.md"] = "# `sqr`\n"
+        case.check("an entry the engine lacks", extra, True, "`sqr`")
+        twice = dict(SOUND_PAGES)
+        twice["functions/abs2.md"] = "# `abs`\n"
+        case.check("a name documented twice", twice, True, "twice")
+        message = dict(SOUND_PAGES)
+        message["functions/abs.md"] = "# `abs`\n\nErrors: \"unknown variable\nencountered\", \"no such message\".\n"
+        case.check("an error text the engine lacks", message, True, "no such message")
+
+        ref = os.path.join(root, "ref")
+        examples = [os.path.join(HERE, "run_examples.py"), "--runner", runner, "--temp", os.path.join(root, "t")]
+        case.write(ref, SOUND_PAGES)
+        case.expect("examples: a right output", examples + [ref], False, "1 passed, 0 failed")
+        wrong = dict(SOUND_PAGES)
+        wrong["statements/if.md"] = SOUND_PAGES["statements/if.md"].replace("```output\nyes", "```output\nno")
+        case.write(ref, wrong)
+        case.expect("examples: a wrong output", examples + [ref], True, "statements/if.md:5")
+
+        html = os.path.join(root, "html")
+        build = [os.path.join(HERE, "build_html.py"), ref]
+        links = [os.path.join(HERE, "check_links.py"), html]
+        case.write(ref, SOUND_PAGES)
+        case.expect("html: a sound reference", build + [html], False)
+        case.expect("links: a sound reference", links, False)
+        broken = dict(SOUND_PAGES)
+        broken["functions/abs.md"] = "# `abs`\n\nSee [`clock.now`](../objects/clock.md#never).\n"
+        case.write(ref, broken)
+        shutil.rmtree(html)
+        case.expect("html: a broken anchor", build + [html], False)
+        case.expect("links: a broken anchor", links, True, "#never")
+        broken["functions/abs.md"] = "# `abs`\n\nSee [`now`](../objects/watch.md).\n"
+        case.write(ref, broken)
+        shutil.rmtree(html)
+        case.expect("html: a broken link", build + [html], False)
+        case.expect("links: a broken link", links, True, "watch.html")
+        print("%d passed, %d failed" % (14 - case.failures, case.failures))
+        return 1 if case.failures else 0
+    finally:
+        shutil.rmtree(root, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
