@@ -1,6 +1,7 @@
-// The desktop on Linux. There is no display connection yet: choosers answer
-// as cancelled, no window is found and key strokes go nowhere (their text is
-// still read, so a script's errors are those of Windows). The wallpaper and
+// The desktop on Linux. Choosers are the desktop module's where a desktop is
+// in reach, and answer as cancelled otherwise; no window is found and key
+// strokes go nowhere (their text is still read, so a script's errors are
+// those of Windows). The wallpaper and
 // the session go through the desktop's command-line tools.
 #include <sys/stat.h>
 
@@ -9,8 +10,10 @@
 #include <string_view>
 
 #include "command_posix.h"
+#include "gui_module_posix.h"
 #include "platform/confinement.h"
 #include "platform/desktop.h"
+#include "platform/message_box.h"
 #include "platform/us_key_layout.h"
 
 namespace tallow::platform {
@@ -132,14 +135,25 @@ bool BringWindowForward(std::string_view) {
     return false;
 }
 
+// The desktop module's chooser when there is a desktop (and no observer
+// takes the boxes instead).
 std::string ChooseFile(const FileChooserRequest& request) {
-    ReportChooserCancelled(request.title, kFileChooserName);
-    return std::string();
+    const TallowGuiTable* gui = HasBoxObserver() ? nullptr : GuiModule();
+    if (!gui) {
+        ReportChooserCancelled(request.title, kFileChooserName);
+        return std::string();
+    }
+    return TakeGuiText(*gui, gui->ChooseFile(request.save, request.filters.data(), request.filters.size(),
+                                             request.initialFile.c_str(), request.title.c_str()));
 }
 
-std::string ChooseFolder(Handle, const std::string&, const std::string& title) {
-    ReportChooserCancelled(title.empty() ? kFolderBrowserCaption : title, kFolderBrowserName);
-    return std::string();
+std::string ChooseFolder(Handle, const std::string& root, const std::string& title) {
+    const TallowGuiTable* gui = HasBoxObserver() ? nullptr : GuiModule();
+    if (!gui) {
+        ReportChooserCancelled(title.empty() ? kFolderBrowserCaption : title, kFolderBrowserName);
+        return std::string();
+    }
+    return TakeGuiText(*gui, gui->ChooseFolder(root.c_str(), title.c_str()));
 }
 
 bool SetWallpaper(const std::string& file) {
