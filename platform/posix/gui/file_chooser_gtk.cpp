@@ -76,6 +76,10 @@ bool ChooseFile(bool save, const char* filters, size_t filtersLength, const char
     if (save) gtk_file_chooser_set_do_overwrite_confirmation(chooser, TRUE);
     AddFilters(chooser, filters, filtersLength);
     std::string initial = Utf8(initialFile);
+    // Like the system's choosers elsewhere, the current folder comes first.
+    gchar* current = g_get_current_dir();
+    gtk_file_chooser_set_current_folder(chooser, current);
+    g_free(current);
     if (!initial.empty()) {
         gchar* folder = g_path_get_dirname(initial.c_str());
         gchar* base = g_path_get_basename(initial.c_str());
@@ -97,7 +101,12 @@ bool ChooseFolder(const char* root, const char* title, std::string& path) {
                                     "_Cancel", GTK_RESPONSE_CANCEL, "_Select", GTK_RESPONSE_ACCEPT, nullptr);
     gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
     std::string start = Utf8(root);
-    if (!start.empty()) gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), start.c_str());
+    if (start.empty()) {
+        gchar* current = g_get_current_dir();
+        start = current;
+        g_free(current);
+    }
+    gtk_file_chooser_set_current_folder(GTK_FILE_CHOOSER(dialog), start.c_str());
     return RunChooser(dialog, path);
 }
 
