@@ -5,6 +5,7 @@
 
 #include <dlfcn.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string>
@@ -57,7 +58,12 @@ const TallowGuiTable* Load() {
     for (const std::string& path : candidates) {
         if (path.empty()) continue;
         void* library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (!library) continue;
+        if (!library) {
+            // A module named on purpose that cannot load says why.
+            if (path == candidates[0] && std::getenv(kModuleVariable))
+                std::fprintf(stderr, "%s\n", dlerror());
+            continue;
+        }
         auto entry = reinterpret_cast<TallowGuiTableFunction>(dlsym(library, TALLOW_GUI_ENTRY));
         const TallowGuiTable* table = entry ? entry() : nullptr;
         if (table && table->version == TALLOW_GUI_VERSION && table->Start()) return table;

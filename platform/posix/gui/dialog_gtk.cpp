@@ -45,6 +45,14 @@ constexpr int kDefaultPoints = 8;
 // only them.
 std::atomic<unsigned> gDialogNumbers{0};
 
+}  // namespace
+
+std::string UniqueWidgetName() {
+    return "tallow-window-" + std::to_string(++gDialogNumbers);
+}
+
+namespace {
+
 enum class Widget { Push, Check, Radio, Group, Label, Entry, TextView, List, Combo, SimpleCombo, Other };
 
 struct Control {
@@ -76,13 +84,6 @@ struct TallowGuiDialog {
 
 namespace tallow::gui {
 
-namespace {
-
-struct BaseUnits {
-    int x = 6, y = 13;
-};
-
-// The dialog's base units from its font, measured on the window.
 BaseUnits MeasureBaseUnits(GtkWidget* window) {
     BaseUnits units;
     PangoLayout* layout = gtk_widget_create_pango_layout(window, kAverageSample);
@@ -94,21 +95,28 @@ BaseUnits MeasureBaseUnits(GtkWidget* window) {
     return units;
 }
 
+std::string FontCss(const std::string& name, const std::string& face, int points) {
+    std::string family = kDefaultFamily;
+    if (!face.empty() && face.find_first_of("\"\\") == std::string::npos)
+        family = "\"" + Utf8(face.c_str()) + "\", " + kDefaultFamily;
+    std::string scope = "#" + name + ", #" + name + " *";
+    return scope + " { font-family: " + family +
+           "; font-size: " + std::to_string(points > 0 ? points : kDefaultPoints) + "pt; }\n";
+}
+
+namespace {
+
 // A rule that gives the dialog's widgets its font and lets them shrink to
 // the sizes of the template.
 std::string DialogCss(const std::string& name, const codec::DialogTemplate& dialog) {
-    std::string family = kDefaultFamily;
+    std::string face;
     int points = kDefaultPoints;
     if (dialog.style & codec::kDsSetFont) {
-        std::string face = codec::NarrowUnits(dialog.typeface);
-        if (!face.empty() && face.find('"') == std::string::npos)
-            family = "\"" + Utf8(face.c_str()) + "\", Sans";
+        face = codec::NarrowUnits(dialog.typeface);
         if (dialog.pointSize > 0) points = dialog.pointSize;
     }
-    std::string scope = "#" + name + ", #" + name + " *";
-    return scope + " { font-family: " + family + "; font-size: " + std::to_string(points) + "pt; }\n#" +
-           name + " button, #" + name + " entry, #" + name + " combobox * { min-height: 0; " +
-           "padding-top: 0; padding-bottom: 0; }\n#" + name +
+    return FontCss(name, face, points) + "#" + name + " button, #" + name + " entry, #" + name +
+           " combobox * { min-height: 0; padding-top: 0; padding-bottom: 0; }\n#" + name +
            " button { padding-left: 2px; padding-right: 2px; }\n";
 }
 
@@ -373,7 +381,7 @@ TallowGuiDialog* CreateDialog(const uint8_t* bytes, size_t length) {
     auto* d = new TallowGuiDialog;
     d->window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
     g_object_ref_sink(d->window);
-    std::string name = "tallow-dialog-" + std::to_string(++gDialogNumbers);
+    std::string name = UniqueWidgetName();
     gtk_widget_set_name(d->window, name.c_str());
     d->css = gtk_css_provider_new();
     gtk_css_provider_load_from_data(d->css, DialogCss(name, dialog).c_str(), -1, nullptr);

@@ -10,6 +10,7 @@
 #include "gui_table.h"
 #include "gui_text.h"
 #include "message_box_gtk.h"
+#include "status_gtk.h"
 
 namespace tallow::gui {
 
@@ -103,6 +104,33 @@ int DialogVisibleEntry(TallowGuiDialog* dialog) {
     return DialogVisible(dialog) ? 1 : 0;
 }
 
+// The status entries build C++ strings only in creation and captions.
+TallowGuiStatus* StatusCreateEntry() {
+    try {
+        return CreateStatus();
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+void StatusCaptionEntry(TallowGuiStatus* status, const char* text) {
+    try {
+        SetStatusCaption(status, text);
+    } catch (...) {
+    }
+}
+
+void StatusMessageEntry(TallowGuiStatus* status, const char* text) {
+    try {
+        SetStatusMessage(status, text);
+    } catch (...) {
+    }
+}
+
+int StatusVisibleEntry(TallowGuiStatus* status) {
+    return StatusVisible(status) ? 1 : 0;
+}
+
 constexpr TallowGuiTable kTable = {
     TALLOW_GUI_VERSION, Start,
     PumpEvents,         FreeText,
@@ -112,6 +140,10 @@ constexpr TallowGuiTable kTable = {
     DialogPushEntry,    DialogReadEntry,
     FocusControl,       DialogVisibleEntry,
     ExecuteDialog,      HideDialog,
+    StatusCreateEntry,  DestroyStatus,
+    ShowStatus,         HideStatus,
+    StatusVisibleEntry, StatusCaptionEntry,
+    StatusMessageEntry, SetStatusPercent,
 };
 
 }  // namespace

@@ -20,6 +20,8 @@ extern "C" {
 
 /* A designed dialog's window, owned by the module. */
 typedef struct TallowGuiDialog TallowGuiDialog;
+/* The status object's progress window, owned by the module. */
+typedef struct TallowGuiStatus TallowGuiStatus;
 
 /* The whole state of one control, both ways: what the engine pushes to the
  * widget, and what the module reads back from it. */
@@ -67,6 +69,18 @@ typedef struct TallowGuiTable {
      * hides the dialog then. */
     int (*DialogExecute)(TallowGuiDialog* dialog, int waitMode);
     void (*DialogHide)(TallowGuiDialog* dialog);
+
+    /* The progress window: a caption, a message line and a bar from 0 to
+     * 100, hidden when made. Show centres it on the screen; the close box
+     * hides it. Every call draws at once. */
+    TallowGuiStatus* (*StatusCreate)(void);
+    void (*StatusDestroy)(TallowGuiStatus* status);
+    void (*StatusShow)(TallowGuiStatus* status);
+    void (*StatusHide)(TallowGuiStatus* status);
+    int (*StatusVisible)(TallowGuiStatus* status);
+    void (*StatusSetCaption)(TallowGuiStatus* status, const char* text);
+    void (*StatusSetMessage)(TallowGuiStatus* status, const char* text);
+    void (*StatusSetPercent)(TallowGuiStatus* status, int percent);
 } TallowGuiTable;
 
 typedef const TallowGuiTable* (*TallowGuiTableFunction)(void);
