@@ -188,7 +188,25 @@ def status_window(desk, work):
     desk.keys(desk.window("Look again"), "Return")
 
 
-CASES = {"status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+def clipboard_put(desk, work):
+    pass  # nothing to answer: the script puts and ends
+
+
+def clipboard_take(desk, work):
+    """After clipboard_put has ended, another script finds its data."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    reader = subprocess.run([desk.runner, os.path.join(here, "clipboard_take.tal")], cwd=work, env=desk.script_env,
+                            capture_output=True, timeout=RUN_WAIT)
+    with open(os.path.join(here, "clipboard_take.out"), "rb") as f:
+        want = f.read()
+    if reader.stdout != want:
+        raise RuntimeError("clipboard_take gave %r, not %r (%s)" % (reader.stdout, want, reader.stderr))
+
+
+# Run once the case's script has ended.
+AFTER = {"clipboard_put": clipboard_take}
+
+CASES = {"clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():
@@ -215,11 +233,14 @@ def main():
             subprocess.run([tool, "pack", os.path.join(here, case + ".tal"), os.path.join(here, case + ".rc"),
                             "-o", target], check=True, timeout=RUN_WAIT, capture_output=True)
         env = dict(desk.env, TALLOW_GUI_MODULE=module)
+        desk.runner, desk.script_env = runner, env
         script = subprocess.Popen([runner, target], cwd=work, env=env, stdout=subprocess.PIPE,
                                   stderr=subprocess.PIPE)
         try:
             CASES[case](desk, work)
             out, err = script.communicate(timeout=RUN_WAIT)
+            if case in AFTER and script.returncode == 0:
+                AFTER[case](desk, work)
         except Exception:
             desk.screenshot(shots, case + "_failed")
             script.kill()

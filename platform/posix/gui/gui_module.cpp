@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "clipboard_formats.h"
+#include "clipboard_gtk.h"
 #include "dialog_gtk.h"
 #include "file_chooser_gtk.h"
 #include "gui_table.h"
@@ -131,6 +133,44 @@ int StatusVisibleEntry(TallowGuiStatus* status) {
     return StatusVisible(status) ? 1 : 0;
 }
 
+int ClipboardPutEntry(unsigned format, const uint8_t* bytes, size_t length) {
+    try {
+        return PutClipboard(format, bytes, length) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int ClipboardGetEntry(unsigned format, char** bytes, size_t* length) {
+    try {
+        std::string data;
+        int status = GetClipboard(format, data);
+        if (status == 0) {
+            *bytes = CopyText(data);
+            *length = data.size();
+        }
+        return status;
+    } catch (...) {
+        return 1;
+    }
+}
+
+int ClipboardHasEntry(unsigned format) {
+    try {
+        return ClipboardHas(format) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+unsigned ClipboardRegisterEntry(const char* name) {
+    try {
+        return RegisterFormat(name ? name : "");
+    } catch (...) {
+        return 0;
+    }
+}
+
 constexpr TallowGuiTable kTable = {
     TALLOW_GUI_VERSION, Start,
     PumpEvents,         FreeText,
@@ -144,6 +184,8 @@ constexpr TallowGuiTable kTable = {
     ShowStatus,         HideStatus,
     StatusVisibleEntry, StatusCaptionEntry,
     StatusMessageEntry, SetStatusPercent,
+    ClipboardPutEntry,  ClipboardGetEntry,
+    ClipboardHasEntry,  ClipboardRegisterEntry,
 };
 
 }  // namespace

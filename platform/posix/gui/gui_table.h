@@ -81,6 +81,18 @@ typedef struct TallowGuiTable {
     void (*StatusSetCaption)(TallowGuiStatus* status, const char* text);
     void (*StatusSetMessage)(TallowGuiStatus* status, const char* text);
     void (*StatusSetPercent)(TallowGuiStatus* status, int percent);
+
+    /* The clipboard, by Win32 format number (1 the text format; the numbers
+     * from ClipboardRegister for named formats). Put hands the data to a
+     * helper process that serves it until another program takes the
+     * clipboard, so it outlives the script; the formats put before stay
+     * while the helper still owns the clipboard. Put and Has return 1 or 0;
+     * Get returns 0 with the data (FreeText), 1 when there is no clipboard,
+     * 2 when it has no data of the format. */
+    int (*ClipboardPut)(unsigned format, const uint8_t* bytes, size_t length);
+    int (*ClipboardGet)(unsigned format, char** bytes, size_t* length);
+    int (*ClipboardHas)(unsigned format);
+    unsigned (*ClipboardRegister)(const char* name);
 } TallowGuiTable;
 
 typedef const TallowGuiTable* (*TallowGuiTableFunction)(void);
