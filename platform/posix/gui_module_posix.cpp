@@ -5,6 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <time.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -25,6 +28,10 @@ constexpr char kModuleName[] = "libtallowgui.so";
 constexpr char kModuleVariable[] = "TALLOW_GUI_MODULE";
 
 const TallowGuiTable* gLoaded = nullptr;
+
+// How long a wait goes without dispatching the desktop's events: short
+// enough that windows repaint and answer clicks without visible delay.
+constexpr int kPumpSliceMs = 15;
 
 bool HasDisplay() {
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"}) {
@@ -89,6 +96,25 @@ const TallowGuiTable* LoadedGuiModule() {
 
 void PumpGuiEvents() {
     if (const TallowGuiTable* gui = gLoaded) gui->PumpEvents();
+}
+
+int PollPumping(pollfd* fds, unsigned long count, int timeoutMs) {
+    if (!gLoaded) return ::poll(fds, nfds_t(count), timeoutMs);
+    timespec start{};
+    clock_gettime(CLOCK_MONOTONIC, &start);
+    for (;;) {
+        int slice = kPumpSliceMs;
+        if (timeoutMs >= 0) {
+            timespec now{};
+            clock_gettime(CLOCK_MONOTONIC, &now);
+            long elapsed = long(now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
+            if (elapsed >= timeoutMs) return 0;
+            slice = int(std::min<long>(slice, timeoutMs - elapsed));
+        }
+        int ready = ::poll(fds, nfds_t(count), slice);
+        gLoaded->PumpEvents();
+        if (ready != 0) return ready;
+    }
 }
 
 std::string TakeGuiText(const TallowGuiTable& gui, char* text) {

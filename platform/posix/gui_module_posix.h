@@ -4,6 +4,8 @@
 // it every caller keeps its behaviour without a desktop.
 #pragma once
 
+#include <poll.h>
+
 #include <string>
 
 #include "platform/posix/gui/gui_table.h"
@@ -21,6 +23,12 @@ const TallowGuiTable* LoadedGuiModule();
 
 // Dispatches the desktop's pending events, when the module is loaded.
 void PumpGuiEvents();
+
+// poll(2) that keeps the desktop's windows answering while it waits: once
+// the module is loaded, it waits in short slices and dispatches the
+// desktop's events after each. timeoutMs < 0 waits without a limit. With
+// no fds (count 0) it only lets the time pass.
+int PollPumping(struct pollfd* fds, unsigned long count, int timeoutMs);
 
 // A text the module returned, as a string (empty for null), freed.
 std::string TakeGuiText(const TallowGuiTable& gui, char* text);

@@ -159,6 +159,14 @@ def dialog_answers(desk, work):
     desk.keys(desk.window("Measure"), "Return")
 
 
+def dialog_modeless(desk, work):
+    answers = desk.window("Answers")
+    base_x, base_y = base_units(*desk.geometry(answers)[2:], 200, 120)
+    desk.click(answers, 100 * base_x // 4, 30 * base_y // 8)  # the check box
+    desk.click(answers, 90 * base_x // 4, 11 * base_y // 8)   # the edit field
+    desk.type(answers, "Bo")
+
+
 def chooser_answers(desk, work):
     os.mkdir(os.path.join(work, "inner"))
     open(os.path.join(work, "notes.txt"), "w").close()
@@ -206,7 +214,7 @@ def clipboard_take(desk, work):
 # Run once the case's script has ended.
 AFTER = {"clipboard_put": clipboard_take}
 
-CASES = {"clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+CASES = {"dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():
