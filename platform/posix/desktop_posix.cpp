@@ -1,13 +1,15 @@
-// The desktop on Linux. Choosers are the desktop module's where a desktop is
-// in reach, and answer as cancelled otherwise; no window is found and key
-// strokes go nowhere (their text is still read, so a script's errors are
-// those of Windows). The wallpaper and
+// The desktop on Linux. Choosers, window search and simulated keys are the
+// desktop module's where a desktop is in reach (the last two on X11 only).
+// Otherwise choosers answer as cancelled, no window is found and key strokes
+// go nowhere (their text is still read, so a script's errors are those of
+// Windows). The wallpaper and
 // the session go through the desktop's command-line tools.
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "command_posix.h"
 #include "gui_module_posix.h"
@@ -129,10 +131,23 @@ bool KeyForChar(char c, CharKey& key) {
     return UsLayoutKeyForChar(c, key);
 }
 
-void SendKeyStrokes(std::span<const KeyStroke>) {}
+// On an X11 desktop through the desktop module (after its pending events,
+// so its windows are up to date); elsewhere nowhere.
+void SendKeyStrokes(std::span<const KeyStroke> strokes) {
+    const TallowGuiTable* gui = GuiModule();
+    if (!gui || strokes.empty()) return;
+    std::vector<uint8_t> keys, downs;
+    for (const KeyStroke& stroke : strokes) {
+        keys.push_back(stroke.virtualKey);
+        downs.push_back(stroke.down ? 1 : 0);
+    }
+    gui->PumpEvents();
+    gui->SendKeys(keys.data(), downs.data(), keys.size());
+}
 
-bool BringWindowForward(std::string_view) {
-    return false;
+bool BringWindowForward(std::string_view titleStart) {
+    const TallowGuiTable* gui = GuiModule();
+    return gui && gui->FindWindow(std::string(titleStart).c_str());
 }
 
 // The desktop module's chooser when there is a desktop (and no observer

@@ -214,7 +214,11 @@ def clipboard_take(desk, work):
 # Run once the case's script has ended.
 AFTER = {"clipboard_put": clipboard_take}
 
-CASES = {"dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+def keys_and_windows(desk, work):
+    pass  # the script finds its window and types by itself
+
+
+CASES = {"keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():

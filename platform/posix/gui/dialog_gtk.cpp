@@ -37,6 +37,8 @@ constexpr uint32_t kCbsTypeMask = 0x3, kCbsSimple = 0x1, kCbsDropDownList = 0x3;
 // horizontal base unit.
 constexpr char kAverageSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 constexpr int kAverageSampleLength = 52;
+// How long showing a dialog without waiting waits for it to be mapped.
+constexpr int kMapWaitMs = 1000;
 // The font of a template without one, and its size.
 constexpr char kDefaultFamily[] = "Sans";
 constexpr int kDefaultPoints = 8;
@@ -527,6 +529,25 @@ bool DialogVisible(TallowGuiDialog* d) {
     return gtk_widget_get_visible(d->window);
 }
 
+// Dispatches events until the window is on the screen (the window manager
+// has taken it), so that what the script does next finds it there, as it
+// would on Windows; at most kMapWaitMs.
+void WaitUntilMapped(GtkWidget* window) {
+    gint64 deadline = g_get_monotonic_time() + kMapWaitMs * 1000;
+    // The toolkit's own flags change at once; the withdrawn state goes only
+    // when the display server reports the window mapped.
+    GdkWindow* native = gtk_widget_get_window(window);
+    while (native && (gdk_window_get_state(native) & GDK_WINDOW_STATE_WITHDRAWN) &&
+           g_get_monotonic_time() < deadline) {
+        if (gtk_events_pending())
+            gtk_main_iteration_do(FALSE);
+        else
+            g_usleep(1000);
+    }
+    while (gtk_events_pending())
+        gtk_main_iteration_do(FALSE);
+}
+
 // Shows the dialog (centred the first time) and, for a wait mode above 0,
 // runs the events until a push button or the close box ends the wait.
 int ExecuteDialog(TallowGuiDialog* d, int waitMode) {
@@ -540,8 +561,7 @@ int ExecuteDialog(TallowGuiDialog* d, int waitMode) {
             break;
         }
     if (waitMode == 0) {
-        while (gtk_events_pending())
-            gtk_main_iteration_do(FALSE);
+        WaitUntilMapped(d->window);
         return 1;
     }
     d->waiting = true;

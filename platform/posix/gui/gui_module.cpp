@@ -13,6 +13,7 @@
 #include "gui_text.h"
 #include "message_box_gtk.h"
 #include "status_gtk.h"
+#include "x11_desktop.h"
 
 namespace tallow::gui {
 
@@ -171,6 +172,18 @@ unsigned ClipboardRegisterEntry(const char* name) {
     }
 }
 
+int FindWindowEntry(const char* titleStart) {
+    try {
+        return RaiseWindowByTitle(titleStart) ? 1 : 0;
+    } catch (...) {
+        return 0;
+    }
+}
+
+int SendKeysEntry(const uint8_t* virtualKeys, const uint8_t* downs, size_t count) {
+    return SendVirtualKeys(virtualKeys, downs, count) ? 1 : 0;
+}
+
 constexpr TallowGuiTable kTable = {
     TALLOW_GUI_VERSION, Start,
     PumpEvents,         FreeText,
@@ -186,6 +199,7 @@ constexpr TallowGuiTable kTable = {
     StatusMessageEntry, SetStatusPercent,
     ClipboardPutEntry,  ClipboardGetEntry,
     ClipboardHasEntry,  ClipboardRegisterEntry,
+    FindWindowEntry,    SendKeysEntry,
 };
 
 }  // namespace

@@ -93,6 +93,13 @@ typedef struct TallowGuiTable {
     int (*ClipboardGet)(unsigned format, char** bytes, size_t* length);
     int (*ClipboardHas)(unsigned format);
     unsigned (*ClipboardRegister)(const char* name);
+
+    /* X11 only (both answer 0 elsewhere): raises and activates the first
+     * top-level window whose title starts with titleStart (letter case
+     * aside); sends key strokes (Win32 virtual keys, down or up) through
+     * XTest to whatever window has the keyboard. */
+    int (*FindWindow)(const char* titleStart);
+    int (*SendKeys)(const uint8_t* virtualKeys, const uint8_t* downs, size_t count);
 } TallowGuiTable;
 
 typedef const TallowGuiTable* (*TallowGuiTableFunction)(void);
