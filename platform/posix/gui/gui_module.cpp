@@ -19,8 +19,11 @@ namespace tallow::gui {
 
 namespace {
 
+// The engine's number formatting depends on the C locale: the toolkit must
+// not switch the process to the user's.
 int Start() {
     try {
+        gtk_disable_setlocale();
         return gtk_init_check(nullptr, nullptr) ? 1 : 0;
     } catch (...) {
         return 0;
