@@ -211,6 +211,13 @@ def clipboard_take(desk, work):
         raise RuntimeError("clipboard_take gave %r, not %r (%s)" % (reader.stdout, want, reader.stderr))
 
 
+def unattended_quiet(desk, work):
+    pass  # nothing may appear; the script's output says what it answered
+
+
+# Runner options of a case.
+ARGS = {"unattended_quiet": ["--unattended"]}
+
 # Run once the case's script has ended.
 AFTER = {"clipboard_put": clipboard_take}
 
@@ -218,7 +225,7 @@ def keys_and_windows(desk, work):
     pass  # the script finds its window and types by itself
 
 
-CASES = {"keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+CASES = {"unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():
@@ -246,7 +253,7 @@ def main():
                             "-o", target], check=True, timeout=RUN_WAIT, capture_output=True)
         env = dict(desk.env, TALLOW_GUI_MODULE=module)
         desk.runner, desk.script_env = runner, env
-        script = subprocess.Popen([runner, target], cwd=work, env=env, stdout=subprocess.PIPE,
+        script = subprocess.Popen([runner, *ARGS.get(case, []), target], cwd=work, env=env, stdout=subprocess.PIPE,
                                   stderr=subprocess.PIPE)
         try:
             CASES[case](desk, work)
@@ -262,6 +269,13 @@ def main():
         with open(os.path.join(here, case + ".out")) as f:
             want = f.read().replace("{work}", work)
         got = out.decode(errors="replace")
+        error_file = os.path.join(here, case + ".err")
+        if os.path.exists(error_file):
+            with open(error_file) as f:
+                want_err = f.read()
+            if err.decode(errors="replace") != want_err:
+                print("--- expected on standard error\n%s--- got\n%s" % (want_err, err.decode(errors="replace")))
+                return 1
         if got != want or script.returncode != 0:
             print("status %d\n--- expected\n%s--- got\n%s--- stderr\n%s"
                   % (script.returncode, want, got, err.decode(errors="replace")))
