@@ -115,7 +115,9 @@ def base_units(width, height, cx, cy):
 
 
 def msgbox_answers(desk, work):
-    desk.keys(desk.window("Box one"), "alt+n")
+    one = desk.window("Box one")
+    desk.screenshot(desk.shots, "msgbox_answers")
+    desk.keys(one, "alt+n")
     desk.keys(desk.window("Box two"), "Escape")
     desk.keys(desk.window("Box three"), "Return")
     desk.keys(desk.window("Box four"), "alt+i")
@@ -238,6 +240,9 @@ def main():
         print("no desktop module: skipped")
         return SKIP
     here = os.path.dirname(os.path.abspath(__file__))
+    stale = os.path.join(shots, case + "_failed.png")  # from an earlier run
+    if os.path.exists(stale):
+        os.remove(stale)
     desk = Desktop()
     desk.shots = shots
     manager = subprocess.Popen(["openbox", "--sm-disable"], env=desk.env, stdout=subprocess.DEVNULL,
