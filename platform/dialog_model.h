@@ -1,8 +1,9 @@
 // A dialog as a model of its controls, built from a template by the codec:
 // ids, classes, styles, texts, list and combo items with their selection,
 // check states. It answers every DialogWindow call as the system's controls
-// would, without a window: Linux has no desktop yet, and Windows uses it when
-// no window can be created.
+// would, without a window: Linux without a desktop, and Windows when no
+// window can be created. On a Linux desktop it is the state behind the
+// widgets.
 #pragma once
 
 #include <cstdint>
@@ -94,6 +95,9 @@ public:
 
     // The control with the keyboard focus (0: none), for tests.
     int FocusedControl() const { return focus_; }
+    // The state of control id, null when the dialog has none: for a window
+    // that shows the model on real widgets and reads the user's changes back.
+    ModelControl* Control(int id) { return const_cast<ModelControl*>(Find(id)); }
 
 private:
     const ModelControl* Find(int id) const;

@@ -27,6 +27,10 @@ void SetBoxObserver(BoxObserver observer, void* context) {
     gObserver = observer;
 }
 
+bool HasBoxObserver() {
+    return gObserver.load() != nullptr;
+}
+
 bool ObserveBox(std::string_view text, std::string_view caption) {
     BoxObserver observer = gObserver;
     if (!observer) return false;

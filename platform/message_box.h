@@ -36,6 +36,8 @@ void WriteBoxToStdError(std::string_view text, std::string_view caption);
 // for running untrusted text quietly); null removes it. Process-wide.
 using BoxObserver = void (*)(void* context, std::string_view text, std::string_view caption);
 void SetBoxObserver(BoxObserver observer, void* context);
+// Whether an observer takes the boxes (and choosers) now.
+bool HasBoxObserver();
 // Hands the box to the observer; false when there is none.
 bool ObserveBox(std::string_view text, std::string_view caption);
 

@@ -15,9 +15,11 @@ set -uo pipefail
 # SQLite (the registry store on Linux), Python for the test drivers, pkg-config
 # for the check of the installed tree, libedit for line editing at the prompt,
 # libffi for the calls that scripts declare into any library, sd-bus
-# (libsystemd) for ddeclient and dbus-daemon for its tests.
+# (libsystemd) for ddeclient and dbus-daemon for its tests; GTK 3 and XTest
+# for the desktop module, and Xvfb, xdotool, openbox and ImageMagick for its tests on
+# a private display (answering windows, taking screenshots).
 native_packages=(cmake ninja-build g++ gcc python3 libgtest-dev googletest libsqlite3-dev pkg-config libedit-dev libffi-dev
-                 libsystemd-dev dbus-daemon)
+                 libsystemd-dev dbus-daemon libgtk-3-dev libxtst-dev xvfb xdotool openbox imagemagick)
 # The 32-bit Windows build (the MinGW compilers are amd64 packages) and socat
 # for serial-port pairs.
 win32_packages=(g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686

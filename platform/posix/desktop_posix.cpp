@@ -1,16 +1,21 @@
-// The desktop on Linux. There is no display connection yet: choosers answer
-// as cancelled, no window is found and key strokes go nowhere (their text is
-// still read, so a script's errors are those of Windows). The wallpaper and
+// The desktop on Linux. Choosers, window search and simulated keys are the
+// desktop module's where a desktop is in reach (the last two on X11 only).
+// Otherwise choosers answer as cancelled, no window is found and key strokes
+// go nowhere (their text is still read, so a script's errors are those of
+// Windows). The wallpaper and
 // the session go through the desktop's command-line tools.
 #include <sys/stat.h>
 
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "command_posix.h"
+#include "gui_module_posix.h"
 #include "platform/confinement.h"
 #include "platform/desktop.h"
+#include "platform/message_box.h"
 #include "platform/us_key_layout.h"
 
 namespace tallow::platform {
@@ -126,20 +131,44 @@ bool KeyForChar(char c, CharKey& key) {
     return UsLayoutKeyForChar(c, key);
 }
 
-void SendKeyStrokes(std::span<const KeyStroke>) {}
-
-bool BringWindowForward(std::string_view) {
-    return false;
+// On an X11 desktop through the desktop module (after its pending events,
+// so its windows are up to date); elsewhere nowhere.
+void SendKeyStrokes(std::span<const KeyStroke> strokes) {
+    const TallowGuiTable* gui = GuiModule();
+    if (!gui || strokes.empty()) return;
+    std::vector<uint8_t> keys, downs;
+    for (const KeyStroke& stroke : strokes) {
+        keys.push_back(stroke.virtualKey);
+        downs.push_back(stroke.down ? 1 : 0);
+    }
+    gui->PumpEvents();
+    gui->SendKeys(keys.data(), downs.data(), keys.size());
 }
 
+bool BringWindowForward(std::string_view titleStart) {
+    const TallowGuiTable* gui = GuiModule();
+    return gui && gui->FindWindow(std::string(titleStart).c_str());
+}
+
+// The desktop module's chooser when there is a desktop (and no observer
+// takes the boxes instead).
 std::string ChooseFile(const FileChooserRequest& request) {
-    ReportChooserCancelled(request.title, kFileChooserName);
-    return std::string();
+    const TallowGuiTable* gui = HasBoxObserver() ? nullptr : GuiModule();
+    if (!gui) {
+        ReportChooserCancelled(request.title, kFileChooserName);
+        return std::string();
+    }
+    return TakeGuiText(*gui, gui->ChooseFile(request.save, request.filters.data(), request.filters.size(),
+                                             request.initialFile.c_str(), request.title.c_str()));
 }
 
-std::string ChooseFolder(Handle, const std::string&, const std::string& title) {
-    ReportChooserCancelled(title.empty() ? kFolderBrowserCaption : title, kFolderBrowserName);
-    return std::string();
+std::string ChooseFolder(Handle, const std::string& root, const std::string& title) {
+    const TallowGuiTable* gui = HasBoxObserver() ? nullptr : GuiModule();
+    if (!gui) {
+        ReportChooserCancelled(title.empty() ? kFolderBrowserCaption : title, kFolderBrowserName);
+        return std::string();
+    }
+    return TakeGuiText(*gui, gui->ChooseFolder(root.c_str(), title.c_str()));
 }
 
 bool SetWallpaper(const std::string& file) {

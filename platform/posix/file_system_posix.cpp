@@ -1,6 +1,7 @@
 // Files and directories on Linux. The directory search reads the directory
 // and filters its names with the Windows wildcard rules (platform/wildcard.h),
 // so scripts list the same entries on both targets.
+#include "gui_module_posix.h"
 #include "platform/confinement.h"
 #include "platform/console.h"
 #include "platform/file_system.h"
@@ -13,6 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 
@@ -223,6 +225,15 @@ uint32_t TickCount() {
 
 void WaitPumping(uint64_t milliseconds) {
     if (Confined()) return;
+    if (LoadedGuiModule()) {
+        // A desktop in use: its windows keep answering while the time passes.
+        for (uint64_t left = milliseconds; left > 0;) {
+            int part = int(std::min<uint64_t>(left, INT32_MAX));
+            PollPumping(nullptr, 0, part);
+            left -= uint64_t(part);
+        }
+        return;
+    }
     timespec request;
     request.tv_sec = time_t(milliseconds / 1000);
     request.tv_nsec = long(milliseconds % 1000) * 1000000L;

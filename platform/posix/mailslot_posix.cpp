@@ -22,6 +22,7 @@
 
 #include "platform/file_system.h"
 #include "platform/mailslot.h"
+#include "platform/posix/gui_module_posix.h"
 #include "platform/posix/owned_fd_posix.h"
 
 namespace tallow::platform {
@@ -360,7 +361,7 @@ void Mailslot::AwaitMessage(uint32_t milliseconds) {
         uint32_t left = milliseconds - elapsed;
         if (s.notify.Valid()) {
             pollfd p{s.notify.Get(), POLLIN, 0};
-            ::poll(&p, 1, int(left));
+            PollPumping(&p, 1, int(left));
         } else {
             Sleep(std::min(left, kPollSliceMs));
         }

@@ -20,6 +20,7 @@
 #include "platform/command_words.h"
 #include "platform/confinement.h"
 #include "platform/console.h"
+#include "platform/posix/gui_module_posix.h"
 
 extern char** environ;
 
@@ -58,12 +59,21 @@ void AddLoose(pid_t pid) {
     gLoose.push_back(pid);
 }
 
+// How often a wait for a child looks again while it dispatches the
+// desktop's events.
+constexpr int kExitPollMs = 15;
+
 // The exit code of a child that ended; 128 plus the signal's number for one
-// a signal ended, as shells report it.
+// a signal ended, as shells report it. While a desktop is in use its
+// windows keep answering meanwhile.
 int WaitForExit(pid_t pid) {
     int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return kNotStarted;
+    for (;;) {
+        pid_t ended = ::waitpid(pid, &status, LoadedGuiModule() ? WNOHANG : 0);
+        if (ended == pid) break;
+        if (ended < 0 && errno != EINTR) return kNotStarted;
+        if (ended == 0) PollPumping(nullptr, 0, kExitPollMs);
+    }
     if (WIFEXITED(status)) return WEXITSTATUS(status);
     if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
     return kNotStarted;

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "platform/file_system.h"
+#include "platform/posix/gui_module_posix.h"
 #include "platform/posix/owned_fd_posix.h"
 #include "platform/serial_port.h"
 
@@ -180,7 +181,7 @@ void SerialPort::AwaitInput(uint32_t milliseconds) {
         uint32_t elapsed = TickCount() - start;
         if (elapsed >= milliseconds) return;
         pollfd p{state_->fd.Get(), POLLIN, 0};
-        int r = ::poll(&p, 1, int(milliseconds - elapsed));
+        int r = PollPumping(&p, 1, int(milliseconds - elapsed));
         if (r < 0 && errno == EINTR) continue;
         if (r > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)))
             return Sleep(milliseconds - std::min(milliseconds, TickCount() - start));

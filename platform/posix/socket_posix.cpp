@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "platform/confinement.h"
+#include "platform/posix/gui_module_posix.h"
 #include "platform/socket.h"
 
 namespace tallow::platform {
@@ -127,11 +128,11 @@ public:
     void Wait(uint32_t milliseconds) override {
         if (ended_ || !events_.WantsData()) {
             // Nothing to wait for: only the time passes.
-            ::poll(nullptr, 0, PollTimeout(milliseconds));
+            PollPumping(nullptr, 0, PollTimeout(milliseconds));
             return;
         }
-        short revents;
-        if (PollOne(fd_.Get(), POLLIN, PollTimeout(milliseconds), revents) > 0) events_.OnSocketEvent();
+        pollfd p{fd_.Get(), POLLIN, 0};
+        if (PollPumping(&p, 1, PollTimeout(milliseconds)) > 0) events_.OnSocketEvent();
     }
 
     bool LocalEndpoint(std::string& address, int& port) const override {

@@ -1,13 +1,15 @@
-// The status window without a desktop: it keeps its caption, message and
-// percent, and while it is shown, standard error is a terminal and the run
-// is not unattended, it draws them as one line there, redrawn in place on
-// every change and cleared when it hides.
+// The status window. It keeps its caption, message and percent; the first
+// show on a desktop makes the desktop module's progress window, which shows
+// them from then on. Without a desktop, while it is shown, standard error is
+// a terminal and the run is not unattended, it draws them as one line there,
+// redrawn in place on every change and cleared when it hides.
 #include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cstdint>
 #include <string>
 
+#include "gui_module_posix.h"
 #include "platform/message_box.h"
 #include "platform/status_line.h"
 #include "platform/status_window.h"
@@ -20,6 +22,9 @@ namespace {
 // same in every program, so that a script's output does not depend on how
 // many programs came before. Apart from the dialog models' (from 0x10000).
 constexpr uintptr_t kStatusHandle = 0x7E000000;
+
+// The caption of the desktop's window before the script sets one.
+constexpr char kDefaultCaption[] = "Progress";
 
 // Without a width from the terminal, the line stays within the classic 80
 // columns.
@@ -46,24 +51,38 @@ size_t LineWidth() {
 class TerminalStatusWindow final : public StatusWindow {
 public:
     TerminalStatusWindow() : handle_(reinterpret_cast<Handle>(kStatusHandle)) {}
-    ~TerminalStatusWindow() override { Clear(); }
+    ~TerminalStatusWindow() override {
+        Clear();
+        if (window_) gui_->StatusDestroy(window_);
+    }
+    TerminalStatusWindow(const TerminalStatusWindow&) = delete;
+    TerminalStatusWindow& operator=(const TerminalStatusWindow&) = delete;
 
     Handle NativeHandle() const override { return handle_; }
-    bool Visible() const override { return visible_; }
+    // The user may have closed the desktop window meanwhile.
+    bool Visible() const override { return window_ ? gui_->StatusVisible(window_) != 0 : visible_; }
 
     void Show(Handle& parentWindow) override {
-        if (!visible_) {
+        if (!Visible()) {
             oldParent_ = parentWindow;
             parentWindow = handle_;
             visible_ = true;
         }
         percent_ = 0;
+        if (!window_) MakeDesktopWindow();
+        if (window_) gui_->StatusShow(window_);
         Draw();
     }
     void Hide(Handle& parentWindow) override {
-        if (!visible_) return;
+        if (!Visible()) {
+            // Closed by its close box: the owner comes back all the same.
+            if (visible_) parentWindow = oldParent_;
+            visible_ = false;
+            return;
+        }
         parentWindow = oldParent_;
         visible_ = false;
+        if (window_) gui_->StatusHide(window_);
         Clear();
     }
     void SetCaption(const std::string& text) override {
@@ -80,7 +99,24 @@ public:
     }
 
 private:
+    // The window's caption until the script sets one, as on Windows.
+    const char* DesktopCaption() const { return caption_.empty() ? kDefaultCaption : caption_.c_str(); }
+
+    void MakeDesktopWindow() {
+        gui_ = GuiModule();
+        window_ = gui_ ? gui_->StatusCreate() : nullptr;
+        if (!window_) return;
+        gui_->StatusSetCaption(window_, DesktopCaption());
+        gui_->StatusSetMessage(window_, message_.c_str());
+    }
+
     void Draw() {
+        if (window_) {
+            gui_->StatusSetCaption(window_, DesktopCaption());
+            gui_->StatusSetMessage(window_, message_.c_str());
+            gui_->StatusSetPercent(window_, percent_);
+            return;
+        }
         if (!visible_ || Unattended() || !isatty(STDERR_FILENO)) return;
         WriteToStdError(std::string("\r") + FormatStatusLine(caption_, message_, percent_, LineWidth()) +
                         "\033[K");
@@ -93,6 +129,8 @@ private:
     }
 
     Handle handle_;
+    const TallowGuiTable* gui_ = nullptr;
+    TallowGuiStatus* window_ = nullptr;  // the desktop's window, from the first show on a desktop
     Handle oldParent_ = nullptr;
     bool visible_ = false;
     bool drawn_ = false;  // a line stands on the terminal
