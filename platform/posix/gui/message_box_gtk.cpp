@@ -62,6 +62,10 @@ int CloseResult(const ButtonSet& set) {
     return set.count == 1 ? set.results[0] : 0;
 }
 
+// Pixels of a title bar that are not its text: the window menu, the three
+// buttons and the margins around them.
+constexpr int kTitleBarRoom = 120;
+
 }  // namespace
 
 int ShowMessageBox(const char* text, const char* caption, unsigned type) {
@@ -70,7 +74,16 @@ int ShowMessageBox(const char* text, const char* caption, unsigned type) {
     const ButtonSet& set = kButtonSets[buttons];
     GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, MessageTypeOf(type), GTK_BUTTONS_NONE,
                                             "%s", Utf8(text).c_str());
-    gtk_window_set_title(GTK_WINDOW(box), Utf8(caption).c_str());
+    std::string title = Utf8(caption);
+    gtk_window_set_title(GTK_WINDOW(box), title.c_str());
+    // A box is at least as wide as its caption, as the system's boxes are:
+    // GTK measures the text alone, and the window manager would cut the
+    // title of a short question.
+    PangoLayout* layout = gtk_widget_create_pango_layout(box, title.c_str());
+    int titleWidth = 0, titleHeight = 0;
+    pango_layout_get_pixel_size(layout, &titleWidth, &titleHeight);
+    g_object_unref(layout);
+    gtk_window_set_default_size(GTK_WINDOW(box), titleWidth + kTitleBarRoom, -1);
     gtk_window_set_position(GTK_WINDOW(box), GTK_WIN_POS_CENTER);
     gtk_window_set_keep_above(GTK_WINDOW(box), TRUE);
     for (size_t i = 0; i < set.count; ++i)
