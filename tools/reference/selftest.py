@@ -2,7 +2,8 @@
 """Tests the reference's own checks on small made-up references: each must
 pass a sound one and fail, naming the fault, one with a missing entry, an
 entry the engine lacks, a twice documented name, an unknown error text, an
-example whose output differs, and a broken link or anchor.
+entry without an example, a stale or unexplained exception, an example whose
+output differs, and a broken link or anchor.
 
   selftest.py TALLOW_RUNNER
 """
@@ -24,6 +25,8 @@ SOUND_PAGES = {
     "functions/more.md": "".join("## `f%03d`\n\nx.\n\n" % i for i in range(100)) + "## `mbOK` (constant)\n\n0.\n",
     "objects/clock.md": "# `clock`\n\n## `clock.now`\n\nSee [`if`](../statements/if.md).\n\n"
                         "## `clock.zone` (property)\n\nA property.\n",
+    "no-example.txt": "# name: reason\nabs: a reason\nmbOK: a reason\nclock: a reason\nclock.now: a reason\n"
+                      "clock.zone: a reason\n" + "".join("f%03d: a reason\n" % i for i in range(100)),
 }
 
 
@@ -88,6 +91,20 @@ def main():
         message["functions/abs.md"] = "# `abs`\n\nErrors: \"unknown variable\nencountered\", \"no such message\".\n"
         case.check("an error text the engine lacks", message, True, "no such message")
 
+        bare = dict(SOUND_PAGES)
+        bare["no-example.txt"] = SOUND_PAGES["no-example.txt"].replace("abs: a reason\n", "")
+        case.check("an entry without an example", bare, True, "`abs` has no example")
+        used = dict(SOUND_PAGES)
+        used["functions/more.md"] = "```tallow\nf042(1)\n```\n```output\n```\n" + SOUND_PAGES["functions/more.md"]
+        case.check("an example on the page that uses the name", used, True, "`f042` has an example")
+        bare["no-example.txt"] = SOUND_PAGES["no-example.txt"] + "ghost: a reason\nclock.zone\n"
+        case.check("an exception that is no entry", bare, True, "`ghost` lists no entry")
+        wildcard = dict(SOUND_PAGES)
+        wildcard["no-example.txt"] = SOUND_PAGES["no-example.txt"].replace(
+            "clock: a reason\nclock.now: a reason\nclock.zone: a reason\n", "clock.*: a reason\n")
+        case.check("a type and its members listed at once", wildcard, False)
+        case.check("an exception without a reason", bare, True, "`clock.zone` is listed without a reason")
+
         ref = os.path.join(root, "ref")
         examples = [os.path.join(HERE, "run_examples.py"), "--runner", runner, "--temp", os.path.join(root, "t")]
         case.write(ref, SOUND_PAGES)
@@ -114,7 +131,7 @@ def main():
         shutil.rmtree(html)
         case.expect("html: a broken link", build + [html], False)
         case.expect("links: a broken link", links, True, "watch.html")
-        print("%d passed, %d failed" % (14 - case.failures, case.failures))
+        print("%d passed, %d failed" % (19 - case.failures, case.failures))
         return 1 if case.failures else 0
     finally:
         shutil.rmtree(root, ignore_errors=True)
