@@ -1,6 +1,7 @@
 // Finding and loading the desktop module: TALLOW_GUI_MODULE when set (tests
-// point it at a build), else beside the library that holds this code, else
-// in the install libdir.
+// point it at a build), else beside the library that holds this code (a
+// build tree), else in Tallow's own folder beside it or in the install
+// libdir, where plug-ins live apart from the shared libraries.
 #include "gui_module_posix.h"
 
 #include <dlfcn.h>
@@ -59,8 +60,13 @@ const TallowGuiTable* Load() {
     if (const char* forced = std::getenv(kModuleVariable); forced && *forced) {
         candidates[0] = forced;
     } else {
-        candidates[0] = OwnFolder() + kModuleName;
-        candidates[1] = std::string(TALLOW_INSTALL_LIBDIR "/") + kModuleName;
+        // Never a bare or relative name: that would load from the current
+        // folder or the library path.
+        if (std::string own = OwnFolder(); !own.empty()) {
+            candidates[0] = own + kModuleName;
+            candidates[1] = own + "tallow/" + kModuleName;  // an installed tree moved elsewhere
+        }
+        candidates[2] = std::string(TALLOW_INSTALL_LIBDIR "/tallow/") + kModuleName;
     }
     for (const std::string& path : candidates) {
         if (path.empty()) continue;
