@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "code_command_line.h"
+#include "code_run_status.h"
 #include "platform/self_path.h"
 #include "tallow.h"
 
@@ -25,8 +26,5 @@ int main(int argc, char** argv) {
         std::vector<const char*> args(argv + (argc > 1 ? 2 : argc), argv + argc);
         if (argc > 1 && !tallow::runner::BuildCodeCommandLine(argv[1], args, *line, bad)) return kStatusUsage;
     }
-    int code = RunTallowCode(line->c_str(), 0);
-    int outcome = GetCodeRunOutcome();
-    if (code == 0 && (outcome == TALLOW_RUN_FAILED || outcome == TALLOW_CODE_UNUSABLE)) return kStatusFailed;
-    return code;
+    return tallow::runner::CodeRunStatus(RunTallowCode(line->c_str(), 0), kStatusFailed);
 }

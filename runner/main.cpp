@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "code_command_line.h"
+#include "code_run_status.h"
 #include "large_stack.h"
 #include "platform/shell_registration.h"
 #include "prompt.h"
@@ -188,10 +189,7 @@ int RunCodeFile(const std::string& fileName, const std::vector<const char*>& arg
                      bad.c_str());
         return kStatusUsage;
     }
-    int code = RunTallowCode(line.c_str(), 0);
-    int outcome = GetCodeRunOutcome();
-    if (code == 0 && (outcome == TALLOW_RUN_FAILED || outcome == TALLOW_CODE_UNUSABLE)) return kStatusFailed;
-    return code;
+    return tallow::runner::CodeRunStatus(RunTallowCode(line.c_str(), 0), kStatusFailed);
 }
 
 }  // namespace

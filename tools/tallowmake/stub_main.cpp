@@ -12,6 +12,7 @@
 #include "api/code_runner.h"
 #include "platform/message_box.h"
 #include "platform/self_path.h"
+#include "runner/code_run_status.h"
 #include "runner/large_stack.h"
 #include "tallow.h"
 #include "tools/tallowmake/attached_code.h"
@@ -88,10 +89,8 @@ int StubMain(int argc, char** argv) {
     }
     bytes = std::vector<uint8_t>();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    int code = tallow::RunDecodedCodeFile(std::move(file), self, std::move(arguments));
-    int outcome = GetCodeRunOutcome();
-    if (code == 0 && (outcome == TALLOW_RUN_FAILED || outcome == TALLOW_CODE_UNUSABLE)) return kStatusFailed;
-    return code;
+    return tallow::runner::CodeRunStatus(
+        tallow::RunDecodedCodeFile(std::move(file), self, std::move(arguments)), kStatusFailed);
 }
 
 }  // namespace
