@@ -126,38 +126,48 @@ void ClipboardObject::GetTextArray() {
     array->items = SplitDialogLines(ReadText());
 }
 
-// setbuffer = "setbuffer" address "," size "," format
-void ClipboardObject::SetBuffer() {
-    Evaluator& ev = program_.Eval();
+namespace {
+
+// The parameters of setbuffer and getbuffer: address "," size "," format,
+// the block checked once all three are read. A negative size fits no
+// block: HeapBytes refuses it.
+struct BufferParams {
+    uint8_t* bytes;
+    size_t size;
+    unsigned format;
+};
+
+BufferParams ReadBufferParams(Program& p) {
+    Evaluator& ev = p.Eval();
     ev.HasFirstParam(true);
     double address = ev.EvalNum();
     ev.HasNextParam(true);
     int32_t size = ToInt32(ev.EvalNum());
     ev.HasNextParam(true);
     auto format = unsigned(ToInt32(ev.EvalNum()));
-    // A negative size fits no block: HeapBytes refuses it.
-    auto* bytes = static_cast<const uint8_t*>(HeapBytes(program_, address, size_t(int64_t(size))));
-    if (platform::PutClipboardData(format, {bytes, size_t(size)}) != ClipboardStatus::kOk)
+    auto* bytes = static_cast<uint8_t*>(HeapBytes(p, address, size_t(int64_t(size))));
+    return {bytes, size_t(size), format};
+}
+
+}  // namespace
+
+// setbuffer = "setbuffer" address "," size "," format
+void ClipboardObject::SetBuffer() {
+    BufferParams buffer = ReadBufferParams(program_);
+    if (platform::PutClipboardData(buffer.format, {buffer.bytes, buffer.size}) != ClipboardStatus::kOk)
         program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
 }
 
 // getbuffer = "getbuffer" address "," size "," format: at most size bytes,
 // fewer when the clipboard's block is smaller.
 void ClipboardObject::GetBuffer() {
-    Evaluator& ev = program_.Eval();
-    ev.HasFirstParam(true);
-    double address = ev.EvalNum();
-    ev.HasNextParam(true);
-    int32_t size = ToInt32(ev.EvalNum());
-    ev.HasNextParam(true);
-    auto format = unsigned(ToInt32(ev.EvalNum()));
-    auto* target = static_cast<uint8_t*>(HeapBytes(program_, address, size_t(int64_t(size))));
+    BufferParams buffer = ReadBufferParams(program_);
     bool available = false;
-    if (platform::ClipboardHasFormat(format, available) != ClipboardStatus::kOk)
+    if (platform::ClipboardHasFormat(buffer.format, available) != ClipboardStatus::kOk)
         program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
     if (!available) program_.ReportError(kRuntimeKind, msg::kClipboardFormatNotAvailable);
     std::vector<uint8_t> bytes;
-    switch (platform::GetClipboardData(format, size_t(size), bytes)) {
+    switch (platform::GetClipboardData(buffer.format, buffer.size, bytes)) {
         case ClipboardStatus::kCannotOpen:
             program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
         case ClipboardStatus::kNoData:
@@ -165,7 +175,7 @@ void ClipboardObject::GetBuffer() {
         case ClipboardStatus::kOk:
             break;
     }
-    if (!bytes.empty()) std::memcpy(target, bytes.data(), bytes.size());
+    if (!bytes.empty()) std::memcpy(buffer.bytes, bytes.data(), bytes.size());
 }
 
 // registerformat = "registerformat(" strexpr ")"
