@@ -9,27 +9,14 @@
 #include "core/program.h"
 #include "expr/string_array.h"
 #include "platform/message_box.h"
+#include "tests/unit/unattended_program_test.h"
 
 namespace tallow {
 namespace {
 
 #if !defined(_WIN32)
 
-class ClipboardPosixTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        platform::SetUnattended(true);
-        platform::SetBoxObserver([](void*, std::string_view, std::string_view) {}, nullptr);
-        program.keepState = true;
-    }
-    void TearDown() override { platform::SetBoxObserver(nullptr, nullptr); }
-
-    std::string Run(const std::string& text) {
-        return program.Run(text.c_str()) ? std::string() : program.LastRunError().message;
-    }
-
-    Program program;
-};
+using ClipboardPosixTest = UnattendedProgramTest;
 
 TEST_F(ClipboardPosixTest, EveryMemberCannotOpenTheClipboard) {
     ASSERT_EQ(Run("a# = Heap.alloc(8)\rdim lines$[2]"), "");

@@ -11,6 +11,7 @@
 #include "objects/status_model.h"
 #include "platform/message_box.h"
 #include "platform/status_line.h"
+#include "tests/unit/unattended_program_test.h"
 
 namespace tallow {
 namespace {
@@ -50,26 +51,17 @@ TEST(StatusLine, BarAndPercentStayWhileTheLabelGivesWay) {
     EXPECT_EQ(FormatStatusLine("Title", "message", 50, 0), "");
 }
 
-class StatusObjectTest : public ::testing::Test {
+class StatusObjectTest : public UnattendedProgramTest {
 protected:
     void SetUp() override {
-        platform::SetUnattended(true);
-        platform::SetBoxObserver([](void*, std::string_view, std::string_view) {}, nullptr);
-        program.keepState = true;
+        UnattendedProgramTest::SetUp();
         status = dynamic_cast<StatusWindowObject*>(program.FindObject("status"));
         ASSERT_NE(status, nullptr);
-    }
-    void TearDown() override { platform::SetBoxObserver(nullptr, nullptr); }
-
-    // Runs text; ErrMsg$ of the error that ended it, or "".
-    std::string Run(const char* text) {
-        return program.Run(text) ? std::string() : program.LastRunError().message;
     }
     platform::Handle Handle() {
         return reinterpret_cast<platform::Handle>(uintptr_t(status->GetNumMember("handle")));
     }
 
-    Program program;
     StatusWindowObject* status = nullptr;
 };
 

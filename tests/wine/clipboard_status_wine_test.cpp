@@ -15,6 +15,7 @@
 #include "expr/string_array.h"
 #include "objects/clipboard_object.h"
 #include "platform/message_box.h"
+#include "tests/unit/unattended_program_test.h"
 
 namespace tallow {
 namespace {
@@ -22,23 +23,10 @@ namespace {
 constexpr int kMessageId = 1007;
 constexpr int kProgressId = 1006;
 
-class WineObjectsTest : public ::testing::Test {
+class WineObjectsTest : public UnattendedProgramTest {
 protected:
-    void SetUp() override {
-        platform::SetUnattended(true);
-        platform::SetBoxObserver([](void*, std::string_view, std::string_view) {}, nullptr);
-        program.keepState = true;
-    }
-    void TearDown() override { platform::SetBoxObserver(nullptr, nullptr); }
-
-    // Runs text; ErrMsg$ of the error that ended it, or "".
-    std::string Run(const std::string& text) {
-        return program.Run(text.c_str()) ? std::string() : program.LastRunError().message;
-    }
     double Num(const char* name) { return program.Main().numMembers.Get(name); }
     std::string Str(const char* name) { return program.Main().strMembers.Get(name); }
-
-    Program program;
 };
 
 // ---- The clipboard --------------------------------------------------------------
