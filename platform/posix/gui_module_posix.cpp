@@ -8,7 +8,7 @@
 
 #include <time.h>
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -105,21 +105,27 @@ void PumpGuiEvents() {
 }
 
 int PollPumping(pollfd* fds, unsigned long count, int timeoutMs) {
-    if (!gLoaded) return ::poll(fds, nfds_t(count), timeoutMs);
     timespec start{};
     clock_gettime(CLOCK_MONOTONIC, &start);
     for (;;) {
-        int slice = kPumpSliceMs;
+        // What is left of the wait (-1: no end), in slices while a desktop
+        // is in use.
+        int wait = timeoutMs;
         if (timeoutMs >= 0) {
             timespec now{};
             clock_gettime(CLOCK_MONOTONIC, &now);
             long elapsed = long(now.tv_sec - start.tv_sec) * 1000 + (now.tv_nsec - start.tv_nsec) / 1000000;
             if (elapsed >= timeoutMs) return 0;
-            slice = int(std::min<long>(slice, timeoutMs - elapsed));
+            wait = int(timeoutMs - elapsed);
         }
-        int ready = ::poll(fds, nfds_t(count), slice);
-        gLoaded->PumpEvents();
-        if (ready != 0) return ready;
+        const TallowGuiTable* gui = gLoaded;
+        if (gui && (wait < 0 || wait > kPumpSliceMs)) wait = kPumpSliceMs;
+        int ready = ::poll(fds, nfds_t(count), wait);
+        if (gui) gui->PumpEvents();
+        if (ready > 0 || (ready < 0 && errno != EINTR)) return ready;
+        // A signal cuts the wait short only by the time it took; a timeout
+        // without the desktop is the whole wait.
+        if (ready == 0 && !gui) return 0;
     }
 }
 

@@ -27,7 +27,8 @@ void PumpGuiEvents();
 // poll(2) that keeps the desktop's windows answering while it waits: once
 // the module is loaded, it waits in short slices and dispatches the
 // desktop's events after each. timeoutMs < 0 waits without a limit. With
-// no fds (count 0) it only lets the time pass.
+// no fds (count 0) it only lets the time pass. A signal does not end the
+// wait early (EINTR is retried for the time that is left).
 int PollPumping(struct pollfd* fds, unsigned long count, int timeoutMs);
 
 // A text the module returned, as a string (empty for null), freed.
