@@ -2,8 +2,8 @@
 // desktop module's where a desktop is in reach (the last two on X11 only).
 // Otherwise choosers answer as cancelled, no window is found and key strokes
 // go nowhere (their text is still read, so a script's errors are those of
-// Windows). The wallpaper and
-// the session go through the desktop's command-line tools.
+// Windows). The wallpaper and the session go through the desktop's
+// command-line tools.
 #include <sys/stat.h>
 
 #include <cstdlib>
