@@ -96,13 +96,20 @@ public:
     }
 
 private:
+    // The control's selection as one byte per item, the form the module
+    // reads and writes.
+    static std::vector<unsigned char> SelectionFlags(const ModelControl& c) {
+        std::vector<unsigned char> flags(c.items.size());
+        for (size_t i = 0; i < c.selected.size() && i < flags.size(); ++i)
+            flags[i] = c.selected[i];
+        return flags;
+    }
+
     // Reads what the user did to the control into the model.
     void Pull(int id) const {
         ModelControl* c = model_.Control(id);
         if (!c) return;
-        std::vector<unsigned char> flags(c->items.size());
-        for (size_t i = 0; i < c->selected.size() && i < flags.size(); ++i)
-            flags[i] = c->selected[i];
+        std::vector<unsigned char> flags = SelectionFlags(*c);
         TallowGuiControlState state{id,           nullptr,    nullptr, int(c->items.size()),
                                     flags.data(), c->current, c->check};
         gui_.DialogReadControl(window_, &state);
@@ -121,9 +128,7 @@ private:
         std::vector<const char*> items;
         for (const std::string& item : c->items)
             items.push_back(item.c_str());
-        std::vector<unsigned char> flags(c->items.size());
-        for (size_t i = 0; i < c->selected.size() && i < flags.size(); ++i)
-            flags[i] = c->selected[i];
+        std::vector<unsigned char> flags = SelectionFlags(*c);
         TallowGuiControlState state{id,           c->text.c_str(), items.data(), int(items.size()),
                                     flags.data(), c->current,      c->check};
         gui_.DialogPushControl(window_, &state);
