@@ -129,7 +129,7 @@ double CheckedPow(double base, double exponent) {
     return result;
 }
 
-double CheckedFmod(double x, double y) {
+double CheckedFmodOutOfLine(double x, double y) {
     // Whole numbers below 2^53 are exact in both forms, and the integer
     // remainder has the sign of the dividend as fmod's has; only a zero
     // result needs the dividend's sign restored.

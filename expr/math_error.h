@@ -3,6 +3,8 @@
 // that turns a recorded error into "Math error: ..." for the script.
 #pragma once
 
+#include <cmath>
+#include <cstdint>
 #include <initializer_list>
 
 namespace tallow {
@@ -50,7 +52,21 @@ double CheckedCall(double (*f)(double, double), double x, double y);
 // The power and remainder operators of numeric expressions. A zero base with
 // a negative exponent is a singularity on every target.
 double CheckedPow(double base, double exponent);
-double CheckedFmod(double x, double y);
+double CheckedFmodOutOfLine(double x, double y);
+
+// Whole numbers of 32 bits by a positive divisor, the common case, are
+// divided here without a call: the integer remainder has fmod's sign, and a
+// zero keeps the dividend's. Everything else goes out of line.
+inline double CheckedFmod(double x, double y) {
+    if (x > -2147483648.0 && x < 2147483648.0 && y >= 1 && y < 2147483648.0) {
+        int32_t a = int32_t(x), b = int32_t(y);
+        if (double(a) == x && double(b) == y) {
+            int32_t r = a % b;
+            return r == 0 ? std::copysign(0.0, x) : double(r);
+        }
+    }
+    return CheckedFmodOutOfLine(x, y);
+}
 
 // The filter: when the flag is set it is cleared and "Math error: " plus the
 // stored message is reported as a run-time error (kind 1, so the call does

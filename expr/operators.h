@@ -5,7 +5,6 @@
 #pragma once
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <string_view>
 
@@ -88,16 +87,6 @@ inline double Power(double base, double exponent) {
         case BinaryOp::Xor:
             return double(ToInt32(a) ^ ToInt32(b));
         case BinaryOp::Mod:
-            // Whole numbers of 32 bits by a positive divisor, the common
-            // case, without a call: the integer remainder has fmod's sign,
-            // and a zero keeps the dividend's.
-            if (a > -2147483648.0 && a < 2147483648.0 && b >= 1 && b < 2147483648.0) {
-                int32_t ia = int32_t(a), ib = int32_t(b);
-                if (double(ia) == a && double(ib) == b) {
-                    int32_t r = ia % ib;
-                    return r == 0 ? std::copysign(0.0, a) : double(r);
-                }
-            }
             return CheckedFmod(a, b);
         case BinaryOp::Pow:
             return Power(a, b);
