@@ -1,0 +1,92 @@
+// A designer surface's window: paints the tools of a TDrawer (each kind as
+// the dialog will show it, in system colours), the selection's handles and
+// the drag outline, feeds the drawer pointer and key events, places new
+// controls interactively and keeps the designer's private clipboard format.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "api/dialog_template.h"
+#include "ide/model/drawer.h"
+#include "ide/model/template_generator.h"
+#include "ide/win32/win_handles.h"
+#include "ide/win32/window_base.h"
+
+namespace tallow::ide::win32 {
+
+inline constexpr const char* kDrawerClass = "TallowDrawer";
+// The registered clipboard format that carries a tool's text form.
+inline constexpr const char* kToolClipboardFormat = "Tallow Designer Tool";
+
+// The metrics of the dialog font ("MS Sans Serif", 8 points) on this display:
+// what pixels become dialog units with.
+DialogMetrics MeasureDialogMetrics();
+
+// True when the clipboard holds the designer's format.
+bool ClipboardHasTool();
+
+class DrawerView : public Window, private DrawerWatcher {
+public:
+    DrawerView();
+
+    // A child window with that control id; throws when the system refuses.
+    void Create(HWND parent, int id, const RECT& area);
+
+    TDrawer& Drawer() { return drawer_; }
+    const std::string& Name() const { return name_; }
+    void SetName(const std::string& name) { name_ = name; }
+
+    // Replaces the tools by the template's (a TemplateError leaves them) and
+    // clears the modified flag.
+    void LoadTemplate(const codec::DialogTemplate& dialog, const DialogMetrics& metrics);
+    // The template of the tools (raises TemplateError as BuildTemplate does).
+    codec::DialogTemplate MakeTemplate(const DialogMetrics& metrics) const;
+    // Removes every tool and adds a dialog frame with corners (w, h) and
+    // (3w, 3h), w and h a quarter of the client size, captioned "Dialog".
+    void AddDialogFrame();
+
+    // Adds a control of that kind with corners (0,0) and (width, height) and
+    // starts interactive placement: the pointer jumps to its centre and the
+    // control follows it until a click drops it.
+    void AddControl(ToolCode kind, int width, int height);
+
+    // Designer Edit commands; each raises std::runtime_error("No tool selected")
+    // when no tool (or only the dialog frame) is selected.
+    void CutSelected();
+    void CopySelected();
+    void DeleteSelected();
+    void Paste();
+    // The grid dialog ("Grid Snap"); true on OK.
+    bool EditGrid();
+    void ToggleTabOrder();
+
+    // Told after every change of the tools' modified flag, of the selection
+    // and on F1.
+    std::function<void()> onChangeModified;
+    std::function<void(TTool*)> onSelectChange;
+    std::function<void()> onHelp;
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // DrawerWatcher
+    void OnChangeModified() override;
+    void OnSelectChange(TTool* tool) override;
+    void OnHelp() override;
+    void Invalidate(const ToolRect& area) override;
+    void ShowSizePointer(bool size) override;
+    void MovePointerTo(ToolPoint point) override;
+    bool EditProperties(TTool& tool) override;
+    void SetClipboardText(const std::string& text) override;
+    bool GetClipboardText(std::string& text) override;
+
+    TDrawer drawer_;
+    std::string name_;
+    bool sizePointer_ = false;
+};
+
+}  // namespace tallow::ide::win32
