@@ -27,10 +27,16 @@ public:
 
 class ProgrammerViewTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        model.remText = "'";
+    // One visible frame for all the tests: a top-level window takes the
+    // system a while to take down.
+    static void SetUpTestSuite() {
         frame.Reset(CreateWindowExA(0, "STATIC", "editor test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640,
                                     480, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr));
+    }
+    static void TearDownTestSuite() { frame.Reset(); }
+
+    void SetUp() override {
+        model.remText = "'";
         ASSERT_TRUE(frame);
         view = std::make_unique<ProgrammerView>(model);
         view->Create(frame.Get(), 100, RECT{0, 0, 400, 300});
@@ -98,7 +104,7 @@ protected:
 
     ClipboardWatcher watcher;
     ProgrammerModel model{&watcher};
-    UniqueWindow frame;
+    static inline UniqueWindow frame;
     std::unique_ptr<ProgrammerView> view;
 };
 
