@@ -88,8 +88,7 @@ ProgrammerView::ProgrammerView(ProgrammerModel& model, const ProgrammerLook& loo
     : model_(model), look_(look) {}
 
 void ProgrammerView::Create(HWND parent, int id, const RECT& area) {
-    RegisterClass(kProgrammerClass, CS_DBLCLKS, nullptr,
-                  LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM)));
+    RegisterClass(kProgrammerClass, 0, nullptr, LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_IBEAM)));
     Window::Create(kProgrammerClass, "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | WS_CLIPCHILDREN,
                    WS_EX_CLIENTEDGE, area.left, area.top, area.right - area.left, area.bottom - area.top,
                    parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
@@ -287,8 +286,6 @@ LRESULT ProgrammerView::OnSetFocus(WPARAM, LPARAM) {
     CreateCaret(Handle(), nullptr, kCaretWidth, model_.LineHeight() + 1);
     SetCaretPos(model_.CaretX(), model_.CaretY());
     ShowCaret(Handle());
-    // Tells the watcher where the cursor stands, now that it listens.
-    model_.SetCursor(model_.CursorLine(), model_.CursorCol());
     return 0;
 }
 
