@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ide/win32/programmer_view.h"
@@ -66,7 +67,7 @@ protected:
         keys[VK_CONTROL] = ctrl ? 0x80 : 0;
         SetKeyboardState(keys);
     }
-    // The client point in the middle of the left half of a cell.
+    // A client point just inside the top left corner of a cell.
     LPARAM CellPoint(int line, int col) const {
         int x = (col - model.LeftCol()) * model.CharWidth() + 1;
         int y = (line - model.TopLine()) * model.LineHeight() + 1;
@@ -243,57 +244,41 @@ TEST_F(ProgrammerViewTest, CaretFollowsTheCursorWhileFocused) {
     EXPECT_FALSE(model.CaretShown());
 }
 
+// The client area as WM_PRINTCLIENT paints it into a memory bitmap.
 class Canvas {
 public:
-    Canvas(HWND window, int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        bitmap_.Reset(CreateDIBSection(dc_.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        SelectedObject selected(dc_.Get(), bitmap_.Get());
+    explicit Canvas(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        WindowDc screen(window);
+        bitmap_.Reset(CreateCompatibleBitmap(screen.Get(), client.right, client.bottom));
+        selected_.emplace(dc_.Get(), bitmap_.Get());
         SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_.Get()), PRF_CLIENT);
-        GdiFlush();
-        pixels_.resize(static_cast<size_t>(width) * height);
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x)
-                pixels_[y * width + x] = GetPixelOf(bits, width, x, y);
-        width_ = width;
     }
-    // Counts the pixels of that colour in the rectangle.
+    // The pixels of that colour in the rectangle.
     int Count(const RECT& r, COLORREF colour) const {
         int n = 0;
         for (int y = r.top; y < r.bottom; ++y)
             for (int x = r.left; x < r.right; ++x)
-                n += pixels_[y * width_ + x] == colour;
+                n += GetPixel(dc_.Get(), x, y) == colour;
         return n;
     }
 
 private:
-    static COLORREF GetPixelOf(void* bits, int width, int x, int y) {
-        DWORD v = static_cast<DWORD*>(bits)[y * width + x];
-        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-    }
-    UniqueMemoryDc dc_;
+    UniqueMemoryDc dc_{CreateCompatibleDC(nullptr)};
     UniqueBitmap bitmap_;
-    std::vector<COLORREF> pixels_;
-    int width_ = 0;
+    std::optional<SelectedObject> selected_;
 };
 
 TEST_F(ProgrammerViewTest, CommentsPaintInTheirColourAndCodeInBlack) {
     model.SetText("a = 1 ' note\r\nb = \"'x\"\r\n");
     view->Refresh();
-    RECT client{};
-    GetClientRect(View(), &client);
-    Canvas canvas(View(), client.right, client.bottom);
+    Canvas canvas(View());
     int cw = model.CharWidth(), lh = model.LineHeight();
     RECT code{0, 0, 5 * cw, lh};
     RECT comment{6 * cw, 0, 12 * cw, lh};
     RECT quoted{0, lh, 8 * cw, 2 * lh};
-    RECT empty{0, 3 * lh, client.right, 4 * lh};
+    RECT empty{0, 3 * lh, 30 * cw, 4 * lh};
     EXPECT_GT(canvas.Count(code, kBlack), 0);
     EXPECT_EQ(canvas.Count(code, kBlue), 0);
     EXPECT_GT(canvas.Count(comment, kBlue), 0);
@@ -307,9 +292,7 @@ TEST_F(ProgrammerViewTest, SelectionPaintsOnTheHighlightAndCommentsKeepTheirColo
     model.SetText("ab ' c");
     model.Select({0, 0}, {0, 6});
     view->Refresh();
-    RECT client{};
-    GetClientRect(View(), &client);
-    Canvas canvas(View(), client.right, client.bottom);
+    Canvas canvas(View());
     int cw = model.CharWidth(), lh = model.LineHeight();
     COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     RECT code{0, 0, 2 * cw, lh};
