@@ -304,11 +304,13 @@ LRESULT ProgrammerView::OnKeyDown(WPARAM wParam, LPARAM lParam) {
 }
 
 // Backspace, Enter and Tab arrive as keys too and act there; the
-// characters the system makes of them (and of Ctrl combinations) are
-// dropped here so that each key acts once.
+// characters the system makes of them and of Ctrl combinations (Ctrl+Y is
+// 25, Ctrl+Backspace the DEL character) are dropped here so that each key
+// acts once and no control character lands in the text.
 LRESULT ProgrammerView::OnChar(WPARAM wParam, LPARAM) {
+    constexpr WPARAM kDel = 0x7F;
     auto ch = static_cast<unsigned char>(wParam);
-    if (wParam > 0xFF || ch < ' ') return 0;
+    if (wParam > 0xFF || ch < ' ' || wParam == kDel) return 0;
     Command([&] { HandleChar(model_, ch); });
     return 0;
 }

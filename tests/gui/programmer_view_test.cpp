@@ -122,8 +122,11 @@ TEST_F(ProgrammerViewTest, KeysThatAlsoMakeCharactersActOnce) {
     Type("yz");
     KeyAndChar(VK_BACK, '\b');
     EXPECT_EQ(model.GetText(), "ab  x\r\ny\r\n");
-    // Ctrl+Y arrives as character 25 after its key: only the key acts.
+    // Ctrl+Y arrives as character 25 after its key: only the key acts;
+    // Ctrl+Backspace has no command and its DEL character types nothing.
     SetModifiers(false, true);
+    KeyAndChar(VK_BACK, 0x7F);
+    EXPECT_EQ(model.GetText(), "ab  x\r\ny\r\n");
     KeyAndChar('Y', 25);
     SetModifiers(false, false);
     EXPECT_EQ(model.GetText(), "ab  x\r\n");
