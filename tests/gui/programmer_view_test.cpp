@@ -233,6 +233,24 @@ TEST_F(ProgrammerViewTest, ScrollBarFollowsTheTextAndScrollsIt) {
     EXPECT_LE(info.nMax - static_cast<int>(info.nPage) + 1, 0);
 }
 
+TEST_F(ProgrammerViewTest, OutsideChangesAndResizingReachTheScrollBar) {
+    SetLines(100);
+    ASSERT_TRUE(model.Find("line 80", true));
+    view->ShowCursor();
+    EXPECT_GT(model.TopLine(), 0);
+    EXPECT_EQ(ScrollInfo().nPos, model.TopLine());
+    POINT caret{};
+    GetCaretPos(&caret);
+    EXPECT_EQ(caret.y, model.CaretY());
+    // Taller than the text: the top line comes back to the first.
+    SetLines(30);
+    SendMessageA(View(), WM_VSCROLL, SB_BOTTOM, 0);
+    ASSERT_GT(model.TopLine(), 0);
+    SetWindowPos(View(), nullptr, 0, 0, 400, 40 * model.LineHeight(), SWP_NOZORDER | SWP_NOMOVE);
+    EXPECT_EQ(model.TopLine(), 0);
+    EXPECT_EQ(ScrollInfo().nPos, 0);
+}
+
 TEST_F(ProgrammerViewTest, CaretFollowsTheCursorWhileFocused) {
     ASSERT_TRUE(model.CaretShown());
     Type("abc");
