@@ -6,6 +6,7 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "ide/model/control_tool_form.h"
@@ -53,7 +54,8 @@ std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color) {
 
 class ControlDialog final : public ModalDialog {
 public:
-    explicit ControlDialog(const TControlTool& tool) : form_(tool) {}
+    ControlDialog(const TControlTool& tool, const std::function<void()>& onHelp)
+        : form_(tool), onHelp_(onHelp) {}
 
     const TControlToolForm& Form() const { return form_; }
 
@@ -146,7 +148,14 @@ private:
         return true;
     }
 
+    std::optional<INT_PTR> OnMessage(UINT message, WPARAM, LPARAM) override {
+        if (message != WM_HELP) return std::nullopt;
+        if (onHelp_) onHelp_();
+        return TRUE;
+    }
+
     TControlToolForm form_;
+    const std::function<void()>& onHelp_;
 };
 
 // ---- the pen and brush form
@@ -356,8 +365,8 @@ bool LinkImageFile(HWND owner, TImageTool& tool) {
     return true;
 }
 
-bool EditControl(HWND owner, TControlTool& tool) {
-    ControlDialog dialog(tool);
+bool EditControl(HWND owner, TControlTool& tool, const std::function<void()>& onHelp) {
+    ControlDialog dialog(tool, onHelp);
     if (dialog.Run(owner, dialog.Layout()) != IDOK) return false;
     dialog.Form().Apply(tool);
     return true;
@@ -379,9 +388,9 @@ bool EditCanvas(HWND owner, TTool& tool) {
 
 }  // namespace
 
-bool ShowToolProperties(HWND owner, TTool& tool) {
+bool ShowToolProperties(HWND owner, TTool& tool, const std::function<void()>& onHelp) {
     // Control tools are text tools too: the most derived kind first.
-    if (auto* control = dynamic_cast<TControlTool*>(&tool)) return EditControl(owner, *control);
+    if (auto* control = dynamic_cast<TControlTool*>(&tool)) return EditControl(owner, *control, onHelp);
     if (auto* image = dynamic_cast<TImageTool*>(&tool)) return LinkImageFile(owner, *image);
     if (auto* text = dynamic_cast<TTextTool*>(&tool)) return EditParagraph(owner, *text);
     return EditCanvas(owner, tool);

@@ -290,6 +290,21 @@ TEST_F(ToolDialogs, DialogFrameHidesTheChildId) {
     EXPECT_EQ(frame.style, style & 0xB0000u);
 }
 
+TEST_F(ToolDialogs, HelpInTheControlFormReachesTheSurface) {
+    auto& button = Add(ToolCode::Button);
+    int helped = 0;
+    DialogDriver driver(
+        {{"Button Properties", [&](HWND d) {
+              HELPINFO help{sizeof help, HELPINFO_WINDOW, kWindowTextField, GetDlgItem(d, kWindowTextField),
+                            0,           {0, 0}};
+              SendMessageA(d, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+              EXPECT_EQ(helped, 1);
+              Click(d, IDCANCEL);
+          }}});
+    EXPECT_FALSE(ShowToolProperties(nullptr, button, [&] { ++helped; }));
+    EXPECT_EQ(helped, 1);
+}
+
 TEST_F(ToolDialogs, ChildIdIsHeldWithinItsField) {
     auto& list = Add(ToolCode::ListBox);
     auto setId = [](const char* text) {
