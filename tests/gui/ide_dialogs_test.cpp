@@ -392,6 +392,20 @@ TEST_F(ToolDialogs, LineCanvasHoldsThePenWidth) {
     EXPECT_EQ(line.paint.penWidth, kMaxPenWidth);
 }
 
+TEST_F(ToolDialogs, ColourDialogStartsOnTheShownColour) {
+    auto& rect = Add<TRectTool>(ToolCode::Rect);
+    rect.paint.penColor = kClBtnText;  // a system colour: the dialog shows its value
+    rect.paint.brushColor = 0x00123456;
+    DialogDriver driver({{kCanvasFormTitle, [](HWND d) { ClickLater(d, kPenColorButton); }},
+                         {"Color", [](HWND d) { Click(d, IDOK); }},
+                         {kCanvasFormTitle, [](HWND d) { ClickLater(d, kBrushColorButton); }},
+                         {"Color", [](HWND d) { Click(d, IDCANCEL); }},
+                         {kCanvasFormTitle, [](HWND d) { Click(d, IDOK); }}});
+    EXPECT_TRUE(ShowToolProperties(nullptr, rect));
+    EXPECT_EQ(rect.paint.penColor, GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(rect.paint.brushColor, 0x00123456u);
+}
+
 // A 24-bit bitmap file of that size in the temporary folder.
 std::string WriteBitmapFile(const char* name, int width, int height) {
     char folder[MAX_PATH];
