@@ -97,7 +97,6 @@ private:
     }
 
     void OnInit() override {
-        SetWindowTextA(Handle(), form_.Title().c_str());
         TabStrip tabs(Handle(), kPageTabs);
         tabs.Add(form_.PageName());
         tabs.Select(0);
