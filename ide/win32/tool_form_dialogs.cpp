@@ -126,8 +126,8 @@ private:
 
     void OnCommand(int id, int code) override {
         if (code != BN_CLICKED) return;
-        int option = id - kFirstOptionId;
-        if (option >= 0 && option < static_cast<int>(form_.Options().size())) {
+        if (IsOption(id)) {
+            int option = id - kFirstOptionId;
             bool check = form_.Options()[option].kind == OptionKind::Check;
             form_.SetTicked(option, check ? CheckBox(Handle(), id).Checked() : true);
             ShowOptions();
@@ -153,8 +153,12 @@ private:
         return TRUE;
     }
 
+    bool IsOption(int id) const {
+        return id >= kFirstOptionId && id < kFirstOptionId + static_cast<int>(form_.Options().size());
+    }
+
     TControlToolForm form_;
-    const std::function<void()>& onHelp_;
+    std::function<void()> onHelp_;
 };
 
 // ---- the pen and brush form
