@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -15,8 +16,9 @@ namespace tallow::ide::win32 {
 
 // The control form (dialog tool and every control kind, its notebook page
 // chosen by the kind) or the shape's form (line, circle, rectangle, text,
-// image, background), as the tool's kind asks.
-bool ShowToolProperties(HWND owner, TTool& tool);
+// image, background), as the tool's kind asks. onHelp, when given, runs for
+// F1 in the control form (the surface's context help).
+bool ShowToolProperties(HWND owner, TTool& tool, const std::function<void()>& onHelp = {});
 
 // "Grid Snap": both steps within 1-16.
 bool ShowGridDialog(HWND owner, int& snapX, int& snapY);
@@ -26,9 +28,9 @@ bool ShowGridDialog(HWND owner, int& snapX, int& snapY);
 // ModalAnswers::NameDialog when answers are installed.
 std::optional<std::string> ShowNameDialog(HWND owner, const std::string& current);
 
-// "About Tallow95": editorPath is the running program (its file date is
-// shown), engineVersion the text for "Engine Version:" ("Unknown" when the
-// engine cannot be found).
+// "About Tallow95": editorDate and engineVersion are the texts shown beside
+// "Editor Date:" and "Engine Version:" (see ide/model/about_texts.h; either
+// is "Unknown" when its file cannot be read).
 void ShowAboutBox(HWND owner, const std::string& editorDate, const std::string& engineVersion);
 
 }  // namespace tallow::ide::win32
