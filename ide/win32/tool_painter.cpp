@@ -199,6 +199,11 @@ void ToolPainter::PaintButton(const TTool& tool) {
     auto* button = As<TControlTool>(tool);
     if (button == nullptr) return;
     RECT r = ToRect(button->Rect());
+    // The default button wears the extra dark frame the system gives it.
+    if (button->WindowStyle() & kBsDefPushButton) {
+        FrameRect(dc_, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        r = Inset(r, 1);
+    }
     DrawFrameControl(dc_, &r, DFC_BUTTON, DFCS_BUTTONPUSH);
     DrawTextIn(button->caption, r, DT_CENTER | DT_VCENTER | DT_SINGLELINE, GetSysColor(COLOR_BTNTEXT));
 }

@@ -36,8 +36,8 @@ constexpr RECT kViewArea{0, 0, 640, 480};
 constexpr ToolRect kFrame{160, 120, 480, 360};
 
 HWND MakeParent() {
-    return CreateWindowExA(0, "STATIC", "surface test", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_CLIPCHILDREN, 0,
-                           0, 800, 600, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(0, "STATIC", "surface test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 800, 600,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 LPARAM At(int x, int y) {
