@@ -222,7 +222,7 @@ void DrawerView::PaintInto(HDC dc, const RECT& area) {
     {
         UniqueBrush background(CreateSolidBrush(ToColorRef(drawer_.Color())));
         FillRect(out, &area, background.Get());
-        ToolPainter painter(out);
+        ToolPainter painter(out, [this](const std::string& file) { return LinkedBitmap(file); });
         for (TTool* tool : drawer_.ToolsIn({area.left, area.top, area.right, area.bottom}))
             painter.Paint(*tool);
         if (drawer_.ShowTabs()) {
@@ -315,6 +315,15 @@ void DrawerView::TrackingDrag(F&& call) {
         SetCapture(Handle());
     else if (!drawer_.Dragging() && GetCapture() == Handle())
         ReleaseCapture();
+}
+
+HBITMAP DrawerView::LinkedBitmap(const std::string& fileName) {
+    auto found = images_.find(fileName);
+    if (found == images_.end()) {
+        HANDLE loaded = LoadImageA(nullptr, fileName.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE);
+        found = images_.emplace(fileName, UniqueBitmap(static_cast<HBITMAP>(loaded))).first;
+    }
+    return found->second.Get();
 }
 
 RECT DrawerView::OutlineArea() const {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "api/dialog_template.h"
@@ -114,7 +115,12 @@ private:
     void SetClipboardText(const std::string& text) override;
     bool GetClipboardText(std::string& text) override;
 
+    // The bitmaps of linked image files, each loaded once (null: it could not
+    // be loaded).
+    HBITMAP LinkedBitmap(const std::string& fileName);
+
     TDrawer drawer_;
+    std::map<std::string, UniqueBitmap> images_;
     std::string name_;
     bool sizePointer_ = false;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "ide/model/control_tool.h"
 #include "ide/model/shape_forms.h"
@@ -101,8 +102,11 @@ UniqueFont MakeDialogFont(HDC dc, bool bold) {
                                   DEFAULT_PITCH | FF_SWISS, "MS Sans Serif"));
 }
 
-ToolPainter::ToolPainter(HDC dc)
-    : dc_(dc), dialogFont_(MakeDialogFont(dc, false)), captionFont_(MakeDialogFont(dc, true)) {
+ToolPainter::ToolPainter(HDC dc, BitmapLookup images)
+    : dc_(dc),
+      images_(std::move(images)),
+      dialogFont_(MakeDialogFont(dc, false)),
+      captionFont_(MakeDialogFont(dc, true)) {
     if (dialogFont_) {
         SelectedObject font(dc_, dialogFont_.Get());
         TEXTMETRICA metrics{};
@@ -322,12 +326,26 @@ void ToolPainter::PaintText(const TTool& tool) {
     DrawTextIn(text->caption, r, align | DT_WORDBREAK, ToColorRef(tool.paint.penColor), font.Get());
 }
 
-// The linked bitmap is not loaded on the surface: a framed box with a cross
-// and the file's name stands for it.
+// The linked bitmap at its own size, centred and cut to the rectangle; a
+// framed box with a cross and the file's name when there is none to show.
 void ToolPainter::PaintImage(const TTool& tool) {
     auto* image = As<TImageTool>(tool);
     if (image == nullptr) return;
     RECT r = ToRect(image->Rect());
+    HBITMAP bitmap = images_ && !image->fileName.empty() ? images_(image->fileName) : nullptr;
+    BITMAP size{};
+    if (bitmap != nullptr && GetObjectA(bitmap, sizeof size, &size) != 0) {
+        UniqueMemoryDc source(CreateCompatibleDC(dc_));
+        if (source) {
+            SelectedObject selected(source.Get(), bitmap);
+            int w = std::min<int>(size.bmWidth, r.right - r.left);
+            int h = std::min<int>(size.bmHeight, r.bottom - r.top);
+            int x = r.left + (r.right - r.left - w) / 2;
+            int y = r.top + (r.bottom - r.top - h) / 2;
+            BitBlt(dc_, x, y, w, h, source.Get(), (size.bmWidth - w) / 2, (size.bmHeight - h) / 2, SRCCOPY);
+            return;
+        }
+    }
     FillSystem(r, COLOR_WINDOW);
     UniquePen pen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
     SelectedObject usePen(dc_, pen.Get());

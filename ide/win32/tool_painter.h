@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "ide/model/tool.h"
@@ -28,11 +29,15 @@ UniqueFont MakeDialogFont(HDC dc, bool bold);
 // The side of the box check boxes and radio buttons draw at their left.
 inline constexpr int kCheckBoxSize = 13;
 
+// The bitmap of an image tool's linked file, or null when it cannot be had.
+// The caller keeps it alive for the paint.
+using BitmapLookup = std::function<HBITMAP(const std::string& fileName)>;
+
 // One painter per paint: it owns the fonts it made for the device context
 // and leaves the context's selections as it found them.
 class ToolPainter {
 public:
-    explicit ToolPainter(HDC dc);
+    explicit ToolPainter(HDC dc, BitmapLookup images = {});
 
     // The tool as its kind draws itself.
     void Paint(const TTool& tool);
@@ -71,6 +76,7 @@ private:
     UniqueBrush MakeBrush(const TTool& tool) const;
 
     HDC dc_;
+    BitmapLookup images_;
     UniqueFont dialogFont_;
     UniqueFont captionFont_;
     int fontHeight_ = 13;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -13,6 +14,7 @@
 
 #include "ide/model/control_tool.h"
 #include "ide/model/ide_messages.h"
+#include "ide/model/shape_tools.h"
 #include "ide/win32/drawer_view.h"
 #include "ide/win32/modal_answers.h"
 
@@ -130,6 +132,16 @@ TEST_F(DrawerViewTest, HandleDragsResizeOnTheGridUnlessShiftIsHeld) {
     Press(300, 228, MK_SHIFT);
     Release(303, 231, MK_SHIFT);
     EXPECT_EQ(button.Rect(), (ToolRect{208, 188, 303, 231}));
+
+    // Over a handle the pointer turns into the size pointer, elsewhere back.
+    auto shapeAt = [&](int x, int y) {
+        MoveTo(x, y);
+        SendMessageA(View(), WM_SETCURSOR, reinterpret_cast<WPARAM>(View()),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+        return GetCursor();
+    };
+    EXPECT_EQ(shapeAt(302, 230), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_CROSS)));
+    EXPECT_EQ(shapeAt(250, 200), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
 
     // Escape in the middle of a drag leaves the tool where it was.
     Press(303, 231);
@@ -283,6 +295,43 @@ TEST_F(DrawerViewTest, PaintsKindsInSystemColoursWithHandlesTabsAndOutline) {
         changed += during.At(x, 260) != before.At(x, 260);
     EXPECT_GT(changed, 20);  // the dotted outline's top edge
     Key(VK_ESCAPE);
+}
+
+// A 4 x 4 bitmap file of one colour in the temporary folder.
+std::string WriteBitmapFile(const char* name, COLORREF color) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    std::string path = std::string(folder) + name;
+    constexpr int kSide = 4;
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kSide, kSide, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + kSide * kSide * 3;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int i = 0; i < kSide * kSide; ++i)
+        bytes += {char(GetBValue(color)), char(GetGValue(color)), char(GetRValue(color))};
+    FILE* out = fopen(path.c_str(), "wb");
+    if (out == nullptr) return path;
+    fwrite(bytes.data(), 1, bytes.size(), out);
+    fclose(out);
+    return path;
+}
+
+TEST_F(DrawerViewTest, ImagesShowTheLinkedBitmapOrAPlaceholder) {
+    std::string path = WriteBitmapFile("tallow_surface_test.bmp", RGB(255, 0, 0));
+    auto& shown = static_cast<TImageTool&>(CreateTool(view_.Drawer().Tools(), ToolCode::Image));
+    shown.SetRect({200, 200, 220, 220});
+    shown.fileName = path;
+    auto& missing = static_cast<TImageTool&>(CreateTool(view_.Drawer().Tools(), ToolCode::Image));
+    missing.SetRect({300, 200, 340, 240});
+    missing.fileName = path + ".gone";
+    Snapshot shot(View());
+    EXPECT_EQ(shot.At(210, 210), RGB(255, 0, 0));
+    EXPECT_EQ(shot.At(203, 203), GetSysColor(COLOR_BTNFACE));  // outside the centred 4 x 4
+    EXPECT_EQ(shot.At(305, 230), GetSysColor(COLOR_WINDOW));
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(DrawerViewTest, TemplatesRoundTripEveryControl) {
