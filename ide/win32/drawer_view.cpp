@@ -10,6 +10,7 @@
 
 #include "ide/model/control_tool.h"
 #include "ide/model/ide_messages.h"
+#include "ide/model/shape_forms.h"
 #include "ide/win32/ide_dialogs.h"
 #include "ide/win32/tool_painter.h"
 
@@ -27,6 +28,9 @@ constexpr DialogMetrics kFallbackMetrics{6, 13, 18};
 // rounding at the ends).
 constexpr int kOutlineSlack = 2;
 constexpr const char* kDialogFrameCaption = "Dialog";
+// A tool's repaint area begins at most this far before its top-left corner
+// (the pen width and two pixels), where its tab number box begins.
+constexpr int kTabBoxReach = kMaxPenWidth + 2;
 
 struct KeyRow {
     WPARAM virtualKey;
@@ -169,7 +173,6 @@ void DrawerView::AddDialogFrame() {
     auto& frame = static_cast<TControlTool&>(CreateTool(drawer_.Tools(), ToolCode::Dialog));
     frame.SetRect({w, h, 3 * w, 3 * h});
     frame.caption = kDialogFrameCaption;
-    drawer_.Tools().SetModified(true);
 }
 
 TTool& DrawerView::AddControl(ToolCode kind, int width, int height) {
@@ -208,21 +211,24 @@ void DrawerView::ToggleTabOrder() {
     drawer_.SetShowTabs(!drawer_.ShowTabs());
 }
 
-// The whole client area is drawn into a bitmap first and only the asked
-// area copied out, so that tools never flicker while they are repainted.
+// The area is drawn into a bitmap of its size first (its origin moved so
+// that the painter works in client coordinates) and then copied out in one
+// piece, so that tools never flicker while they are repainted.
 void DrawerView::PaintInto(HDC dc, const RECT& area) {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
+    int width = area.right - area.left;
+    int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
     UniqueMemoryDc buffer(CreateCompatibleDC(dc));
-    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
     if (!buffer || !bitmap) return;
     SelectedObject target(buffer.Get(), bitmap.Get());
     HDC out = buffer.Get();
+    SetViewportOrgEx(out, -area.left, -area.top, nullptr);
     {
         UniqueBrush background(CreateSolidBrush(ToColorRef(drawer_.Color())));
         FillRect(out, &area, background.Get());
         ToolPainter painter(out, [this](const std::string& file) { return LinkedBitmap(file); });
+        fontHeight_ = painter.FontHeight();
         for (TTool* tool : drawer_.ToolsIn({area.left, area.top, area.right, area.bottom}))
             painter.Paint(*tool);
         if (drawer_.ShowTabs()) {
@@ -234,8 +240,7 @@ void DrawerView::PaintInto(HDC dc, const RECT& area) {
         if (drawer_.Selected() != nullptr) painter.PaintHandles(*drawer_.Selected());
         if (drawer_.Dragging()) painter.PaintOutline(*drawer_.DraggingTool(), drawer_.DragOutline());
     }
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, out, area.left, area.top,
-           SRCCOPY);
+    BitBlt(dc, area.left, area.top, width, height, out, area.left, area.top, SRCCOPY);
 }
 
 LRESULT DrawerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -349,6 +354,9 @@ void DrawerView::OnHelp() {
     if (onHelp) onHelp();
 }
 
+// With tab numbers shown, a tool's number box can reach past the tool's
+// bounds (it is three characters wide at the top-left): the area grows to
+// hold it, so that moving a small tool leaves no stale box behind.
 void DrawerView::Invalidate(const ToolRect& area) {
     if (Handle() == nullptr) return;
     if (area == ToolRect{}) {
@@ -356,7 +364,15 @@ void DrawerView::Invalidate(const ToolRect& area) {
         return;
     }
     RECT r = ToRect(area);
+    if (drawer_.ShowTabs()) {
+        r.right = std::max<LONG>(r.right, r.left + kTabBoxReach + kTabBoxWidthInChars * fontHeight_);
+        r.bottom = std::max<LONG>(r.bottom, r.top + kTabBoxReach + fontHeight_ + 2);
+    }
     InvalidateRect(Handle(), &r, FALSE);
+}
+
+void DrawerView::OnResize(int width, int height) {
+    if (onResize) onResize(width, height);
 }
 
 void DrawerView::ShowSizePointer(bool size) {

@@ -72,6 +72,8 @@ public:
     std::function<void()> onChangeModified;
     std::function<void(TTool*)> onSelectChange;
     std::function<void()> onHelp;
+    // A background tool set the surface's size.
+    std::function<void(int width, int height)> onResize;
 
     // Paints the surface into dc as WM_PAINT does (through a buffer): the
     // background, the tools in the area, tab numbers, handles, drag outline.
@@ -108,6 +110,7 @@ private:
     void OnChangeModified() override;
     void OnSelectChange(TTool* tool) override;
     void OnHelp() override;
+    void OnResize(int width, int height) override;
     void Invalidate(const ToolRect& area) override;
     void ShowSizePointer(bool size) override;
     void MovePointerTo(ToolPoint point) override;
@@ -123,6 +126,8 @@ private:
     std::map<std::string, UniqueBitmap> images_;
     std::string name_;
     bool sizePointer_ = false;
+    // The dialog font's height at the last paint (tab number boxes).
+    int fontHeight_ = 13;
 };
 
 }  // namespace tallow::ide::win32

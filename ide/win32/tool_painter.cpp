@@ -25,7 +25,6 @@ constexpr int kEdgeWidth = 2;
 // The gap between a check box's box and its caption, and the caption's inset
 // in a title bar.
 constexpr int kCaptionGap = 2;
-constexpr int kTabBoxWidthInChars = 3;
 
 // Styles the drawing reads.
 constexpr uint32_t kSsAlignMask = kSsCenter | kSsRight;

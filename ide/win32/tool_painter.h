@@ -28,6 +28,8 @@ UniqueFont MakeDialogFont(HDC dc, bool bold);
 
 // The side of the box check boxes and radio buttons draw at their left.
 inline constexpr int kCheckBoxSize = 13;
+// A tab number's box is this many font heights wide.
+inline constexpr int kTabBoxWidthInChars = 3;
 
 // The bitmap of an image tool's linked file, or null when it cannot be had.
 // The caller keeps it alive for the paint.

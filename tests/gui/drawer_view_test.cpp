@@ -17,6 +17,7 @@
 #include "ide/model/shape_tools.h"
 #include "ide/win32/drawer_view.h"
 #include "ide/win32/modal_answers.h"
+#include "ide/win32/tool_painter.h"
 
 namespace tallow::ide::win32 {
 namespace {
@@ -295,6 +296,30 @@ TEST_F(DrawerViewTest, PaintsKindsInSystemColoursWithHandlesTabsAndOutline) {
         changed += during.At(x, 260) != before.At(x, 260);
     EXPECT_GT(changed, 20);  // the dotted outline's top edge
     Key(VK_ESCAPE);
+}
+
+TEST_F(DrawerViewTest, RepaintsCoverTabNumbersWiderThanTheirTool) {
+    auto& small = static_cast<TControlTool&>(CreateTool(view_.Drawer().Tools(), ToolCode::CheckBox));
+    small.SetRect({200, 200, 210, 210});
+    view_.Drawer().SelectTool(&small);
+    view_.ToggleTabOrder();
+    ShowWindow(parent_.Get(), SW_SHOWNOACTIVATE);  // hidden windows keep no update region
+    UpdateWindow(View());                          // the view learns the font height
+    ValidateRect(View(), nullptr);
+    SendMessageA(View(), WM_KEYDOWN, VK_RIGHT, 0);  // without Ctrl: nothing moves
+    RECT dirty{};
+    EXPECT_FALSE(GetUpdateRect(View(), &dirty, FALSE));
+    view_.Drawer().KeyDown(DrawerKey::Right, kCtrl);
+    ASSERT_TRUE(GetUpdateRect(View(), &dirty, FALSE));
+    TEXTMETRICA metrics{};
+    {
+        WindowDc screen(View());
+        UniqueFont font = MakeDialogFont(screen.Get(), false);
+        SelectedObject selected(screen.Get(), font.Get());
+        GetTextMetricsA(screen.Get(), &metrics);
+    }
+    EXPECT_GE(dirty.right, 200 + kTabBoxWidthInChars * metrics.tmHeight);
+    EXPECT_LE(dirty.left, 200);
 }
 
 // A 4 x 4 bitmap file of one colour in the temporary folder.
