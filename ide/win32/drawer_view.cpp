@@ -23,7 +23,8 @@ constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwx
 constexpr int kAlphabetLength = 52;
 static_assert(sizeof kAlphabet - 1 == kAlphabetLength);
 // The classic dialog base units, for a screen that cannot measure its font.
-constexpr DialogMetrics kFallbackMetrics{6, 13, 18};
+constexpr int kFallbackCharWidth = 6;
+constexpr int kFallbackCharHeight = 13;
 // How far beyond its corners a drag outline is repainted (the dotted pen and
 // rounding at the ends).
 constexpr int kOutlineSlack = 2;
@@ -99,22 +100,24 @@ private:
 
 }  // namespace
 
+// Regular weight, as the system itself measures the font a template names
+// when it turns dialog units into pixels.
 DialogMetrics MeasureDialogMetrics() {
+    DialogMetrics m{kFallbackCharWidth, kFallbackCharHeight, GetSystemMetrics(SM_CYCAPTION)};
     WindowDc screen(nullptr);
-    if (screen.Get() == nullptr) return kFallbackMetrics;
-    UniqueFont font = MakeDialogFont(screen.Get(), false);
-    if (!font) return kFallbackMetrics;
+    UniqueFont font = screen.Get() != nullptr ? MakeDialogFont(screen.Get(), false) : UniqueFont();
+    if (!font) return m;
     SelectedObject selected(screen.Get(), font.Get());
     SIZE extent{};
     TEXTMETRICA metrics{};
-    if (!GetTextExtentPoint32A(screen.Get(), kAlphabet, kAlphabetLength, &extent) ||
-        !GetTextMetricsA(screen.Get(), &metrics))
-        return kFallbackMetrics;
-    DialogMetrics m;
-    m.bx = (extent.cx / (kAlphabetLength / 2) + 1) / 2;
-    m.by = metrics.tmHeight;
-    m.c = GetSystemMetrics(SM_CYCAPTION);
-    if (m.bx <= 0 || m.by <= 0) return kFallbackMetrics;
+    if (GetTextExtentPoint32A(screen.Get(), kAlphabet, kAlphabetLength, &extent) &&
+        GetTextMetricsA(screen.Get(), &metrics)) {
+        int width = (extent.cx / (kAlphabetLength / 2) + 1) / 2;
+        if (width > 0 && metrics.tmHeight > 0) {
+            m.bx = width;
+            m.by = metrics.tmHeight;
+        }
+    }
     return m;
 }
 
