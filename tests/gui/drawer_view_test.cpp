@@ -50,6 +50,7 @@ LPARAM At(int x, int y) {
 class DrawerViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        previousAnswers_ = CurrentModalAnswers();
         SetModalAnswers(&answers_);
         SharedPasteCascade() = {};
         parent_.Reset(MakeParent());
@@ -57,7 +58,7 @@ protected:
         view_.Create(parent_.Get(), 1, kViewArea);
         view_.AddDialogFrame();
     }
-    void TearDown() override { SetModalAnswers(nullptr); }
+    void TearDown() override { SetModalAnswers(previousAnswers_); }
 
     HWND View() const { return view_.Handle(); }
     void Press(int x, int y, WPARAM keys = 0) {
@@ -78,6 +79,7 @@ protected:
     int Count() const { return view_.Drawer().Tools().Count(); }
 
     RecordingAnswers answers_;
+    ModalAnswers* previousAnswers_ = nullptr;
     UniqueWindow parent_;
     DrawerView view_;
 };
