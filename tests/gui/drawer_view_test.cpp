@@ -168,6 +168,28 @@ TEST_F(DrawerViewTest, KeysDeleteControlsButNeverTheFrame) {
               DLGC_WANTARROWS | DLGC_WANTTAB);
 }
 
+TEST_F(DrawerViewTest, KeysStepTheSelectionReorderAndAskForHelp) {
+    TControlTool& first = PlaceButton(243, 201);
+    TControlTool& second = PlaceButton(343, 201);
+    const ToolSurface& tools = view_.Drawer().Tools();
+    Key(VK_HOME);
+    EXPECT_EQ(view_.Drawer().Selected(), tools.DialogTool());
+    Key(VK_TAB);
+    EXPECT_EQ(view_.Drawer().Selected(), &first);
+    Key(VK_END);
+    EXPECT_EQ(view_.Drawer().Selected(), &second);
+    Key(VK_PRIOR);  // PageUp: one place towards the start
+    EXPECT_EQ(tools.IndexOf(&second), 1);
+    Key(VK_NEXT);
+    EXPECT_EQ(tools.IndexOf(&second), 2);
+    int help = 0;
+    view_.onHelp = [&] { ++help; };
+    Key(VK_F1);
+    EXPECT_EQ(help, 1);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(view_.Drawer().Selected(), nullptr);
+}
+
 TEST_F(DrawerViewTest, EditCommandsRefuseNoSelectionAndTheFrame) {
     for (auto command : {&DrawerView::CutSelected, &DrawerView::CopySelected, &DrawerView::DeleteSelected}) {
         view_.Drawer().SelectTool(nullptr);
