@@ -160,7 +160,7 @@ void ToolPainter::DrawTextIn(const std::string& text, RECT area, UINT format, CO
                             use != nullptr ? static_cast<HGDIOBJ>(use) : GetStockObject(DEFAULT_GUI_FONT));
     COLORREF oldColor = SetTextColor(dc_, color);
     int oldBk = SetBkMode(dc_, TRANSPARENT);
-    DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &area, format | DT_NOPREFIX);
+    DrawTextA(dc_, text.c_str(), static_cast<int>(text.size()), &area, format);
     SetBkMode(dc_, oldBk);
     SetTextColor(dc_, oldColor);
 }
@@ -194,7 +194,7 @@ void ToolPainter::PaintDialog(const TTool& tool) {
     if (bar.right <= bar.left || bar.bottom <= bar.top) return;
     FillSystem(bar, COLOR_ACTIVECAPTION);
     bar.left += kCaptionGap;
-    DrawTextIn(dialog->caption, bar, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS,
+    DrawTextIn(dialog->caption, bar, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX,
                GetSysColor(COLOR_CAPTIONTEXT), captionFont_.Get());
 }
 
@@ -229,7 +229,7 @@ void ToolPainter::PaintTextBox(const TTool& tool) {
     RECT r = ToRect(box->Rect());
     FillSystem(r, COLOR_WINDOW);
     DrawEdge(dc_, &r, EDGE_SUNKEN, BF_RECT);
-    DrawTextIn(box->caption, Inset(r, kEdgeWidth + 1), DT_LEFT | DT_VCENTER | DT_SINGLELINE,
+    DrawTextIn(box->caption, Inset(r, kEdgeWidth + 1), DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
                GetSysColor(COLOR_WINDOWTEXT));
 }
 
@@ -254,7 +254,8 @@ void ToolPainter::PaintListBox(const TTool& tool) {
     FillSystem(r, COLOR_WINDOW);
     DrawEdge(dc_, &r, EDGE_SUNKEN, BF_RECT);
     RECT inside = Inset(r, kEdgeWidth);
-    DrawTextIn(list->caption, inside, DT_LEFT | DT_TOP | DT_SINGLELINE, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextIn(list->caption, inside, DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOPREFIX,
+               GetSysColor(COLOR_WINDOWTEXT));
     RECT row{inside.left, inside.top, inside.right,
              std::min<LONG>(inside.top + fontHeight_ + 2, inside.bottom)};
     if (row.right > row.left && row.bottom > row.top) DrawFocusRect(dc_, &row);
@@ -275,7 +276,8 @@ void ToolPainter::PaintComboBox(const TTool& tool) {
     if (drop.right > drop.left && drop.bottom > drop.top)
         DrawFrameControl(dc_, &drop, DFC_SCROLL, DFCS_SCROLLCOMBOBOX);
     RECT text{inside.left + 1, inside.top, drop.left, inside.bottom};
-    DrawTextIn(combo->caption, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, GetSysColor(COLOR_WINDOWTEXT));
+    DrawTextIn(combo->caption, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX,
+               GetSysColor(COLOR_WINDOWTEXT));
 }
 
 void ToolPainter::PaintLine(const TTool& tool) {
@@ -322,7 +324,8 @@ void ToolPainter::PaintText(const TTool& tool) {
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
                                 spec.face));
     UINT align = kTextAlignments[std::min<size_t>(text->text.textAlign, std::size(kTextAlignments) - 1)];
-    DrawTextIn(text->caption, r, align | DT_WORDBREAK, ToColorRef(tool.paint.penColor), font.Get());
+    DrawTextIn(text->caption, r, align | DT_WORDBREAK | DT_NOPREFIX, ToColorRef(tool.paint.penColor),
+               font.Get());
 }
 
 // The linked bitmap at its own size, centred and cut to the rectangle; a
@@ -355,7 +358,8 @@ void ToolPainter::PaintImage(const TTool& tool) {
     MoveToEx(dc_, r.right - 1, r.top, nullptr);
     LineTo(dc_, r.left, r.bottom - 1);
     DrawTextIn(image->fileName, Inset(r, kEdgeWidth),
-               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_PATH_ELLIPSIS, GetSysColor(COLOR_WINDOWTEXT));
+               DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_PATH_ELLIPSIS | DT_NOPREFIX,
+               GetSysColor(COLOR_WINDOWTEXT));
 }
 
 void ToolPainter::PaintBack(const TTool& tool) {

@@ -69,8 +69,9 @@ public:
     void PaintBack(const TTool& tool);
 
 private:
-    // Text in the dialog font (or the caption font) in a colour, on a
-    // transparent background.
+    // Text in the dialog font (or the given one) in a colour, on a
+    // transparent background; "&" marks a mnemonic unless format has
+    // DT_NOPREFIX, as in the controls that show one.
     void DrawTextIn(const std::string& text, RECT area, UINT format, COLORREF color, HFONT font = nullptr);
     void FillSystem(const RECT& area, int sysColor);
     // The tool's pen, and its brush or none when it draws transparent.
