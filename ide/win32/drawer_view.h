@@ -7,19 +7,22 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <string>
 
 #include "api/dialog_template.h"
 #include "ide/model/drawer.h"
 #include "ide/model/template_generator.h"
+#include "ide/model/tool_factory.h"
 #include "ide/win32/win_handles.h"
 #include "ide/win32/window_base.h"
 
 namespace tallow::ide::win32 {
 
 inline constexpr const char* kDrawerClass = "TallowDrawer";
-// The registered clipboard format that carries a tool's text form.
-inline constexpr const char* kToolClipboardFormat = "Tallow Designer Tool";
+// The registered clipboard format that carries a tool's text form: the
+// designer's own name for it, so that copies go between every designer.
+inline constexpr const char* kToolClipboardFormat = ide::kToolClipboardFormat;
 
 // The metrics of the dialog font ("MS Sans Serif", 8 points) on this display:
 // what pixels become dialog units with.
@@ -36,6 +39,7 @@ public:
     void Create(HWND parent, int id, const RECT& area);
 
     TDrawer& Drawer() { return drawer_; }
+    const TDrawer& Drawer() const { return drawer_; }
     const std::string& Name() const { return name_; }
     void SetName(const std::string& name) { name_ = name; }
 
@@ -50,8 +54,8 @@ public:
 
     // Adds a control of that kind with corners (0,0) and (width, height) and
     // starts interactive placement: the pointer jumps to its centre and the
-    // control follows it until a click drops it.
-    void AddControl(ToolCode kind, int width, int height);
+    // control follows it until a click drops it. Returns the new tool.
+    TTool& AddControl(ToolCode kind, int width, int height);
 
     // Designer Edit commands; each raises std::runtime_error("No tool selected")
     // when no tool (or only the dialog frame) is selected.
@@ -68,15 +72,45 @@ public:
     std::function<void()> onChangeModified;
     std::function<void(TTool*)> onSelectChange;
     std::function<void()> onHelp;
+    // A background tool set the surface's size.
+    std::function<void(int width, int height)> onResize;
+
+    // Paints the surface into dc as WM_PAINT does (through a buffer): the
+    // background, the tools in the area, tab numbers, handles, drag outline.
+    void PaintInto(HDC dc, const RECT& area);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    struct MessageHandler;
+    static const MessageHandler kMessageHandlers[];
+
+    LRESULT OnPaint(WPARAM, LPARAM);
+    LRESULT OnPrintClient(WPARAM wParam, LPARAM);
+    LRESULT OnEraseBackground(WPARAM, LPARAM) { return 1; }
+    LRESULT OnButtonDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMouseMove(WPARAM wParam, LPARAM lParam);
+    LRESULT OnButtonUp(WPARAM wParam, LPARAM lParam);
+    LRESULT OnDoubleClick(WPARAM wParam, LPARAM lParam);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTARROWS | DLGC_WANTTAB; }
+    LRESULT OnCaptureChanged(WPARAM, LPARAM lParam);
+
+    // Runs a drawer call that may start, move or end a drag: repaints where
+    // the outline was and is, and holds the pointer capture while dragging.
+    template <typename F>
+    void TrackingDrag(F&& call);
+    // The area the present drag outline covers; empty without a drag.
+    RECT OutlineArea() const;
+    HCURSOR PointerShape() const;
+
     // DrawerWatcher
     void OnChangeModified() override;
     void OnSelectChange(TTool* tool) override;
     void OnHelp() override;
+    void OnResize(int width, int height) override;
     void Invalidate(const ToolRect& area) override;
     void ShowSizePointer(bool size) override;
     void MovePointerTo(ToolPoint point) override;
@@ -84,9 +118,16 @@ private:
     void SetClipboardText(const std::string& text) override;
     bool GetClipboardText(std::string& text) override;
 
+    // The bitmaps of linked image files, each loaded once (null: it could not
+    // be loaded).
+    HBITMAP LinkedBitmap(const std::string& fileName);
+
     TDrawer drawer_;
+    std::map<std::string, UniqueBitmap> images_;
     std::string name_;
     bool sizePointer_ = false;
+    // The dialog font's height at the last paint (tab number boxes).
+    int fontHeight_ = 13;
 };
 
 }  // namespace tallow::ide::win32
