@@ -392,7 +392,7 @@ void DrawerView::MovePointerTo(ToolPoint point) {
 }
 
 bool DrawerView::EditProperties(TTool& tool) {
-    return ShowToolProperties(Handle(), tool);
+    return ShowToolProperties(Handle(), tool, [this] { OnHelp(); });
 }
 
 // The text with its terminating zero, replacing what the clipboard held.
