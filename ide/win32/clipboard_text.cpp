@@ -64,6 +64,11 @@ private:
 }  // namespace
 
 bool SetClipboardTextA(HWND owner, const std::string& text) {
+    return SetClipboardFormatText(owner, CF_TEXT, text);
+}
+
+bool SetClipboardFormatText(HWND owner, UINT format, const std::string& text) {
+    if (format == 0) return false;
     GlobalMemory memory(text.size() + 1);
     if (!memory.Get()) return false;
     {
@@ -73,17 +78,21 @@ bool SetClipboardTextA(HWND owner, const std::string& text) {
     }
     OpenedClipboard clipboard(owner);
     if (!clipboard || !EmptyClipboard()) return false;
-    if (!SetClipboardData(CF_TEXT, memory.Get())) return false;
+    if (!SetClipboardData(format, memory.Get())) return false;
     memory.Release();  // the clipboard owns it now
     return true;
 }
 
-// The data need not end in a NUL: the copy stops at the block's size.
 bool GetClipboardTextA(HWND owner, std::string& text) {
-    if (!IsClipboardFormatAvailable(CF_TEXT)) return false;
+    return GetClipboardFormatText(owner, CF_TEXT, text);
+}
+
+// The data need not end in a NUL: the copy stops at the block's size.
+bool GetClipboardFormatText(HWND owner, UINT format, std::string& text) {
+    if (format == 0 || !IsClipboardFormatAvailable(format)) return false;
     OpenedClipboard clipboard(owner);
     if (!clipboard) return false;
-    HGLOBAL data = GetClipboardData(CF_TEXT);
+    HGLOBAL data = GetClipboardData(format);
     if (!data) return false;
     LockedMemory locked(data);
     if (!locked.Bytes()) return false;

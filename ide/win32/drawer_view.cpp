@@ -3,6 +3,8 @@
 // drawer's requests (repaint, pointer shape, clipboard, property dialogs).
 #include "ide/win32/drawer_view.h"
 
+#include "ide/win32/clipboard_text.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -61,42 +63,6 @@ UINT ToolFormat() {
     static const UINT format = RegisterClipboardFormatA(kToolClipboardFormat);
     return format;
 }
-
-void FreeGlobal(HGLOBAL memory) {
-    GlobalFree(memory);
-}
-using UniqueGlobal = UniqueHandle<HGLOBAL, FreeGlobal>;
-
-// The clipboard, open for one window until the end of the scope.
-class OpenClipboardScope {
-public:
-    explicit OpenClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
-    ~OpenClipboardScope() {
-        if (open_) CloseClipboard();
-    }
-    OpenClipboardScope(const OpenClipboardScope&) = delete;
-    OpenClipboardScope& operator=(const OpenClipboardScope&) = delete;
-    bool IsOpen() const { return open_; }
-
-private:
-    bool open_;
-};
-
-// Locked global memory, unlocked at the end of the scope.
-class GlobalLockScope {
-public:
-    explicit GlobalLockScope(HGLOBAL memory) : memory_(memory), data_(GlobalLock(memory)) {}
-    ~GlobalLockScope() {
-        if (data_) GlobalUnlock(memory_);
-    }
-    GlobalLockScope(const GlobalLockScope&) = delete;
-    GlobalLockScope& operator=(const GlobalLockScope&) = delete;
-    void* Data() const { return data_; }
-
-private:
-    HGLOBAL memory_;
-    void* data_;
-};
 
 }  // namespace
 
@@ -395,39 +361,13 @@ bool DrawerView::EditProperties(TTool& tool) {
     return ShowToolProperties(Handle(), tool, [this] { OnHelp(); });
 }
 
-// The text with its terminating zero, replacing what the clipboard held.
 void DrawerView::SetClipboardText(const std::string& text) {
-    UINT format = ToolFormat();
-    if (format == 0) throw std::runtime_error("Could not register the clipboard format");
-    UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, text.size() + 1));
-    if (!memory) throw std::runtime_error("Could not allocate global memory");
-    {
-        GlobalLockScope lock(memory.Get());
-        if (lock.Data() == nullptr) throw std::runtime_error("Could not allocate global memory");
-        std::copy(text.begin(), text.end(), static_cast<char*>(lock.Data()));
-        static_cast<char*>(lock.Data())[text.size()] = '\0';
-    }
-    OpenClipboardScope clipboard(Handle());
-    if (!clipboard.IsOpen()) throw std::runtime_error("Cannot open the clipboard");
-    EmptyClipboard();
-    // The clipboard owns the memory once it took it.
-    if (SetClipboardData(format, memory.Get()) != nullptr) memory.Release();
+    if (!SetClipboardFormatText(Handle(), ToolFormat(), text))
+        throw std::runtime_error("Cannot open the clipboard");
 }
 
-// Reads up to the first zero byte, never past the block's size: another
-// program may have put anything under the format.
 bool DrawerView::GetClipboardText(std::string& text) {
-    if (!ClipboardHasTool()) return false;
-    OpenClipboardScope clipboard(Handle());
-    if (!clipboard.IsOpen()) return false;
-    HANDLE data = GetClipboardData(ToolFormat());
-    if (data == nullptr) return false;
-    GlobalLockScope lock(data);
-    if (lock.Data() == nullptr) return false;
-    const char* bytes = static_cast<const char*>(lock.Data());
-    size_t size = GlobalSize(data);
-    text.assign(bytes, std::find(bytes, bytes + size, '\0'));
-    return true;
+    return GetClipboardFormatText(Handle(), ToolFormat(), text);
 }
 
 }  // namespace tallow::ide::win32

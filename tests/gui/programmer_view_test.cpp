@@ -190,6 +190,11 @@ TEST_F(ProgrammerViewTest, DragBelowTheWindowKeepsScrolling) {
     SetLines(100);
     RECT client{};
     GetClientRect(View(), &client);
+    // The real pointer goes where the drag stands, so that a move the system
+    // reports from it (a window manager's focus change) agrees with the drag.
+    POINT below{5, client.bottom + 5};
+    ClientToScreen(View(), &below);
+    SetCursorPos(below.x, below.y);
     SendMessageA(View(), WM_LBUTTONDOWN, MK_LBUTTON, CellPoint(0, 0));
     SendMessageA(View(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, client.bottom + 5));
     int top = model.TopLine();
