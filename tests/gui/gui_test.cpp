@@ -151,7 +151,7 @@ std::optional<std::string> ScreenshotFolder() {
     return std::string(folder);
 }
 
-std::vector<unsigned char> CaptureWindowBmp(HWND window) {
+std::vector<unsigned char> CaptureWindowBmp(HWND window, CaptureSource source) {
     RECT frame;
     if (!IsWindow(window) || !GetWindowRect(window, &frame)) return {};
     const int width = frame.right - frame.left;
@@ -178,8 +178,14 @@ std::vector<unsigned char> CaptureWindowBmp(HWND window) {
         SelectedObject selected(memory.Get(), bitmap.Get());
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        if (!PrintWindow(window, memory.Get(), 0)) return {};
-        PrintChildren(window, memory.Get(), {frame.left, frame.top}, {0, 0, width, height});
+        if (source == CaptureSource::Screen) {
+            PumpPending();
+            if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), frame.left, frame.top, SRCCOPY))
+                return {};
+        } else {
+            if (!PrintWindow(window, memory.Get(), 0)) return {};
+            PrintChildren(window, memory.Get(), {frame.left, frame.top}, {0, 0, width, height});
+        }
         GdiFlush();
     }
 
@@ -197,7 +203,8 @@ std::vector<unsigned char> CaptureWindowBmp(HWND window) {
 std::optional<std::string> SaveScreenshot(HWND window, const std::string& name) {
     auto folder = ScreenshotFolder();
     if (!folder) return std::nullopt;
-    const auto bmp = CaptureWindowBmp(window);
+    const bool shown = IsWindowVisible(window) && !IsIconic(window);
+    const auto bmp = CaptureWindowBmp(window, shown ? CaptureSource::Screen : CaptureSource::Print);
     if (bmp.empty()) return std::nullopt;
     CreateDirectoryA(folder->c_str(), nullptr);
     const std::string path = *folder + "\\" + name + ".bmp";

@@ -84,13 +84,21 @@ int NeutralBoxAnswer(UINT flags);
 // The folder named by TALLOW_SCREENSHOT_DIR, or nothing when it is unset.
 std::optional<std::string> ScreenshotFolder();
 
-// Draws the window (frame included) through PrintWindow into a 24-bit BMP
-// image in memory; empty when the window cannot be drawn.
-std::vector<unsigned char> CaptureWindowBmp(HWND window);
+// Where a capture takes the window's pixels from: Print draws it through
+// PrintWindow (and its children one by one, which Wine's PrintWindow leaves
+// out), hidden or not, but without the menu bar and caption under Wine;
+// Screen copies what the display shows, all of it, for a shown window that
+// nothing covers.
+enum class CaptureSource { Print, Screen };
 
-// Writes CaptureWindowBmp(window) as FOLDER/name.bmp when TALLOW_SCREENSHOT_DIR
-// is set; the path written, or nothing (unset, or the file could not be
-// written). The test run converts the BMP files to PNG afterwards.
+// The window (frame included) as a 24-bit BMP image in memory; empty when
+// the window cannot be drawn or copied.
+std::vector<unsigned char> CaptureWindowBmp(HWND window, CaptureSource source = CaptureSource::Print);
+
+// Writes the window as FOLDER/name.bmp when TALLOW_SCREENSHOT_DIR is set, from
+// the screen when the window is shown, else through PrintWindow; the path
+// written, or nothing (unset, or the file could not be written). The test run
+// converts the BMP files to PNG afterwards.
 std::optional<std::string> SaveScreenshot(HWND window, const std::string& name);
 
 }  // namespace tallow::ide::win32::test
