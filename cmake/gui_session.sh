@@ -72,8 +72,12 @@ start() {
     fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
-        timeout "$kPrefixWait" "$wine" wineboot -i </dev/null >/dev/null 2>&1 ||
-            { echo "gui_session: wineboot failed for $WINEPREFIX ($WINEARCH)" >&2; exit 1; }
+        # Judged by the registry it writes: in a 64-bit prefix on a machine
+        # that cannot execute 32-bit programs, wineboot's 32-bit half fails.
+        timeout "$kPrefixWait" "$wine" wineboot -i </dev/null >/dev/null 2>&1
+        timeout 60 wineserver -w  # the server writes the registry files as it ends
+        [ -f "$WINEPREFIX/system.reg" ] ||
+            { echo "gui_session: wineboot made no prefix at $WINEPREFIX ($WINEARCH)" >&2; exit 1; }
         # The X11 driver said outright; no sound.
         timeout 60 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d x11 /f </dev/null >/dev/null 2>&1
         timeout 60 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f </dev/null >/dev/null 2>&1
@@ -97,6 +101,7 @@ run() {
     # The output goes through a file: a Wine helper the program starts would
     # otherwise hold CTest's pipe open after the program ended.
     log="$state/output.$$"
+    # shellcheck disable=SC1003  # a backslash, quoted
     TALLOW_SCREENSHOT_DIR="Z:$(printf '%s' "$shots" | tr / '\\')" DISPLAY=$display \
         timeout -k 10 "$seconds" "$wine" "$@" </dev/null >"$log" 2>&1
     status=$?
@@ -106,9 +111,7 @@ run() {
     if command -v convert >/dev/null; then
         for bmp in "$shots"/*.bmp; do
             [ -f "$bmp" ] || continue
-            png=${bmp%.bmp}.png
-            [ "$png" -nt "$bmp" ] && continue
-            convert "$bmp" "$png" || echo "gui_session: convert could not read $bmp" >&2
+            convert "$bmp" "${bmp%.bmp}.png" || echo "gui_session: convert could not read $bmp" >&2
         done
     fi
     exit "$status"
