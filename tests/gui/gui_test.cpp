@@ -17,6 +17,9 @@ namespace {
 
 constexpr char kHostClass[] = "TallowTestHost";
 constexpr DWORD kHostStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+// How long a raised and redrawn window is given to reach the X server's
+// screen before it is copied from there.
+constexpr DWORD kScreenSettleMs = 50;
 
 // Draws the visible children of parent, bottom of the z-order first, each
 // through PrintWindow at its place in the image and clipped to its parent:
@@ -176,10 +179,12 @@ std::vector<unsigned char> CaptureWindowBmp(HWND window, CaptureSource source) {
     if (!memory || !bitmap || !bits) return {};
     {
         SelectedObject selected(memory.Get(), bitmap.Get());
+        // On the screen, nothing of another window may cover it.
+        if (source == CaptureSource::Screen) BringWindowToTop(GetAncestor(window, GA_ROOT));
         RedrawWindow(window, nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         if (source == CaptureSource::Screen) {
-            PumpPending();
+            PumpFor(kScreenSettleMs);
             if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), frame.left, frame.top, SRCCOPY))
                 return {};
         } else {
