@@ -28,27 +28,29 @@ alive() {
     [ -n "$stat" ] && [ "${stat#Z}" = "$stat" ]
 }
 
-# stop_pid FILE: ends the process whose id FILE holds and waits up to five
-# seconds for it to go (then kills it).
+# stop_pid FILE NAME: ends the process whose id FILE holds, if it is still
+# the program NAME (an id from an old run may belong to another process by
+# now), and waits up to five seconds for it to go before killing it.
 stop_pid() {
     [ -f "$1" ] || return 0
     pid=$(cat "$1")
     rm -f "$1"
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || return 0
+    [ -n "$pid" ] && [ "$(ps -o comm= -p "$pid" 2>/dev/null)" = "$2" ] || return 0
+    kill "$pid" 2>/dev/null || return 0
     tries=50
     while alive "$pid" && [ "$tries" -gt 0 ]; do
         sleep 0.1
         tries=$((tries - 1))
     done
-    kill -9 "$pid" 2>/dev/null
+    alive "$pid" && kill -9 "$pid" 2>/dev/null
     return 0
 }
 
 start() {
     state=$1
     mkdir -p "$state"
-    stop_pid "$state/openbox.pid"
-    stop_pid "$state/xvfb.pid"
+    stop_pid "$state/openbox.pid" openbox
+    stop_pid "$state/xvfb.pid" Xvfb
     command -v Xvfb >/dev/null || { echo "gui_session: Xvfb is not installed" >&2; exit 1; }
     rm -f "$state/display"
     # -displayfd: Xvfb picks a free display and writes its number when ready.
@@ -61,7 +63,7 @@ start() {
     rm -f "$fifo"
     if [ -z "$number" ]; then
         echo "gui_session: Xvfb named no display within $kDisplayWait s" >&2
-        stop_pid "$state/xvfb.pid"
+        stop_pid "$state/xvfb.pid" Xvfb
         exit 1
     fi
     echo ":$number" >"$state/display"
@@ -121,8 +123,8 @@ stop() {
     state=$1
     timeout 30 wineserver -k 2>/dev/null
     timeout 30 wineserver -w 2>/dev/null
-    stop_pid "$state/openbox.pid"
-    stop_pid "$state/xvfb.pid"
+    stop_pid "$state/openbox.pid" openbox
+    stop_pid "$state/xvfb.pid" Xvfb
     rm -f "$state/display"
     exit 0
 }
