@@ -5,6 +5,8 @@
 #   tools/test.sh
 # TALLOW_BUILD_PREFIX=build/me- puts the build folders at build/me-native and
 # build/me-win32 instead of the presets' build/native and build/win32.
+# Where 32-bit Wine cannot run, TallowEdit's window tests run in the 64-bit
+# check build (preset win64) under 64-bit Wine instead.
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
@@ -113,12 +115,25 @@ step "native: tests without fast paths" without_fast_paths native
 # script that reports its own byte offsets is left out).
 with_crlf() { TALLOW_TEST_CRLF=1 run_tests "$@" -R '^(script|extension)\.' -E 'runner_nul_byte'; }
 step "native: corpus with CR LF line ends" with_crlf native
+# win64_gui_tests: TallowEdit and its window tests alone (not the engine) in
+# the win64 check build, and the tests labelled ide-gui under 64-bit Wine.
+win64_gui_tests() {
+    local dir=build/win64 targets=(ide_gui_tests)
+    [ -n "${TALLOW_BUILD_PREFIX:-}" ] && dir=$(build_dir win64)
+    [ -e ide/win32/edit_main.cpp ] && targets+=(TallowEdit)
+    tools/install-deps.sh win64 &&
+        cmake --preset win64 -B "$dir" &&
+        cmake --build "$dir" --parallel "$jobs" --target "${targets[@]}" &&
+        ctest --test-dir "$dir" --output-on-failure --timeout 300 --no-tests=error -L ide-gui
+}
 if [ -z "$wine_skip" ]; then
     build_and_test win32
+    echo "==== win64: TallowEdit GUI tests under 64-bit Wine: skipped, the win32 tests ran them under 32-bit Wine"
 else
     step "win32: build" configure_and_build win32 &&
         step "win32: tests without Wine" run_tests win32 -LE wine
     results+=("SKIPPED win32: tests under Wine ($wine_skip)")
+    step "win64: TallowEdit GUI tests under 64-bit Wine" win64_gui_tests
 fi
 optional tools/sanitize.sh          # the native-asan preset: build and tests
 optional tools/tsan.sh              # the native-tsan preset: programs on several threads
@@ -130,6 +145,7 @@ echo "==== summary"
 printf '%s\n' "${results[@]}"
 if [ -n "$wine_skip" ]; then
     echo "test.sh: WARNING: the win32 tests that run under Wine were NOT run: $wine_skip"
+    echo "test.sh: TallowEdit's window tests ran in the win64 check build under 64-bit Wine instead"
 fi
 echo "test.sh: $failures of ${#results[@]} steps failed, $SECONDS s in all"
 [ "$failures" -eq 0 ]
