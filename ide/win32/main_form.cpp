@@ -425,8 +425,8 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             // The bar belongs to menu_, which destroys it.
             SetMenu(Handle(), nullptr);
-            if (findDialog_) DestroyWindow(findDialog_);
-            if (replaceDialog_) DestroyWindow(replaceDialog_);
+            CloseSearchDialog(findDialog_);
+            CloseSearchDialog(replaceDialog_);
             if (options_.postQuit) PostQuitMessage(0);
             return 0;
     }

@@ -147,6 +147,7 @@ private:
     void ContextHelp();
     void OnInitMenuPopup(HMENU popup);
     void OnFindMessage(FINDREPLACEA& request);
+    void CloseSearchDialog(HWND& dialog);
     bool SearchEditor(const std::string& text, bool matchCase, bool quiet);
     // Runs a designer command that raises "No tool selected" as an error box.
     template <typename F>

@@ -338,8 +338,14 @@ void TMainForm::Delete() {
     editorView_.ShowCursor();
 }
 
+// Destroying a search dialog sends no FR_DIALOGTERM: its handle is forgotten here.
+void TMainForm::CloseSearchDialog(HWND& dialog) {
+    if (dialog) DestroyWindow(dialog);
+    dialog = nullptr;
+}
+
 void TMainForm::Find() {
-    if (replaceDialog_) DestroyWindow(replaceDialog_);
+    CloseSearchDialog(replaceDialog_);
     if (findDialog_) {
         SetFocus(findDialog_);
         return;
@@ -358,7 +364,7 @@ void TMainForm::FindAgain() {
 }
 
 void TMainForm::Replace() {
-    if (findDialog_) DestroyWindow(findDialog_);
+    CloseSearchDialog(findDialog_);
     if (replaceDialog_) {
         SetFocus(replaceDialog_);
         return;
@@ -402,7 +408,7 @@ void TMainForm::OnFindMessage(FINDREPLACEA& request) {
     if (model_.ActiveTab() != 0 || text.empty()) return;
 
     if (request.Flags & FR_REPLACEALL) {
-        if (replaceDialog_) DestroyWindow(replaceDialog_);
+        CloseSearchDialog(replaceDialog_);
         int count = model_.ReplaceAll(text, with, matchCase);
         editorView_.ShowCursor();
         Inform(ReplaceAllMessage(count, text), MB_OK | MB_ICONINFORMATION);

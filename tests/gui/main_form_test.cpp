@@ -294,6 +294,41 @@ TEST_F(MainFormTest, ReplaceAllCountsAndKeepsTheCursor) {
     EXPECT_EQ(LastBox(), "Search string 'ABC' not found");
 }
 
+BOOL CALLBACK CollectOwned(HWND window, LPARAM list) {
+    auto* found = reinterpret_cast<std::vector<HWND>*>(list);
+    if (GetWindow(window, GW_OWNER) == found->front()) found->push_back(window);
+    return TRUE;
+}
+
+// The modeless search dialogs the window owns now (the owner itself excluded).
+std::vector<HWND> OwnedWindows(HWND owner) {
+    std::vector<HWND> found{owner};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOwned, reinterpret_cast<LPARAM>(&found));
+    found.erase(found.begin());
+    return found;
+}
+
+TEST_F(MainFormTest, FindAndReplaceDialogsTakeTurnsAndFindAgainOpensFindWhenEmpty) {
+    Command(cmd::kFindAgain);
+    std::vector<HWND> shown = OwnedWindows(form.Handle());
+    ASSERT_EQ(shown.size(), 1u);
+    HWND find = shown[0];
+    Command(cmd::kFind);  // already open: no second one
+    EXPECT_EQ(OwnedWindows(form.Handle()), shown);
+    Command(cmd::kReplace);
+    EXPECT_FALSE(IsWindow(find));
+    ASSERT_EQ(OwnedWindows(form.Handle()).size(), 1u);
+    HWND replace = OwnedWindows(form.Handle())[0];
+    // Replace All closes the replace dialog; a later Replace opens a new one.
+    form.Model().Editor().SetText("a a");
+    SendSearch(FR_REPLACEALL, "a", "b");
+    EXPECT_FALSE(IsWindow(replace));
+    EXPECT_EQ(LastBox(), "Replaced 2 occurances of 'a'");
+    Command(cmd::kReplace);
+    EXPECT_EQ(OwnedWindows(form.Handle()).size(), 1u);
+    EXPECT_EQ(answers.boxes.size(), 1u);
+}
+
 TEST_F(MainFormTest, SaveWritesTheDialogsAndTheCodeAndKeepsRecentFilesAndPlacement) {
     std::string path = TempFolder() + "tallow_main_form_test.cod";
     DeleteFileA(path.c_str());
