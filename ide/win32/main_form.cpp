@@ -121,6 +121,8 @@ void TMainForm::Create(const MainFormOptions& options) {
     if (options_.registerFileType) RegisterFileType();
     ApplyStoredPlacement();
 
+    // New dialog frames and every template are measured in this display's dialog units.
+    model_.metrics = MeasureDialogMetrics();
     model_.Document().Setup();
     model_.Document().New();
     AfterDocumentCommand(true);
