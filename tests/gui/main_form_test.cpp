@@ -198,6 +198,46 @@ TEST_F(MainFormTest, FreshStartShowsTheUntitledDocumentWithTheCodePageMenus) {
     EXPECT_TRUE(answers.boxes.empty());
 }
 
+TEST_F(MainFormTest, IdleRoundsFollowTheCursorAndTheSelection) {
+    ProgrammerModel& editor = form.Model().Editor();
+    editor.SetText("first\r\nsecond line");
+    editor.SetCursor(1, 4);
+    form.Idle();
+    EXPECT_EQ(StatusPanel(0), "2: 5");
+    EXPECT_TRUE(GetMenuState(GetMenu(form.Handle()), cmd::kCopy, MF_BYCOMMAND) & MF_GRAYED);
+    editor.Select({1, 0}, {1, 6});
+    form.Idle();
+    for (UINT id : {cmd::kCut, cmd::kCopy, cmd::kDelete})
+        EXPECT_FALSE(GetMenuState(GetMenu(form.Handle()), id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    Command(cmd::kDelete);
+    EXPECT_EQ(editor.Line(1), " line");
+    form.Idle();
+    EXPECT_EQ(StatusPanel(1), "Modified");
+    EXPECT_TRUE(GetMenuState(GetMenu(form.Handle()), cmd::kCut, MF_BYCOMMAND) & MF_GRAYED);
+}
+
+TEST_F(MainFormTest, F1LooksUpTheWordAtTheCursorOrTheSelectedControlsTopic) {
+    std::vector<std::string> opened;
+    form.Help().open = [&](const std::string& path) { opened.push_back(path); };
+    auto openedText = [&] {
+        std::vector<uint8_t> bytes;
+        Win32DocumentHost().ReadFile(opened.back(), bytes);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    form.Model().Editor().SetText("x = msgbox(\"hi\")");
+    form.Model().Editor().SetCursor(0, 2);
+    EXPECT_TRUE(PressKey(VK_F1));
+    ASSERT_EQ(opened.size(), 1u);
+    // The reference is not installed beside the tests: the own page names the word.
+    EXPECT_NE(openedText().find("msgbox"), std::string::npos);
+
+    ClickTab(1);
+    EXPECT_TRUE(PressKey(VK_F1));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_NE(openedText().find("dialog resource editor"), std::string::npos);
+    form.Help().Quit();
+}
+
 TEST_F(MainFormTest, DialogPagesBringTheDesignerMenusAndF6CyclesBackToCode) {
     ClickTab(1);
     form.Idle();
