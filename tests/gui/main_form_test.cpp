@@ -440,6 +440,30 @@ TEST_F(MainFormTest, DesignerEditCommandsWithoutASelectionSayNoToolSelected) {
     EXPECT_TRUE(answers.boxes.empty());
 }
 
+// The model is the document: a control dropped on the surface is in the
+// dialog's template at once, and leaves it again when it is cut.
+TEST_F(MainFormTest, ControlsAddedOnTheSurfaceReachTheDocumentsTemplate) {
+    ClickTab(1);
+    ASSERT_TRUE(form.Model().Dialogs()[0].dialog.items.empty());
+    Command(cmd::kAddControl);  // a button
+    HWND surface = form.Surface(0)->Handle();
+    LPARAM point = MAKELPARAM(200, 150);
+    SendMessageA(surface, WM_MOUSEMOVE, 0, point);
+    SendMessageA(surface, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(surface, WM_LBUTTONUP, 0, point);
+    const codec::DialogTemplate& dialog = form.Model().Dialogs()[0].dialog;
+    ASSERT_EQ(dialog.items.size(), 1u);
+    EXPECT_EQ(dialog.title, u"Dialog");
+    form.Idle();
+    EXPECT_EQ(StatusPanel(1), "Modified");
+
+    form.Model().Document().SetModified(false);
+    Command(cmd::kCutTool);
+    EXPECT_TRUE(answers.boxes.empty()) << LastBox();
+    EXPECT_TRUE(form.Model().Dialogs()[0].dialog.items.empty());
+    EXPECT_TRUE(form.Model().Document().Modified());
+}
+
 TEST_F(MainFormTest, RegisterExtensionReportsLibrariesThatCannotRegister) {
     answers.files = {TempFolder() + "no_such_extension.tlx"};
     Command(cmd::kRegisterExtension);
