@@ -264,8 +264,9 @@ void TMainForm::Compile() {
     PROCESS_INFORMATION process{};
     if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                        &process)) {
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
+        // The builder runs on its own; nothing waits for it.
+        UniqueKernelHandle thread(process.hThread);
+        UniqueKernelHandle started(process.hProcess);
     }
 }
 
