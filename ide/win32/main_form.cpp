@@ -424,6 +424,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnClosing();
             DestroyWindow(Handle());
             return 0;
+        case WM_QUERYENDSESSION:
+            // Logging off asks like closing does.
+            return !promptOnClose || model_.Document().CloseQuery();
+        case WM_ENDSESSION:
+            if (wParam) OnClosing();
+            return 0;
         case WM_DESTROY:
             // The bar belongs to menu_, which destroys it.
             SetMenu(Handle(), nullptr);

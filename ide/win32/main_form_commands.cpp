@@ -458,7 +458,8 @@ void TMainForm::DeleteTool() {
 
 void TMainForm::GridSettings() {
     WithSurface([this](DrawerView& surface) {
-        if (surface.EditGrid()) model_.Document().SetModified(true);
+        surface.EditGrid();
+        model_.Document().SetModified(true);
     });
 }
 
