@@ -91,7 +91,9 @@ void SetStatusText(HWND status, int panel, const std::string& text, bool centred
 
 }  // namespace
 
-TMainForm::TMainForm() : model_(host_, this), editorView_(model_.Editor(), EditorLook()) {}
+TMainForm::TMainForm() : model_(host_, this), editorView_(model_.Editor(), EditorLook()) {
+    UseSystemLaunchers();
+}
 
 TMainForm::~TMainForm() {
     // The window and its children go while the objects they use still exist.

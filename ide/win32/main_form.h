@@ -9,6 +9,7 @@
 
 #include <commdlg.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -58,6 +59,10 @@ public:
     void Idle();
     // False: closing skips the document's close query (the self-test run).
     bool promptOnClose = true;
+    // How Run and Compile start things: the shell's "open" verb on the saved
+    // code file in its folder, and the builder's command line. Tests replace them.
+    std::function<void(const std::string& path, const std::string& folder)> openWithShell;
+    std::function<void(const std::string& commandLine)> startProgram;
 
     MainFormModel& Model() { return model_; }
     ProgrammerView& EditorView() { return editorView_; }
@@ -109,6 +114,7 @@ private:
     void OnClosing();
 
     // ---- commands (main_form_commands.cpp)
+    void UseSystemLaunchers();
     bool RunCommand(UINT id);
     void New();
     void NewDialog();

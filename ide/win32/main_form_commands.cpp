@@ -105,6 +105,27 @@ std::optional<uint32_t> EngineFileVersion() {
     return static_cast<uint32_t>(fixed->dwFileVersionMS);
 }
 
+// The shell's "open" verb on a file, its folder the working folder.
+void OpenWithShell(const std::string& path, const std::string& folder) {
+    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
+                  SW_SHOWNORMAL);
+}
+
+// Starts a command line, shown normally; the program runs on its own.
+void StartProgram(const std::string& commandLine) {
+    std::string writable = commandLine;  // CreateProcessA may write into it
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
+        UniqueKernelHandle thread(process.hThread);
+        UniqueKernelHandle started(process.hProcess);
+    }
+}
+
 void CopyText(char* buffer, size_t size, const char* text) {
     if (!text || buffer == text) return;
     std::strncpy(buffer, text, size - 1);
@@ -147,6 +168,11 @@ const TMainForm::CommandEntry TMainForm::kCommands[] = {
     {cmd::kRenameDialog, &TMainForm::RenameDialog},
     {cmd::kDeleteDialog, &TMainForm::DeleteDialog},
 };
+
+void TMainForm::UseSystemLaunchers() {
+    openWithShell = OpenWithShell;
+    startProgram = StartProgram;
+}
 
 // The editor's and the designer's items share their shortcuts, so a
 // command of the other page's menu (sent while it is not shown) does nothing.
@@ -236,8 +262,7 @@ void TMainForm::Run() {
     if (!saved || model_.Document().Untitled()) return;
     const std::string& path = model_.Document().FileName();
     std::string folder = FolderOf(path);
-    ShellExecuteA(Handle(), "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
-                  SW_SHOWNORMAL);
+    openWithShell(path, folder);
 }
 
 void TMainForm::Compile() {
@@ -256,18 +281,7 @@ void TMainForm::Compile() {
     request.hideReadOnly = true;
     std::optional<std::string> chosen = ChooseFile(Handle(), request, true);
     if (!chosen) return;
-    std::string commandLine = BuilderCommandLine(programFolder_, codePath, *chosen);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        // The builder runs on its own; nothing waits for it.
-        UniqueKernelHandle thread(process.hThread);
-        UniqueKernelHandle started(process.hProcess);
-    }
+    startProgram(BuilderCommandLine(programFolder_, codePath, *chosen));
 }
 
 void TMainForm::RegisterExtension() {

@@ -46,7 +46,10 @@ public:
         UINT type = flags & MB_TYPEMASK;
         return type == MB_YESNO || type == MB_YESNOCANCEL ? IDYES : IDOK;
     }
-    std::optional<std::string> FileDialog(const FileDialogRequest&, bool) override {
+    std::vector<FileDialogRequest> requests;
+
+    std::optional<std::string> FileDialog(const FileDialogRequest& request, bool) override {
+        requests.push_back(request);
         if (files.empty()) return std::nullopt;
         std::string path = files.front();
         files.pop_front();
@@ -423,6 +426,42 @@ TEST_F(MainFormTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
     answers.buttons = {IDCANCEL};
     Command(cmd::kRun);
     EXPECT_EQ(answers.boxes.back().flags & MB_TYPEMASK, static_cast<UINT>(MB_OKCANCEL));
+}
+
+TEST_F(MainFormTest, RunAndCompileSaveFirstThenStartExactlyTheirCommands) {
+    std::vector<std::string> opened, started;
+    form.openWithShell = [&](const std::string& path, const std::string& folder) {
+        opened.push_back(path + "|" + folder);
+    };
+    form.startProgram = [&](const std::string& line) { started.push_back(line); };
+    std::string folder = TempFolder();
+    std::string path = folder + "tallow_run_test.cod";
+    DeleteFileA(path.c_str());
+
+    // Untitled: Yes (OK) and Cancel only; Cancel starts nothing.
+    answers.buttons = {IDCANCEL};
+    Command(cmd::kRun);
+    EXPECT_EQ(LastBox(), "Do you want to save your changes to 'untitled.cod'?");
+    EXPECT_TRUE(opened.empty());
+
+    answers.files = {path};
+    Command(cmd::kRun);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], path + "|" + folder);
+
+    answers.files = {folder + "built.exe"};
+    Command(cmd::kCompile);
+    const FileDialogRequest& request = answers.requests.back();
+    EXPECT_EQ(request.title, "Create EXE");
+    EXPECT_EQ(request.filter, "Program|*.exe");
+    EXPECT_EQ(request.fileName, "tallow_run_test.exe");
+    EXPECT_TRUE(request.promptOverwrite);
+    ASSERT_EQ(started.size(), 1u);
+    EXPECT_EQ(started[0], form.ProgramFolder() + "TallowMake.exe " + path + "\"" + folder + "built.exe");
+
+    Command(cmd::kCompile);  // the chooser cancelled
+    EXPECT_EQ(started.size(), 1u);
+    DeleteFileA(path.c_str());
 }
 
 TEST_F(MainFormTest, DesignerEditCommandsWithoutASelectionSayNoToolSelected) {
