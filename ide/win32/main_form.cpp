@@ -27,15 +27,6 @@ constexpr int kModifiedPanelWidth = 100;
 constexpr int kSurfaceFontPoints = 8;
 constexpr WindowPlacement kDefaultPlacement{};
 
-ProgrammerLook EditorLook() {
-    ProgrammerLook look;
-    look.fontName = "Courier";
-    look.fontHeight = -13;
-    look.textColor = RGB(0, 0, 0);
-    look.remColor = RGB(0, 0, 255);
-    return look;
-}
-
 std::string ModulePath() {
     std::string buffer(4096, '\0');
     DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -90,6 +81,15 @@ void SetStatusText(HWND status, int panel, const std::string& text, bool centred
 }
 
 }  // namespace
+
+ProgrammerLook EditorLook() {
+    ProgrammerLook look;
+    look.fontName = "Courier";
+    look.fontHeight = -13;
+    look.textColor = RGB(0, 0, 0);
+    look.remColor = RGB(0, 0, 255);
+    return look;
+}
 
 TMainForm::TMainForm() : model_(host_, this), editorView_(model_.Editor(), EditorLook()) {
     UseSystemLaunchers();

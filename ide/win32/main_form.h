@@ -28,6 +28,10 @@ namespace tallow::ide::win32 {
 
 inline constexpr const char* kMainFormClass = "TMainForm";
 
+// The code page's editor: "Courier", 10 points, black, comments blue; the
+// printed listing uses the same font.
+ProgrammerLook EditorLook();
+
 struct MainFormOptions {
     // The running program; empty: the module's own path.
     std::string programPath;

@@ -242,10 +242,11 @@ void TMainForm::PrintSetup() {
 }
 
 void TMainForm::Print() {
+    ProgrammerLook look = EditorLook();
     LOGFONTA font{};
-    font.lfHeight = -13;
+    font.lfHeight = look.fontHeight;
     font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    std::strncpy(font.lfFaceName, "Courier", LF_FACESIZE - 1);
+    std::strncpy(font.lfFaceName, look.fontName, LF_FACESIZE - 1);
     const DocumentModel& doc = model_.Document();
     printer_.Print(Handle(), doc.Title(), PrintListing(doc.FileName(), model_.Editor().Lines()), font);
 }
