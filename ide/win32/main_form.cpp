@@ -395,7 +395,13 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     switch (message) {
         case WM_CREATE:
-            CreateChildren();
+            // A window without its controls is refused: CreateWindow fails.
+            try {
+                CreateChildren();
+            } catch (...) {
+                ReportCaughtException(Handle(), "main window");
+                return -1;
+            }
             return 0;
         case WM_SIZE:
             Layout();
