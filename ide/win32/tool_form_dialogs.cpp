@@ -16,6 +16,8 @@
 #include "ide/model/shape_tools.h"
 #include "ide/win32/dialog_builder.h"
 #include "ide/win32/modal_answers.h"
+#include "ide/win32/tool_painter.h"
+#include "ide/win32/win32_document_host.h"
 #include "ide/win32/win_handles.h"
 
 namespace tallow::ide::win32 {
@@ -27,14 +29,6 @@ constexpr int kOptionHeight = 12;
 constexpr int kTabHeader = 16;
 constexpr int kFormWidth = 230;
 
-// A designer colour as the screen shows it: system colours carry the high
-// bit and the system colour's index.
-constexpr uint32_t kSystemColorFlag = 0x80000000;
-COLORREF ScreenColor(uint32_t color) {
-    if (color & kSystemColorFlag) return GetSysColor(static_cast<int>(color & 0xFF));
-    return color & 0xFFFFFF;
-}
-
 // The colours the user mixed stay for the session, as the colour dialog expects.
 COLORREF customColors[16];
 
@@ -43,7 +37,7 @@ std::optional<uint32_t> ChooseColor(HWND owner, uint32_t color) {
     CHOOSECOLORA choice{};
     choice.lStructSize = sizeof choice;
     choice.hwndOwner = owner;
-    choice.rgbResult = ScreenColor(color);
+    choice.rgbResult = ToColorRef(color);
     choice.lpCustColors = customColors;
     choice.Flags = CC_RGBINIT | CC_ANYCOLOR;
     if (!ChooseColorA(&choice)) return std::nullopt;
@@ -194,8 +188,8 @@ private:
     }
 
     void ShowColors() {
-        penSwatch_.Reset(CreateSolidBrush(ScreenColor(form_.Paint().penColor)));
-        brushSwatch_.Reset(CreateSolidBrush(ScreenColor(form_.Paint().brushColor)));
+        penSwatch_.Reset(CreateSolidBrush(ToColorRef(form_.Paint().penColor)));
+        brushSwatch_.Reset(CreateSolidBrush(ToColorRef(form_.Paint().brushColor)));
         InvalidateRect(Item(kPenColorSwatch), nullptr, TRUE);
         InvalidateRect(Item(kBrushColorSwatch), nullptr, TRUE);
     }
@@ -327,27 +321,6 @@ private:
 
 // ---- the image link
 
-// The open dialog for an existing file, or the installed answer.
-std::optional<std::string> ChooseExistingFile(HWND owner, const FileDialogRequest& request) {
-    if (ModalAnswers* answers = CurrentModalAnswers()) return answers->FileDialog(request, false);
-    std::string filter = request.filter;
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    filter.append(2, '\0');
-    std::string path = request.fileName;
-    path.resize(std::max<size_t>(path.size() + 1, MAX_PATH), '\0');
-    OPENFILENAMEA open{};
-    open.lStructSize = sizeof open;
-    open.hwndOwner = owner;
-    open.lpstrFilter = filter.c_str();
-    open.lpstrFile = path.data();
-    open.nMaxFile = static_cast<DWORD>(path.size());
-    open.lpstrTitle = request.title.c_str();
-    open.lpstrDefExt = request.defaultExtension.c_str();
-    open.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!GetOpenFileNameA(&open)) return std::nullopt;
-    return std::string(path.c_str());
-}
-
 bool LinkImageFile(HWND owner, TImageTool& tool) {
     FileDialogRequest request;
     request.title = kImageChooserTitle;
@@ -355,7 +328,7 @@ bool LinkImageFile(HWND owner, TImageTool& tool) {
     request.defaultExtension = kImageChooserExtension;
     request.fileName = tool.fileName;
     request.fileMustExist = true;
-    std::optional<std::string> path = ChooseExistingFile(owner, request);
+    std::optional<std::string> path = ChooseFile(owner, request, false);
     if (!path) return false;
     UniqueBitmap bitmap(
         static_cast<HBITMAP>(LoadImageA(nullptr, path->c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
