@@ -176,7 +176,8 @@ TEST_F(CodeRunnerTest, DialogCountZeroAndCodeSizeOne) {
     EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_FAILED);
     boxes.clear();
     // The text ends at its first NUL.
-    EXPECT_EQ(RunTallowCode(Quoted(Write("nul.cod", Version1(std::string("exit 4\0exit 5", 13)))).c_str(), 0),
+    EXPECT_EQ(RunTallowCode(
+                  Quoted(Write("nul_ends_text.cod", Version1(std::string("exit 4\0exit 5", 13)))).c_str(), 0),
               4);
     EXPECT_TRUE(boxes.empty());
 }
