@@ -33,6 +33,16 @@ constexpr size_t kMaxCodeFileSize = kMaxStringLength + (size_t(1) << 24);
 // recursively fails with "stack overflow" here instead.
 constexpr size_t kRunStackReserve = 512 * 1024;
 
+// The `run` statements under way on this thread, counted while each runs.
+thread_local int runDepth = 0;
+
+struct RunDepthHold {
+    RunDepthHold() { ++runDepth; }
+    ~RunDepthHold() { --runDepth; }
+    RunDepthHold(const RunDepthHold&) = delete;
+    RunDepthHold& operator=(const RunDepthHold&) = delete;
+};
+
 void ShowRunnerBox(std::string_view text) {
     platform::ShowMessageBox(nullptr, text, msg::kCodeRunnerCaption,
                              platform::kMbOk | platform::kMbIconExclamation);
@@ -145,7 +155,9 @@ void StmtRun(Program& p) {
     Evaluator& ev = p.Eval();
     ev.HasFirstParam(true);
     std::string commandLine = ev.EvalString();
-    if (platform::StackRemaining() < kRunStackReserve) p.ReportError(kSyntaxKind, msg::kStackOverflow);
+    if (runDepth >= kMaxRunDepth || platform::StackRemaining() < kRunStackReserve)
+        p.ReportError(kSyntaxKind, msg::kStackOverflow);
+    RunDepthHold hold;
     RunTallowCode(commandLine.c_str(), 0);
 }
 

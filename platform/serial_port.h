@@ -30,7 +30,7 @@ int ComPortNumber(std::string_view name);
 
 // The device a port name opens. On Linux COM1 to COM256 (any case) are
 // /dev/ttyS0 to /dev/ttyS255 and every other name is a path used as it is;
-// on Windows the name itself.
+// on Windows they are \\.\COM1 to \\.\COM256 and other names stay.
 std::string SerialDevicePath(const std::string& name);
 
 class SerialPort {

@@ -212,6 +212,7 @@ int main(int argc, char** argv) {
 namespace {
 
 int Main(int argc, char** argv) {
+    tallow::runner::WriteStandardOutputAsBytes();
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;

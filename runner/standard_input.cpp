@@ -32,4 +32,13 @@ bool ReadStandardInput(std::string& out) {
     }
 }
 
+void WriteStandardOutputAsBytes() {
+#ifdef _WIN32
+    std::fflush(stdout);
+    std::fflush(stderr);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
+}
+
 }  // namespace tallow::runner

@@ -116,7 +116,12 @@ public:
 
     void AddComboItem(int id, const std::string& text) override { Send(id, CB_ADDSTRING, 0, text.c_str()); }
     void ClearCombo(int id) override { Send(id, CB_RESETCONTENT, 0, nullptr); }
+    // An index outside the items removes the selection and empties the edit
+    // field. The system documents that for any such index, but some versions
+    // keep the old selection unless the index is -1: -1 is sent for all.
     void SelectComboItem(int id, int index) override {
+        LRESULT count = SendDlgItemMessageA(window_, id, CB_GETCOUNT, 0, 0);
+        if (index < 0 || count < 0 || index >= count) index = -1;
         SendDlgItemMessageA(window_, id, CB_SETCURSEL, WPARAM(index), 0);
     }
 
@@ -244,6 +249,16 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     }
 }
 
+// A combo box with an edit field starts with its item's text, as a dialog
+// without a window shows it; the system leaves the edit field empty.
+void SetInitialComboTexts(HWND window, const codec::DialogTemplate& dialog) {
+    for (const codec::DialogItem& item : dialog.items) {
+        if (ClassOfItem(item.windowClass) != ControlClass::ComboBox || item.title.isOrdinal) continue;
+        if ((item.style & CBS_DROPDOWNLIST) == CBS_DROPDOWNLIST || item.title.name.empty()) continue;
+        SetDlgItemTextA(window, item.id, codec::NarrowUnits(item.title.name).c_str());
+    }
+}
+
 // WS_VISIBLE, taken out of the template's style: a dialog shows at execute.
 constexpr DWORD kVisibleStyle = WS_VISIBLE;
 
@@ -262,6 +277,7 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(std::span<const uint8_t> templa
         CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(bytes.data()),
                                    owner, DialogProcedure, 0);
     if (!window) return std::make_unique<DialogModel>(dialog);
+    SetInitialComboTexts(window, dialog);
     return std::make_unique<Win32Dialog>(window, parentWindow, DefaultPushButtonOf(dialog));
 }
 

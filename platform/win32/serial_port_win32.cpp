@@ -45,8 +45,11 @@ struct SerialPort::State {
     }
 };
 
+// Only COM1 to COM9 are device names wherever they appear; a higher number
+// opens through the device namespace or it would name a file.
 std::string SerialDevicePath(const std::string& name) {
-    return name;
+    int number = ComPortNumber(name);
+    return number ? "\\\\.\\COM" + std::to_string(number) : name;
 }
 
 SerialPort::SerialPort() : state_(std::make_unique<State>()) {}
@@ -56,7 +59,7 @@ SerialPort::~SerialPort() = default;
 // before setstate has run; a device that has none is read as it comes.
 bool SerialPort::Open(const std::string& name) {
     state_ = std::make_unique<State>();
-    HANDLE handle = CreateFileA(name.c_str(), GENERIC_READ | GENERIC_WRITE,
+    HANDLE handle = CreateFileA(SerialDevicePath(name).c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return false;
     state_->handle = handle;

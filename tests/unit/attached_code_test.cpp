@@ -85,6 +85,10 @@ TEST(MakeCommandLineTest, TheEnvironmentsFormInEveryShape) {
         EXPECT_EQ(request.codeFile, R"(C:\My Files\a.cod)");
         EXPECT_EQ(request.exeFile, R"(C:\My Files\a.exe)");
     }
+    // Started by a program that escaped the quote: the word, not the raw text.
+    MakeRequest escaped = Parse(std::string(R"(a.cod\"b.exe)"), {"a.cod\"b.exe"});
+    EXPECT_EQ(escaped.codeFile, "a.cod");
+    EXPECT_EQ(escaped.exeFile, "b.exe");
     EXPECT_EQ(Parse(std::nullopt, {"a.cod\"b.exe\""}).exeFile, "b.exe");  // a closing quote is forgiven
     EXPECT_NE(Parse(std::nullopt, {"a.cod\""}).error, "");
     EXPECT_NE(Parse(std::nullopt, {"a.cod\"b\"c"}).error, "");

@@ -10,10 +10,12 @@
 #include <vector>
 
 #include "api/code_file.h"
+#include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/dialog_template.h"
 #include "core/messages.h"
 #include "platform/message_box.h"
+#include "platform/process.h"
 #include "runner/code_command_line.h"
 #include "tallow.h"
 
@@ -176,7 +178,8 @@ TEST_F(CodeRunnerTest, DialogCountZeroAndCodeSizeOne) {
     EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_FAILED);
     boxes.clear();
     // The text ends at its first NUL.
-    EXPECT_EQ(RunTallowCode(Quoted(Write("nul.cod", Version1(std::string("exit 4\0exit 5", 13)))).c_str(), 0),
+    EXPECT_EQ(RunTallowCode(
+                  Quoted(Write("nul_ends_text.cod", Version1(std::string("exit 4\0exit 5", 13)))).c_str(), 0),
               4);
     EXPECT_TRUE(boxes.empty());
 }
@@ -228,12 +231,25 @@ TEST_F(CodeRunnerTest, RunStartsACodeFileAndIgnoresItsExitCode) {
     EXPECT_NE(boxes[0].text.find(msg::kRequiredParameter), std::string::npos);
 }
 
+// The outermost program runs the file kMaxRunDepth times nested; the next
+// run fails there. Each program counts itself in the environment.
 TEST_F(CodeRunnerTest, ACodeFileThatRunsItselfEndsWithAnError) {
     std::string self = (dir / "self.cod").string();
-    Write("self.cod", Version1("run chr(34) + \"" + self + "\" + chr(34)\nexit 1"));
+    platform::PutEnvironment("TALLOW_RUN_LEVELS=");
+    Write("self.cod",
+          Version1("setenv \"TALLOW_RUN_LEVELS=\" + str(val(getenv(\"TALLOW_RUN_LEVELS\")) + 1, 0, 0)\n"
+                   "run chr(34) + \"" +
+                   self + "\" + chr(34)\nexit 1"));
     EXPECT_EQ(RunTallowCode(Quoted(self).c_str(), 0), 1);
     ASSERT_FALSE(boxes.empty());
     EXPECT_NE(boxes[0].text.find(msg::kStackOverflow), std::string::npos);
+    EXPECT_EQ(platform::GetEnvironment("TALLOW_RUN_LEVELS"), std::to_string(kMaxRunDepth + 1));
+    // The depth is counted back down: a file that runs one other still runs.
+    boxes.clear();
+    Write("leaf.cod", Version1("exit 6"));
+    Write("branch.cod", Version1("run chr(34) + \"" + (dir / "leaf.cod").string() + "\" + chr(34)\nexit 8"));
+    EXPECT_EQ(RunTallowCode(Quoted((dir / "branch.cod").string()).c_str(), 0), 8);
+    EXPECT_TRUE(boxes.empty());
 }
 
 }  // namespace

@@ -31,7 +31,17 @@ TEST(ComPortNumberTest, ComOneToTwoHundredFiftySixInAnyCase) {
         EXPECT_EQ(ComPortNumber(other), 0) << other;
 }
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+
+// COM10 and above are no device names outside the device namespace.
+TEST(SerialDevicePathTest, ComNamesOpenThroughTheDeviceNamespace) {
+    EXPECT_EQ(SerialDevicePath("COM1"), "\\\\.\\COM1");
+    EXPECT_EQ(SerialDevicePath("com57"), "\\\\.\\COM57");
+    EXPECT_EQ(SerialDevicePath("COM257"), "COM257");
+    EXPECT_EQ(SerialDevicePath("\\\\.\\COM3"), "\\\\.\\COM3");
+}
+
+#else
 
 TEST(SerialDevicePathTest, ComNamesAreTtySDevicesAndOtherNamesPaths) {
     EXPECT_EQ(SerialDevicePath("COM1"), "/dev/ttyS0");

@@ -81,6 +81,9 @@ private:
         threadId_ = GetCurrentThreadId();
         MSG message;
         PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);  // makes the thread's queue
+        // A non-zero instance would ask to change an instance that the
+        // previous server has already ended.
+        serverInstance = 0;
         if (DdeInitializeA(&serverInstance, ServerCallback, APPCLASS_STANDARD | CBF_SKIP_ALLNOTIFICATIONS,
                            0) != DMLERR_NO_ERROR) {
             SetEvent(started);
@@ -96,6 +99,7 @@ private:
         DdeNameService(serverInstance, name, nullptr, DNS_UNREGISTER);
         DdeFreeStringHandle(serverInstance, name);
         DdeUninitialize(serverInstance);
+        serverInstance = 0;
     }
 
     std::thread thread_;

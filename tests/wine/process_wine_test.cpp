@@ -24,9 +24,11 @@ std::string SelfPath() {
     return std::string(path, length);
 }
 
-// A command that runs this test as a child sleeping for ms milliseconds.
+// A string expression for the command that runs this test as a child
+// sleeping for ms milliseconds. A script string holds no double quote, so the
+// quotes around the path come from chr(34).
 std::string SleepCommand(int ms) {
-    return "\"" + SelfPath() + "\" --sleep-ms " + std::to_string(ms);
+    return "chr(34) + \"" + SelfPath() + "\" + chr(34) + \" --sleep-ms " + std::to_string(ms) + "\"";
 }
 
 int CountCaptureFiles() {
@@ -78,7 +80,7 @@ void CALLBACK CountTick(HWND, UINT, UINT_PTR, DWORD) {
 TEST_F(ProcessWineTest, WinexecWaitDispatchesMessages) {
     gTicks = 0;
     UINT_PTR timer = SetTimer(nullptr, 0, 20, CountTick);
-    ASSERT_EQ(Run("winexec \"" + SleepCommand(600) + "\", 1\n"), 1);
+    ASSERT_EQ(Run("winexec " + SleepCommand(600) + ", 1\n"), 1);
     KillTimer(nullptr, timer);
     EXPECT_GT(gTicks, 0);
 }
@@ -86,7 +88,7 @@ TEST_F(ProcessWineTest, WinexecWaitDispatchesMessages) {
 TEST_F(ProcessWineTest, QuitMessageEndsTheWaitAndStaysForTheLoop) {
     PostQuitMessage(5);
     DWORD start = GetTickCount();
-    ASSERT_EQ(Run("winexec \"" + SleepCommand(8000) + "\", 1\n"), 1);
+    ASSERT_EQ(Run("winexec " + SleepCommand(8000) + ", 1\n"), 1);
     EXPECT_LT(GetTickCount() - start, 5000u);
     MSG message;
     ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));

@@ -79,6 +79,10 @@ MakeRequest ParseMakeCommandLine(const std::optional<std::string>& rawText,
     // with a quoted path in the raw text ("a.cod -o "x y.exe"").
     for (const std::string& word : args)
         if (word == "-o" || word == "-h" || word == "--help") return ParseConventional(args, exeSuffix);
+    // One word that holds the quote itself came from a caller that escaped
+    // it (a C runtime's spawn writes CODE\"EXE): that word is the form, and
+    // the raw text would keep the escaping backslash in the code file's name.
+    if (args.size() == 1 && IsEnvironmentForm(args[0])) return SplitEnvironmentForm(args[0]);
     if (rawText && IsEnvironmentForm(Trim(*rawText))) return SplitEnvironmentForm(Trim(*rawText));
     // Without the raw text: the form in one argument, or split at blanks by
     // whatever started us, the words joined again.
