@@ -664,8 +664,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size_t end = std::min(input.find('\n'), input.size());
         std::string_view line = input.substr(0, end);
         input.remove_prefix(std::min(end + 1, input.size()));
-        if (line.size() >= 2 && line[0] == '@') {
-            if (line.back() == '\r') line.remove_suffix(1);
+        // A command line is "@" and its letter, whatever the line end.
+        std::string_view command = line;
+        if (!command.empty() && command.back() == '\r') command.remove_suffix(1);
+        if (command.size() >= 2 && command[0] == '@') {
+            line = command;
             std::string_view arg = line.substr(2);
             if (!arg.empty() && arg[0] == ' ') arg.remove_prefix(1);
             Command(line[1], arg, lines);
