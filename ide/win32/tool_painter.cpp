@@ -319,10 +319,10 @@ void ToolPainter::PaintText(const TTool& tool) {
     if (text == nullptr) return;
     RECT r = ToRect(text->Rect());
     if (UniqueBrush brush = MakeBrush(tool)) FillRect(dc_, &r, brush.Get());
-    ToolFont spec = FontOf(text->text, GetDeviceCaps(dc_, LOGPIXELSY));
-    UniqueFont font(CreateFontA(spec.height, 0, 0, 0, spec.weight, spec.italic, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                                spec.face));
+    ToolFont wanted = FontOf(text->text, GetDeviceCaps(dc_, LOGPIXELSY));
+    UniqueFont font(CreateFontA(wanted.height, 0, 0, 0, wanted.weight, wanted.italic, FALSE, FALSE,
+                                DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH, wanted.face));
     UINT align = kTextAlignments[std::min<size_t>(text->text.textAlign, std::size(kTextAlignments) - 1)];
     DrawTextIn(text->caption, r, align | DT_WORDBREAK | DT_NOPREFIX, ToColorRef(tool.paint.penColor),
                font.Get());
