@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "ide/model/main_form_rules.h"
+#include "ide/win32/folder_files.h"
 #include "ide/win32/win_handles.h"
 
 namespace tallow::ide::win32 {
@@ -39,17 +40,11 @@ std::string FindReference(const std::string& programFolder) {
 std::string FindTopicPage(const std::string& reference, const std::string& topic) {
     for (const char* sub : kPageFolders) {
         std::string folder = reference + sub + "\\";
-        WIN32_FIND_DATAA found{};
-        HANDLE search = FindFirstFileA((folder + "*.html").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) continue;
-        std::string match;
-        do {
-            std::string_view name = found.cFileName;
+        for (const std::string& file : FilesIn(folder, "*.html")) {
+            std::string_view name = file;
             name.remove_suffix(5);  // ".html"
-            if (HelpTopicName(name) == topic) match = folder + found.cFileName;
-        } while (match.empty() && FindNextFileA(search, &found));
-        FindClose(search);
-        if (!match.empty()) return match;
+            if (HelpTopicName(name) == topic) return folder + file;
+        }
     }
     return {};
 }

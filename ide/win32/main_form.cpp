@@ -10,6 +10,8 @@
 #include "ide/model/main_form_rules.h"
 #include "ide/model/recent_files.h"
 #include "ide/model/window_settings.h"
+#include "ide/win32/folder_files.h"
+#include "platform/self_path.h"
 
 namespace tallow::ide::win32 {
 
@@ -26,13 +28,6 @@ constexpr int kModifiedPanelWidth = 100;
 // The dialog font's size in points; a new Static is this font's height + 4 high.
 constexpr int kSurfaceFontPoints = 8;
 constexpr WindowPlacement kDefaultPlacement{};
-
-std::string ModulePath() {
-    std::string buffer(4096, '\0');
-    DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-    buffer.resize(length < buffer.size() ? length : 0);
-    return buffer;
-}
 
 void SetDefaultRegistryValue(const RegistryDefault& entry) {
     HKEY raw = nullptr;
@@ -59,20 +54,6 @@ std::vector<std::string> SplitLines(const std::vector<uint8_t>& bytes) {
     }
     if (!line.empty()) lines.push_back(std::move(line));
     return lines;
-}
-
-// The names of the program folder's "*.cnt" files.
-std::vector<std::string> ContentsFiles(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found{};
-    HANDLE search = FindFirstFileA((folder + "*.cnt").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 void SetStatusText(HWND status, int panel, const std::string& text, bool centred) {
@@ -110,7 +91,7 @@ UINT TMainForm::FindMessage() {
 // then the file named on the command line.
 void TMainForm::Create(const MainFormOptions& options) {
     options_ = options;
-    programPath_ = options.programPath.empty() ? ModulePath() : options.programPath;
+    programPath_ = options.programPath.empty() ? platform::ExecutablePath() : options.programPath;
     programFolder_ = FolderOf(programPath_);
     help_ = std::make_unique<HelpEngine>(programFolder_);
 
@@ -190,7 +171,7 @@ void TMainForm::MergeHelpContentsFile() {
     std::vector<uint8_t> bytes;
     if (!host_.ReadFile(path, bytes)) bytes.clear();
     std::vector<std::string> lines = SplitLines(bytes);
-    std::vector<std::string> merged = MergeHelpContents(lines, ContentsFiles(programFolder_));
+    std::vector<std::string> merged = MergeHelpContents(lines, FilesIn(programFolder_, "*.cnt"));
     if (merged == lines) return;
     std::string text;
     for (const std::string& line : merged)

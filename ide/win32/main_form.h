@@ -158,6 +158,7 @@ private:
     void OnInitMenuPopup(HMENU popup);
     void OnFindMessage(FINDREPLACEA& request);
     void CloseSearchDialog(HWND& dialog);
+    bool PrepareSearchDialog(HWND& open, HWND& other, FINDREPLACEA& request, char* findText);
     bool SearchEditor(const std::string& text, bool matchCase, bool quiet);
     // Runs a designer command that raises "No tool selected" as an error box.
     template <typename F>

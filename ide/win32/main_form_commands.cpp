@@ -360,17 +360,25 @@ void TMainForm::CloseSearchDialog(HWND& dialog) {
     dialog = nullptr;
 }
 
-void TMainForm::Find() {
-    CloseSearchDialog(replaceDialog_);
-    if (findDialog_) {
-        SetFocus(findDialog_);
-        return;
+// Closes the other search dialog, and brings an open one to the front; false
+// when this one is to be opened, its request then set up for searching down
+// with the case option kept.
+bool TMainForm::PrepareSearchDialog(HWND& open, HWND& other, FINDREPLACEA& request, char* findText) {
+    CloseSearchDialog(other);
+    if (open) {
+        SetFocus(open);
+        return true;
     }
-    find_.lStructSize = sizeof find_;
-    find_.hwndOwner = Handle();
-    find_.Flags = (find_.Flags & FR_MATCHCASE) | FR_DOWN | FR_HIDEWHOLEWORD | FR_HIDEUPDOWN;
-    find_.lpstrFindWhat = findText_;
-    find_.wFindWhatLen = kSearchTextSize;
+    request.lStructSize = sizeof request;
+    request.hwndOwner = Handle();
+    request.Flags = (request.Flags & FR_MATCHCASE) | FR_DOWN | FR_HIDEWHOLEWORD | FR_HIDEUPDOWN;
+    request.lpstrFindWhat = findText;
+    request.wFindWhatLen = kSearchTextSize;
+    return false;
+}
+
+void TMainForm::Find() {
+    if (PrepareSearchDialog(findDialog_, replaceDialog_, find_, findText_)) return;
     findDialog_ = FindTextA(&find_);
 }
 
@@ -380,16 +388,7 @@ void TMainForm::FindAgain() {
 }
 
 void TMainForm::Replace() {
-    CloseSearchDialog(findDialog_);
-    if (replaceDialog_) {
-        SetFocus(replaceDialog_);
-        return;
-    }
-    replace_.lStructSize = sizeof replace_;
-    replace_.hwndOwner = Handle();
-    replace_.Flags = (replace_.Flags & FR_MATCHCASE) | FR_DOWN | FR_HIDEWHOLEWORD | FR_HIDEUPDOWN;
-    replace_.lpstrFindWhat = replaceFindText_;
-    replace_.wFindWhatLen = kSearchTextSize;
+    if (PrepareSearchDialog(replaceDialog_, findDialog_, replace_, replaceFindText_)) return;
     replace_.lpstrReplaceWith = replaceWithText_;
     replace_.wReplaceWithLen = kSearchTextSize;
     replaceDialog_ = ReplaceTextA(&replace_);
