@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "gui_test.h"
 #include "ide/model/control_tool.h"
 #include "ide/model/ide_messages.h"
 #include "ide/model/shape_tools.h"
@@ -21,18 +22,6 @@
 
 namespace tallow::ide::win32 {
 namespace {
-
-// Answers every box with OK and keeps its text, so nothing modal blocks.
-class RecordingAnswers : public ModalAnswers {
-public:
-    int MessageBox(const std::string& text, const std::string&, UINT) override {
-        boxes.push_back(text);
-        return IDOK;
-    }
-    std::optional<std::string> FileDialog(const FileDialogRequest&, bool) override { return std::nullopt; }
-    std::optional<std::string> NameDialog(const std::string&) override { return std::nullopt; }
-    std::vector<std::string> boxes;
-};
 
 constexpr RECT kViewArea{0, 0, 640, 480};
 // AddDialogFrame on a 640 x 480 client: a quarter of each side in.
@@ -50,15 +39,12 @@ LPARAM At(int x, int y) {
 class DrawerViewTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        previousAnswers_ = CurrentModalAnswers();
-        SetModalAnswers(&answers_);
         SharedPasteCascade() = {};
         parent_.Reset(MakeParent());
         ASSERT_TRUE(parent_);
         view_.Create(parent_.Get(), 1, kViewArea);
         view_.AddDialogFrame();
     }
-    void TearDown() override { SetModalAnswers(previousAnswers_); }
 
     HWND View() const { return view_.Handle(); }
     void Press(int x, int y, WPARAM keys = 0) {
@@ -78,8 +64,8 @@ protected:
     }
     int Count() const { return view_.Drawer().Tools().Count(); }
 
-    RecordingAnswers answers_;
-    ModalAnswers* previousAnswers_ = nullptr;
+    // Installed for the test's life: every box is answered with OK and kept.
+    test::FakeModalAnswers answers_;
     UniqueWindow parent_;
     DrawerView view_;
 };
@@ -438,7 +424,7 @@ TEST_F(DrawerViewTest, ExceptionsInHandlersStopAtTheWindowProcedure) {
     view_.onSelectChange = [](TTool*) { throw std::runtime_error("watcher failed"); };
     Press(kFrame.left + 10, kFrame.top + 40);
     ASSERT_EQ(answers_.boxes.size(), 1u);
-    EXPECT_EQ(answers_.boxes[0], "watcher failed");
+    EXPECT_EQ(answers_.boxes[0].text, "watcher failed");
     EXPECT_TRUE(IsWindow(View()));
 }
 
