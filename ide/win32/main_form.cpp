@@ -29,16 +29,6 @@ constexpr int kModifiedPanelWidth = 100;
 constexpr int kSurfaceFontPoints = 8;
 constexpr WindowPlacement kDefaultPlacement{};
 
-void SetDefaultRegistryValue(const RegistryDefault& entry) {
-    HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CLASSES_ROOT, entry.key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw,
-                        nullptr) != ERROR_SUCCESS)
-        return;
-    UniqueKey key(raw);
-    RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(entry.value.c_str()),
-                   static_cast<DWORD>(entry.value.size() + 1));
-}
-
 std::vector<std::string> SplitLines(const std::vector<uint8_t>& bytes) {
     std::vector<std::string> lines;
     std::string line;
@@ -142,7 +132,7 @@ void TMainForm::CreateChildren() {
 
 void TMainForm::RegisterFileType() {
     for (const RegistryDefault& entry : FileTypeRegistration(programPath_))
-        SetDefaultRegistryValue(entry);
+        SetRegistryString(HKEY_CLASSES_ROOT, entry.key, nullptr, entry.value);
 }
 
 void TMainForm::ApplyStoredPlacement() {

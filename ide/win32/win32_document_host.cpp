@@ -174,15 +174,19 @@ std::string Win32DocumentHost::ReadRegistryString(const std::string& key, const 
     return value;
 }
 
+bool SetRegistryString(HKEY root, const std::string& keyPath, const char* name, const std::string& value) {
+    HKEY raw = nullptr;
+    if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &raw, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    UniqueKey opened(raw);
+    return RegSetValueExA(opened.Get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                          static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
 void Win32DocumentHost::WriteRegistryString(const std::string& key, const std::string& section,
                                             const std::string& name, const std::string& value) {
-    HKEY raw = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, SectionKey(key, section).c_str(), 0, nullptr, 0, KEY_WRITE,
-                        nullptr, &raw, nullptr) != ERROR_SUCCESS)
-        return;
-    UniqueKey opened(raw);
-    RegSetValueExA(opened.Get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    SetRegistryString(HKEY_CURRENT_USER, SectionKey(key, section), name.c_str(), value);
 }
 
 void Win32DocumentHost::EraseRegistrySection(const std::string& key, const std::string& section) {

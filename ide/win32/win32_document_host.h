@@ -17,6 +17,10 @@ namespace tallow::ide::win32 {
 // modal answer; nothing for Cancel.
 std::optional<std::string> ChooseFile(HWND owner, const FileDialogRequest& request, bool save);
 
+// Writes a string value under root\keyPath, creating the key; name nullptr is
+// the key's default value. False when the key cannot be created or written.
+bool SetRegistryString(HKEY root, const std::string& keyPath, const char* name, const std::string& value);
+
 class Win32DocumentHost : public DocumentHost {
 public:
     // The window that owns the boxes and carries the title; the title set
