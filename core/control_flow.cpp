@@ -255,6 +255,22 @@ void StmtEndwhile(Program& p) {
     EndwhileStep(p);
 }
 
+int WhileConditionSlow(Program& p) {
+    MainObject& main = p.Main();
+    WhileEntry& loop = main.whileStack.back();
+    loop.cond = p.Eval().CachedCond();
+    loop.generation = main.NameGeneration();
+    // The condition may call procedures, which leave the stack as they found
+    // it, though not necessarily in the same memory: loop is not used again.
+    CondCode* cond = loop.cond;
+    return cond && NestingAllows(p, cond->nesting) ? RunCond(p, *cond) : p.Eval().EvalCondition();
+}
+
+void LeaveWhile(Program& p) {
+    p.Main().whileStack.pop_back();
+    SkipWhileBody(p);
+}
+
 void SkipWhileBody(Program& p) {
     int unused = 0;
     if (ForwardScan(p, Scan::ToEndwhile, unused) == kScanEnd)

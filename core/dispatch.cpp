@@ -403,49 +403,59 @@ int Program::KeywordOf(const Token& token) {
     }
 }
 
-void Program::RunStatements(bool body, StatementPlan* entry) {
+// The loop is made twice, for the text's own loop and for procedure bodies,
+// so that neither tests which it is on every statement.
+template <bool kBody>
+void Program::RunStatementsOf(StatementPlan* entry) {
     TextScope& scope = *text_;  // nested runs put it back before they return
     Lexer& lx = scope.lexer;
     TextMemory& memory = scope.memory;
     StatementPlan* previous = entry;
     for (;;) {
         if (!Budget()) return;
-        // Code forgotten under older names is freed where none of it runs:
-        // between the statements of the text's own loop.
-        if (!body && memory.HasStale()) {
-            previous = nullptr;
-            lx.OwnLast();
-            memory.Collect();
-        }
         // The next statement: as the statement before predicted it, or read
         // and looked up (and remembered as that statement's successor). A
         // statement starts where the lexer stands (at).
         uint32_t at = lx.Position();
         uint32_t generation = mainObject_->NameGeneration();
         StatementPlan* plan = nullptr;
-        if (previous && previous->nextAt == at && previous->nextGeneration == generation &&
-            (plan = previous->nextPlan)) {
-            lx.Read(previous->nextToken);
-            if (body && plan->endsBody) return;
+        StatementPlan::Successor* known = previous ? previous->FindNext(at, generation) : nullptr;
+        if (known && (plan = known->plan)) {
+            lx.Read(known->token);
+            if (kBody && plan->endsBody) return;
             previous = plan;
             ExecuteStatement(at, nullptr, plan);  // a plan never starts at the end of the text
             if (stopRequested) return;
             continue;
         }
+        // Code forgotten under older names is freed where none of it runs:
+        // between the statements of the text's own loop. Predictions are
+        // noted under the names of the moment, so after names change the
+        // loop comes here before it runs a statement of the new names.
+        if (!kBody && memory.HasStale()) {
+            previous = nullptr;
+            lx.OwnLast();
+            memory.Collect();
+        }
         Token token = lx.NextToken();
         bool settled;
         plan = PlanAt(*this, token, settled);
         if (previous && settled) {
-            previous->nextAt = at;
-            previous->nextGeneration = generation;
-            previous->nextToken = token;
-            previous->nextPlan = plan;
+            StatementPlan::Successor& next = previous->NoteNext(at);
+            next = {at, generation, token, plan};
         }
-        if (body && (plan ? plan->endsBody : EndsBody(token))) return;
+        if (kBody && (plan ? plan->endsBody : EndsBody(token))) return;
         previous = plan;
         ExecuteStatement(at, &token, plan);
         if (token.kind == tkEnd || stopRequested) return;
     }
+}
+
+void Program::RunStatements(bool body, StatementPlan* entry) {
+    if (body)
+        RunStatementsOf<true>(entry);
+    else
+        RunStatementsOf<false>(entry);
 }
 
 // Called inside the handler of ExecuteStatement: either the error is caught

@@ -71,28 +71,25 @@ inline int Condition(Program& p, ConditionPlan* plan) {
     ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
 }
 
+// The WHILE loop at the top of the stack has ended: it leaves the stack and
+// its body is passed over to after its ENDWHILE.
+void LeaveWhile(Program& p);
+// The condition of the loop at the top of the stack, read where the loop began
+// (the lexer stands there) without remembered code.
+int WhileConditionSlow(Program& p);
+
 // endwhile = "endwhile": the loop stays on the stack while its condition
 // holds; otherwise the body is passed over to after its ENDWHILE.
-inline void EndwhileStep(Program& p) {
+[[gnu::always_inline]] inline void EndwhileStep(Program& p) {
     MainObject& main = p.Main();
     if (main.whileStack.size() <= main.whileFloor) p.ReportError(kSyntaxKind, msg::kWendWithoutWhile);
-    // The condition may call procedures, which leave the stack as they found
-    // it, though not necessarily in the same memory: the entry is reached by
-    // index.
-    size_t at = main.whileStack.size() - 1;
-    WhileEntry& loop = main.whileStack[at];
+    WhileEntry& loop = main.whileStack.back();
     p.Lex().SetPosition(loop.top);
-    uint32_t generation = main.NameGeneration();
-    if (loop.generation != generation || !loop.cond) [[unlikely]] {
-        // The condition's code, looked up where the loop began.
-        loop.cond = p.Eval().CachedCond();
-        loop.generation = generation;
-    }
     CondCode* cond = loop.cond;
-    bool again = cond && NestingAllows(p, cond->nesting) ? RunCond(p, *cond) : p.Eval().EvalCondition();
-    if (again) return;
-    main.whileStack.resize(at);
-    SkipWhileBody(p);
+    bool again = loop.generation == main.NameGeneration() && cond && NestingAllows(p, cond->nesting)
+                     ? RunCond(p, *cond)
+                     : WhileConditionSlow(p);
+    if (!again) LeaveWhile(p);
 }
 
 }  // namespace tallow

@@ -231,6 +231,8 @@ private:
     // inside the TRY filter: through plan, what the place remembers, or
     // when that is null from its text, token. 1 to go on.
     int ExecuteStatement(uint32_t start, const Token* token, StatementPlan* plan);
+    template <bool kBody>
+    void RunStatementsOf(StatementPlan* entry);
     [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
     // After a run: the loop stacks, block depths and the run's text go, and

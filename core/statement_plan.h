@@ -39,14 +39,33 @@ struct StatementPlan {
     PlanKind kind;
     // The statement starts with ENDPROC or EXIT: a procedure body ends here.
     bool endsBody = false;
-    // The statement that followed last time, when it started at nextAt:
-    // its first token and its plan (null for one read from the text), valid
-    // under nextGeneration. Straight-line code and loops then go from plan
-    // to plan without looking places up.
-    uint32_t nextAt = UINT32_MAX;
-    uint32_t nextGeneration = 0;
-    Token nextToken;
-    StatementPlan* nextPlan = nullptr;
+    // The statements that followed last time, each valid when the next one
+    // starts at its at under its generation: its first token and its plan
+    // (null for one read from the text). Straight-line code and loops then go
+    // from plan to plan without looking places up; two of them let an IF
+    // and a loop's end go either way.
+    struct Successor {
+        uint32_t at = UINT32_MAX;
+        uint32_t generation = 0;
+        Token token;
+        StatementPlan* plan = nullptr;
+    };
+    Successor next[2];
+    uint8_t replaceNext = 0;  // which one a new successor replaces
+
+    Successor* FindNext(uint32_t at, uint32_t generation) {
+        for (Successor& s : next)
+            if (s.at == at && s.generation == generation) return &s;
+        return nullptr;
+    }
+    // Where the successor at at is noted: its own entry, else the older one.
+    Successor& NoteNext(uint32_t at) {
+        for (Successor& s : next)
+            if (s.at == at) return s;
+        Successor& s = next[replaceNext];
+        replaceNext ^= 1;
+        return s;
+    }
 };
 
 // A keyword: its id, and its handler when it has one.

@@ -552,6 +552,23 @@ double GlobalValue(Program& p, NumCode& c, uint32_t site) {
     return VarValue(p, *c.globals, c.vars[site]);
 }
 
+double ShapeValueSlow(Program& p, NumCode& c) {
+    switch (c.shape) {
+        case NumShape::Leaf:
+            return LeafValue(p, c, c.code[0]);
+        case NumShape::LeafOp: {
+            double v = LeafValue(p, c, c.code[0]);
+            const NumInstr& op = c.code[1];
+            bool variable = op.op >= NumOp::AddV;
+            double right = variable ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
+            int base = variable ? int(NumOp::AddV) : int(NumOp::AddN);
+            return Apply(BinaryOp(int(op.op) - base), v, right);
+        }
+        default:
+            return RunNumGeneral(p, c);
+    }
+}
+
 // One instruction of the less frequent kinds, outside the main loop so that
 // the loop keeps its accumulator in a register: constants, the bitwise and
 // power operators, calls and array elements.

@@ -200,23 +200,44 @@ inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     return GlobalValue(p, c, in.arg);
 }
 
+// A leaf's value when it needs no lookup; false when its slot is stale.
+// Nothing is called while the value is held, so it stays in a register.
+[[gnu::always_inline]] inline bool QuickLeaf(NumCode& c, NumOp op, uint32_t arg, double number,
+                                             double& value) {
+    if (op == NumOp::Number) {
+        value = number;
+        return true;
+    }
+    const VarSite& site = c.vars[arg];
+    if (site.slot.generation != c.globals->Generation()) return false;
+    value = c.globals->At(site.slot.index);
+    return true;
+}
+
+// The value of code of a short shape whose slots are stale; out of line so
+// that the short shapes call nothing on their way.
+double ShapeValueSlow(Program& p, NumCode& c);
+
 // The value of code of a short shape, without leaving the lexer where the
 // code ends (the caller does that); general code runs whole.
 [[gnu::always_inline]] inline double NumValue(Program& p, NumCode& c) {
+    double v, right;
     switch (c.shape) {
         case NumShape::Leaf:
-            return LeafValue(p, c, c.code[0]);
+            if (QuickLeaf(c, c.code[0].op, c.code[0].arg, c.code[0].number, v)) return v;
+            break;
         case NumShape::LeafOp: {
-            double v = LeafValue(p, c, c.code[0]);
             const NumInstr& op = c.code[1];
             bool variable = op.op >= NumOp::AddV;
-            double right = variable ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
+            if (!QuickLeaf(c, c.code[0].op, c.code[0].arg, c.code[0].number, v)) break;
+            if (!QuickLeaf(c, variable ? NumOp::Var : NumOp::Number, op.arg, op.number, right)) break;
             int base = variable ? int(NumOp::AddV) : int(NumOp::AddN);
             return Apply(BinaryOp(int(op.op) - base), v, right);
         }
         default:
             return RunNumGeneral(p, c);
     }
+    return ShapeValueSlow(p, c);
 }
 
 inline double RunNum(Program& p, NumCode& c) {
