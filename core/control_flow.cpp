@@ -102,10 +102,7 @@ int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
     }
     if (memo) {
         if (memoSlot) *memoSlot = memo;
-        lx.Read(memo->last);
-        depth += memo->depthChange;
-        if (depth > kMaxBlockDepth) LoopStackFull(p);
-        return memo->outcome;
+        return RepeatScan(p, *memo, depth);
     }
     assert(size_t(scan) < sizeof(kScanRules) / sizeof(kScanRules[0]));
     const ScanRule& rule = kScanRules[int(scan)];
@@ -121,11 +118,6 @@ int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
     }
     if (depth > kMaxBlockDepth) LoopStackFull(p);
     return outcome;
-}
-
-void EnterBlock(Program& p, int& depth) {
-    if (depth >= kMaxBlockDepth) LoopStackFull(p);
-    ++depth;
 }
 
 void LoopStackFull(Program& p) {
@@ -197,19 +189,12 @@ void StmtIf(Program& p) {
 }
 
 // An ELSE reached by execution ends the true branch: skip to after ENDIF.
-void ElseStatement(Program& p, ScanMemo** memo) {
-    MainObject& main = p.Main();
-    if (main.ifDepth < 1) return;
-    if (ForwardScan(p, Scan::ToEndif, main.ifDepth, memo) == kScanEnd)
-        p.ReportError(kSyntaxKind, msg::kEndifNotFound);
-}
-
 void StmtElse(Program& p) {
     ElseStatement(p, nullptr);
 }
 
 void StmtEndif(Program& p) {
-    --p.Main().ifDepth;
+    EndifStatement(p);
 }
 
 // ---- FOR ------------------------------------------------------------------------

@@ -64,11 +64,9 @@ int ScanKeyword(Program& p, Token& t);
 int ForwardScan(Program& p, Scan scan, int& depth, struct ScanMemo** memo = nullptr);
 
 // The block statements with what their place remembers (null: read all of
-// it from the text). IfStatement and the steps of NEXT and ENDWHILE are
-// inline, in loop_step.h.
+// it from the text). IfStatement, ElseStatement and the steps of NEXT and
+// ENDWHILE are inline, in loop_step.h.
 void WhileStatement(Program& p, ConditionPlan* plan);
-// ELSE with where its scan ends remembered in *memo (null: scanned).
-void ElseStatement(Program& p, struct ScanMemo** memo);
 // Looks up the compiled condition of an IF or WHILE plan and what follows it.
 void KnowCondition(Program& p, ConditionPlan& plan);
 // Skips a WHILE body: to after its ENDWHILE, passing over nested loops
@@ -77,10 +75,11 @@ void SkipWhileBody(Program& p);
 
 // The depth counters and loop stacks grow through these, which raise
 // "stack overflow" at their limits.
-void EnterBlock(Program& p, int& depth);
-template <class Stack>
-void CheckLoopRoom(Program& p, const Stack& stack);
-void LoopStackFull(Program& p);
+[[noreturn]] void LoopStackFull(Program& p);
+inline void EnterBlock(Program& p, int& depth) {
+    if (depth >= kMaxBlockDepth) LoopStackFull(p);
+    ++depth;
+}
 template <class Stack>
 void CheckLoopRoom(Program& p, const Stack& stack) {
     if (stack.size() >= kMaxLoopEntries) LoopStackFull(p);

@@ -209,8 +209,11 @@ std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
             plan = std::make_unique<ConditionPlan>(id == kwIf ? PlanKind::If : PlanKind::While);
         } else if (id == kwElse) {
             plan = std::make_unique<ScanPlan>(PlanKind::Else);
-        } else if (id == kwNext || id == kwEndwhile) {
-            plan = std::make_unique<StatementPlan>(id == kwNext ? PlanKind::Next : PlanKind::Endwhile);
+        } else if (id == kwNext || id == kwEndwhile || id == kwEndif) {
+            PlanKind kind = id == kwNext       ? PlanKind::Next
+                            : id == kwEndwhile ? PlanKind::Endwhile
+                                               : PlanKind::Endif;
+            plan = std::make_unique<StatementPlan>(kind);
         } else {
             auto keyword = std::make_unique<KeywordPlan>();
             keyword->id = id;
@@ -351,6 +354,8 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
             return ForStep(p);
         case PlanKind::Endwhile:
             return EndwhileStep(p);
+        case PlanKind::Endif:
+            return EndifStatement(p);
         case PlanKind::Else:
             return ElseStatement(p, &static_cast<ScanPlan&>(plan).scan);
         case PlanKind::NumAssign:
@@ -363,6 +368,7 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
             return WhileStatement(p, &static_cast<ConditionPlan&>(plan));
     }
     assert(!"a plan of no known kind");
+    __builtin_unreachable();
 }
 
 }  // namespace

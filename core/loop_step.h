@@ -42,12 +42,26 @@ inline void ForStep(Program& p) {
 
 // The condition at the lexer, from the plan's compiled code when it has
 // one that may run here.
-inline int Condition(Program& p, ConditionPlan* plan) {
+[[gnu::always_inline]] inline int Condition(Program& p, ConditionPlan* plan) {
     if (!plan) return p.Eval().EvalCondition();
     if (!plan->codeKnown) [[unlikely]]
         KnowCondition(p, *plan);
     if (plan->cond && NestingAllows(p, plan->cond->nesting)) return RunCond(p, *plan->cond);
     return p.Eval().EvalCondition();
+}
+
+// A forward scan again from where it began, to where it ended before.
+[[gnu::always_inline]] inline int RepeatScan(Program& p, const ScanMemo& memo, int& depth) {
+    p.Lex().Read(memo.last);
+    depth += memo.depthChange;
+    if (depth > kMaxBlockDepth) LoopStackFull(p);
+    return memo.outcome;
+}
+
+// A scan at a place that keeps its result in *memo.
+[[gnu::always_inline]] inline int PlannedScan(Program& p, Scan scan, int& depth, ScanMemo** memo) {
+    if (memo && *memo) return RepeatScan(p, **memo, depth);
+    return ForwardScan(p, scan, depth, memo);
 }
 
 // if = "if" condition "then" block ["else" block] "endif"
@@ -68,7 +82,21 @@ inline int Condition(Program& p, ConditionPlan* plan) {
         return;
     }
     // The scan passes over THEN without looking at it.
-    ForwardScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
+    PlannedScan(p, Scan::FalseBranch, main.ifDepth, plan ? &plan->scan : nullptr);
+}
+
+// endif = "endif"
+inline void EndifStatement(Program& p) {
+    --p.Main().ifDepth;
+}
+
+// else = "else": reached at the end of a branch taken, it passes over the rest
+// to after the ENDIF; *memo, when given, keeps where that is.
+[[gnu::always_inline]] inline void ElseStatement(Program& p, ScanMemo** memo) {
+    MainObject& main = p.Main();
+    if (main.ifDepth < 1) return;
+    if (PlannedScan(p, Scan::ToEndif, main.ifDepth, memo) == kScanEnd)
+        p.ReportError(kSyntaxKind, msg::kEndifNotFound);
 }
 
 // The WHILE loop at the top of the stack has ended: it leaves the stack and

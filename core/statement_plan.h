@@ -26,6 +26,7 @@ enum class PlanKind : uint8_t {
     Keyword,    // a keyword statement of the main object
     Next,       // the keyword next
     Endwhile,   // the keyword endwhile
+    Endif,      // the keyword endif
     Else,       // the keyword else
     NumAssign,  // name# = numexpr to a global variable
     StrAssign,  // name$ = strexpr to a global variable
