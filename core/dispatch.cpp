@@ -25,6 +25,51 @@ bool IsWord(const Token& t, const char* word) {
     return t.kind == tkWord && NamesEqual(t.text, word);
 }
 
+// The expression at the lexer, through the code that memo remembers when
+// there is a memo.
+template <class Code, class Lookup, class Run, class Read>
+auto PlannedValue(Program& p, CodeMemo<Code>* memo, Lookup lookup, Run run, Read read) {
+    if (!memo) return read();
+    if (!memo->known) memo->code = lookup(&memo->known);
+    Code* code = memo->code;
+    return code && NestingAllows(p, code->nesting) ? run(*code) : read();
+}
+
+double PlannedNum(Program& p, CodeMemo<NumCode>* memo) {
+    Evaluator& ev = p.Eval();
+    return PlannedValue(
+        p, memo, [&](bool* settled) { return ev.CachedNum(settled); },
+        [&](NumCode& code) { return RunNum(p, code); }, [&] { return ev.EvalNum(); });
+}
+
+std::string PlannedStr(Program& p, CodeMemo<StrCode>* memo) {
+    Evaluator& ev = p.Eval();
+    return PlannedValue(
+        p, memo, [&](bool* settled) { return ev.CachedStr(settled); },
+        [&](StrCode& code) { return RunStr(p, code); }, [&] { return ev.EvalString(); });
+}
+
+// The element part of an assignment, after its "[": the index, "]", "=", the
+// value, then the array, found by name after the value (which may create
+// it). plan, when given, remembers the codes and the array.
+void ElementAssignment(Program& p, std::string_view name, bool isString, ElementPlan* plan) {
+    Lexer& lx = p.Lex();
+    int index = ToInt32(PlannedNum(p, plan ? &plan->index : nullptr));
+    if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
+    if (!lx.NextToken().IsDelimiter('=')) p.ReportError(kSyntaxKind, msg::kEqualsExpected);
+    if (isString) {
+        std::string value = PlannedStr(p, plan ? &plan->str : nullptr);
+        StringArrayObject* array = plan ? SiteStringArray(p, plan->array) : p.FindStringArray(name);
+        if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
+        array->Element(index) = std::move(value);
+    } else {
+        double value = PlannedNum(p, plan ? &plan->num : nullptr);
+        NumArrayObject* array = plan ? SiteNumArray(p, plan->array) : p.FindNumArray(name);
+        if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
+        array->Element(index) = value;
+    }
+}
+
 // assignment = (stringvar | numbervar) ["[" numexpr "]"] "=" expr
 void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
     Lexer& lx = p.Lex();
@@ -32,23 +77,7 @@ void Assignment(Program& p, ScriptObject& target, const Token& nameToken) {
     std::string_view name = nameToken.text;
     bool isString = nameToken.kind == tkStringVar;
     Token t = lx.NextToken();
-    if (t.IsDelimiter('[')) {
-        int index = ToInt32(ev.EvalNum());
-        if (!lx.NextToken().IsDelimiter(']')) p.ReportError(kSyntaxKind, msg::kBracketExpected);
-        if (!lx.NextToken().IsDelimiter('=')) p.ReportError(kSyntaxKind, msg::kEqualsExpected);
-        if (isString) {
-            std::string value = ev.EvalString();
-            StringArrayObject* array = p.FindStringArray(name);
-            if (!array) p.ReportError(kSyntaxKind, msg::kUnknownStringArray);
-            array->Element(index) = std::move(value);
-        } else {
-            double value = ev.EvalNum();
-            NumArrayObject* array = p.FindNumArray(name);
-            if (!array) p.ReportError(kSyntaxKind, msg::kUnknownNumberArray);
-            array->Element(index) = value;
-        }
-        return;
-    }
+    if (t.IsDelimiter('[')) return ElementAssignment(p, name, isString, nullptr);
     if (!t.IsDelimiter('=')) p.ReportError(kSyntaxKind, msg::kEqualsExpected);
     if (isString)
         target.SetStringMember(name, ev.EvalString());
@@ -230,6 +259,13 @@ std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
         } catch (const LexProbeFailed&) {
             return nullptr;
         }
+        if (next.IsDelimiter('[')) {
+            auto plan = std::make_unique<ElementPlan>(t.kind == tkNumberVar ? PlanKind::NumElement
+                                                                            : PlanKind::StrElement);
+            plan->bracket = next;
+            plan->array.name = t.text;
+            return plan;
+        }
         if (!next.IsDelimiter('=')) return nullptr;
         auto plan =
             std::make_unique<AssignPlan>(t.kind == tkNumberVar ? PlanKind::NumAssign : PlanKind::StrAssign);
@@ -362,6 +398,12 @@ Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
             return AssignNumber(p, static_cast<AssignPlan&>(plan));
         case PlanKind::StrAssign:
             return AssignString(p, static_cast<AssignPlan&>(plan));
+        case PlanKind::NumElement:
+        case PlanKind::StrElement: {
+            auto& element = static_cast<ElementPlan&>(plan);
+            p.Lex().Read(element.bracket);
+            return ElementAssignment(p, element.array.name, plan.kind == PlanKind::StrElement, &element);
+        }
         case PlanKind::If:
             return IfStatement(p, &static_cast<ConditionPlan&>(plan));
         case PlanKind::While:

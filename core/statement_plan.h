@@ -23,15 +23,17 @@ struct ScanMemo {
 };
 
 enum class PlanKind : uint8_t {
-    Keyword,    // a keyword statement of the main object
-    Next,       // the keyword next
-    Endwhile,   // the keyword endwhile
-    Endif,      // the keyword endif
-    Else,       // the keyword else
-    NumAssign,  // name# = numexpr to a global variable
-    StrAssign,  // name$ = strexpr to a global variable
-    If,         // if condition then
-    While,      // while condition
+    Keyword,     // a keyword statement of the main object
+    Next,        // the keyword next
+    Endwhile,    // the keyword endwhile
+    Endif,       // the keyword endif
+    Else,        // the keyword else
+    NumAssign,   // name# = numexpr to a global variable
+    StrAssign,   // name$ = strexpr to a global variable
+    NumElement,  // name#[numexpr] = numexpr to an element of a script array
+    StrElement,  // name$[numexpr] = strexpr
+    If,          // if condition then
+    While,       // while condition
 };
 
 struct StatementPlan {
@@ -86,6 +88,25 @@ struct AssignPlan : StatementPlan {
     bool inPlace = false;    // s$ = s$ + ...: the parts may be appended to s$
     NumCode* num = nullptr;  // the right side, compiled, or null
     StrCode* str = nullptr;
+};
+
+// Compiled code of an expression at a place, looked up once the answer
+// there is settled (it is not on a first visit).
+template <class Code>
+struct CodeMemo {
+    bool known = false;
+    Code* code = nullptr;
+};
+
+// name[index] = expr: the "[", the index's and the value's code, and the
+// array (array.name is the statement's name).
+struct ElementPlan : StatementPlan {
+    explicit ElementPlan(PlanKind k) : StatementPlan(k) {}
+    Token bracket;
+    CodeMemo<NumCode> index;
+    CodeMemo<NumCode> num;
+    CodeMemo<StrCode> str;
+    ArraySite array;
 };
 
 // if and while: the condition's code, the token after it, and (if) where

@@ -552,6 +552,14 @@ double GlobalValue(Program& p, NumCode& c, uint32_t site) {
     return VarValue(p, *c.globals, c.vars[site]);
 }
 
+NumArrayObject* SiteNumArray(Program& p, ArraySite& site) {
+    return FindArray<NumArrayObject>(p, site);
+}
+
+StringArrayObject* SiteStringArray(Program& p, ArraySite& site) {
+    return FindArray<StringArrayObject>(p, site);
+}
+
 double ShapeValueSlow(Program& p, NumCode& c) {
     switch (c.shape) {
         case NumShape::Leaf:

@@ -20,6 +20,8 @@ namespace tallow {
 
 class Program;
 class ScriptObject;
+class NumArrayObject;
+class StringArrayObject;
 class ProcTable;
 struct ProcRecord;
 struct NumCode;
@@ -177,6 +179,11 @@ struct CondCode {
     std::unique_ptr<NumCode> leftNum, rightNum;
     std::unique_ptr<StrCode> leftStr, rightStr;
 };
+
+// The array a site names (null when there is none), looked up again only
+// when the script's arrays have changed since the last lookup.
+NumArrayObject* SiteNumArray(Program& p, ArraySite& site);
+StringArrayObject* SiteStringArray(Program& p, ArraySite& site);
 
 // Compiling: the expression that EvalNum, EvalString or EvalCondition would
 // read at pos, or null when it holds anything that must be evaluated from the
