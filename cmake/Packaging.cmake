@@ -14,6 +14,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION interpreters)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+# The prompt opens libedit when it starts and reads plain lines without it.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS libedit2)
 set(CPACK_STRIP_FILES ON)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-triggers ${PROJECT_BINARY_DIR}/debian/triggers COPYONLY)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/triggers)

@@ -1,5 +1,5 @@
-// The interactive prompt of the runner, with line editing and history
-// through libedit where the build has it.
+// The interactive prompt of the runner, with line editing and history where
+// the system has them.
 #include "prompt.h"
 
 #include <cstdio>
@@ -8,9 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#ifdef TALLOW_HAVE_EDITLINE
-#include <editline/readline.h>
-#endif
+#include "platform/line_editor.h"
 
 namespace tallow::runner {
 
@@ -61,32 +59,6 @@ std::string HistoryFile() {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     return (folder / "history").string();
-}
-
-// One line from the terminal without its line end; false at the end of input.
-bool ReadLine(const char* prompt, std::string& line) {
-#ifdef TALLOW_HAVE_EDITLINE
-    char* text = readline(prompt);
-    if (!text) return false;
-    line = text;
-    if (*text) add_history(text);
-    std::free(text);
-    return true;
-#else
-    std::fputs(prompt, stdout);
-    std::fflush(stdout);
-    line.clear();
-    char buffer[1024];
-    while (std::fgets(buffer, sizeof buffer, stdin)) {
-        line += buffer;
-        if (!line.empty() && line.back() == '\n') {
-            while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-                line.pop_back();
-            return true;
-        }
-    }
-    return !line.empty();
-#endif
 }
 
 bool StartsWithWord(std::string_view text, const char* word) {
@@ -142,10 +114,9 @@ int BlockDepth(std::string_view text) {
 }
 
 int RunPrompt(TallowProgramHandle program) {
+    platform::LineEditor editor;
     std::string history = HistoryFile();
-#ifdef TALLOW_HAVE_EDITLINE
-    if (!history.empty()) read_history(history.c_str());
-#endif
+    editor.ReadHistory(history);
     SetSession(program, 1);
     std::printf("Tallow %d.%d.%d: type statements; a block runs once it is closed; exit leaves.\n",
                 GetTallowVersion() / 10000, GetTallowVersion() / 100 % 100, GetTallowVersion() % 100);
@@ -153,12 +124,12 @@ int RunPrompt(TallowProgramHandle program) {
     int code = 0;
     for (;;) {
         entry.clear();
-        bool more = ReadLine("tallow> ", line);
+        bool more = editor.ReadLine("tallow> ", line);
         while (more) {
             entry += line;
             entry += '\n';
             if (BlockDepth(entry) <= 0) break;
-            more = ReadLine("   ...> ", line);
+            more = editor.ReadLine("   ...> ", line);
         }
         if (!more && entry.empty()) break;
         size_t start = session.size();
@@ -177,9 +148,7 @@ int RunPrompt(TallowProgramHandle program) {
         std::putchar('\n');
         if (StartsWithWord(entry, "exit") || !more) break;
     }
-#ifdef TALLOW_HAVE_EDITLINE
-    if (!history.empty()) write_history(history.c_str());
-#endif
+    editor.WriteHistory(history);
     SetSession(program, 0);
     return code;
 }

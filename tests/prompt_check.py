@@ -2,8 +2,10 @@
 """The interactive prompt, driven through a pseudo-terminal: variables and
 procedures persist between entries, a block runs once it is closed, an
 error is reported and the prompt goes on, and exit leaves with its code.
+With --history the prompt must have edited its lines with libedit: the
+entries are in the history file afterwards.
 
-Usage: prompt_check.py RUNNER WORK_DIR
+Usage: prompt_check.py RUNNER WORK_DIR [--history]
 """
 import os
 import pty
@@ -33,7 +35,11 @@ def read_until(fd, marker, timeout=10.0):
 
 def main():
     runner, work = sys.argv[1], sys.argv[2]
+    want_history = "--history" in sys.argv[3:]
     os.makedirs(work, exist_ok=True)
+    history = os.path.join(work, "tallow", "history")
+    if os.path.exists(history):
+        os.remove(history)
     env = dict(os.environ, XDG_STATE_HOME=work, XDG_CONFIG_HOME=work, TERM="dumb")
     pid, fd = pty.fork()
     if pid == 0:
@@ -63,6 +69,14 @@ def main():
     text = seen.decode(errors="replace")
     checks = ["84", "unknown statement encountered", "123"]
     missing = [c for c in checks if c not in text]
+    if want_history:
+        try:
+            with open(history, encoding="utf-8", errors="replace") as f:
+                kept = f.read().replace("\\040", " ")  # libedit's history escapes spaces
+        except OSError:
+            kept = ""
+        if "proc twice# n#" not in kept:
+            missing.append("history file with the entries")
     if missing or os.waitstatus_to_exitcode(status) != 7:
         print("prompt session:\n" + text)
         print("missing:", missing, "status:", os.waitstatus_to_exitcode(status))
