@@ -102,8 +102,9 @@ inline void EndifStatement(Program& p) {
 // The WHILE loop at the top of the stack has ended: it leaves the stack and
 // its body is passed over to after its ENDWHILE.
 void LeaveWhile(Program& p);
-// The condition of the loop at the top of the stack, read where the loop began
-// (the lexer stands there) without remembered code.
+// The condition of the loop at the top of the stack when the code the loop
+// remembers is missing or of older names: looked up again where the loop
+// began (the lexer stands there), then run or read from the text.
 int WhileConditionSlow(Program& p);
 
 // endwhile = "endwhile": the loop stays on the stack while its condition
