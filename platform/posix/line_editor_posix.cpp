@@ -32,7 +32,9 @@ bool Resolve(void* handle, const char* name, Function& function) {
 
 LineEditor::LineEditor() {
     auto library = std::make_unique<Library>();
-    library->handle = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL);
+    // Never unloaded: libedit keeps its state in its own globals until the
+    // process ends, as it would if it were linked.
+    library->handle = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
     if (!library->handle) return;
     if (Resolve(library->handle, "readline", library->readline) &&
         Resolve(library->handle, "add_history", library->addHistory) &&
