@@ -25,17 +25,24 @@ bool IsWord(const Token& t, const char* word) {
     return t.kind == tkWord && NamesEqual(t.text, word);
 }
 
+// The code a place remembers, looked up until the answer there is settled.
+template <class Code, class Lookup>
+[[gnu::always_inline]] inline Code* KnownCode(CodeMemo<Code>& memo, Lookup lookup) {
+    if (!memo.known) memo.code = lookup(&memo.known);
+    return memo.code;
+}
+
 // The expression at the lexer, through the code that memo remembers when
 // there is a memo.
 template <class Code, class Lookup, class Run, class Read>
-auto PlannedValue(Program& p, CodeMemo<Code>* memo, Lookup lookup, Run run, Read read) {
+[[gnu::always_inline]] inline auto PlannedValue(Program& p, CodeMemo<Code>* memo, Lookup lookup, Run run,
+                                                Read read) {
     if (!memo) return read();
-    if (!memo->known) memo->code = lookup(&memo->known);
-    Code* code = memo->code;
+    Code* code = KnownCode(*memo, lookup);
     return code && NestingAllows(p, code->nesting) ? run(*code) : read();
 }
 
-double PlannedNum(Program& p, CodeMemo<NumCode>* memo) {
+[[gnu::always_inline]] inline double PlannedNum(Program& p, CodeMemo<NumCode>* memo) {
     Evaluator& ev = p.Eval();
     return PlannedValue(
         p, memo, [&](bool* settled) { return ev.CachedNum(settled); },
@@ -336,7 +343,7 @@ bool AppendInPlace(Program& p, AssignPlan& plan) {
     if (!target) return false;
     size_t before = target->size();
     try {
-        AppendStr(p, *plan.str, *target, 1);
+        AppendStr(p, *plan.str.code, *target, 1);
     } catch (...) {
         // Recording the error may have grown the table (find the entry
         // again) and, for ErrMsg$ itself, replaced the text with the message.
@@ -346,28 +353,15 @@ bool AppendInPlace(Program& p, AssignPlan& plan) {
     return true;
 }
 
-// The right side's code, looked up once it is settled.
-template <class Code, class Lookup>
-Code* KnownCode(AssignPlan& plan, Code*& code, Lookup lookup) {
-    if (!plan.codeKnown) {
-        bool settled = false;
-        code = lookup(&settled);
-        plan.codeKnown = settled;
-    }
-    return code;
-}
-
 [[gnu::always_inline]] inline void AssignNumber(Program& p, AssignPlan& plan) {
     p.Lex().Read(plan.equals);
-    NumCode* code = KnownCode(plan, plan.num, [&](bool* settled) { return p.Eval().CachedNum(settled); });
-    double value = code && NestingAllows(p, code->nesting) ? RunNum(p, *code) : p.Eval().EvalNum();
-    StoreGlobal(p.Main().numMembers, plan, value);
+    StoreGlobal(p.Main().numMembers, plan, PlannedNum(p, &plan.num));
 }
 
 [[gnu::noinline]] void AssignString(Program& p, AssignPlan& plan) {
     p.Lex().Read(plan.equals);
-    bool known = plan.codeKnown;
-    StrCode* code = KnownCode(plan, plan.str, [&](bool* settled) { return p.Eval().CachedStr(settled); });
+    bool known = plan.str.known;
+    StrCode* code = KnownCode(plan.str, [&](bool* settled) { return p.Eval().CachedStr(settled); });
     if (!known && code) plan.inPlace = CanAppendInPlace(*code, plan.name);
     bool runs = code && NestingAllows(p, code->nesting);
     if (runs && plan.inPlace && AppendInPlace(p, plan)) return;

@@ -78,24 +78,23 @@ struct KeywordPlan : StatementPlan {
     StatementHandler handler = nullptr;
 };
 
-// name = expr to a global variable: the "=" and the right side's code.
-struct AssignPlan : StatementPlan {
-    explicit AssignPlan(PlanKind k) : StatementPlan(k) {}
-    Token equals;
-    std::string_view name;
-    VarSlot slot;
-    bool codeKnown = false;  // whether the code below has been looked up
-    bool inPlace = false;    // s$ = s$ + ...: the parts may be appended to s$
-    NumCode* num = nullptr;  // the right side, compiled, or null
-    StrCode* str = nullptr;
-};
-
 // Compiled code of an expression at a place, looked up once the answer
 // there is settled (it is not on a first visit).
 template <class Code>
 struct CodeMemo {
     bool known = false;
     Code* code = nullptr;
+};
+
+// name = expr to a global variable: the "=" and the right side's code.
+struct AssignPlan : StatementPlan {
+    explicit AssignPlan(PlanKind k) : StatementPlan(k) {}
+    Token equals;
+    std::string_view name;
+    VarSlot slot;
+    bool inPlace = false;   // s$ = s$ + ...: the parts may be appended to s$
+    CodeMemo<NumCode> num;  // the right side, compiled, or null
+    CodeMemo<StrCode> str;
 };
 
 // name[index] = expr: the "[", the index's and the value's code, and the
