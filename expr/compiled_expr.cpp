@@ -561,20 +561,18 @@ StringArrayObject* SiteStringArray(Program& p, ArraySite& site) {
 }
 
 double ShapeValueSlow(Program& p, NumCode& c) {
-    switch (c.shape) {
-        case NumShape::Leaf:
-            return LeafValue(p, c, c.code[0]);
-        case NumShape::LeafOp: {
-            double v = LeafValue(p, c, c.code[0]);
-            const NumInstr& op = c.code[1];
-            bool variable = op.op >= NumOp::AddV;
-            double right = variable ? LeafValue(p, c, NumInstr{NumOp::Var, op.arg, 0}) : op.number;
-            int base = variable ? int(NumOp::AddV) : int(NumOp::AddN);
-            return Apply(BinaryOp(int(op.op) - base), v, right);
-        }
-        default:
-            return RunNumGeneral(p, c);
-    }
+    assert(c.shape == NumShape::Leaf || c.shape == NumShape::LeafOp);
+    // Each leaf as NumValue reads it, a stale variable looked up again (in
+    // order, so the first unknown variable is the one reported).
+    auto leaf = [&](NumOp op, uint32_t arg, double number) {
+        double value;
+        return QuickLeaf(c, op, arg, number, value) ? value : GlobalValue(p, c, arg);
+    };
+    double v = leaf(c.code[0].op, c.code[0].arg, c.code[0].number);
+    if (c.shape == NumShape::Leaf) return v;
+    const NumInstr& op = c.code[1];
+    double right = leaf(FusedWithVariable(op) ? NumOp::Var : NumOp::Number, op.arg, op.number);
+    return Apply(FusedOperator(op), v, right);
 }
 
 // One instruction of the less frequent kinds, outside the main loop so that

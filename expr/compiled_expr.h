@@ -200,13 +200,6 @@ inline void EndNum(NumCode& code) {
     code.lexer->ReadAndPutBack(code.end);
 }
 
-inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
-    if (in.op == NumOp::Number) return in.number;
-    VarSite& site = c.vars[in.arg];
-    if (site.slot.generation == c.globals->Generation()) return c.globals->At(site.slot.index);
-    return GlobalValue(p, c, in.arg);
-}
-
 // A leaf's value when it needs no lookup; false when its slot is stale.
 // Nothing is called while the value is held, so it stays in a register.
 [[gnu::always_inline]] inline bool QuickLeaf(NumCode& c, NumOp op, uint32_t arg, double number,
@@ -219,6 +212,15 @@ inline double LeafValue(Program& p, NumCode& c, const NumInstr& in) {
     if (site.slot.generation != c.globals->Generation()) return false;
     value = c.globals->At(site.slot.index);
     return true;
+}
+
+// The second instruction of a LeafOp, a fused operator (suffix N or V):
+// whether its right operand is a variable, and its operator.
+inline bool FusedWithVariable(const NumInstr& in) {
+    return in.op >= NumOp::AddV;
+}
+inline BinaryOp FusedOperator(const NumInstr& in) {
+    return BinaryOp(int(in.op) - int(FusedWithVariable(in) ? NumOp::AddV : NumOp::AddN));
 }
 
 // The value of code of a short shape whose slots are stale; out of line so
@@ -235,11 +237,10 @@ double ShapeValueSlow(Program& p, NumCode& c);
             break;
         case NumShape::LeafOp: {
             const NumInstr& op = c.code[1];
-            bool variable = op.op >= NumOp::AddV;
             if (!QuickLeaf(c, c.code[0].op, c.code[0].arg, c.code[0].number, v)) break;
-            if (!QuickLeaf(c, variable ? NumOp::Var : NumOp::Number, op.arg, op.number, right)) break;
-            int base = variable ? int(NumOp::AddV) : int(NumOp::AddN);
-            return Apply(BinaryOp(int(op.op) - base), v, right);
+            if (!QuickLeaf(c, FusedWithVariable(op) ? NumOp::Var : NumOp::Number, op.arg, op.number, right))
+                break;
+            return Apply(FusedOperator(op), v, right);
         }
         default:
             return RunNumGeneral(p, c);
