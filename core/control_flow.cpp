@@ -247,8 +247,7 @@ int WhileConditionSlow(Program& p) {
     loop.generation = main.NameGeneration();
     // The condition may call procedures, which leave the stack as they found
     // it, though not necessarily in the same memory: loop is not used again.
-    CondCode* cond = loop.cond;
-    return cond && NestingAllows(p, cond->nesting) ? RunCond(p, *cond) : p.Eval().EvalCondition();
+    return ConditionThrough(p, loop.cond);
 }
 
 void LeaveWhile(Program& p) {

@@ -40,14 +40,19 @@ inline void ForStep(Program& p) {
     p.Lex().SetPosition(loop.top);
 }
 
+// The condition at the lexer: through cond when there is code that may run
+// here, otherwise evaluated.
+[[gnu::always_inline]] inline int ConditionThrough(Program& p, CondCode* cond) {
+    return cond && NestingAllows(p, cond->nesting) ? RunCond(p, *cond) : p.Eval().EvalCondition();
+}
+
 // The condition at the lexer, from the plan's compiled code when it has
 // one that may run here.
 [[gnu::always_inline]] inline int Condition(Program& p, ConditionPlan* plan) {
     if (!plan) return p.Eval().EvalCondition();
     if (!plan->codeKnown) [[unlikely]]
         KnowCondition(p, *plan);
-    if (plan->cond && NestingAllows(p, plan->cond->nesting)) return RunCond(p, *plan->cond);
-    return p.Eval().EvalCondition();
+    return ConditionThrough(p, plan->cond);
 }
 
 // A forward scan again from where it began, to where it ended before.
