@@ -15,8 +15,6 @@ public:
     LineEditor(const LineEditor&) = delete;
     LineEditor& operator=(const LineEditor&) = delete;
 
-    // Whether lines are edited and kept in a history.
-    bool Editing() const;
     // Prints prompt and reads one line without its line end; a line that is
     // not empty joins the history. False at the end of input.
     bool ReadLine(const char* prompt, std::string& line);

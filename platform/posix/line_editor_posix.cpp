@@ -9,15 +9,10 @@
 namespace tallow::platform {
 
 struct LineEditor::Library {
-    void* handle = nullptr;
     char* (*readline)(const char*) = nullptr;
     int (*addHistory)(const char*) = nullptr;
     int (*readHistory)(const char*) = nullptr;
     int (*writeHistory)(const char*) = nullptr;
-
-    ~Library() {
-        if (handle) dlclose(handle);
-    }
 };
 
 namespace {
@@ -31,23 +26,19 @@ bool Resolve(void* handle, const char* name, Function& function) {
 }  // namespace
 
 LineEditor::LineEditor() {
-    auto library = std::make_unique<Library>();
     // Never unloaded: libedit keeps its state in its own globals until the
     // process ends, as it would if it were linked.
-    library->handle = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
-    if (!library->handle) return;
-    if (Resolve(library->handle, "readline", library->readline) &&
-        Resolve(library->handle, "add_history", library->addHistory) &&
-        Resolve(library->handle, "read_history", library->readHistory) &&
-        Resolve(library->handle, "write_history", library->writeHistory))
+    void* handle = dlopen("libedit.so.2", RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (!handle) return;
+    auto library = std::make_unique<Library>();
+    if (Resolve(handle, "readline", library->readline) &&
+        Resolve(handle, "add_history", library->addHistory) &&
+        Resolve(handle, "read_history", library->readHistory) &&
+        Resolve(handle, "write_history", library->writeHistory))
         library_ = std::move(library);
 }
 
 LineEditor::~LineEditor() = default;
-
-bool LineEditor::Editing() const {
-    return library_ != nullptr;
-}
 
 bool LineEditor::ReadLine(const char* prompt, std::string& line) {
     if (!library_) return ReadPlainLine(prompt, line);

@@ -9,10 +9,6 @@ struct LineEditor::Library {};
 LineEditor::LineEditor() = default;
 LineEditor::~LineEditor() = default;
 
-bool LineEditor::Editing() const {
-    return false;
-}
-
 bool LineEditor::ReadLine(const char* prompt, std::string& line) {
     return ReadPlainLine(prompt, line);
 }
