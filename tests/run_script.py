@@ -10,7 +10,9 @@ afterwards, so scripts may create files in their working folder freely.
 With TALLOW_TEST_CRLF set, the script is copied with CR LF line ends.
 NAME.opts, when it exists, holds further runner options (one line, split at
 blanks), placed before the script's name. TALLOW_RUNNER in the environment
-names the runner, for scripts that start it as a child. Arguments after the script reach it as argv; the folder is also the script's
+names the runner, for scripts that start it as a child; TALLOW_TEST_WINE=1
+tells a script that it runs under Wine. Arguments after the script reach it
+as argv; the folder is also the script's
 XDG_CONFIG_HOME and XDG_RUNTIME_DIR, so on Linux each script has a registry
 and mailslots of its own.
 """
@@ -64,6 +66,10 @@ def main():
         # (under Wine as a Windows path: Wine shows the root as drive Z:).
         runner = os.path.abspath(args.runner)
         env["TALLOW_RUNNER"] = "Z:" + runner.replace("/", "\\") if args.emulator else runner
+        # Scripts that meet a limit of Wine itself (not of Windows) scale
+        # themselves down when this is set.
+        if args.emulator:
+            env["TALLOW_TEST_WINE"] = "1"
         # The registry stand-in on Linux lives here: no script sees the user's.
         env["XDG_CONFIG_HOME"] = work
         # And so do the mailslots (runs of the corpus may overlap).

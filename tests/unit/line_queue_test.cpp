@@ -90,7 +90,11 @@ TEST(LineQueue, HeldBytesCountTextAndLinesAndStopAtTheBound) {
         queue.Feed(std::string_view(empties).substr(0, std::min(empties.size(), queue.Room())));
     EXPECT_GE(queue.Held(), kMaxQueuedBytes);
     EXPECT_LE(queue.Held(), kMaxQueuedBytes + 4096 * kLineCost);
-    ASSERT_TRUE(queue.TakeLine(line));
+    // Reading gives room back: a full queue always has a line to take until
+    // it takes bytes again (how many lines that needs depends on the size of
+    // a line's bookkeeping, which differs between platforms).
+    while (queue.Room() == 0)
+        ASSERT_TRUE(queue.TakeLine(line));
     EXPECT_GT(queue.Room(), 0u);
     while (queue.TakeLine(line)) {
     }
