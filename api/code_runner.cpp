@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/live_handles.h"
+#include "codec/code_file.h"
 #include "core/dialog_object.h"
 #include "core/messages.h"
 #include "core/program.h"

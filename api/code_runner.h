@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 
 namespace tallow {
 

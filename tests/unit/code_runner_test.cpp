@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
 #include "api/command_line.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "core/messages.h"
 #include "platform/message_box.h"
 #include "platform/process.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/string_array.h"

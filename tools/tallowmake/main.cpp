@@ -8,7 +8,7 @@
 #include <system_error>
 #include <vector>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 #include "platform/file_read.h"
 #include "platform/message_box.h"
 #include "platform/self_path.h"

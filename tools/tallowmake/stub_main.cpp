@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
+#include "codec/code_file.h"
 #include "platform/message_box.h"
 #include "platform/self_path.h"
 #include "runner/code_run_status.h"
