@@ -1,6 +1,6 @@
 // The dialog object on the model of its controls: every member, property and
 // message, driven by scripts as the code runner's programs drive it.
-#include "core/dialog_object.h"
+#include "objects/dialog_object.h"
 
 #include <gtest/gtest.h>
 
