@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "code_command_line.h"
-#include "code_run_status.h"
 #include "platform/self_path.h"
+#include "support/code_command_line.h"
+#include "support/code_run_status.h"
 #include "tallow.h"
 
 namespace {

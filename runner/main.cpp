@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "code_command_line.h"
-#include "code_run_status.h"
-#include "large_stack.h"
+#include "platform/large_stack.h"
 #include "platform/shell_registration.h"
+#include "platform/standard_streams.h"
 #include "prompt.h"
 #include "script_text.h"
-#include "standard_input.h"
+#include "support/code_command_line.h"
+#include "support/code_run_status.h"
 #include "tallow.h"
 
 namespace {

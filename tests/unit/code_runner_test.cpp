@@ -16,7 +16,7 @@
 #include "core/messages.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
-#include "runner/code_command_line.h"
+#include "support/code_command_line.h"
 #include "tallow.h"
 
 namespace tallow {

@@ -10,10 +10,10 @@
 
 #include "api/code_runner.h"
 #include "codec/code_file.h"
+#include "platform/large_stack.h"
 #include "platform/message_box.h"
 #include "platform/self_path.h"
-#include "runner/code_run_status.h"
-#include "runner/large_stack.h"
+#include "support/code_run_status.h"
 #include "tallow.h"
 #include "tools/tallowmake/attached_code.h"
 

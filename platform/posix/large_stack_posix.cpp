@@ -1,5 +1,5 @@
 // The runner's large stack: a thread of its own on POSIX systems.
-#include "large_stack.h"
+#include "platform/large_stack.h"
 
 #ifndef _WIN32
 #include <pthread.h>

@@ -1,5 +1,5 @@
 // Standard input for the runner: the one place it asks the system directly.
-#include "standard_input.h"
+#include "platform/standard_streams.h"
 
 #include <cstdio>
 
