@@ -197,7 +197,7 @@ int RunCodeFile(const std::string& fileName, const std::vector<const char*>& arg
 // A script too big for the memory at hand is reported as the engine reports
 // it, not by an uncaught exception.
 int main(int argc, char** argv) {
-    return tallow::runner::RunWithLargeStack(
+    return tallow::platform::RunWithLargeStack(
         [](int count, char** args) {
             try {
                 return Main(count, args);
@@ -212,7 +212,7 @@ int main(int argc, char** argv) {
 namespace {
 
 int Main(int argc, char** argv) {
-    tallow::runner::WriteStandardOutputAsBytes();
+    tallow::platform::WriteStandardOutputAsBytes();
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;
@@ -274,7 +274,7 @@ int Main(int argc, char** argv) {
         break;
     }
     // No script named: a terminal gets the prompt, a pipe is the script.
-    bool prompt = i < argc ? std::strcmp(argv[i], "-i") == 0 : tallow::runner::StandardInputIsTerminal();
+    bool prompt = i < argc ? std::strcmp(argv[i], "-i") == 0 : tallow::platform::StandardInputIsTerminal();
     bool fromInput = !prompt && (i < argc ? std::strcmp(argv[i], "-") == 0 : true);
     if (prompt) {
         if (unattended) SetUnattended(1);
@@ -292,7 +292,7 @@ int Main(int argc, char** argv) {
     if (fromInput) {
         if (i < argc) ++i;
         shown = "-";
-        if (!tallow::runner::ReadStandardInput(raw)) {
+        if (!tallow::platform::ReadStandardInput(raw)) {
             std::fputs("tallow: cannot read the script from standard input\n", stderr);
             return kStatusUsage;
         }

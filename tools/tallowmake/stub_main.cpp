@@ -98,7 +98,7 @@ int StubMain(int argc, char** argv) {
 // Deep recursion in the script reaches the engine's limit before the end of
 // the stack, as in the runner.
 int main(int argc, char** argv) {
-    return tallow::runner::RunWithLargeStack(
+    return tallow::platform::RunWithLargeStack(
         [](int count, char** args) {
             try {
                 return StubMain(count, args);
