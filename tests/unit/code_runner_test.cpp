@@ -14,6 +14,7 @@
 #include "codec/code_file.h"
 #include "codec/dialog_template.h"
 #include "core/messages.h"
+#include "core/statements.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "support/code_command_line.h"
