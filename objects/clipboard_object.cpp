@@ -5,11 +5,11 @@
 
 #include <cstring>
 
-#include "core/dialog_object.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/operators.h"
 #include "expr/string_array.h"
+#include "objects/dialog_object.h"
 #include "objects/heap_bytes.h"
 #include "platform/clipboard.h"
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "dialog_window.h"
 
 namespace tallow::platform {

@@ -9,21 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "code_command_line.h"
-#include "code_run_status.h"
-#include "large_stack.h"
-#include "platform/shell_registration.h"
 #include "prompt.h"
 #include "script_text.h"
-#include "standard_input.h"
+#include "support/code_command_line.h"
+#include "support/code_run_status.h"
+#include "support/program_main.h"
+#include "support/system.h"
 #include "tallow.h"
 
 namespace {
 
 // Exit statuses of the runner besides the script's own codes.
-constexpr int kStatusFailed = 1;    // an error ended the script before it set a code
-constexpr int kStatusUsage = 2;     // a wrong command line or an unreadable script
-constexpr int kStatusBudget = 124;  // --max-statements ended the run, as timeout(1) reports
+using tallow::support::kStatusFailed;
+using tallow::support::kStatusUsage;  // also for a script that cannot be read
+constexpr int kStatusBudget = 124;    // --max-statements ended the run, as timeout(1) reports
 
 void Usage(FILE* out) {
     std::fputs(
@@ -135,13 +134,13 @@ int RegisterCodeFiles(bool add) {
     std::string error;
     bool done = false;
     if (add) {
-        std::string launcher = tallow::platform::CodeFileLauncher();
+        std::string launcher = tallow::support::CodeFileLauncher();
         if (launcher.empty())
             error = "the program that opens code files is not installed beside tallow";
         else
-            done = tallow::platform::RegisterCodeFiles(launcher, changed, error);
+            done = tallow::support::RegisterCodeFiles(launcher, changed, error);
     } else {
-        done = tallow::platform::UnregisterCodeFiles(changed, error);
+        done = tallow::support::UnregisterCodeFiles(changed, error);
     }
     for (const std::string& item : changed)
         std::printf("%s %s\n", add ? "wrote" : "removed", item.c_str());
@@ -182,14 +181,14 @@ void ReportFailure(TallowProgramHandle program, const std::string& shown) {
 // a code.
 int RunCodeFile(const std::string& fileName, const std::vector<const char*>& args) {
     std::string line, bad;
-    if (!tallow::runner::BuildCodeCommandLine(fileName, args, line, bad)) {
+    if (!tallow::support::BuildCodeCommandLine(fileName, args, line, bad)) {
         std::fprintf(stderr,
                      "tallow: a code file's arguments cannot hold both a double quote and a blank "
                      "or a leading quote: %s\n",
                      bad.c_str());
         return kStatusUsage;
     }
-    return tallow::runner::CodeRunStatus(RunTallowCode(line.c_str(), 0), kStatusFailed);
+    return tallow::support::CodeRunStatus(RunTallowCode(line.c_str(), 0), kStatusFailed);
 }
 
 }  // namespace
@@ -197,22 +196,13 @@ int RunCodeFile(const std::string& fileName, const std::vector<const char*>& arg
 // A script too big for the memory at hand is reported as the engine reports
 // it, not by an uncaught exception.
 int main(int argc, char** argv) {
-    return tallow::runner::RunWithLargeStack(
-        [](int count, char** args) {
-            try {
-                return Main(count, args);
-            } catch (const std::bad_alloc&) {
-                std::fputs("tallow: out of memory\n", stderr);
-                return 1;
-            }
-        },
-        argc, argv);
+    return tallow::support::RunMain(Main, argc, argv, [] { std::fputs("tallow: out of memory\n", stderr); });
 }
 
 namespace {
 
 int Main(int argc, char** argv) {
-    tallow::runner::WriteStandardOutputAsBytes();
+    tallow::support::WriteStandardOutputAsBytes();
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;
@@ -274,7 +264,7 @@ int Main(int argc, char** argv) {
         break;
     }
     // No script named: a terminal gets the prompt, a pipe is the script.
-    bool prompt = i < argc ? std::strcmp(argv[i], "-i") == 0 : tallow::runner::StandardInputIsTerminal();
+    bool prompt = i < argc ? std::strcmp(argv[i], "-i") == 0 : tallow::support::StandardInputIsTerminal();
     bool fromInput = !prompt && (i < argc ? std::strcmp(argv[i], "-") == 0 : true);
     if (prompt) {
         if (unattended) SetUnattended(1);
@@ -292,7 +282,7 @@ int Main(int argc, char** argv) {
     if (fromInput) {
         if (i < argc) ++i;
         shown = "-";
-        if (!tallow::runner::ReadStandardInput(raw)) {
+        if (!tallow::support::ReadStandardInput(raw)) {
             std::fputs("tallow: cannot read the script from standard input\n", stderr);
             return kStatusUsage;
         }

@@ -1,13 +1,13 @@
 // The dialog object on the model of its controls: every member, property and
 // message, driven by scripts as the code runner's programs drive it.
-#include "core/dialog_object.h"
+#include "objects/dialog_object.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/string_array.h"

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "api/code_file.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "platform/message_box.h"
 #include "tallow.h"
 #include "tests/wine/wine_watchdog.h"

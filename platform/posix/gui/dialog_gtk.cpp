@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "gui_text.h"
 #include "platform/dialog_model.h"
 

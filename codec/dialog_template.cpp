@@ -1,8 +1,8 @@
 // Classic in-memory dialog templates: the reader checks every field against
 // the end of the bytes, the writer lays out the fields in the published order.
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 
-#include "api/byte_cursor.h"
+#include "codec/byte_cursor.h"
 
 namespace tallow::codec {
 namespace {

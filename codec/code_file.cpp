@@ -1,12 +1,12 @@
 // The code-file layout: a bounded reader that refuses every size that does
 // not fit the bytes before allocating, and the writer of both versions.
-#include "api/code_file.h"
+#include "codec/code_file.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "api/byte_cursor.h"
-#include "api/dialog_template.h"
+#include "codec/byte_cursor.h"
+#include "codec/dialog_template.h"
 
 namespace tallow::codec {
 namespace {

@@ -1,19 +1,11 @@
-// The runner's large stack: a thread of its own on POSIX systems.
-#include "large_stack.h"
-
-#ifndef _WIN32
+// The large stack on POSIX systems: a thread of its own.
 #include <pthread.h>
-#endif
 
-namespace tallow::runner {
+#include <cstddef>
 
-#ifdef _WIN32
+#include "platform/large_stack.h"
 
-int RunWithLargeStack(int (*main)(int, char**), int argc, char** argv) {
-    return main(argc, argv);
-}
-
-#else
+namespace tallow::platform {
 
 namespace {
 
@@ -48,6 +40,4 @@ int RunWithLargeStack(int (*main)(int, char**), int argc, char** argv) {
     return call.result;
 }
 
-#endif
-
-}  // namespace tallow::runner
+}  // namespace tallow::platform

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace tallow::runner {
+namespace tallow::support {
 
 // Appends word to line (after a blank unless line is empty) in the form the
 // code runner splits back into word: as it is, or in double quotes when it
@@ -21,4 +21,4 @@ bool AppendCommandWord(std::string& line, std::string_view word);
 bool BuildCodeCommandLine(std::string_view file, const std::vector<const char*>& args, std::string& line,
                           std::string& bad);
 
-}  // namespace tallow::runner
+}  // namespace tallow::support

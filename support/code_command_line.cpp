@@ -1,7 +1,7 @@
 // Quoting for the code runner's command line, whose split knows no escapes.
-#include "code_command_line.h"
+#include "support/code_command_line.h"
 
-namespace tallow::runner {
+namespace tallow::support {
 
 namespace {
 
@@ -36,4 +36,4 @@ bool BuildCodeCommandLine(std::string_view file, const std::vector<const char*>&
     return true;
 }
 
-}  // namespace tallow::runner
+}  // namespace tallow::support

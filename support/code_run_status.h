@@ -4,7 +4,12 @@
 
 #include "tallow.h"
 
-namespace tallow::runner {
+namespace tallow::support {
+
+// Exit statuses that the programs share besides the script's own codes.
+constexpr int kStatusFailed =
+    1;  // an error ended the script before it set a code, or the file could not be used
+constexpr int kStatusUsage = 2;  // a wrong command line
 
 // The status for a code run that returned code: the script's own code, or
 // failedStatus when the run gave 0 because it failed (an error ended the
@@ -15,4 +20,4 @@ inline int CodeRunStatus(int code, int failedStatus) {
     return code;
 }
 
-}  // namespace tallow::runner
+}  // namespace tallow::support
