@@ -172,7 +172,7 @@ def summary(page, line):
             continue
         elif text.startswith("#"):
             break
-        elif text and text[0] not in "|-[<":
+        elif text and text[0] not in "|-<" and not text.startswith("!["):
             paragraphs[-1].append(text)
             continue
         if paragraphs[-1]:
@@ -289,7 +289,8 @@ def build_guide(pages, out, reference_rel, synonyms):
         for level, text, line in page.headings:
             if level == 2:
                 index.append({"name": re.sub(r"`", "", text), "kind": "guide", "url": "%s#%s" % (
-                    url, reference_pages.anchor(text)), "text": chapter + ": " + summary(page, line), "also": ""})
+                    url, reference_pages.anchor(text)), "text": ": ".join(filter(None, [chapter, summary(page, line)])),
+                              "also": ""})
     return index
 
 
