@@ -136,6 +136,8 @@ def render(page, title_of, nav, suffix):
             continue
         elif not line.strip():
             flush()
+        elif line.startswith("<!--"):
+            flush()  # a note for the page's writers, not its readers
         else:
             paragraph.append(line.strip())
         i += 1
