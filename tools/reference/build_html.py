@@ -123,16 +123,18 @@ def render(page, title_of, nav, suffix):
             table.append("</table>")
             body.append("\n".join(table))
             continue
-        elif line.startswith("- "):
+        elif line.startswith("- ") or re.match(r"^\d+\. ", line):
             flush()
             items = []
-            while i < len(lines) and (lines[i].startswith("- ") or lines[i].startswith("  ")):
-                if lines[i].startswith("- "):
-                    items.append(lines[i][2:])
+            tag = "ul" if line.startswith("- ") else "ol"
+            item = re.compile(r"^- " if tag == "ul" else r"^\d+\. ")
+            while i < len(lines) and (item.match(lines[i]) or lines[i].startswith("  ")):
+                if item.match(lines[i]):
+                    items.append(item.sub("", lines[i]))
                 else:
                     items[-1] += " " + lines[i].strip()
                 i += 1
-            body.append("<ul>%s</ul>" % "".join("<li>%s</li>" % inline(t) for t in items))
+            body.append("<%s>%s</%s>" % (tag, "".join("<li>%s</li>" % inline(t) for t in items), tag))
             continue
         elif not line.strip():
             flush()
