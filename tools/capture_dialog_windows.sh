@@ -13,7 +13,11 @@ out=$(realpath -m "${1:-docs/images/dialog-windows.png}")
 build=$PWD/build/win64
 kWindowWait=90 # seconds for Wine to start and show the dialog
 
-for program in Xvfb xdotool import wine; do
+# Debian's wine command takes the 32-bit loader whenever that is installed;
+# the win64 build needs the 64-bit one.
+wine=$(command -v wine64 || command -v /usr/lib/wine/wine64 || command -v wine || true)
+export TALLOW_WINE=$wine
+for program in Xvfb xdotool import "$wine"; do
     command -v "$program" >/dev/null || { echo "capture: $program is not installed" >&2; exit 1; }
 done
 [ -f "$build/tallow.exe" ] || { echo "capture: build $build/tallow.exe first (win64 preset)" >&2; exit 1; }
@@ -32,13 +36,13 @@ cp tests/desktop/dialog_answers.tal tests/desktop/dialog_answers.rc "$work/"
 if [ -x build/native/tallowcod ]; then
     build/native/tallowcod pack "$work/dialog_answers.tal" "$work/dialog_answers.rc" -o "$work/answers.cod" >/dev/null
 else
-    (cd "$work" && WINEDEBUG=-all wine "$build/tallowcod.exe" pack dialog_answers.tal dialog_answers.rc \
+    (cd "$work" && WINEDEBUG=-all "$wine" "$build/tallowcod.exe" pack dialog_answers.tal dialog_answers.rc \
         -o answers.cod >/dev/null)
 fi
 
 sh cmake/gui_session.sh start "$work/state"
 display=$(cat "$work/state/display")
-(cd "$work" && DISPLAY=$display WINEDEBUG=-all exec wine "$build/tallow.exe" answers.cod) \
+(cd "$work" && DISPLAY=$display WINEDEBUG=-all exec "$wine" "$build/tallow.exe" answers.cod) \
     </dev/null >"$work/run.log" 2>&1 &
 runner=$!
 
