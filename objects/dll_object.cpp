@@ -10,14 +10,20 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "platform/native_call.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr int kDeclare = 1;
-constexpr int kFirstStatement = 2;
+// declare is the one member of the table; the declared statements follow it.
+constexpr StatementMember kStatements[] = {
+    {"declare", 1, Call<&DllObject::Declare>},
+};
+constexpr MemberTable kMembers{kStatements, {}, {}};
+static_assert(IdsInOrder(kMembers));
+constexpr int kFirstStatement = int(std::size(kStatements)) + 1;
 constexpr int kFirstFunction = 1;
 
 // One parameter's storage during a call.
@@ -46,7 +52,7 @@ void SetText(ArgStore& store, const std::string& value) {
 
 DllObject::DllObject(Program& program, std::string name, platform::Library library)
     : ScriptObject(program, std::move(name)), library_(std::move(library)) {
-    AddStatement("declare", kDeclare);
+    AddMembers(kMembers);
 }
 
 // declare = "declare" strexpr "," strexpr ["," numexpr]
@@ -148,7 +154,6 @@ DllObject::CallResult DllObject::Call(DynamicFunction function) {
 }
 
 void DllObject::ProcessStatement(int id) {
-    if (id == kDeclare) return Declare();
     size_t index = size_t(id - kFirstStatement);
     if (id < kFirstStatement || index >= statements_.size()) return ScriptObject::ProcessStatement(id);
     Call(statements_[index]);

@@ -23,14 +23,17 @@ class DllObject : public ScriptObject {
 public:
     DllObject(Program& program, std::string name, platform::Library library);
 
-    // Id 1 is declare; from 2 on the declared statements, in order.
+    // Id 1 is declare, the member of its table; from 2 on the declared
+    // statements, in order.
     void ProcessStatement(int id) override;
     // Ids from 1: the declared number and string functions, in order.
     double ProcessNumFunction(int id) override;
     std::string ProcessStringFunction(int id) override;
 
-private:
+    // declare: the member of its table.
     void Declare();
+
+private:
     struct CallResult {
         uint64_t raw = 0;  // the result register
         std::string text;  // a string result, "" for a null address

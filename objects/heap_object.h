@@ -20,12 +20,9 @@ public:
     explicit HeapObject(Program& program);
     ~HeapObject() override;
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     size_t MemoryInUse() const override { return ScriptObject::MemoryInUse() + blocks_.TotalBytes(); }
 
-    // Members, one per id; each reads its own parameters.
+    // The members of its table, one per id; each reads its own parameters.
     void Free();
     void Set();
     void Copy();
