@@ -38,7 +38,7 @@ std::string StreamReadString(Program& p, ByteSource& source) {
     Evaluator& ev = p.Eval();
     ev.HasFirstParam(true);
     int seconds = ToInt32(ev.EvalNum());
-    return ReadLineText(source, seconds);
+    return ReadLineText(source, seconds, [&p](size_t bytes) { p.ChargeMemory(bytes); });
 }
 
 HeapRange ReadHeapRange(Program& p) {
