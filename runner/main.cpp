@@ -22,7 +22,7 @@ namespace {
 // Exit statuses of the runner besides the script's own codes.
 using tallow::support::kStatusFailed;
 using tallow::support::kStatusUsage;  // also for a script that cannot be read
-constexpr int kStatusBudget = 124;    // --max-statements ended the run, as timeout(1) reports
+constexpr int kStatusBudget = 124;  // --max-statements or --max-seconds ended the run, as timeout(1) reports
 
 void Usage(FILE* out) {
     std::fputs(
@@ -49,6 +49,8 @@ void Usage(FILE* out) {
         "                 (also TALLOW_UNATTENDED=1 in the environment)\n"
         "  --max-statements N\n"
         "                 end the run once N statements have executed\n"
+        "  --max-seconds N\n"
+        "                 end the run once it has lasted N seconds; waits end then\n"
         "  --memory-limit MB\n"
         "                 fail with \"out of memory\" once the script holds more than\n"
         "                 MB MiB (default 1024, 512 in 32-bit builds; 0: no limit)\n"
@@ -70,7 +72,8 @@ void Usage(FILE* out) {
         "  --unregister   remove what --register wrote, then exit\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
-        "error ended it before it set one; 124 when --max-statements ended it; 2\n"
+        "error ended it before it set one; 124 when --max-statements or\n"
+        "--max-seconds ended it; 2\n"
         "for a wrong command line or a script that cannot be read. An error is\n"
         "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
         "A code file's status is the same; 1 also when the file cannot be used\n"
@@ -206,6 +209,7 @@ int Main(int argc, char** argv) {
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;
+    double maxSeconds = 0;
     long long memoryLimit = -1;
     bool fastPaths = true;
     bool trustAddresses = false;
@@ -228,6 +232,16 @@ int Main(int argc, char** argv) {
             maxStatements = i + 1 < argc ? std::strtoll(argv[i + 1], &end, 10) : 0;
             if (i + 1 >= argc || *end || maxStatements <= 0) {
                 std::fputs("tallow: --max-statements needs a positive count\n", stderr);
+                return 2;
+            }
+            ++i;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--max-seconds") == 0) {
+            char* end = nullptr;
+            maxSeconds = i + 1 < argc ? std::strtod(argv[i + 1], &end) : 0;
+            if (i + 1 >= argc || *end || !(maxSeconds > 0 && maxSeconds < 1e9)) {
+                std::fputs("tallow: --max-seconds needs a positive number of seconds\n", stderr);
                 return 2;
             }
             ++i;
@@ -301,11 +315,10 @@ int Main(int argc, char** argv) {
             return 2;
         }
         if (tallow::runner::IsCodeFile(raw)) {
-            if (maxStatements > 0 || memoryLimit >= 0 || !fastPaths || trustAddresses) {
+            if (maxStatements > 0 || maxSeconds > 0 || memoryLimit >= 0 || !fastPaths || trustAddresses) {
                 std::fputs(
-                    "tallow: --max-statements, --memory-limit, --no-fast-paths and --trust-addresses apply "
-                    "to "
-                    "script text, not to a code file\n",
+                    "tallow: --max-statements, --max-seconds, --memory-limit, --no-fast-paths and "
+                    "--trust-addresses apply to script text, not to a code file\n",
                     stderr);
                 return kStatusUsage;
             }
@@ -332,6 +345,7 @@ int Main(int argc, char** argv) {
     SetScriptFileName(program, fileName.c_str());
     SetScriptArguments(program, int(args.size()), args.data());
     if (maxStatements > 0) SetStatementLimit(program, maxStatements);
+    if (maxSeconds > 0) SetTimeLimit(program, int64_t(maxSeconds * 1000));
     if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
     if (!fastPaths) SetFastPaths(program, 0);
     if (trustAddresses) SetTrustAddresses(program, 1);
@@ -344,7 +358,7 @@ int Main(int argc, char** argv) {
         if (std::strstr(message, "extension library"))
             ListExtensionRegistrations(NameBrokenRegistration, nullptr);
         if (code == 0) code = kStatusFailed;
-    } else if (outcome == TALLOW_RUN_BUDGET) {
+    } else if (outcome == TALLOW_RUN_BUDGET || outcome == TALLOW_RUN_TIME) {
         code = kStatusBudget;
     }
     DestroyProgram(program);
