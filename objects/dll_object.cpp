@@ -43,7 +43,7 @@ platform::NativeType NativeTypeOf(const DynamicParam& param) {
 // would crash: such a number, and any address of a live Heap block, is
 // refused with "Value does not fit a 32-bit parameter!". A 32-bit build
 // keeps the low bits, as it always did.
-double Checked32(Program& p, DynamicType type, double value) {
+double Checked32([[maybe_unused]] Program& p, [[maybe_unused]] DynamicType type, double value) {
     if constexpr (sizeof(void*) > 4) {
         if (type != DynamicType::U32 && type != DynamicType::S32) return value;
         bool fits = value >= -2147483648.0 && value < 4294967296.0;
