@@ -17,6 +17,7 @@ constexpr const char kDllLoad[] = "Could not load library!";
 constexpr const char kDllLink[] = "Could not link to function!";
 constexpr const char kDllBadParam[] = "Invalid dynamic function parameter!";
 constexpr const char kDllUnknownFunction[] = "Unknown/Unlinked DLL function!";
+constexpr const char kDllValueTooWide[] = "Value does not fit a 32-bit parameter!";
 }  // namespace msg
 
 class DllObject : public ScriptObject {

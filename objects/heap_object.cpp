@@ -91,8 +91,13 @@ void* HeapObject::BytesAt(uintptr_t address, size_t size) {
     return bytes;
 }
 
-size_t HeapObject::Budget() const {
-    return program_.MemoryLimit();
+bool HeapObject::Fits(size_t growth) {
+    // Small blocks are counted against what the program was last measured
+    // to hold (the next measure finds them); a big one measures now.
+    constexpr size_t kMeasureFrom = size_t(64) << 10;
+    if (growth > program_.MemoryRoom(growth >= kMeasureFrom)) return false;
+    program_.NoteMemory(growth);
+    return true;
 }
 
 // free = "free" address. Freeing 0 (a failed alloc's result) does nothing;
@@ -156,20 +161,20 @@ void HeapObject::WriteString() {
 }
 
 // alloc = "alloc(" size ")". 0 when the block cannot be had: the allocator
-// refuses, the size is negative, or the blocks would pass the program's
-// memory budget.
+// refuses, the size is negative, or the program would then hold more than
+// its memory limit.
 double HeapObject::Alloc() {
     program_.Eval().HasFirstParam(true);
     int32_t size = ToInt32(program_.Eval().EvalNum());
-    if (size < 0) return 0;
-    return NumberFromAddress(blocks_.Allocate(size_t(size), Budget()));
+    if (size < 0 || !Fits(size_t(size))) return 0;
+    return NumberFromAddress(blocks_.Allocate(size_t(size), 0));
 }
 
 // allocstring = "allocstring(" strexpr ")": a block of the text and its NUL.
 double HeapObject::AllocString() {
     program_.Eval().HasFirstParam(true);
     std::string text = program_.Eval().EvalString();
-    uintptr_t address = blocks_.Allocate(text.size() + 1, Budget());
+    uintptr_t address = Fits(text.size() + 1) ? blocks_.Allocate(text.size() + 1, 0) : 0;
     if (address) std::memcpy(reinterpret_cast<void*>(address), text.c_str(), text.size() + 1);
     return NumberFromAddress(address);
 }
@@ -183,8 +188,9 @@ double HeapObject::Realloc() {
     ev.HasNextParam(true);
     int32_t size = ToInt32(ev.EvalNum());
     if (!blocks_.SizeOf(address)) program_.ReportError(kRuntimeKind, msg::kInvalidHeapAddress);
-    if (size < 0) return 0;
-    return NumberFromAddress(*blocks_.Reallocate(address, size_t(size), Budget()));
+    size_t old = blocks_.SizeOf(address);
+    if (size < 0 || (size_t(size) > old && !Fits(size_t(size) - old))) return 0;
+    return NumberFromAddress(*blocks_.Reallocate(address, size_t(size), 0));
 }
 
 // sizeof = "sizeof(" address ")"

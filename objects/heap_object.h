@@ -42,8 +42,9 @@ private:
     size_t ReadCount();
     // The size bytes at address, or "Invalid heap address!".
     void* BytesAt(uintptr_t address, size_t size);
-    // What the blocks may hold in all: the program's memory budget.
-    size_t Budget() const;
+    // Whether growth more bytes of blocks keep the program within its
+    // memory limit, beside everything else it holds; counts them if so.
+    bool Fits(size_t growth);
 
     HeapBlocks blocks_;
 };

@@ -78,7 +78,7 @@ void SocketObject::Connect() {
     ev.HasNextParam(true);
     int port = ToInt32(ev.EvalNum());
     RefuseWhenConnected();
-    connection_ = LineSocket::Connect(host, port);
+    connection_ = LineSocket::Connect(host, port, &program_);
     if (!connection_) program_.ReportError(kRuntimeKind, msg::kSocketConnectionFailed);
 }
 
@@ -94,7 +94,7 @@ void SocketObject::Listen() {
     ev.HasNextParam(true);
     uint64_t milliseconds = WaitMilliseconds(ev.EvalNum());
     RefuseWhenConnected();
-    connection_ = LineSocket::AcceptOne(address, port, milliseconds);
+    connection_ = LineSocket::AcceptOne(address, port, milliseconds, &program_);
     if (!connection_) program_.ReportError(kRuntimeKind, msg::kSocketConnectionFailed);
 }
 

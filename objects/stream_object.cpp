@@ -39,7 +39,7 @@ std::string StreamObject::ReadString() {
     Evaluator& ev = program_.Eval();
     ev.HasFirstParam(true);
     int seconds = ToInt32(ev.EvalNum());
-    return ReadLineText(*this, seconds);
+    return ReadLineText(*this, seconds, [this](size_t bytes) { program_.ChargeMemory(bytes); });
 }
 
 // flush = "flush"

@@ -78,8 +78,8 @@ int RunCodeFile(const RunnerOptions& options, const std::string& fileName,
                 const std::vector<const char*>& args) {
     if (options.LimitsScriptText()) {
         std::fputs(
-            "tallow: --max-statements, --memory-limit, --no-fast-paths and --trust-addresses apply to "
-            "script text, not to a code file\n",
+            "tallow: --max-statements, --max-seconds, --memory-limit, --no-fast-paths and "
+            "--trust-addresses apply to script text, not to a code file\n",
             stderr);
         return kStatusUsage;
     }
@@ -125,7 +125,7 @@ bool RefuseNul(const Script& script) {
 }
 
 // Runs the script with args as argv; the script's exit code, or the
-// runner's status for a run that failed or hit --max-statements.
+// runner's status for a run that failed or hit --max-statements or --max-seconds.
 int RunScript(const RunnerOptions& options, const Script& script, const std::vector<const char*>& args) {
     std::string text = PrepareScriptText(script.raw);
     if (options.unattended) SetUnattended(1);
@@ -137,6 +137,7 @@ int RunScript(const RunnerOptions& options, const Script& script, const std::vec
     SetScriptFileName(program, script.fileName.c_str());
     SetScriptArguments(program, int(args.size()), args.data());
     if (options.maxStatements > 0) SetStatementLimit(program, options.maxStatements);
+    if (options.maxSeconds > 0) SetTimeLimit(program, int64_t(options.maxSeconds * 1000));
     ApplyOptions(program, options);
     int code = RunProgram(program, text.c_str());
     int outcome = GetRunOutcome(program);
@@ -147,7 +148,7 @@ int RunScript(const RunnerOptions& options, const Script& script, const std::vec
         if (std::strstr(message, "extension library"))
             ListExtensionRegistrations(NameBrokenRegistration, nullptr);
         if (code == 0) code = kStatusFailed;
-    } else if (outcome == TALLOW_RUN_BUDGET) {
+    } else if (outcome == TALLOW_RUN_BUDGET || outcome == TALLOW_RUN_TIME) {
         code = kStatusBudget;
     }
     DestroyProgram(program);

@@ -45,6 +45,8 @@ void Usage(FILE* out) {
         "                 (also TALLOW_UNATTENDED=1 in the environment)\n"
         "  --max-statements N\n"
         "                 end the run once N statements have executed\n"
+        "  --max-seconds N\n"
+        "                 end the run once it has lasted N seconds; waits end then\n"
         "  --memory-limit MB\n"
         "                 fail with \"out of memory\" once the script holds more than\n"
         "                 MB MiB (default 1024, 512 in 32-bit builds; 0: no limit)\n"
@@ -66,8 +68,8 @@ void Usage(FILE* out) {
         "  --unregister   remove what --register wrote, then exit\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
-        "error ended it before it set one; 124 when --max-statements ended it; 2\n"
-        "for a wrong command line or a script that cannot be read. An error is\n"
+        "error ended it before it set one; 124 when --max-statements or\n"
+        "--max-seconds ended it; 2 for a wrong command line or a script that cannot be read. An error is\n"
         "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
         "A code file's status is the same; 1 also when the file cannot be used\n"
         "(its box says why).\n",
@@ -174,6 +176,15 @@ int MaxStatements(RunnerOptions& options, const char* value) {
     return ParseCount(value, 1, LLONG_MAX, options.maxStatements) ? kGoOn : kBadValue;
 }
 
+// Seconds, fractions allowed, below a thousand million.
+int MaxSeconds(RunnerOptions& options, const char* value) {
+    char* end = nullptr;
+    double seconds = std::strtod(value, &end);
+    if (*end != '\0' || !(seconds > 0 && seconds < 1e9)) return kBadValue;
+    options.maxSeconds = seconds;
+    return kGoOn;
+}
+
 // Up to a tebibyte: the largest limit the engine takes in bytes.
 int MemoryLimit(RunnerOptions& options, const char* value) {
     return ParseCount(value, 0, 1LL << 40, options.memoryLimit) ? kGoOn : kBadValue;
@@ -195,6 +206,7 @@ constexpr Option kOptions[] = {
     {"--version", nullptr, nullptr, Version},
     {"--unattended", nullptr, nullptr, Unattended},
     {"--max-statements", nullptr, "--max-statements needs a positive count", MaxStatements},
+    {"--max-seconds", nullptr, "--max-seconds needs a positive number of seconds", MaxSeconds},
     {"--memory-limit", nullptr, "--memory-limit needs a size in MiB (0: no limit)", MemoryLimit},
     {"--extensions", nullptr, nullptr, ListExtensions},
     {"--unregister-extension", nullptr, "--unregister-extension needs a name", UnregisterExtension},

@@ -1,0 +1,34 @@
+// The deadline of waits, kept per thread: each thread runs its own programs.
+#include "platform/wait_deadline.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace tallow::platform {
+
+namespace {
+thread_local std::optional<uint64_t> deadline_;
+}
+
+uint64_t SteadyMilliseconds() {
+    using namespace std::chrono;
+    return uint64_t(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::optional<uint64_t> SetWaitDeadline(std::optional<uint64_t> deadline) {
+    std::optional<uint64_t> before = deadline_;
+    deadline_ = deadline;
+    return before;
+}
+
+std::optional<uint64_t> WaitDeadline() {
+    return deadline_;
+}
+
+uint64_t WaitWithinDeadline(uint64_t milliseconds) {
+    if (!deadline_) return milliseconds;
+    uint64_t now = SteadyMilliseconds();
+    return now >= *deadline_ ? 0 : std::min(milliseconds, *deadline_ - now);
+}
+
+}  // namespace tallow::platform
