@@ -54,11 +54,13 @@ struct Program::RunLimits {
     size_t memoryLimit;                    // the program's own
     bool trustAddresses;                   // the program's own
     std::optional<uint64_t> waitDeadline;  // the thread's before the run
+    int* deadlineWatch;                    // likewise
     int64_t statements;                    // the budget the run starts with
 };
 
 Program::RunLimits Program::TakeLimits(Program* enclosing) {
-    RunLimits own{meter_.Limit(), heapBlocks && heapBlocks->trustAddresses, platform::WaitDeadline(), 0};
+    RunLimits own{meter_.Limit(), heapBlocks && heapBlocks->trustAddresses, platform::WaitDeadline(),
+                  platform::SetDeadlineWatch(&clockCountdown_), 0};
     statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
     deadline_.reset();
     if (timeLimitMs > 0) deadline_ = platform::SteadyMilliseconds() + uint64_t(timeLimitMs);
@@ -84,6 +86,7 @@ void Program::GiveBackLimits(const RunLimits& limits, Program* enclosing) {
     meter_.SetLimit(limits.memoryLimit);
     if (heapBlocks) heapBlocks->trustAddresses = limits.trustAddresses;
     platform::SetWaitDeadline(limits.waitDeadline);
+    platform::SetDeadlineWatch(limits.deadlineWatch);
     if (enclosing) {
         enclosing->statementsLeft_ -= limits.statements - std::max<int64_t>(statementsLeft_, 0);
         // The enclosing run looks at the clock before its next statement.

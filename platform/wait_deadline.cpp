@@ -8,6 +8,7 @@ namespace tallow::platform {
 
 namespace {
 thread_local std::optional<uint64_t> deadline_;
+thread_local int* watch_ = nullptr;
 }
 
 uint64_t SteadyMilliseconds() {
@@ -28,7 +29,16 @@ std::optional<uint64_t> WaitDeadline() {
 uint64_t WaitWithinDeadline(uint64_t milliseconds) {
     if (!deadline_) return milliseconds;
     uint64_t now = SteadyMilliseconds();
-    return now >= *deadline_ ? 0 : std::min(milliseconds, *deadline_ - now);
+    uint64_t left = now >= *deadline_ ? 0 : *deadline_ - now;
+    if (left > milliseconds) return milliseconds;
+    if (watch_) *watch_ = 1;
+    return left;
+}
+
+int* SetDeadlineWatch(int* countdown) {
+    int* before = watch_;
+    watch_ = countdown;
+    return before;
 }
 
 }  // namespace tallow::platform
