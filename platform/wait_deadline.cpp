@@ -9,7 +9,7 @@ namespace tallow::platform {
 namespace {
 thread_local std::optional<uint64_t> deadline_;
 thread_local int* watch_ = nullptr;
-}
+}  // namespace
 
 uint64_t SteadyMilliseconds() {
     using namespace std::chrono;

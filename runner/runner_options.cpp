@@ -17,7 +17,7 @@ namespace tallow::runner {
 namespace {
 
 // What an option's work returns besides an exit status.
-constexpr int kGoOn = -1;     // the next word may be another option
+constexpr int kGoOn = -1;      // the next word may be another option
 constexpr int kBadValue = -2;  // the value is wrong: the option's complaint, status 2
 
 void Usage(FILE* out) {
@@ -218,7 +218,8 @@ constexpr Option kOptions[] = {
 
 const Option* FindOption(const char* word) {
     for (const Option& option : kOptions)
-        if (std::strcmp(word, option.name) == 0 || (option.shortName && std::strcmp(word, option.shortName) == 0))
+        if (std::strcmp(word, option.name) == 0 ||
+            (option.shortName && std::strcmp(word, option.shortName) == 0))
             return &option;
     return nullptr;
 }

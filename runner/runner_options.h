@@ -22,7 +22,9 @@ struct RunnerOptions {
 
     // Whether an option that applies to script text only was given (a code
     // file refuses them).
-    bool LimitsScriptText() const { return maxStatements > 0 || maxSeconds > 0 || memoryLimit >= 0 || !fastPaths || trustAddresses; }
+    bool LimitsScriptText() const {
+        return maxStatements > 0 || maxSeconds > 0 || memoryLimit >= 0 || !fastPaths || trustAddresses;
+    }
 };
 
 // Reads the options from argv[1] on into options. Returns the index of the

@@ -28,8 +28,8 @@ Read ReadWords(std::vector<std::string> words) {
 }
 
 TEST(RunnerOptions, OptionsEndAtTheFirstOtherWordAndTakeTheirValues) {
-    Read read = ReadWords({"--unattended", "--max-statements", "500", "--memory-limit", "0", "--no-fast-paths",
-                           "--trust-addresses", "script.tal", "--unattended"});
+    Read read = ReadWords({"--unattended", "--max-statements", "500", "--memory-limit", "0",
+                           "--no-fast-paths", "--trust-addresses", "script.tal", "--unattended"});
     EXPECT_EQ(read.next, 8);
     EXPECT_TRUE(read.options.unattended);
     EXPECT_EQ(read.options.maxStatements, 500);
