@@ -100,7 +100,7 @@ bool Program::TimeAllows() {
         return true;
     }
     clockCountdown_ = kClockInterval;
-    if (platform::SteadyMilliseconds() < *deadline_) return true;
+    if (!platform::DeadlineReached()) return true;
     stopRequested = 1;
     timeSpent_ = true;
     return false;

@@ -9,6 +9,7 @@ namespace tallow::platform {
 namespace {
 thread_local std::optional<uint64_t> deadline_;
 thread_local int* watch_ = nullptr;
+thread_local bool shortened_ = false;
 }  // namespace
 
 uint64_t SteadyMilliseconds() {
@@ -31,13 +32,19 @@ uint64_t WaitWithinDeadline(uint64_t milliseconds) {
     uint64_t now = SteadyMilliseconds();
     uint64_t left = now >= *deadline_ ? 0 : *deadline_ - now;
     if (left > milliseconds) return milliseconds;
+    shortened_ = true;
     if (watch_) *watch_ = 1;
     return left;
+}
+
+bool DeadlineReached() {
+    return deadline_ && (shortened_ || SteadyMilliseconds() >= *deadline_);
 }
 
 int* SetDeadlineWatch(int* countdown) {
     int* before = watch_;
     watch_ = countdown;
+    shortened_ = false;
     return before;
 }
 

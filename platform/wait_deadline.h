@@ -18,13 +18,20 @@ std::optional<uint64_t> WaitDeadline();
 
 // The part of a wait of milliseconds that ends by the deadline: milliseconds
 // itself without one, 0 once it has passed. A wait the deadline shortens
-// sets the watched counter (below) to 1.
+// counts as reaching it (see DeadlineReached) and sets the watched counter
+// (below) to 1.
 uint64_t WaitWithinDeadline(uint64_t milliseconds);
+
+// Whether the deadline has passed, or a wait was shortened to end at it:
+// a system wait may return a few milliseconds before the clock reaches it
+// (its timer ticks coarser), and the run must end then all the same.
+bool DeadlineReached();
 
 // Sets the counter of this thread that a shortened wait sets to 1, or none;
 // gives the one it replaces. The run that owns the deadline counts down to
 // its next look at the clock with it, so after such a wait it looks at once
-// instead of running on for a while past its deadline.
+// instead of running on for a while past its deadline. Forgets a shortened
+// wait of the run before.
 int* SetDeadlineWatch(int* countdown);
 
 }  // namespace tallow::platform
