@@ -81,6 +81,12 @@ protected:
 // program of its own, so the two runs overlap whatever the timing.
 TEST_F(RedirectTest, ARedirectedRunLeavesTheProcessHandlesAlone) {
     fs::path flag = dir_ / "done";
+#if defined(_WIN32)
+    // The first print of a program without a console opens one, which takes
+    // the process's standard handles over; an earlier test may have closed
+    // the console this process started with, so it gets one first.
+    AllocConsole();
+#endif
     TallowFile toA = CreateOutput(dir_ / "a.txt");
     TallowFile toB = CreateOutput(dir_ / "b.txt");
     platform::Handle oldIn = platform::StdInput(), oldOut = platform::StdOutput();
