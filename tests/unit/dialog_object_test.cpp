@@ -179,6 +179,17 @@ TEST_F(DialogObjectTest, SingleSelectionListBox) {
               (Lines{"[]", "green", "green", "red", "[]", "0", "[]"}));
 }
 
+// Controls of other classes answer the selection count with 0: the array is
+// made afresh and stays empty.
+TEST_F(DialogObjectTest, GetlistarrayOfAnotherControlGivesAnEmptyArray) {
+    for (const char* id : {"10", "11", "30", "31", "40", "1"}) {
+        EXPECT_EQ(Out(std::string("new sel as stringarray\nsel.add \"old\"\n") + "dlg.getlistarray " + id +
+                      ", sel\nout.add str(isstringarray(sel))\nout.add str(sel.getsize())\n"),
+                  (Lines{"1", "0"}))
+            << "control " << id;
+    }
+}
+
 TEST_F(DialogObjectTest, MultipleSelectionListBoxes) {
     for (const char* id : {"21", "22"}) {
         auto on = [&](std::string text) {
