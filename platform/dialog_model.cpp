@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "word_order.h"
+
 namespace tallow::platform {
 
 namespace {
@@ -86,8 +88,7 @@ int DefaultPushButtonOf(const codec::DialogTemplate& dialog) {
 }
 
 bool ListTextBefore(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(uint8_t(x)) < Fold(uint8_t(y)); });
+    return CompareWords(a, b) < 0;
 }
 
 DialogModel::DialogModel(const codec::DialogTemplate& dialog)

@@ -221,6 +221,28 @@ TEST_F(DialogObjectTest, SortedListKeepsItsOrder) {
               (Lines{"Apple", "pear"}));
 }
 
+// The system's word sort: symbols before digits before letters, accents
+// beside their letters, hyphens and apostrophes only between otherwise equal
+// items. The same on the model and on the system's own list and combo boxes.
+TEST_F(DialogObjectTest, SortedListsFollowTheSystemsWordSort) {
+    // "\351" is é in the Windows code page.
+    const Lines sorted = {"{x",    "10",    "9",      "a_b",       "ab",  "aeon", "af",   "Apple", "coop",
+                          "co-op", "-coop", "eclair", "\351clair", "fig", "its",  "it's", "x y",   "zebra"};
+    const Lines added = {"zebra", "co-op", "coop", "-coop",     "it's",   "its", "Apple", "a_b",  "ab",
+                         "10",    "9",     "{x",   "\351clair", "eclair", "fig", "x y",   "aeon", "af"};
+    std::string text = "new items as stringarray\n";
+    for (const std::string& item : added)
+        text += "items.add \"" + item + "\"\n";
+    text +=
+        "dlg.addlistarray 23, items\ndlg.addcomboarray 31, items\n"
+        "for i# = 0 to items.getsize() - 1\n"
+        " dlg.selectlistindex 23, i#\n dlg.selectcomboindex 31, i#\n"
+        " out.add dlg.getlist(23)\n"
+        " if dlg.getcombo(31) <> dlg.getlist(23) then out.add \"combo: \" + dlg.getcombo(31) endif\n"
+        "next\n";
+    EXPECT_EQ(Out(text), sorted);
+}
+
 TEST_F(DialogObjectTest, ComboBoxes) {
     EXPECT_EQ(
         Out("out.add dlg.getcombo(30)\n"
