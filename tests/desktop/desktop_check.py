@@ -217,6 +217,14 @@ def unattended_quiet(desk, work):
     pass  # nothing may appear; the script's output says what it answered
 
 
+def dialog_escape(desk, work):
+    desk.keys(desk.window("Leave"), "Escape")
+    desk.gone("Leave")
+    # No control with id 2: Escape leaves the dialog waiting, and the Return
+    # after it gives OK (an Escape that ended it would have printed 2).
+    desk.keys(desk.window("Stay"), "Escape", "Return")
+
+
 # Runner options of a case.
 ARGS = {"unattended_quiet": ["--unattended"]}
 
@@ -227,7 +235,8 @@ def keys_and_windows(desk, work):
     pass  # the script finds its window and types by itself
 
 
-CASES = {"unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+CASES = {"dialog_escape": dialog_escape,
+         "unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():
