@@ -30,6 +30,9 @@ namespace {
 // enough for the largest handler frames and the error path.
 constexpr size_t kStackReserve = 96 * 1024;
 
+// The string array that holds the script's arguments.
+constexpr std::string_view kArgumentsName = "argv";
+
 // Restores what a scope replaced, also when an exception leaves it.
 template <class F>
 struct ScopeExit {
@@ -198,13 +201,17 @@ int Program::Run(const char* text, uint32_t start) {
 
 void Program::FillArguments() {
     if (!hasScriptArguments) return;
-    StringArrayObject* argv = ClearStringArray("argv");
+    // The arguments' array counts as made before every other object of the
+    // program, and a name belongs to the object constructed last: an object
+    // that holds the name (a code file's dialog named argv, a host's object)
+    // keeps it, and the array is left unreachable, so it is not made at all.
+    if (ScriptObject* holder = FindObject(kArgumentsName); holder && !IsDynamic(holder)) return;
+    StringArrayObject* argv = ClearStringArray(kArgumentsName);
     argv->items = scriptArguments;
 }
 
 int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
     try {
-        // argv cannot be made when a dialog of that name holds the name.
         if (fillArguments) FillArguments();
         extensions_->LoadRegistered();
         Procs().Prescan();

@@ -319,7 +319,9 @@ TALLOW_EXPORT int TALLOW_API ListExtensionRegistrations(TallowRegistrationVisito
 TALLOW_EXPORT void TALLOW_API SetScriptFileName(TallowProgramHandle program, const char* name);
 
 /* From the next run on, every run of program starts with a string array
- * `argv` holding these count strings; a negative count stops that. [safe] */
+ * `argv` holding these count strings; a negative count stops that. An object
+ * of the program named argv (a code file's dialog, a host object) keeps the
+ * name, and the array is then not made. [safe] */
 TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, int count,
                                                  const char* const* args);
 

@@ -131,10 +131,8 @@ void ClipboardObject::SetBuffer() {
 // fewer when the clipboard's block is smaller.
 void ClipboardObject::GetBuffer() {
     BufferParams buffer = ReadBufferParams(program_);
-    bool available = false;
-    if (platform::ClipboardHasFormat(buffer.format, available) != ClipboardStatus::kOk)
-        program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
-    if (!available) program_.ReportError(kRuntimeKind, msg::kClipboardFormatNotAvailable);
+    if (!platform::ClipboardHasFormat(buffer.format))
+        program_.ReportError(kRuntimeKind, msg::kClipboardFormatNotAvailable);
     std::vector<uint8_t> bytes;
     switch (platform::GetClipboardData(buffer.format, buffer.size, bytes)) {
         case ClipboardStatus::kCannotOpen:
@@ -150,20 +148,13 @@ void ClipboardObject::GetBuffer() {
 // registerformat = "registerformat(" strexpr ")"
 double ClipboardObject::RegisterFormat() {
     program_.Eval().HasFirstParam(true);
-    unsigned format = 0;
-    if (platform::RegisterClipboardFormatName(program_.Eval().EvalString(), format) != ClipboardStatus::kOk)
-        program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
-    return format;
+    return platform::RegisterClipboardFormatName(program_.Eval().EvalString());
 }
 
 // isformatavailable = "isformatavailable(" format ")"
 double ClipboardObject::IsFormatAvailable() {
     program_.Eval().HasFirstParam(true);
-    bool available = false;
-    if (platform::ClipboardHasFormat(unsigned(ToInt32(program_.Eval().EvalNum())), available) !=
-        ClipboardStatus::kOk)
-        program_.ReportError(kRuntimeKind, msg::kCannotOpenClipboard);
-    return available ? 1 : 0;
+    return platform::ClipboardHasFormat(unsigned(ToInt32(program_.Eval().EvalNum()))) ? 1 : 0;
 }
 
 // gettext = "gettext(" ")"

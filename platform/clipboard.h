@@ -1,7 +1,7 @@
 // The system clipboard. Every call that needs the clipboard open opens it
 // (with no owner window), does its one thing and closes it again on every
-// path. Where there is no clipboard to reach (Linux without a desktop, for
-// now) every call answers kCannotOpen.
+// path. Where there is no clipboard to reach (Linux without a desktop) those
+// calls answer kCannotOpen; the two that need no opening answer anyway.
 #pragma once
 
 #include <cstddef>
@@ -28,9 +28,10 @@ ClipboardStatus PutClipboardData(unsigned format, std::span<const uint8_t> bytes
 // A copy of the clipboard's data in format: the system's block for it, cut
 // to maxBytes.
 ClipboardStatus GetClipboardData(unsigned format, size_t maxBytes, std::vector<uint8_t>& out);
-// Whether the clipboard holds data in format.
-ClipboardStatus ClipboardHasFormat(unsigned format, bool& available);
-// The format number registered for name (0 when the system refuses).
-ClipboardStatus RegisterClipboardFormatName(const std::string& name, unsigned& format);
+// Whether the clipboard holds data in format (false without a clipboard).
+bool ClipboardHasFormat(unsigned format);
+// The format number registered for name (0 when the system refuses), the
+// same for the same name; without a clipboard, from a table of the process.
+unsigned RegisterClipboardFormatName(const std::string& name);
 
 }  // namespace tallow::platform

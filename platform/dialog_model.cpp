@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <atomic>
 
+#include "word_order.h"
+
 namespace tallow::platform {
 
 namespace {
@@ -83,8 +85,7 @@ int DefaultPushButtonOf(const codec::DialogTemplate& dialog) {
 }
 
 bool ListTextBefore(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return Fold(uint8_t(x)) < Fold(uint8_t(y)); });
+    return CompareWords(a, b) < 0;
 }
 
 DialogModel::DialogModel(const codec::DialogTemplate& dialog)
@@ -182,8 +183,12 @@ std::string DialogModel::ListSelection(int id, size_t maxLength) const {
 
 bool DialogModel::SelectedListItems(int id, size_t maxLength, std::vector<std::string>& out) const {
     const ModelControl* c = Find(id);
-    if (!c || c->kind != ControlClass::ListBox || !c->MultipleSelection()) return false;
+    if (!c) return false;
     out.clear();
+    // Only a single-selection list box refuses LB_GETSELCOUNT; a control of
+    // another class does not know the message and answers 0: no items.
+    if (c->kind != ControlClass::ListBox) return true;
+    if (!c->MultipleSelection()) return false;
     for (size_t i = 0; i < c->items.size(); ++i)
         if (c->selected[i]) out.push_back(Cut(c->items[i], maxLength));
     return true;

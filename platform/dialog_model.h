@@ -42,7 +42,8 @@ int MaxCheckState(uint32_t buttonStyle);
 // the focus once the dialog runs.
 int DefaultPushButtonOf(const codec::DialogTemplate& dialog);
 
-// How the system orders the items of a sorted list: letter case aside.
+// How the system orders the items of a sorted list: its word sort, letter
+// case aside (CompareWords).
 bool ListTextBefore(const std::string& a, const std::string& b);
 
 struct ModelControl {

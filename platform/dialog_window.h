@@ -54,8 +54,9 @@ public:
     // The text of the current selection, cut to maxLength; "" when none.
     virtual std::string ListSelection(int id, size_t maxLength) const = 0;
     // The texts of every selected item in index order, each cut to
-    // maxLength. False (out untouched) when the list box does not answer
-    // for a selection count: a single-selection list box, or no list box.
+    // maxLength. False (out untouched) when the control refuses to give a
+    // selection count: a single-selection list box, or no control of that
+    // id. A control of another class answers 0: true, with no items.
     virtual bool SelectedListItems(int id, size_t maxLength, std::vector<std::string>& out) const = 0;
 
     // Combo boxes; selecting an item (-1: none) makes its text the box's.

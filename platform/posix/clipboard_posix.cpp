@@ -1,6 +1,10 @@
 // The clipboard on Linux belongs to the desktop session: it is reached
-// through the desktop module when a desktop is in reach; otherwise every
-// call says it cannot open it.
+// through the desktop module when a desktop is in reach. Without one, the
+// calls that open the clipboard say they cannot; format names still get
+// numbers (from a table of this process) and no format is available.
+#include <mutex>
+#include <vector>
+
 #include "gui_module_posix.h"
 #include "platform/clipboard.h"
 
@@ -11,6 +15,26 @@ namespace {
 // The module's answers to Get.
 constexpr int kGuiNoClipboard = 1;
 constexpr int kGuiNoData = 2;
+
+// Registered names get numbers from here on, as on Windows and in the
+// desktop module.
+constexpr unsigned kFirstRegisteredFormat = 0xC000;
+// Windows has room for this many registered names; past it registration fails.
+constexpr size_t kMaxRegisteredFormats = 0x4000;
+
+// The number of a name registered without a desktop: the same name, the
+// same number, for the life of the process; 0 for "" and past the last.
+unsigned RegisterWithoutDesktop(const std::string& name) {
+    static std::mutex lock;
+    static std::vector<std::string> names;  // index + kFirstRegisteredFormat
+    if (name.empty()) return 0;
+    std::lock_guard hold(lock);
+    for (size_t i = 0; i < names.size(); ++i)
+        if (names[i] == name) return unsigned(kFirstRegisteredFormat + i);
+    if (names.size() >= kMaxRegisteredFormats) return 0;
+    names.push_back(name);
+    return unsigned(kFirstRegisteredFormat + names.size() - 1);
+}
 
 }  // namespace
 
@@ -33,16 +57,14 @@ ClipboardStatus GetClipboardData(unsigned format, size_t maxBytes, std::vector<u
     return ClipboardStatus::kOk;
 }
 
-ClipboardStatus ClipboardHasFormat(unsigned format, bool& available) {
+bool ClipboardHasFormat(unsigned format) {
     const TallowGuiTable* gui = GuiModule();
-    available = gui && gui->ClipboardHas(format);
-    return gui ? ClipboardStatus::kOk : ClipboardStatus::kCannotOpen;
+    return gui && gui->ClipboardHas(format);
 }
 
-ClipboardStatus RegisterClipboardFormatName(const std::string& name, unsigned& format) {
+unsigned RegisterClipboardFormatName(const std::string& name) {
     const TallowGuiTable* gui = GuiModule();
-    format = gui ? gui->ClipboardRegister(name.c_str()) : 0;
-    return gui ? ClipboardStatus::kOk : ClipboardStatus::kCannotOpen;
+    return gui ? gui->ClipboardRegister(name.c_str()) : RegisterWithoutDesktop(name);
 }
 
 }  // namespace tallow::platform

@@ -75,14 +75,12 @@ ClipboardStatus GetClipboardData(unsigned format, size_t maxBytes, std::vector<u
     return ClipboardStatus::kOk;
 }
 
-ClipboardStatus ClipboardHasFormat(unsigned format, bool& available) {
-    available = IsClipboardFormatAvailable(format) != FALSE;
-    return ClipboardStatus::kOk;
+bool ClipboardHasFormat(unsigned format) {
+    return IsClipboardFormatAvailable(format) != FALSE;
 }
 
-ClipboardStatus RegisterClipboardFormatName(const std::string& name, unsigned& format) {
-    format = RegisterClipboardFormatA(name.c_str());
-    return ClipboardStatus::kOk;
+unsigned RegisterClipboardFormatName(const std::string& name) {
+    return RegisterClipboardFormatA(name.c_str());
 }
 
 }  // namespace tallow::platform

@@ -9,6 +9,7 @@ has a hard time limit, so a window that never appears fails the case
 instead of hanging it."""
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
@@ -217,17 +218,55 @@ def unattended_quiet(desk, work):
     pass  # nothing may appear; the script's output says what it answered
 
 
+def dialog_escape(desk, work):
+    desk.keys(desk.window("Leave"), "Escape")
+    desk.gone("Leave")
+    # No control with id 2: Escape leaves the dialog waiting, and the Return
+    # after it gives OK (an Escape that ended it would have printed 2).
+    desk.keys(desk.window("Stay"), "Escape", "Return")
+
+
+def clipboard_round_trip(desk, work):
+    pass  # nothing to answer: the script puts, reads back and ends
+
+
+def clipboard_foreign(desk, work):
+    """Another program's text, served by a clipboard helper that is not the
+    script's (no marker, only the text targets), read by a script."""
+    helper = os.path.join(os.path.dirname(desk.module), "tallow-clipboard")
+    text = "caf\u00e9\nna\u00efve \u263a".encode()
+    records = struct.pack("<I", 0) + struct.pack("<I", len(text)) + text
+    server = subprocess.Popen([helper], stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              env=desk.env, start_new_session=True)
+    try:
+        server.stdin.write(records)
+        server.stdin.close()
+        if server.stdout.read(1) != b"1":
+            raise RuntimeError("the other program could not take the clipboard")
+        here = os.path.dirname(os.path.abspath(__file__))
+        reader = subprocess.run([desk.runner, os.path.join(here, "clipboard_foreign.tal")], cwd=work,
+                                env=desk.script_env, capture_output=True, timeout=RUN_WAIT)
+        with open(os.path.join(here, "clipboard_foreign.out"), "rb") as f:
+            want = f.read()
+        if reader.stdout != want:
+            raise RuntimeError("clipboard_foreign gave %r, not %r (%s)" % (reader.stdout, want, reader.stderr))
+    finally:
+        server.kill()
+        server.wait()
+
+
 # Runner options of a case.
 ARGS = {"unattended_quiet": ["--unattended"]}
 
 # Run once the case's script has ended.
-AFTER = {"clipboard_put": clipboard_take}
+AFTER = {"clipboard_put": clipboard_take, "clipboard_round_trip": clipboard_foreign}
 
 def keys_and_windows(desk, work):
     pass  # the script finds its window and types by itself
 
 
-CASES = {"unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
+CASES = {"dialog_escape": dialog_escape, "clipboard_round_trip": clipboard_round_trip,
+         "unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
 def main():
@@ -245,6 +284,7 @@ def main():
         os.remove(stale)
     desk = Desktop()
     desk.shots = shots
+    desk.module = module
     manager = subprocess.Popen(["openbox", "--sm-disable"], env=desk.env, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
     work = tempfile.mkdtemp(prefix="tallow-desktop-")

@@ -1,8 +1,10 @@
 // The records that carry clipboard contents to the desktop module's helper
-// process, and the format numbers of registered names.
+// process, the format numbers of registered names, and other programs' text
+// as scripts read it.
 #if !defined(_WIN32)
 
 #include "platform/posix/gui/clipboard_formats.h"
+#include "platform/posix/gui/clipboard_text.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +42,20 @@ TEST(ClipboardFormatsTest, RegisteredNamesKeepTheirNumbers) {
     EXPECT_EQ(TargetOfFormat(first), "Clipboard test one");
     EXPECT_EQ(TargetOfFormat(kTextFormat), "");
     EXPECT_EQ(TargetOfFormat(2), "TALLOW_FORMAT_2");
+}
+
+TEST(ClipboardFormatsTest, OtherProgramsTextBecomesScriptText) {
+    using namespace std::string_literals;
+    // UTF-8 to single bytes, with '?' for what Latin-1 lacks, and a NUL.
+    EXPECT_EQ(ScriptTextOf("caf\xC3\xA9 \xE2\x82\xAC"
+                           "5"),
+              "caf\xE9 ?5\0"s);
+    // Line feeds become CR LF; CR LF stays as it is.
+    EXPECT_EQ(ScriptTextOf("a\nb\r\nc\n"), "a\r\nb\r\nc\r\n\0"s);
+    EXPECT_EQ(ScriptTextOf("\n"), "\r\n\0"s);
+    // Bytes that are no UTF-8 stay.
+    EXPECT_EQ(ScriptTextOf("caf\xE9\n"), "caf\xE9\r\n\0"s);
+    EXPECT_EQ(ScriptTextOf(""), "\0"s);
 }
 
 }  // namespace

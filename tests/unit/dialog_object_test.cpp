@@ -179,6 +179,17 @@ TEST_F(DialogObjectTest, SingleSelectionListBox) {
               (Lines{"[]", "green", "green", "red", "[]", "0", "[]"}));
 }
 
+// Controls of other classes answer the selection count with 0: the array is
+// made afresh and stays empty.
+TEST_F(DialogObjectTest, GetlistarrayOfAnotherControlGivesAnEmptyArray) {
+    for (const char* id : {"10", "11", "30", "31", "40", "1"}) {
+        EXPECT_EQ(Out(std::string("new sel as stringarray\nsel.add \"old\"\n") + "dlg.getlistarray " + id +
+                      ", sel\nout.add str(isstringarray(sel))\nout.add str(sel.getsize())\n"),
+                  (Lines{"1", "0"}))
+            << "control " << id;
+    }
+}
+
 TEST_F(DialogObjectTest, MultipleSelectionListBoxes) {
     for (const char* id : {"21", "22"}) {
         auto on = [&](std::string text) {
@@ -208,6 +219,28 @@ TEST_F(DialogObjectTest, SortedListKeepsItsOrder) {
                   "dlg.selectlistindex 23, 0\nout.add dlg.getlist(23)\n"
                   "dlg.selectlistindex 23, 2\nout.add dlg.getlist(23)\n"),
               (Lines{"Apple", "pear"}));
+}
+
+// The system's word sort: symbols before digits before letters, accents
+// beside their letters, hyphens and apostrophes only between otherwise equal
+// items. The same on the model and on the system's own list and combo boxes.
+TEST_F(DialogObjectTest, SortedListsFollowTheSystemsWordSort) {
+    // "\351" is é in the Windows code page.
+    const Lines sorted = {"{x",    "10",    "9",      "a_b",       "ab",  "aeon", "af",   "Apple", "coop",
+                          "co-op", "-coop", "eclair", "\351clair", "fig", "its",  "it's", "x y",   "zebra"};
+    const Lines added = {"zebra", "co-op", "coop", "-coop",     "it's",   "its", "Apple", "a_b",  "ab",
+                         "10",    "9",     "{x",   "\351clair", "eclair", "fig", "x y",   "aeon", "af"};
+    std::string text = "new items as stringarray\n";
+    for (const std::string& item : added)
+        text += "items.add \"" + item + "\"\n";
+    text +=
+        "dlg.addlistarray 23, items\ndlg.addcomboarray 31, items\n"
+        "for i# = 0 to items.getsize() - 1\n"
+        " dlg.selectlistindex 23, i#\n dlg.selectcomboindex 31, i#\n"
+        " out.add dlg.getlist(23)\n"
+        " if dlg.getcombo(31) <> dlg.getlist(23) then out.add \"combo: \" + dlg.getcombo(31) endif\n"
+        "next\n";
+    EXPECT_EQ(Out(text), sorted);
 }
 
 TEST_F(DialogObjectTest, ComboBoxes) {

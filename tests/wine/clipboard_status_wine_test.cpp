@@ -85,6 +85,19 @@ TEST_F(ClipboardWineTest, LinesJoinWithCrLfAndSplitAgain) {
     EXPECT_EQ(Run("clipboard.settextarray nosuch"), msg::kArrayNotFound);
 }
 
+// Text comes back byte for byte: CR LF, a lone line feed, 8-bit characters.
+TEST_F(ClipboardWineTest, TextComesBackExactly) {
+    ASSERT_EQ(Run("t$ = \"one\" + chr(13) + chr(10) + \"two\" + chr(10) + \"caf\" + chr(233)\r"
+                  "clipboard.text$ = t$\r"
+                  "same# = 0\r"
+                  "if clipboard.text$ = t$ then same# = 1 endif\r"
+                  "n# = len(clipboard.gettext())"),
+              "");
+    EXPECT_EQ(Num("same"), 1);
+    EXPECT_EQ(Num("n"), 13);
+    EXPECT_EQ(ClipboardTextSeenOutside(), "one\r\ntwo\ncaf\xE9");
+}
+
 TEST_F(ClipboardWineTest, PrivateFormatsCarryHeapBlocks) {
     EmptyTheClipboard();
     ASSERT_EQ(Run("f# = clipboard.registerformat(\"Tallow Wine Test Format\")\r"

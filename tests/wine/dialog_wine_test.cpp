@@ -41,8 +41,9 @@ codec::DialogItem Item(uint16_t id, uint16_t classOrdinal, uint32_t style, const
     return item;
 }
 
-// OK (default), Cancel, a check box and an edit field, under caption.
-std::vector<uint8_t> AskTemplate(const std::string& caption) {
+// OK (default), Cancel (unless left out), a check box and an edit field,
+// under caption.
+std::vector<uint8_t> AskTemplate(const std::string& caption, bool withCancel = true) {
     codec::DialogTemplate d;
     d.style = DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | codec::kDsSetFont;
     d.cx = 160;
@@ -55,6 +56,7 @@ std::vector<uint8_t> AskTemplate(const std::string& caption) {
     d.items[2].y = 60;
     d.items[3].y = 60;
     d.items[3].x = 60;
+    if (!withCancel) d.items.pop_back();
     return codec::WriteDialogTemplate(d);
 }
 
@@ -101,7 +103,7 @@ protected:
         codec::CodeFile file;
         codec::CodeFileDialog ask;
         ask.name = "ask";
-        ask.templateBytes = AskTemplate(caption);
+        ask.templateBytes = AskTemplate(caption, withCancel);
         file.dialogs.push_back(ask);
         file.code = script + '\0';
         std::vector<uint8_t> bytes = codec::WriteCodeFile(file);
@@ -121,6 +123,7 @@ protected:
     }
 
     std::string caption;
+    bool withCancel = true;
     fs::path path;
     std::atomic<HWND> found{nullptr};
     std::vector<std::string> boxes;
@@ -143,6 +146,23 @@ TEST_F(DialogWineTest, PushButtonsEndExecuteWithTheirIds) {
                                    reinterpret_cast<LPARAM>(GetDlgItem(d, kCancel)));
                   }),
               2);
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Escape in the focused control is the dialog manager's command of id 2:
+// Cancel's; without a control of that id it ends nothing, and the OK posted
+// after it does.
+TEST_F(DialogWineTest, EscapeGivesTheCommandOfIdTwo) {
+    auto escape = [](HWND d) { PostMessageA(GetDlgItem(d, kEdit), WM_KEYDOWN, VK_ESCAPE, 0); };
+    EXPECT_EQ(Run("exit ask.execute()", escape), 2);
+    withCancel = false;
+    EXPECT_EQ(Run("exit ask.execute()",
+                  [&](HWND d) {
+                      escape(d);
+                      PostMessageA(d, WM_COMMAND, MAKEWPARAM(kOk, BN_CLICKED),
+                                   reinterpret_cast<LPARAM>(GetDlgItem(d, kOk)));
+                  }),
+              1);
     EXPECT_TRUE(boxes.empty());
 }
 

@@ -1,6 +1,9 @@
 // The clipboard: reads go through the toolkit; writes go to a helper
 // process (tallow-clipboard, beside this module), so that what a script put
-// there stays after it ends, as it does on Windows.
+// there stays after it ends, as it does on Windows. Text goes out as UTF-8
+// for other programs and, byte for byte, under a target of our own, from
+// which scripts read it back exactly; other programs' text is converted to
+// the single-byte text with CR LF that scripts work with.
 #include "clipboard_gtk.h"
 
 #include <dlfcn.h>
@@ -14,7 +17,10 @@
 
 #include <gtk/gtk.h>
 
+#include <set>
+
 #include "clipboard_formats.h"
+#include "clipboard_text.h"
 #include "gui_text.h"
 #include "platform/posix/owned_fd_posix.h"
 
@@ -30,6 +36,8 @@ constexpr int kHelperReadyMs = 5000;
 
 // What the last helper we started serves, while it owns the clipboard.
 ClipboardContents gServed;
+// The puts of this process, counted for the helpers' marker tokens.
+unsigned gPuts = 0;
 
 std::string HelperPath() {
     Dl_info info{};
@@ -39,14 +47,64 @@ std::string HelperPath() {
     return slash == std::string::npos ? kHelperName : path.substr(0, slash + 1) + kHelperName;
 }
 
-// Whether the clipboard's owner is still the helper we started: it offers
-// exactly the targets we gave it (checked by the marker target).
+// Offered by every helper we start: the owner is one of ours.
 constexpr char kMarkerTarget[] = "TALLOW_CLIPBOARD_HELPER";
+// The text format as the script gave it, byte for byte.
+constexpr char kScriptTextTarget[] = "TALLOW_SCRIPT_TEXT";
+// The target whose bytes are other programs' text as UTF-8, unconverted
+// (the toolkit's text reading turns CR LF into LF).
+constexpr char kUtf8Target[] = "UTF8_STRING";
 
-bool HelperStillOwns() {
-    if (gServed.empty()) return false;
+// What the clipboard's owner offers, asked of it now. The toolkit's own
+// list of targets is remembered until it has seen the owner change, which
+// it learns only from events a put in this process does not wait for.
+struct Offer {
+    std::set<std::string> targets;
+    bool text = false;  // any of the text targets
+
+    bool Has(const std::string& target) const { return targets.count(target) != 0; }
+};
+
+Offer CurrentOffer() {
+    Offer offer;
     GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
-    return gtk_clipboard_wait_is_target_available(clipboard, gdk_atom_intern(kMarkerTarget, FALSE));
+    GtkSelectionData* selection =
+        gtk_clipboard_wait_for_contents(clipboard, gdk_atom_intern_static_string("TARGETS"));
+    if (!selection) return offer;
+    GdkAtom* atoms = nullptr;
+    gint count = 0;
+    if (gtk_selection_data_get_targets(selection, &atoms, &count)) {
+        for (gint i = 0; i < count; ++i) {
+            gchar* name = gdk_atom_name(atoms[i]);
+            offer.targets.insert(name);
+            g_free(name);
+        }
+        g_free(atoms);
+    }
+    offer.text = gtk_selection_data_targets_include_text(selection);
+    gtk_selection_data_free(selection);
+    return offer;
+}
+
+// The owner's bytes for target, false when it gives none.
+bool TargetBytes(const char* target, std::string& data) {
+    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
+    GtkSelectionData* selection = gtk_clipboard_wait_for_contents(clipboard, gdk_atom_intern(target, FALSE));
+    if (!selection) return false;
+    int length = gtk_selection_data_get_length(selection);
+    const guchar* bytes = gtk_selection_data_get_data(selection);
+    bool got = length >= 0 && bytes;
+    if (got) data.assign(reinterpret_cast<const char*>(bytes), size_t(length));
+    gtk_selection_data_free(selection);
+    return got;
+}
+
+// Whether the clipboard's owner is still the helper we started last: its
+// marker holds the token of that put (another script's helper has its own).
+bool HelperStillOwns() {
+    std::string token;
+    return !gServed.empty() && CurrentOffer().Has(kMarkerTarget) && TargetBytes(kMarkerTarget, token) &&
+           token == gServed[kMarkerTarget];
 }
 
 // Starts the helper in a session of its own (it outlives the script and
@@ -110,44 +168,47 @@ bool PutClipboard(unsigned format, const uint8_t* bytes, size_t length) {
     if (HelperStillOwns()) contents = gServed;
     std::string data(reinterpret_cast<const char*>(bytes), length);
     if (format == kTextFormat) {
-        // The text format ends at its NUL, as Windows reads it.
+        contents[kScriptTextTarget] = data;
+        // Other programs read the text up to its NUL, as Windows reads it.
         data = Utf8(data.substr(0, data.find('\0')).c_str());
     }
     contents[TargetOfFormat(format)] = data;
-    contents[kMarkerTarget] = "";
+    contents[kMarkerTarget] = std::to_string(getpid()) + "." + std::to_string(++gPuts);
     if (!StartHelper(contents)) return false;
     gServed = contents;
     return true;
 }
 
-int GetClipboard(unsigned format, std::string& data) {
-    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
-    if (format == kTextFormat) {
-        gchar* text = gtk_clipboard_wait_for_text(clipboard);
-        if (!text) return 2;
-        data = text;
-        g_free(text);
-        return 0;
+namespace {
+
+// The text format: a script's text as it was put; another program's from
+// its UTF-8 bytes where it offers them, else as the toolkit converts it.
+int GetText(std::string& data) {
+    Offer offer = CurrentOffer();
+    if (offer.Has(kScriptTextTarget) && TargetBytes(kScriptTextTarget, data)) return 0;
+    if (!offer.text) return 2;
+    std::string text;
+    if (!offer.Has(kUtf8Target) || !TargetBytes(kUtf8Target, text)) {
+        gchar* converted = gtk_clipboard_wait_for_text(gtk_clipboard_get(GDK_SELECTION_CLIPBOARD));
+        if (!converted) return 2;
+        text = converted;
+        g_free(converted);
     }
-    GtkSelectionData* selection =
-        gtk_clipboard_wait_for_contents(clipboard, gdk_atom_intern(TargetOfFormat(format).c_str(), FALSE));
-    if (!selection) return 2;
-    int length = gtk_selection_data_get_length(selection);
-    const guchar* bytes = gtk_selection_data_get_data(selection);
-    if (length < 0 || !bytes) {
-        gtk_selection_data_free(selection);
-        return 2;
-    }
-    data.assign(reinterpret_cast<const char*>(bytes), size_t(length));
-    gtk_selection_data_free(selection);
+    data = ScriptTextOf(text);
     return 0;
 }
 
+}  // namespace
+
+int GetClipboard(unsigned format, std::string& data) {
+    if (format == kTextFormat) return GetText(data);
+    return TargetBytes(TargetOfFormat(format).c_str(), data) ? 0 : 2;
+}
+
 bool ClipboardHas(unsigned format) {
-    GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
-    if (format == kTextFormat) return gtk_clipboard_wait_is_text_available(clipboard);
-    return gtk_clipboard_wait_is_target_available(clipboard,
-                                                  gdk_atom_intern(TargetOfFormat(format).c_str(), FALSE));
+    Offer offer = CurrentOffer();
+    if (format == kTextFormat) return offer.text || offer.Has(kScriptTextTarget);
+    return offer.Has(TargetOfFormat(format));
 }
 
 }  // namespace tallow::gui

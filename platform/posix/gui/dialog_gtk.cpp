@@ -2,7 +2,9 @@
 // of its class on a GtkFixed, at its position in dialog units converted as
 // the system does (x * average character width / 4, y * character height /
 // 8, from the dialog's font). Push buttons end an execute; check boxes and
-// radio buttons never do; the close box ends it with 0 and hides the dialog.
+// radio buttons never do; the close box ends it with 0 and hides the dialog;
+// Escape gives the command of the Cancel id, as the system's dialog manager
+// does.
 #include "dialog_gtk.h"
 
 #include <gtk/gtk.h>
@@ -33,6 +35,8 @@ constexpr char kAverageSample[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrs
 constexpr int kAverageSampleLength = 52;
 // How long showing a dialog without waiting waits for it to be mapped.
 constexpr int kMapWaitMs = 1000;
+// The id whose command Escape gives while an execute waits.
+constexpr int kCancelId = 2;
 // The font of a template without one, and its size.
 constexpr char kDefaultFamily[] = "Sans";
 constexpr int kDefaultPoints = 8;
@@ -137,6 +141,18 @@ void OnPushClicked(GtkButton*, gpointer data) {
 gboolean OnDelete(GtkWidget*, GdkEvent*, gpointer data) {
     EndWait(static_cast<TallowGuiDialog*>(data), 0);
     return TRUE;  // hidden, not destroyed
+}
+
+// Escape during an execute is the command of id 2: a push button of that id
+// ends the wait as its click does; any other control, or none, does
+// nothing. The key goes no further either way. Outside an execute the
+// dialog gets no such keys, as a modeless dialog on Windows does not.
+gboolean OnKeyPress(GtkWidget*, GdkEventKey* event, gpointer data) {
+    auto* d = static_cast<TallowGuiDialog*>(data);
+    if (event->keyval != GDK_KEY_Escape || !d->waiting) return FALSE;
+    Control* cancel = FindControl(d, kCancelId);
+    if (cancel && cancel->kind == Widget::Push) EndWait(d, kCancelId);
+    return TRUE;
 }
 
 void ShowCheckState(Control& c, int state) {
@@ -387,6 +403,7 @@ TallowGuiDialog* CreateDialog(const uint8_t* bytes, size_t length) {
     gtk_window_set_resizable(GTK_WINDOW(d->window), FALSE);
     gtk_window_set_position(GTK_WINDOW(d->window), GTK_WIN_POS_CENTER);
     g_signal_connect(d->window, "delete-event", G_CALLBACK(OnDelete), d);
+    g_signal_connect(d->window, "key-press-event", G_CALLBACK(OnKeyPress), d);
     d->fixed = gtk_fixed_new();
     gtk_container_add(GTK_CONTAINER(d->window), d->fixed);
     BaseUnits units = MeasureBaseUnits(d->window);

@@ -21,6 +21,12 @@ namespace {
 // often it looks.
 constexpr int kFindWaitMs = 1000;
 constexpr int kFindRetryMs = 50;
+// How long findwindow waits for the window it activated to hold the
+// keyboard, and how often it looks: the window manager obeys a moment later
+// (longer on a busy machine), and keys sent before go to the window that
+// had the keyboard.
+constexpr int kFocusWaitMs = 3000;
+constexpr int kFocusRetryMs = 5;
 
 Display* X11Display() {
     GdkDisplay* display = gdk_display_get_default();
@@ -73,8 +79,25 @@ bool StartsWithFolded(const std::string& text, const std::string& start) {
     return result;
 }
 
+// Whether a window manager that follows the desktop conventions runs: it
+// names its check window on the root window.
+bool ManagerRuns(Display* x) {
+    return !WindowList(x, DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").empty();
+}
+
+// Asks the window manager to activate window; without one, raises it and
+// gives it the keyboard directly.
 void Activate(Display* x, Window window) {
     Window root = DefaultRootWindow(x);
+    if (!ManagerRuns(x)) {
+        GdkDisplay* display = gdk_display_get_default();
+        gdk_x11_display_error_trap_push(display);  // a window not yet viewable refuses the focus
+        XMapRaised(x, window);
+        XSetInputFocus(x, window, RevertToParent, CurrentTime);
+        XSync(x, False);
+        gdk_x11_display_error_trap_pop_ignored(display);
+        return;
+    }
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -116,8 +139,56 @@ KeySym SymbolOf(uint8_t virtualKey) {
     return NoSymbol;
 }
 
-// One look through the windows of the screen.
-bool RaiseOnce(Display* x, const char* titleStart) {
+// Whether the keyboard focus is on window or a window inside it (the
+// toolkit's own focus window, for one).
+bool HoldsFocus(Display* x, Window window) {
+    Window focus = None;
+    int revert = 0;
+    XGetInputFocus(x, &focus, &revert);
+    Window root = DefaultRootWindow(x);
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_x11_display_error_trap_push(display);  // a window may go while we climb
+    bool inside = false;
+    while (focus != None && focus != PointerRoot && focus != root && !inside) {
+        inside = focus == window;
+        Window parent = None, rootOut = None;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(x, focus, &rootOut, &parent, &children, &count)) break;
+        if (children) XFree(children);
+        focus = parent;
+    }
+    gdk_x11_display_error_trap_pop_ignored(display);
+    return inside;
+}
+
+// Whether the window manager names window as the active one (or names
+// none: a manager that keeps no such record).
+bool ManagerCallsActive(Display* x, Window window) {
+    std::vector<Window> active = WindowList(x, DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
+    return active.empty() || active.front() == window;
+}
+
+// Waits until window holds the keyboard and the window manager has done
+// the activation (it may move the focus while it does), at most
+// kFocusWaitMs, dispatching the toolkit's events meanwhile: a window of this
+// process takes the focus only when it answers the window manager. A window
+// that never gets it is left as it is.
+void WaitForFocus(Display* x, Window window) {
+    gint64 deadline = g_get_monotonic_time() + kFocusWaitMs * 1000;
+    for (;;) {
+        XSync(x, False);
+        if ((HoldsFocus(x, window) && ManagerCallsActive(x, window)) || g_get_monotonic_time() >= deadline)
+            return;
+        while (gtk_events_pending())
+            gtk_main_iteration_do(FALSE);
+        g_usleep(kFocusRetryMs * 1000);
+    }
+}
+
+// One look through the windows of the screen; the window activated, None
+// when no title matched.
+Window RaiseOnce(Display* x, const char* titleStart) {
     Window root = DefaultRootWindow(x);
     std::vector<Window> windows = WindowList(x, root, "_NET_CLIENT_LIST");
     if (windows.empty()) {
@@ -134,23 +205,28 @@ bool RaiseOnce(Display* x, const char* titleStart) {
         std::string title = Title(x, window);
         if (title.empty() || !StartsWithFolded(title, titleStart)) continue;
         Activate(x, window);
-        return true;
+        return window;
     }
-    return false;
+    return None;
 }
 
 }  // namespace
 
 // A window manager takes new windows into its list a moment after they
 // appear, so a window the script has just shown is looked for a little
-// longer (kFindWaitMs) before the search fails.
+// longer (kFindWaitMs) before the search fails. Once activated, the window
+// is waited for until it holds the keyboard, so that keys sent next reach
+// it, as they do after the same call on Windows.
 bool RaiseWindowByTitle(const char* titleStart) {
     Display* x = X11Display();
     if (!x || !titleStart) return false;
     gint64 deadline = g_get_monotonic_time() + kFindWaitMs * 1000;
     for (;;) {
         XSync(x, False);
-        if (RaiseOnce(x, titleStart)) return true;
+        if (Window window = RaiseOnce(x, titleStart); window != None) {
+            WaitForFocus(x, window);
+            return true;
+        }
         if (g_get_monotonic_time() >= deadline) return false;
         while (gtk_events_pending())
             gtk_main_iteration_do(FALSE);
@@ -167,7 +243,11 @@ bool SendVirtualKeys(const uint8_t* virtualKeys, const uint8_t* downs, size_t co
         KeyCode code = symbol == NoSymbol ? 0 : XKeysymToKeycode(x, symbol);
         if (code) XTestFakeKeyEvent(x, code, downs[i] ? True : False, CurrentTime);
     }
-    XFlush(x);
+    // The server has handled the keys when the round trip returns: the
+    // events for this process's windows are already queued then, so the
+    // next dispatch of its events (a sleep's) types them, however busy the
+    // machine. A flush would leave them to the server's own pace.
+    XSync(x, False);
     return true;
 }
 
