@@ -1,23 +1,22 @@
 // The code runner: RunTallowCode runs a code file named on a command line in
 // a program of its own, with one dialog object per stored dialog and the
-// further tokens as `argv`; the statement `run` starts it from a script.
+// further tokens as `argv`; the statement `run` (core/run_statement.cpp)
+// starts it from a script.
 // What keeps the file from running is shown in a box captioned "Tallow95".
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/live_handles.h"
-#include "core/dialog_object.h"
+#include "codec/code_file.h"
 #include "core/messages.h"
 #include "core/program.h"
-#include "core/statements.h"
 #include "expr/value_limits.h"
+#include "objects/dialog_object.h"
 #include "platform/file_read.h"
 #include "platform/message_box.h"
-#include "platform/stack.h"
 #include "tallow.h"
 
 namespace tallow {
@@ -27,21 +26,6 @@ namespace {
 // The largest code file read: the longest text the engine holds, and room
 // beside it for the dialogs.
 constexpr size_t kMaxCodeFileSize = kMaxStringLength + (size_t(1) << 24);
-
-// Stack that `run` leaves for the program it starts, whose own guard against
-// runaway recursion needs room below it; a script that runs code files
-// recursively fails with "stack overflow" here instead.
-constexpr size_t kRunStackReserve = 512 * 1024;
-
-// The `run` statements under way on this thread, counted while each runs.
-thread_local int runDepth = 0;
-
-struct RunDepthHold {
-    RunDepthHold() { ++runDepth; }
-    ~RunDepthHold() { --runDepth; }
-    RunDepthHold(const RunDepthHold&) = delete;
-    RunDepthHold& operator=(const RunDepthHold&) = delete;
-};
 
 void ShowRunnerBox(std::string_view text) {
     platform::ShowMessageBox(nullptr, text, msg::kCodeRunnerCaption,
@@ -149,17 +133,6 @@ int RunCodeFile(const char* commandLine) {
 }
 
 }  // namespace
-
-// run = "run" strexpr
-void StmtRun(Program& p) {
-    Evaluator& ev = p.Eval();
-    ev.HasFirstParam(true);
-    std::string commandLine = ev.EvalString();
-    if (runDepth >= kMaxRunDepth || platform::StackRemaining() < kRunStackReserve)
-        p.ReportError(kSyntaxKind, msg::kStackOverflow);
-    RunDepthHold hold;
-    RunTallowCode(commandLine.c_str(), 0);
-}
 
 int RunDecodedCodeFile(codec::CodeFile file, const std::string& fileName,
                        std::vector<std::string> arguments) {

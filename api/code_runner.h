@@ -6,15 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 
 namespace tallow {
-
-// How deep code files may run one another with `run` on one thread. Each
-// level keeps a whole program alive (its objects, windows and memory), so a
-// code file that runs itself would exhaust those long before the stack: the
-// run past this depth fails with "stack overflow" as a deep stack does.
-constexpr int kMaxRunDepth = 64;
 
 // Runs a decoded code file in a program of its own: one dialog object per
 // dialog, arguments as `argv`, fileName as the script's file name. Returns

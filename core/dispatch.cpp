@@ -376,7 +376,7 @@ bool AppendInPlace(Program& p, AssignPlan& plan) {
         case PlanKind::Keyword: {
             auto& keyword = static_cast<KeywordPlan&>(plan);
             if (keyword.handler)
-                keyword.handler(p);
+                keyword.handler(p.Main());
             else
                 p.Main().ProcessStatement(keyword.id);
             return;
@@ -526,7 +526,7 @@ inline StatementBlock* Program::ReadyBlock(StatementPlan& plan, bool body) {
     StatementBlock* block = plan.block;
     if (!block || !block->ready || block->body != body || !blocks_ ||
         block->tableGeneration != mainObject_->numMembers.Generation() || block->unresolved ||
-        statementsLeft_ < int64_t(block->steps.size()))
+        statementsLeft_ < int64_t(block->steps.size()) || clockCountdown_ <= int64_t(block->steps.size()))
         return nullptr;
     ++block->entries;
     return block;
@@ -553,8 +553,9 @@ StatementBlock* Program::BlockFor(StatementPlan& plan, uint32_t at, const Token&
         (block->unresolved && globals.Size() != block->tableSize))
         ResolveBlock(*this, *block);
     // A pass through the block counts its statements without checking the
-    // budget on the way: it must have room for one.
-    if (statementsLeft_ < int64_t(block->steps.size())) return nullptr;
+    // budget or looking at the clock on the way: both must have room for one.
+    if (statementsLeft_ < int64_t(block->steps.size()) || clockCountdown_ <= int64_t(block->steps.size()))
+        return nullptr;
     ++block->entries;
     return block;
 }
@@ -574,7 +575,9 @@ void Program::AfterBlock(StatementBlock& block, StatementPlan& head) {
 // cycle of steps passes such a place) and after every statement that may
 // call out (a plan), where the names are checked too. Between those checks
 // a pass runs fewer statements than the block holds, for which the budget
-// has room. The short forms call nothing and raise nothing; where they go
+// has room and before which the clock need not be looked at: where either
+// runs short, the block is left and the statement loop counts on, looking
+// at the clock where it would have. The short forms call nothing and raise nothing; where they go
 // on to a later step, the lexer is left for that step to set.
 Program::BlockEnd Program::RunBlock(StatementBlock& block, Lexer& lx, BlockStep*& current) {
     MainObject& main = *mainObject_;
@@ -630,7 +633,8 @@ Program::BlockEnd Program::RunBlock(StatementBlock& block, Lexer& lx, BlockStep*
     checked:
         // After a statement that may have called out.
         if (stopRequested) return BlockEnd::Stopped;
-        if (main.NameGeneration() != block.generation || statementsLeft_ < pass) return BlockEnd::Left;
+        if (main.NameGeneration() != block.generation || statementsLeft_ < pass || clockCountdown_ <= pass)
+            return BlockEnd::Left;
     select : {
         uint32_t at = lx.Position();
         if (at == step->nextAt[0]) {
@@ -647,9 +651,12 @@ Program::BlockEnd Program::RunBlock(StatementBlock& block, Lexer& lx, BlockStep*
         if (step->back[k]) {
             // The gate of a pass: a debugger's check belongs here too.
             if (stopRequested) return BlockEnd::Stopped;
-            if (statementsLeft_ < pass) return BlockEnd::Left;
+            if (statementsLeft_ < pass || clockCountdown_ <= pass) return BlockEnd::Left;
         }
-        --statementsLeft_;  // the next statement's share of the budget
+        // The next statement's share of the budget and of the statements
+        // until the clock is looked at.
+        --statementsLeft_;
+        --clockCountdown_;
         step = step->next[k];
     }
 leaveFixed:

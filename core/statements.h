@@ -5,7 +5,6 @@
 namespace tallow {
 
 class Program;
-using StatementHandler = void (*)(Program&);
 
 // statements.cpp
 void StmtPrint(Program& p);
@@ -56,7 +55,12 @@ void StmtListFiles(Program& p);
 // extension statement (api/)
 void StmtRegisterExtension(Program& p);
 
-// the code runner's statement (api/code_runner.cpp)
+// run_statement.cpp
 void StmtRun(Program& p);
+// How deep code files may run one another with `run` on one thread. Each
+// level keeps a whole program alive (its objects, windows and memory), so a
+// code file that runs itself would exhaust those long before the stack: the
+// run past this depth fails with "stack overflow" as a deep stack does.
+constexpr int kMaxRunDepth = 64;
 
 }  // namespace tallow

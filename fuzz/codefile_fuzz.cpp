@@ -10,8 +10,8 @@
 #include <span>
 #include <string_view>
 
-#include "api/code_file.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "tools/tallowcod/dialog_script_parser.h"
 #include "tools/tallowcod/dialog_script_writer.h"
 

@@ -6,25 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "code_command_line.h"
-#include "code_run_status.h"
-#include "platform/self_path.h"
+#include "support/code_command_line.h"
+#include "support/code_run_status.h"
+#include "support/system.h"
 #include "tallow.h"
 
-namespace {
-
-constexpr int kStatusFailed = 1;  // the file could not be used, or an error ended the script
-constexpr int kStatusUsage = 2;   // an argument that no command line can carry
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    std::optional<std::string> line = tallow::platform::RawArgumentText();
+    std::optional<std::string> line = tallow::support::RawArgumentText();
     if (!line) {  // a system that splits the command line for us
         std::string bad;
         line.emplace();
         std::vector<const char*> args(argv + (argc > 1 ? 2 : argc), argv + argc);
-        if (argc > 1 && !tallow::runner::BuildCodeCommandLine(argv[1], args, *line, bad)) return kStatusUsage;
+        if (argc > 1 && !tallow::support::BuildCodeCommandLine(argv[1], args, *line, bad))
+            return tallow::support::kStatusUsage;
     }
-    return tallow::runner::CodeRunStatus(RunTallowCode(line->c_str(), 0), kStatusFailed);
+    return tallow::support::CodeRunStatus(RunTallowCode(line->c_str(), 0), tallow::support::kStatusFailed);
 }

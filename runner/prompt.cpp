@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "platform/line_editor.h"
+#include "support/system.h"
 
 namespace tallow::runner {
 
@@ -114,7 +114,7 @@ int BlockDepth(std::string_view text) {
 }
 
 int RunPrompt(TallowProgramHandle program) {
-    platform::LineEditor editor;
+    support::LineEditor editor;
     std::string history = HistoryFile();
     editor.ReadHistory(history);
     SetSession(program, 1);

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <stdexcept>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 #include "ide/model/control_tool.h"
 #include "ide/model/ide_messages.h"
 #include "ide/model/main_form_rules.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "ide/model/document_model.h"
 #include "ide/model/programmer_model.h"
 #include "ide/model/template_generator.h"

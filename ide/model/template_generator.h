@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "ide/model/tool_surface.h"
 
 namespace tallow::ide {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "api/byte_cursor.h"
+#include "codec/byte_cursor.h"
 
 namespace tallow::ide {
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 
 namespace tallow::ide::win32 {
 

@@ -10,7 +10,7 @@
 #include <map>
 #include <string>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "ide/model/drawer.h"
 #include "ide/model/template_generator.h"
 #include "ide/model/tool_factory.h"

@@ -11,7 +11,7 @@
 #include "ide/model/recent_files.h"
 #include "ide/model/window_settings.h"
 #include "ide/win32/folder_files.h"
-#include "platform/self_path.h"
+#include "support/system.h"
 
 namespace tallow::ide::win32 {
 
@@ -81,7 +81,7 @@ UINT TMainForm::FindMessage() {
 // then the file named on the command line.
 void TMainForm::Create(const MainFormOptions& options) {
     options_ = options;
-    programPath_ = options.programPath.empty() ? platform::ExecutablePath() : options.programPath;
+    programPath_ = options.programPath.empty() ? support::ExecutablePath() : options.programPath;
     programFolder_ = FolderOf(programPath_);
     help_ = std::make_unique<HelpEngine>(programFolder_);
 

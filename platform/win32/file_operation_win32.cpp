@@ -34,12 +34,24 @@ std::string PathList(const std::string& path) {
     return full;
 }
 
+// Whether path (absolute, its last component perhaps holding wildcards)
+// names at least one existing entry. Wine's shell reports success for a move
+// of a missing file; Windows fails it, and so does the Linux build.
+bool SourceExists(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
 }  // namespace
 
 bool ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
                         unsigned flags, Handle owner) {
     if (!PathAllowed(source) || (!target.empty() && !PathAllowed(target))) return false;
     std::string from = PathList(source), to = PathList(target);
+    if (!SourceExists(from)) return false;
     SHFILEOPSTRUCTA op = {};
     op.hwnd = static_cast<HWND>(owner);
     op.wFunc = UINT(operation & 0xFFFF);

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "ide/model/ide_messages.h"
 #include "ide/model/main_form_rules.h"
 #include "ide/win32/main_form.h"

@@ -1,13 +1,13 @@
 // The code-file reader on both versions and on every malformed layout: each
 // is refused at its stage, nothing is read past the bytes or allocated for a
 // size the bytes cannot hold.
-#include "api/code_file.h"
+#include "codec/code_file.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 
 namespace tallow::codec {
 namespace {

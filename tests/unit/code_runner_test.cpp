@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
 #include "api/command_line.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "core/messages.h"
+#include "core/statements.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
-#include "runner/code_command_line.h"
+#include "support/code_command_line.h"
 #include "tallow.h"
 
 namespace tallow {
@@ -47,15 +48,15 @@ TEST(CommandLineTest, RunnerQuotingRoundTrips) {
     for (size_t i = 1; i < words.size(); ++i)
         args.push_back(words[i].c_str());
     std::string line, bad;
-    ASSERT_TRUE(runner::BuildCodeCommandLine(words[0], args, line, bad));
+    ASSERT_TRUE(support::BuildCodeCommandLine(words[0], args, line, bad));
     EXPECT_EQ(SplitCommandLine(line), words);
     // A quote that needs the quotes as well has no form the split gives back.
     for (const char* word : {"\"lead", "a \"b", "\""}) {
         std::string before = "x";
-        EXPECT_FALSE(runner::AppendCommandWord(before, word)) << word;
+        EXPECT_FALSE(support::AppendCommandWord(before, word)) << word;
         EXPECT_EQ(before, "x");
     }
-    EXPECT_FALSE(runner::BuildCodeCommandLine("my \"app\".cod", {}, line, bad));
+    EXPECT_FALSE(support::BuildCodeCommandLine("my \"app\".cod", {}, line, bad));
     EXPECT_EQ(bad, "my \"app\".cod");
 }
 

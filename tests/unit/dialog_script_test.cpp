@@ -13,7 +13,7 @@
 #include <random>
 #include <sstream>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "tools/tallowcod/dialog_script_parser.h"
 #include "tools/tallowcod/dialog_script_writer.h"
 #include "tools/tallowcod/rc_names.h"

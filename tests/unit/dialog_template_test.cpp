@@ -1,6 +1,6 @@
 // The template codec: every field round-trips, and every template cut short
 // or overrunning its bytes is refused without reading past them.
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 #include "ide/model/main_form_model.h"
 #include "ide/model/main_form_rules.h"
 #include "tests/unit/fake_document_host.h"

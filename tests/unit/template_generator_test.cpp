@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "ide/model/control_tool.h"
 #include "ide/model/template_generator.h"
 #include "ide/model/tool_factory.h"

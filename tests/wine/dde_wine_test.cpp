@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "tallow.h"
+#include "tests/wine/wine_watchdog.h"
 
 namespace {
 
@@ -131,12 +132,7 @@ std::string ServiceName() {
 
 class DdeWineTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        std::thread([] {
-            Sleep(kWatchdogMs);
-            ExitProcess(99);
-        }).detach();
-    }
+    static void SetUpTestSuite() { tallow::test::StartWatchdog(kWatchdogMs); }
 };
 
 // The requests come first: an execute does not wait for its acknowledgement,

@@ -16,6 +16,7 @@
 #include "core/main_object.h"
 #include "core/program.h"
 #include "platform/message_box.h"
+#include "tests/wine/wine_watchdog.h"
 
 namespace tallow {
 namespace {
@@ -106,12 +107,7 @@ void Press(HWND dialog, int id) {
 
 class DesktopWineTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        std::thread([] {
-            Sleep(kWatchdogMs);
-            ExitProcess(99);
-        }).detach();
-    }
+    static void SetUpTestSuite() { test::StartWatchdog(kWatchdogMs); }
     void SetUp() override {
         platform::SetUnattended(false);
         platform::SetBoxObserver(

@@ -14,10 +14,11 @@
 #include <thread>
 #include <vector>
 
-#include "api/code_file.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "platform/message_box.h"
 #include "tallow.h"
+#include "tests/wine/wine_watchdog.h"
 
 namespace tallow {
 namespace {
@@ -73,12 +74,7 @@ void Click(HWND dialog, int id) {
 
 class DialogWineTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        std::thread([] {
-            Sleep(kWatchdogMs);
-            ExitProcess(99);
-        }).detach();
-    }
+    static void SetUpTestSuite() { test::StartWatchdog(kWatchdogMs); }
     void SetUp() override {
         platform::SetUnattended(false);
         // An error box must not wait for a user: it is collected instead.

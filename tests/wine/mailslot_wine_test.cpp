@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "tallow.h"
+#include "tests/wine/wine_watchdog.h"
 
 namespace {
 
@@ -46,12 +47,7 @@ void SendLater(std::string name, std::string text) {
 
 class MailslotWineTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() {
-        std::thread([] {
-            Sleep(kWatchdogMs);
-            ExitProcess(99);
-        }).detach();
-    }
+    static void SetUpTestSuite() { tallow::test::StartWatchdog(kWatchdogMs); }
 };
 
 TEST_F(MailslotWineTest, WaitingForTextDispatchesTheThreadsMessages) {

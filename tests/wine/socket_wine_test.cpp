@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tallow.h"
+#include "tests/wine/wine_watchdog.h"
 
 namespace {
 
@@ -90,10 +91,7 @@ protected:
     static void SetUpTestSuite() {
         WSADATA data;
         WSAStartup(MAKEWORD(1, 1), &data);
-        std::thread([] {
-            Sleep(kWatchdogMs);
-            ExitProcess(99);
-        }).detach();
+        tallow::test::StartWatchdog(kWatchdogMs);
     }
 };
 

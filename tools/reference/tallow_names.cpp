@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "core/dialog_object.h"
 #include "core/main_object.h"
 #include "core/program.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
 #include "objects/dde_client_object.h"
+#include "objects/dialog_object.h"
 #include "objects/dll_object.h"
 #include "objects/ini_file_object.h"
 #include "objects/mailslot_object.h"

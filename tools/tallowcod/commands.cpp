@@ -11,8 +11,8 @@
 #include <iterator>
 #include <set>
 
-#include "api/code_file.h"
-#include "api/dialog_template.h"
+#include "codec/code_file.h"
+#include "codec/dialog_template.h"
 #include "tools/tallowcod/dialog_script_parser.h"
 #include "tools/tallowcod/dialog_script_writer.h"
 

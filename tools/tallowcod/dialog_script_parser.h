@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 #include "tools/tallowcod/rc_lexer.h"
 
 namespace tallow::codec {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "api/dialog_template.h"
+#include "codec/dialog_template.h"
 
 namespace tallow::codec {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
+#include "codec/code_file.h"
 
 namespace tallow::make {
 

@@ -8,10 +8,9 @@
 #include <system_error>
 #include <vector>
 
-#include "api/code_file.h"
-#include "platform/file_read.h"
-#include "platform/message_box.h"
-#include "platform/self_path.h"
+#include "codec/code_file.h"
+#include "support/program_main.h"
+#include "support/system.h"
 #include "tools/tallowmake/attached_code.h"
 #include "tools/tallowmake/make_command_line.h"
 
@@ -59,22 +58,22 @@ struct Failure {
 // Reads a whole file or fails with a sentence naming what it is.
 std::vector<uint8_t> ReadWhole(const std::string& path, const std::string& what, size_t limit) {
     std::vector<uint8_t> bytes;
-    switch (tallow::platform::ReadFileBytes(path, limit, bytes)) {
-        case tallow::platform::FileRead::kRead:
+    switch (tallow::support::ReadFileBytes(path, limit, bytes)) {
+        case tallow::support::FileRead::kRead:
             return bytes;
-        case tallow::platform::FileRead::kCannotOpen:
+        case tallow::support::FileRead::kCannotOpen:
             throw Failure{"cannot open " + what + " " + path +
                           " (missing, unreadable or not a regular file)"};
-        case tallow::platform::FileRead::kTooLarge:
+        case tallow::support::FileRead::kTooLarge:
             throw Failure{what + " " + path + " is too large"};
-        case tallow::platform::FileRead::kFailed:
+        case tallow::support::FileRead::kFailed:
             break;
     }
     throw Failure{"error reading " + what + " " + path};
 }
 
 std::string FindStub() {
-    fs::path self = tallow::platform::ExecutablePath();
+    fs::path self = tallow::support::ExecutablePath();
     std::vector<fs::path> candidates = {self.parent_path() / TALLOW_STUB_NAME,
                                         self.parent_path() / TALLOW_STUB_LIBEXEC / TALLOW_STUB_NAME};
     std::error_code error;
@@ -141,7 +140,7 @@ void Make(const tallow::make::MakeRequest& request) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     tallow::make::MakeRequest request =
-        tallow::make::ParseMakeCommandLine(tallow::platform::RawArgumentText(), args, TALLOW_EXE_SUFFIX);
+        tallow::make::ParseMakeCommandLine(tallow::support::RawArgumentText(), args, TALLOW_EXE_SUFFIX);
     if (request.help) {
         std::fputs(kHelp, stdout);
         return 0;
@@ -155,8 +154,7 @@ int main(int argc, char** argv) {
         return 0;
     } catch (const Failure& failure) {
         if (request.environmentForm)
-            tallow::platform::ShowMessageBox(nullptr, failure.message, "TallowMake",
-                                             tallow::platform::kMbOk | tallow::platform::kMbIconExclamation);
+            tallow::support::ShowFailureBox("TallowMake", failure.message);
         else
             std::fprintf(stderr, "tallowmake: %s\n", failure.message.c_str());
     } catch (const std::exception& exception) {

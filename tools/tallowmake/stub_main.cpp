@@ -8,12 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "api/code_file.h"
 #include "api/code_runner.h"
-#include "platform/message_box.h"
-#include "platform/self_path.h"
-#include "runner/code_run_status.h"
-#include "runner/large_stack.h"
+#include "codec/code_file.h"
+#include "support/code_run_status.h"
+#include "support/program_main.h"
+#include "support/system.h"
 #include "tallow.h"
 #include "tools/tallowmake/attached_code.h"
 
@@ -21,14 +20,14 @@ namespace {
 
 using tallow::make::AttachError;
 
-constexpr int kStatusFailed = 1;    // the script failed before it set a code, or a dialog could not be made
+// The script failed before it set a code, or a dialog could not be made.
+using tallow::support::kStatusFailed;
 constexpr int kStatusUnusable = 2;  // nothing attached, or the attachment is damaged
 
 // A box captioned with the program's name; on Linux and unattended a line
 // "NAME: text" on standard error.
 void Report(const std::string& caption, const std::string& text) {
-    tallow::platform::ShowMessageBox(nullptr, text, caption,
-                                     tallow::platform::kMbOk | tallow::platform::kMbIconExclamation);
+    tallow::support::ShowFailureBox(caption, text);
 }
 
 // Reads count bytes ending at the end of the open file (all of it when
@@ -66,7 +65,7 @@ AttachError LoadAttachedCode(const std::string& path, std::vector<uint8_t>& code
 }
 
 int StubMain(int argc, char** argv) {
-    std::string self = tallow::platform::ExecutablePath();
+    std::string self = tallow::support::ExecutablePath();
     std::string name = std::filesystem::path(self).stem().string();
     if (name.empty()) name = "tallow program";
     std::vector<uint8_t> bytes;
@@ -89,7 +88,7 @@ int StubMain(int argc, char** argv) {
     }
     bytes = std::vector<uint8_t>();
     std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    return tallow::runner::CodeRunStatus(
+    return tallow::support::CodeRunStatus(
         tallow::RunDecodedCodeFile(std::move(file), self, std::move(arguments)), kStatusFailed);
 }
 
@@ -98,14 +97,5 @@ int StubMain(int argc, char** argv) {
 // Deep recursion in the script reaches the engine's limit before the end of
 // the stack, as in the runner.
 int main(int argc, char** argv) {
-    return tallow::runner::RunWithLargeStack(
-        [](int count, char** args) {
-            try {
-                return StubMain(count, args);
-            } catch (const std::bad_alloc&) {
-                Report("tallow program", "out of memory");
-                return kStatusFailed;
-            }
-        },
-        argc, argv);
+    return tallow::support::RunMain(StubMain, argc, argv, [] { Report("tallow program", "out of memory"); });
 }

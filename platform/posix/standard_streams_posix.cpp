@@ -1,0 +1,16 @@
+// The standard streams on POSIX systems, which carry bytes unchanged.
+#include <unistd.h>
+
+#include "platform/standard_streams.h"
+
+namespace tallow::platform {
+
+bool StandardInputIsTerminal() {
+    return isatty(STDIN_FILENO) == 1;
+}
+
+void ReadStandardInputAsBytes() {}
+
+void WriteStandardOutputAsBytes() {}
+
+}  // namespace tallow::platform

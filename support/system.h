@@ -1,0 +1,32 @@
+// What the programs (the runner, the launcher, tallowmake and the stub of a
+// stand-alone executable) ask of the system. They include this header, not
+// platform/: the support library builds these services from the platform
+// layer. ReadFileBytes and ShowMessageBox are the engine's own, for the
+// programs that carry the engine inside them (tallowmake and the stub).
+#pragma once
+
+#include "platform/file_read.h"
+#include "platform/large_stack.h"
+#include "platform/line_editor.h"
+#include "platform/message_box.h"
+#include "platform/self_path.h"
+#include "platform/shell_registration.h"
+#include "platform/standard_streams.h"
+
+namespace tallow::support {
+
+using platform::CodeFileLauncher;
+using platform::ExecutablePath;
+using platform::FileRead;
+using platform::LineEditor;
+using platform::RawArgumentText;
+using platform::ReadFileBytes;
+using platform::ReadPlainLine;
+using platform::ReadStandardInput;
+using platform::RegisterCodeFiles;
+using platform::RunWithLargeStack;
+using platform::StandardInputIsTerminal;
+using platform::UnregisterCodeFiles;
+using platform::WriteStandardOutputAsBytes;
+
+}  // namespace tallow::support
