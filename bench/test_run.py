@@ -51,6 +51,12 @@ class Parsing(unittest.TestCase):
         self.assertEqual(run.Checksum("fib 1\r\nfib 2\r\n", "fib"), "fib 2")
         self.assertIsNone(run.Checksum("fibonacci 3\nError: x\n", "fib"))
 
+    def test_callgrind_total_is_the_last_collected_line(self):
+        err = ("==7== Callgrind, a call-graph generating cache profiler\n==7== Events    : Ir\n"
+               "==7== Collected : 218767462\n==7== \n==7== I   refs:      218,767,462\n")
+        self.assertEqual(run.CollectedInstructions(err), 218767462)
+        self.assertIsNone(run.CollectedInstructions("count 3000000\n"))
+
     def test_fib_call_count(self):
         self.assertEqual([run.FibCalls(n) for n in range(5)], [1, 1, 3, 5, 9])
         self.assertEqual(run.FibCalls(32), 7049155)

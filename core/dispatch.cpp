@@ -11,6 +11,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "core/statement_block.h"
 #include "core/statement_plan.h"
 #include "core/statements.h"
 #include "core/text_scope.h"
@@ -407,7 +408,279 @@ bool AppendInPlace(Program& p, AssignPlan& plan) {
     __builtin_unreachable();
 }
 
+// ---- Statement blocks -------------------------------------------------------------
+
+// Blocks left this often at statements they do not hold, once in this many
+// entries, are made again (up to kMaxBlockBuilds times at one head), as are
+// provisional ones after kProvisionalEntries entries.
+constexpr uint32_t kBlockMisses = 8;
+constexpr uint32_t kMissShare = 4;
+constexpr uint32_t kProvisionalEntries = 4;
+constexpr uint8_t kMaxBlockBuilds = 3;
+
+// The variables and the block's numbers, where the short forms read their
+// operands.
+struct Operands {
+    const double* vars;
+    const double* numbers;
+    double operator[](const BlockOperand& o) const {
+        return (o.base == kVariablesBase ? vars : numbers)[o.index];
+    }
+};
+
+inline Operands OperandsOf(Program& p, const StatementBlock& block) {
+    return {p.Main().numMembers.Data(), block.numbers.data()};
+}
+
+// A chain, as compiled code computes it, from variables found when the
+// block was entered; one operator is applied as a form of its own.
+[[gnu::always_inline]] inline double ValueOf(const Operands& in, const BlockValue& value) {
+#define TALLOW_FORM(OP)                        \
+    case kFirstOpForm + uint8_t(BinaryOp::OP): \
+        return Apply(BinaryOp::OP, in[value.first], in[value.operand[0]]);
+    switch (value.form) {
+        case kLeafForm:
+            return in[value.first];
+            TALLOW_FORM(Add)
+            TALLOW_FORM(Sub)
+            TALLOW_FORM(Mul)
+            TALLOW_FORM(Div)
+            TALLOW_FORM(Or)
+            TALLOW_FORM(And)
+            TALLOW_FORM(Xor)
+            TALLOW_FORM(Mod)
+            TALLOW_FORM(Pow)
+        default:
+            break;
+    }
+#undef TALLOW_FORM
+    double v = in[value.first];
+    for (size_t i = 0; i < value.links; ++i)
+        v = Apply(value.op[i], v, in[value.operand[i]]);
+    return v;
+}
+
+[[gnu::always_inline]] inline int ConditionOf(const Operands& in, const BlockStep& step) {
+    return Compare(step.relation, ValueOf(in, step.value), ValueOf(in, step.right));
+}
+
+// name# = chain in short form: what AssignNumber does with code whose
+// variables are known to exist, but for the lexer, which stands where the
+// expression ends once the block needs it there (PutAssignment).
+[[gnu::always_inline]] inline void ShortAssign(Program& p, const StatementBlock& block,
+                                               const BlockStep& step) {
+    Operands in = OperandsOf(p, block);
+    double value = ValueOf(in, step.value);
+    p.Main().numMembers.Data()[step.target] = value;
+}
+inline void PutAssignment(Lexer& lx, const BlockStep& step) {
+    lx.ReadAndPutBack(*step.end);
+}
+
+// if in short form: IfStatement with the condition's chains computed
+// directly.
+[[gnu::always_inline]] inline void ShortIf(Program& p, Lexer& lx, const StatementBlock& block,
+                                           const BlockStep& step) {
+    MainObject& main = p.Main();
+    auto& plan = static_cast<ConditionPlan&>(*step.plan);
+    if (main.ifDepth >= kMaxBlockDepth) {
+        lx.Read(step.token);
+        return IfStatement(p, &plan);  // which reports it
+    }
+    ++main.ifDepth;
+    if (ConditionOf(OperandsOf(p, block), step)) {
+        lx.Read(plan.after);
+        return;
+    }
+    lx.ReadAndPutBack(*step.end);
+    PlannedScan(p, Scan::FalseBranch, main.ifDepth, &plan.scan);
+}
+
+// endwhile in a block: the short form of the condition when the loop on top
+// of the stack is the one whose condition the step knows (true then);
+// otherwise the statement's own step, after which the step learns the
+// loop's condition.
+[[gnu::always_inline]] inline bool BlockEndwhile(Program& p, Lexer& lx, StatementBlock& block,
+                                                 BlockStep& step) {
+    MainObject& main = p.Main();
+    if (step.resolved && NestingAllows(p, step.nesting) && main.whileStack.size() > main.whileFloor) {
+        WhileEntry& loop = main.whileStack.back();
+        if (loop.top == step.whileTop) {
+            int again = ConditionOf(OperandsOf(p, block), step);
+            lx.ReadAndPutBack(*step.end);
+            if (!again) LeaveWhile(p);
+            return true;
+        }
+    }
+    EndwhileStep(p);
+    if (step.whileTop == UINT32_MAX && main.whileStack.size() > main.whileFloor) {
+        WhileEntry& loop = main.whileStack.back();
+        if (loop.generation == block.generation) BindEndwhile(p, block, step, loop.top, loop.cond);
+    }
+    return false;
+}
+
 }  // namespace
+
+inline StatementBlock* Program::ReadyBlock(StatementPlan& plan, bool body) {
+    StatementBlock* block = plan.block;
+    if (!block || !block->ready || block->body != body || !blocks_ ||
+        block->tableGeneration != mainObject_->numMembers.Generation() || block->unresolved ||
+        statementsLeft_ < int64_t(block->steps.size()) || clockCountdown_ <= int64_t(block->steps.size()))
+        return nullptr;
+    ++block->entries;
+    return block;
+}
+
+StatementBlock* Program::BlockFor(StatementPlan& plan, uint32_t at, const Token& token, bool body) {
+    if (StatementBlock* ready = ReadyBlock(plan, body)) return ready;
+    StatementBlock* block = plan.block;
+    if (!block) {
+        if (!blocks_ || ++plan.headArrivals < kBlockHeadArrivals) return nullptr;
+        plan.headArrivals = 0;
+        std::unique_ptr<StatementBlock> made;
+        if (plan.blockBuilds < kMaxBlockBuilds) {
+            ++plan.blockBuilds;
+            made = MakeBlock(*this, plan, at, token, body);
+        }
+        block = plan.block = made ? memory_->Keep(std::move(made)) : NoBlock();
+    }
+    if (!block->ready || block->body != body || !blocks_) return nullptr;
+    // The variables the short forms read are looked up again when their
+    // table was emptied, or may have gained one that was missing.
+    NumVarTable& globals = mainObject_->numMembers;
+    if (globals.Generation() != block->tableGeneration ||
+        (block->unresolved && globals.Size() != block->tableSize))
+        ResolveBlock(*this, *block);
+    // A pass through the block counts its statements without checking the
+    // budget or looking at the clock on the way: both must have room for one.
+    if (statementsLeft_ < int64_t(block->steps.size()) || clockCountdown_ <= int64_t(block->steps.size()))
+        return nullptr;
+    ++block->entries;
+    return block;
+}
+
+void Program::AfterBlock(StatementBlock& block, StatementPlan& head) {
+    if (!block.provisional && block.misses < kBlockMisses) return;
+    if (head.blockBuilds >= kMaxBlockBuilds) return;
+    if ((block.provisional && block.entries >= kProvisionalEntries) ||
+        (block.misses >= kBlockMisses && block.misses * kMissShare >= block.entries))
+        head.block = nullptr;  // made again, with what its statements know by now
+}
+
+// The statements of a block one after the other. The step that follows is
+// the one whose statement starts where the lexer stands; anywhere else the
+// block ends. Each statement is counted as the statement loop counts it; the
+// stop request and the budget are checked where a step leads back (every
+// cycle of steps passes such a place) and after every statement that may
+// call out (a plan), where the names are checked too. Between those checks
+// a pass runs fewer statements than the block holds, for which the budget
+// has room and before which the clock need not be looked at: where either
+// runs short, the block is left and the statement loop counts on, looking
+// at the clock where it would have. The short forms call nothing and raise nothing; where they go
+// on to a later step, the lexer is left for that step to set.
+Program::BlockEnd Program::RunBlock(StatementBlock& block, Lexer& lx, BlockStep*& current) {
+    MainObject& main = *mainObject_;
+    const int64_t pass = int64_t(block.steps.size());
+    BlockStep* step = &block.steps[0];  // the loop has counted and read its statement
+    int k;
+    for (;;) {
+        current = step;
+        switch (step->kind) {
+            case StepKind::Assign:
+                if (!step->resolved || !NestingAllows(*this, step->nesting)) goto plan;
+                ShortAssign(*this, block, *step);
+                k = 0;
+                if (!step->next[0] || step->back[0]) {
+                    PutAssignment(lx, *step);
+                    if (!step->next[0]) goto leaveFixed;
+                }
+                goto follow;
+            case StepKind::If:
+                if (!step->resolved || !NestingAllows(*this, step->nesting)) goto plan;
+                ShortIf(*this, lx, block, *step);
+                goto select;
+            case StepKind::Else:
+                lx.Read(step->token);
+                ElseStatement(*this, &static_cast<ScanPlan&>(*step->plan).scan);
+                goto select;
+            case StepKind::Endif:
+                EndifStatement(*this);
+                k = 0;
+                if (!step->next[0] || step->back[0]) {
+                    lx.Read(step->token);
+                    if (!step->next[0]) goto leaveFixed;
+                }
+                goto follow;
+            case StepKind::Next:
+                lx.Read(step->token);
+                ForStep(*this);
+                goto select;
+            case StepKind::Endwhile:
+                lx.Read(step->token);
+                if (BlockEndwhile(*this, lx, block, *step)) goto select;
+                goto checked;
+            case StepKind::EndsBody:
+                lx.Read(step->token);
+                return BlockEnd::BodyEnds;
+            case StepKind::Plan:
+            plan:
+                lx.Read(step->token);
+                RunPlan(*this, *step->plan);
+                goto checked;
+        }
+        __builtin_unreachable();
+    checked:
+        // After a statement that may have called out.
+        if (stopRequested) return BlockEnd::Stopped;
+        if (main.NameGeneration() != block.generation || statementsLeft_ < pass || clockCountdown_ <= pass)
+            return BlockEnd::Left;
+    select : {
+        uint32_t at = lx.Position();
+        if (at == step->nextAt[0]) {
+            k = 0;
+        } else if (at == step->nextAt[1]) {
+            k = 1;
+        } else {
+            ++block.misses;
+            return BlockEnd::Left;
+        }
+    }
+    follow:
+        if (!step->next[k]) return BlockEnd::Left;
+        if (step->back[k]) {
+            // The gate of a pass: a debugger's check belongs here too.
+            if (stopRequested) return BlockEnd::Stopped;
+            if (statementsLeft_ < pass || clockCountdown_ <= pass) return BlockEnd::Left;
+        }
+        // The next statement's share of the budget and of the statements
+        // until the clock is looked at.
+        --statementsLeft_;
+        --clockCountdown_;
+        step = step->next[k];
+    }
+leaveFixed:
+    // Where no step of the block follows: the statement loop goes on there.
+    if (step->nextAt[0] != lx.Position()) ++block.misses;
+    return BlockEnd::Left;
+}
+
+[[gnu::always_inline]] inline int Program::ExecuteBlock(StatementBlock& block, Lexer& lx, BlockStep*& current,
+                                                        BlockEnd& end) {
+    end = BlockEnd::Left;
+    try {
+        try {
+            end = RunBlock(block, lx, current);
+        } catch (const std::bad_alloc&) {
+            OutOfMemory();
+        } catch (const std::length_error&) {
+            OutOfMemory();
+        }
+        return 1;
+    } catch (const ScriptError&) {
+        return CatchOrRethrow(current->at);
+    }
+}
 
 bool EndsBody(const Token& t) {
     return t.kind == tkWord && (NamesEqual(t.text, "endproc") || NamesEqual(t.text, "exit"));
@@ -453,6 +726,10 @@ void Program::RunStatementsOf(StatementPlan* entry) {
     Lexer& lx = scope.lexer;
     TextMemory& memory = scope.memory;
     StatementPlan* previous = entry;
+    // Where the statement before began: a statement before it is reached by
+    // a backward jump (a loop's end, a call's first statement), and may
+    // start a block.
+    uint32_t lastAt = UINT32_MAX;
     for (;;) {
         if (!Budget()) return;
         // The next statement: as the statement before predicted it, or read
@@ -465,6 +742,22 @@ void Program::RunStatementsOf(StatementPlan* entry) {
         if (known && (plan = known->plan)) {
             lx.Read(known->token);
             if (kBody && plan->endsBody) return;
+            if (plan->block || at < lastAt) [[unlikely]] {
+                StatementBlock* block = ReadyBlock(*plan, kBody);
+                if (!block) block = BlockFor(*plan, at, known->token, kBody);
+                if (block) {
+                    BlockStep* last = nullptr;
+                    BlockEnd end;
+                    ExecuteBlock(*block, lx, last, end);
+                    AfterBlock(*block, *plan);
+                    previous = last->plan;
+                    lastAt = last->at;
+                    if (kBody && end == BlockEnd::BodyEnds) return;
+                    if (stopRequested) return;
+                    continue;
+                }
+            }
+            lastAt = at;
             previous = plan;
             ExecuteStatement(at, nullptr, plan);  // a plan never starts at the end of the text
             if (stopRequested) return;
@@ -487,17 +780,36 @@ void Program::RunStatementsOf(StatementPlan* entry) {
             next = {at, generation, token, plan};
         }
         if (kBody && (plan ? plan->endsBody : EndsBody(token))) return;
+        lastAt = at;
         previous = plan;
         ExecuteStatement(at, &token, plan);
         if (token.kind == tkEnd || stopRequested) return;
     }
 }
 
+bool Program::RunBodyBlock(StatementPlan*& entry) {
+    Lexer& lx = *lexer_;
+    StatementPlan::Successor* first = entry->FindNext(lx.Position(), mainObject_->NameGeneration());
+    StatementPlan* head = first ? first->plan : nullptr;
+    StatementBlock* block = head ? ReadyBlock(*head, true) : nullptr;
+    if (!block) return false;
+    if (!Budget()) return true;
+    lx.Read(first->token);
+    BlockStep* last = nullptr;
+    BlockEnd end;
+    ExecuteBlock(*block, lx, last, end);
+    AfterBlock(*block, *head);
+    entry = last->plan;
+    return end == BlockEnd::BodyEnds || stopRequested;
+}
+
 void Program::RunStatements(bool body, StatementPlan* entry) {
-    if (body)
+    if (body) {
+        if (entry && RunBodyBlock(entry)) return;
         RunStatementsOf<true>(entry);
-    else
+    } else {
         RunStatementsOf<false>(entry);
+    }
 }
 
 // Called inside the handler of ExecuteStatement: either the error is caught

@@ -25,6 +25,8 @@ namespace tallow {
 
 class ScriptObject;
 struct StatementPlan;
+struct StatementBlock;
+struct BlockStep;
 class ObjectFactory;
 class MainObject;
 class SystemObject;
@@ -189,6 +191,11 @@ public:
     // other than 0 when the program is constructed.
     void SetFastPaths(bool on) { fastPaths_ = on; }
     bool FastPaths() const { return fastPaths_; }
+    // Statement blocks (runs of statements compiled as one, part of the fast
+    // paths) may be entered. Off, every statement passes the statement
+    // loop's own gate, as a debugger that watches statements needs; a block
+    // that is running finishes its pass first.
+    void SetStatementBlocks(bool on) { blocks_ = on; }
 
     // State read and written by statements and the embedding API. A stop may
     // be requested from another thread (EndProgram).
@@ -257,6 +264,27 @@ private:
     int ExecuteStatement(uint32_t start, const Token* token, StatementPlan* plan);
     template <bool kBody>
     void RunStatementsOf(StatementPlan* entry);
+    // How a statement block ended: at a statement it does not hold (the
+    // lexer there), with the run stopping, or at the end of a procedure body.
+    enum class BlockEnd : uint8_t { Left, Stopped, BodyEnds };
+    // The block that the loop head plan (at at, first token token) runs,
+    // made when it has been reached often enough; null when there is none
+    // to enter now. ReadyBlock answers at once for a block that needs
+    // nothing done first.
+    StatementBlock* BlockFor(StatementPlan& plan, uint32_t at, const Token& token, bool body);
+    inline StatementBlock* ReadyBlock(StatementPlan& plan, bool body);
+    // After a block ended: whether it should be made again.
+    void AfterBlock(StatementBlock& block, StatementPlan& head);
+    // A procedure body's first statement straight through its block when it
+    // has one ready: the first pass of the body's statement loop without
+    // the loop. True when the body has ended (or the run stops); otherwise
+    // the loop goes on after entry, which is then the last plan run.
+    bool RunBodyBlock(StatementPlan*& entry);
+    // Runs block from its first step, which the statement loop has counted
+    // and read; current is the step running (for the TRY filter), also when
+    // an error leaves. As ExecuteStatement, 1 to go on.
+    BlockEnd RunBlock(StatementBlock& block, Lexer& lx, BlockStep*& current);
+    int ExecuteBlock(StatementBlock& block, Lexer& lx, BlockStep*& current, BlockEnd& end);
     [[noreturn]] void NestingOverflow(int levels);
     void RecordError(int kind, std::string_view message);
     // After a run: the loop stacks, block depths and the run's text go, and
@@ -282,6 +310,7 @@ private:
     uintptr_t stackFloor_ = 0;  // the guard raises its error below this stack address
     bool running_ = false;
     bool fastPaths_ = true;
+    bool blocks_ = true;
     bool budgetSpent_ = false;
     bool argumentsFilled_ = false;
     RunOutcome outcome_ = RunOutcome::None;

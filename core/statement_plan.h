@@ -37,6 +37,8 @@ enum class PlanKind : uint8_t {
     While,       // while condition
 };
 
+struct StatementBlock;
+
 struct StatementPlan {
     explicit StatementPlan(PlanKind k) : kind(k) {}
     virtual ~StatementPlan() = default;  // plans are kept and freed as StatementPlan
@@ -56,6 +58,13 @@ struct StatementPlan {
     };
     Successor next[2];
     uint8_t replaceNext = 0;  // which one a new successor replaces
+    // A loop head (a statement that backward jumps land on) runs the block
+    // of statements that starts with it: made after a few arrivals, null
+    // before, NoBlock() when there is none. blockBuilds counts the blocks
+    // made here, which are made again while they prove incomplete.
+    uint8_t blockBuilds = 0;
+    uint16_t headArrivals = 0;
+    StatementBlock* block = nullptr;
 
     Successor* FindNext(uint32_t at, uint32_t generation) {
         for (Successor& s : next)

@@ -88,6 +88,8 @@ public:
     }
     const std::string& NameAt(size_t i) const { return names_[i]; }
     Value& At(size_t i) { return values_[i]; }
+    // The values by entry, valid until the next entry is added.
+    Value* Data() { return values_.data(); }
     const Value& At(size_t i) const { return values_[i]; }
     // Changes when entries disappear, so remembered indices can be checked.
     uint32_t Generation() const { return generation_; }
