@@ -3,6 +3,7 @@
 // concurrent writers and a crash in the middle of a write leave it whole.
 #include "platform/registry.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -194,11 +195,18 @@ void Release(sqlite3* db, const std::string& file) {
     idle.inode = st.st_ino;
 }
 
+// A new database file is made private before SQLite opens it (an empty file
+// is an empty database): its values may be private, and SQLite gives its
+// journal the database's permissions.
 sqlite3* OpenDatabase(bool create, std::string& file) {
     std::string folder = ConfigFolder();
     if (create && !MakeFolders(folder)) return nullptr;
     file = folder + "/registry.db";
     if (sqlite3* db = TakeIdle(file)) return db;
+    if (create) {
+        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) ::close(fd);
+    }
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {

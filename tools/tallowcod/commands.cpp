@@ -13,6 +13,7 @@
 
 #include "codec/code_file.h"
 #include "codec/dialog_template.h"
+#include "support/system.h"
 #include "tools/tallowcod/dialog_script_parser.h"
 #include "tools/tallowcod/dialog_script_writer.h"
 
@@ -32,11 +33,10 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// Replaces the file whole, so that a failed write leaves an old file of the
+// name as it was.
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw ToolError("cannot write " + path);
+    if (!support::ReplaceFileContents(path, bytes)) throw ToolError("cannot write " + path);
 }
 
 std::string Upper(std::string_view text) {
