@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/file_replacement.h"
+
 namespace tallow::platform {
 
 class TextFileIn {
@@ -28,23 +30,23 @@ private:
     std::FILE* file_ = nullptr;
 };
 
+// A text file written whole: the lines replace the file's contents only
+// when Close succeeds (see file_replacement.h), so that a failed write
+// leaves the old file as it was.
 class TextFileOut {
 public:
-    TextFileOut() = default;
-    ~TextFileOut();
-    TextFileOut(const TextFileOut&) = delete;
-    TextFileOut& operator=(const TextFileOut&) = delete;
-
-    // Creates the file, or empties an existing one; false when it cannot.
+    // Starts the new contents of the file; false when the path is no
+    // regular file, may not be written, or confinement forbids it.
     bool Open(const std::string& path);
     // Writes text and a line end; false once any write has failed.
     bool WriteLine(std::string_view text);
-    // Flushes and closes; false when a write or the close failed.
+    // Puts the lines in place of the old contents; false when a write or
+    // the replacing failed, and the file is then as it was. Without Close
+    // nothing changes.
     bool Close();
 
 private:
-    std::FILE* file_ = nullptr;
-    bool failed_ = false;
+    FileReplacement replacement_;
 };
 
 }  // namespace tallow::platform

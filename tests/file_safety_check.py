@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes that fail halfway leave the old file whole (Linux): an INI write
-under a file-size limit (RLIMIT_FSIZE, with SIGXFSZ ignored so that the write
-fails instead of killing the runner) reports its error, keeps the old
-contents and mode, and leaves no new file behind. While a
+"""Writes that fail halfway leave the old file whole (Linux): writefilelines
+and an INI write under a file-size limit (RLIMIT_FSIZE, with SIGXFSZ ignored
+so that the write fails instead of killing the runner) report their error,
+keep the old contents and mode, and leave no new file behind. While a
 private INI file is rewritten again and again, the new file beside it is
 never open to other users.
 """
@@ -19,6 +19,7 @@ failures = []
 
 # The file-size limit of the runs: far below what the scripts write.
 LIMIT = 64 * 1024
+OLD_TEXT = b"old line 1\nold line 2\n"
 
 
 def check(what, actual, expected):
@@ -101,11 +102,21 @@ def main():
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     try:
+        # 2,000 lines of 100 characters: three times the limit.
+        lines = ('new text as stringarray\n'
+                 'for i# = 1 to 2000\n  text.add string("x", 100)\nnext\n')
+        check_survives(runner, work, "lines.txt", OLD_TEXT, lines + 'writefilelines "lines.txt", text\n',
+                       b"Could not open file!")
         # An INI file a little below the limit, which a long value takes past it.
         ini = b"[keep]\n" + b"".join(b"key%d=%s\n" % (i, b"v" * 90) for i in range(600))
         check_survives(runner, work, "settings.ini", ini,
                        'new s as inifile "./settings.ini"\ns.writestring "more", "long", string("y", 8000)\n',
                        b"Could not write string to INI!")
+        # Within the limit the same writes succeed.
+        done = run(runner, work, lines.replace("2000", "20") + 'writefilelines "lines.txt", text\n')
+        check("small lines status", done.returncode, 0)
+        check("small lines size", os.path.getsize(os.path.join(work, "lines.txt")), 20 * 101)
+        check("small lines mode kept", os.stat(os.path.join(work, "lines.txt")).st_mode & 0o777, 0o640)
         check_new_files_private(runner, work)
     finally:
         shutil.rmtree(work, ignore_errors=True)

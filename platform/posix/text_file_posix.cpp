@@ -1,5 +1,5 @@
 // Text files on Linux: the C library's streams, which keep every byte, with
-// CR LF joined to LF on reading.
+// CR LF joined to LF on reading; lines are written with LF alone.
 #include "platform/text_file.h"
 
 #include "platform/confinement.h"
@@ -26,29 +26,16 @@ int TextFileIn::Get() {
     return c;
 }
 
-TextFileOut::~TextFileOut() {
-    if (file_) std::fclose(file_);
-}
-
 bool TextFileOut::Open(const std::string& path) {
-    if (!PathAllowed(path) || file_) return false;
-    file_ = std::fopen(path.c_str(), "we");
-    failed_ = false;
-    return file_ != nullptr;
+    return PathAllowed(path) && replacement_.Begin(path);
 }
 
 bool TextFileOut::WriteLine(std::string_view text) {
-    if (!file_ || failed_) return false;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fputc('\n', file_) == EOF)
-        failed_ = true;
-    return !failed_;
+    return replacement_.Write(text) && replacement_.Write("\n");
 }
 
 bool TextFileOut::Close() {
-    if (!file_) return false;
-    bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && !failed_;
+    return replacement_.Commit();
 }
 
 }  // namespace tallow::platform
