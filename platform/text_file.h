@@ -1,7 +1,8 @@
 // Text files read and written in the platform's line-end convention: on
 // Windows the C library's text mode (CR LF reads as LF, LF writes as CR LF);
 // on Linux LF, with CR LF also read as LF so that a file written on Windows
-// reads the same on both.
+// reads the same on both. Only regular files are read or written: a FIFO or
+// a device might never answer.
 #pragma once
 
 #include <cstdio>
@@ -19,8 +20,8 @@ public:
     TextFileIn(const TextFileIn&) = delete;
     TextFileIn& operator=(const TextFileIn&) = delete;
 
-    // False when the file cannot be opened for reading (or confinement
-    // forbids the path).
+    // False when the file cannot be opened for reading, is no regular file,
+    // or confinement forbids the path.
     bool Open(const std::string& path);
     // The next byte of the text after line-end translation, or EOF at the
     // end of the file or on a read error.

@@ -2,6 +2,10 @@
 // CR LF joined to LF on reading; lines are written with LF alone.
 #include "platform/text_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "platform/confinement.h"
 
 namespace tallow::platform {
@@ -10,10 +14,21 @@ TextFileIn::~TextFileIn() {
     if (file_) std::fclose(file_);
 }
 
+// O_NONBLOCK: opening a FIFO must not wait for a writer before fstat tells
+// what the path is. A regular file reads the same either way; the flag is
+// cleared all the same.
 bool TextFileIn::Open(const std::string& path) {
     if (!PathAllowed(path) || file_) return false;
-    file_ = std::fopen(path.c_str(), "re");
-    return file_ != nullptr;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || !(file_ = ::fdopen(fd, "r"))) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 int TextFileIn::Get() {

@@ -2,6 +2,9 @@
 // reads CR LF as LF; written with every LF as CR LF, as text mode writes.
 #include "platform/text_file.h"
 
+#include <io.h>
+#include <windows.h>
+
 #include "platform/confinement.h"
 
 namespace tallow::platform {
@@ -10,9 +13,15 @@ TextFileIn::~TextFileIn() {
     if (file_) std::fclose(file_);
 }
 
+// Only files on disk: reading a pipe or a device such as CON may never end.
 bool TextFileIn::Open(const std::string& path) {
     if (!PathAllowed(path) || file_) return false;
     file_ = std::fopen(path.c_str(), "rt");
+    if (!file_) return false;
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)))) != FILE_TYPE_DISK) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
     return file_ != nullptr;
 }
 
