@@ -111,8 +111,15 @@ bool FileReplacement::Begin(const std::string& path, ReplacedKind) {
     state_.reset();
     if (path.empty()) return false;
     auto state = std::make_unique<State>();
-    state->target = path;
-    switch (KindOf(path)) {
+    // A full path: Wine's ReplaceFile makes its own scratch file in the
+    // folder of the replaced name, and finds none in a bare name.
+    DWORD size = GetFullPathNameA(path.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return false;
+    state->target.resize(size);
+    size = GetFullPathNameA(path.c_str(), size, state->target.data(), nullptr);
+    if (size == 0 || size >= state->target.size()) return false;
+    state->target.resize(size);
+    switch (KindOf(state->target)) {
         case TargetKind::kMissing:
             break;
         case TargetKind::kDiskFile:
@@ -125,7 +132,7 @@ bool FileReplacement::Begin(const std::string& path, ReplacedKind) {
     // file the old one's access rights, only the user may open it.
     PrivateSecurity security;
     for (int attempt = 0; attempt < kTempNameTries && state->file == INVALID_HANDLE_VALUE; ++attempt) {
-        state->tempPath = path + "." + std::to_string(GetCurrentProcessId()) + "-" +
+        state->tempPath = state->target + "." + std::to_string(GetCurrentProcessId()) + "-" +
                           std::to_string(counter++ ^ GetTickCount()) + ".new";
         state->file =
             CreateFileA(state->tempPath.c_str(), GENERIC_WRITE, 0, state->exists ? security.Get() : nullptr,
