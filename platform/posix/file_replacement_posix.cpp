@@ -44,16 +44,6 @@ uint64_t NextNameNumber() {
     return next.fetch_add(0x9E3779B97F4A7C15ull);
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes.remove_prefix(size_t(n));
-    }
-    return true;
-}
-
 }  // namespace
 
 struct FileReplacement::State {
