@@ -66,6 +66,10 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     // Windows, which cannot store such names, reads them.
     if (WantsNoExtension(pattern))
         return !HasExtension(name) && MatchPlain(TrimTrailing(pattern), WithoutTrailingDots(name));
+    // Other trailing dots do not count ("*.txt." is "*.txt"); "." and ".."
+    // stay whole.
+    if (!pattern.empty() && pattern.back() == '.' && pattern.find_first_not_of('.') != std::string_view::npos)
+        pattern = TrimTrailing(pattern);
     if (MatchPlain(pattern, name)) return true;
     // "stem.*" also matches the bare stem: a name without an extension.
     if (pattern.size() >= 2 && pattern.substr(pattern.size() - 2) == ".*")
