@@ -12,12 +12,14 @@ namespace tallow {
 
 namespace {
 
-// Calls visit(name, registration) for each readable registration in section.
+// Calls visit(name, registration) for each readable registration in
+// section. wait says whether a store that another process holds locked is
+// waited for.
 template <class Visit>
-void ForEachRegistration(const char* section, Visit visit) {
+void ForEachRegistration(const char* section, platform::RegistryWait wait, Visit visit) {
     platform::RegistryKey key;
     std::string path = std::string(kExtensionsKey) + "\\" + section;
-    if (!key.Open(platform::RegistryRoot::kCurrentUser, path, true)) return;
+    if (!key.Open(platform::RegistryRoot::kCurrentUser, path, true, wait)) return;
     std::string name, data;
     uint32_t type = 0;
     for (uint32_t index = 0; index < kMaxRegistrations; ++index) {
@@ -35,7 +37,7 @@ void ForEachRegistration(const char* section, Visit visit) {
 void ForEachExtensionRegistration(
     const std::function<void(const char* section, const std::string& name, const Registration&)>& visit) {
     for (const char* section : {kObjectsSection, kFactoriesSection})
-        ForEachRegistration(section,
+        ForEachRegistration(section, platform::RegistryWait::kNeeded,
                             [&](const std::string& name, const Registration& r) { visit(section, name, r); });
 }
 
@@ -60,24 +62,30 @@ Registration ParseRegistration(std::string_view bytes) {
     return r;
 }
 
+// A run that starts while another process holds the store locked goes on
+// soon without what it registers (standard error says so) rather than
+// stalling: most runs use no extension at all.
 void ExtensionHost::LoadRegistered() {
     LoadObjects();
     LoadFactories();
 }
 
 void ExtensionHost::LoadObjects() {
-    ForEachRegistration(kObjectsSection, [this](const std::string& name, const Registration& r) {
-        if (HasObject(name)) return;
-        auto object = std::make_unique<ExtensionObject>(program_, name, r.data, r.path);
-        if (object->Initialized()) objects_.push_back(std::move(object));
-    });
+    ForEachRegistration(kObjectsSection, platform::RegistryWait::kOptional,
+                        [this](const std::string& name, const Registration& r) {
+                            if (HasObject(name)) return;
+                            auto object = std::make_unique<ExtensionObject>(program_, name, r.data, r.path);
+                            if (object->Initialized()) objects_.push_back(std::move(object));
+                        });
 }
 
 void ExtensionHost::LoadFactories() {
-    ForEachRegistration(kFactoriesSection, [this](const std::string& name, const Registration& r) {
-        if (HasFactory(name)) return;
-        factories_.push_back(std::make_unique<ExtensionFactory>(program_, name, r.data, r.path));
-    });
+    ForEachRegistration(
+        kFactoriesSection, platform::RegistryWait::kOptional,
+        [this](const std::string& name, const Registration& r) {
+            if (HasFactory(name)) return;
+            factories_.push_back(std::make_unique<ExtensionFactory>(program_, name, r.data, r.path));
+        });
 }
 
 void ExtensionHost::AddHostObject(std::string name, TallowValue data, const EntryPoints& entry) {

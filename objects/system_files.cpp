@@ -85,8 +85,9 @@ void SysReadFileLines(Program& p) {
 }
 
 // writefilelines = "writefilelines" strexpr "," word. Without a string array
-// of that name nothing happens, and the file is left alone. A failed write
-// (a full disk) is reported as the failed open is: the file is incomplete.
+// of that name nothing happens, and the file is left alone. The lines
+// replace the file whole: a failed write (a full disk, a size limit) is
+// reported as the failed open is, and the old file stays as it was.
 void SysWriteFileLines(Program& p) {
     std::string path = FirstString(p);
     std::string name = NextName(p);

@@ -18,6 +18,16 @@ constexpr uint32_t kRegDword = 4;
 
 enum class RegistryEnum { kValue, kNoMoreItems, kError };
 
+// How long an operation on a key waits while another process holds the
+// store locked (Linux: a write of another process in progress). Standard
+// error says what is waited for once the wait grows noticeable, and when it
+// is given up.
+enum class RegistryWait {
+    kNeeded,    // the caller needs the answer: wait for seconds
+    kOptional,  // the caller can go on without it: give up soon, and at
+                // once while a recent wait of this kind has just given up
+};
+
 // An open key. Paths below the root use backslashes; names of keys and
 // values compare without regard to ASCII case and keep the case they were
 // created with. A closed key fails every operation.
@@ -31,8 +41,10 @@ public:
     RegistryKey& operator=(const RegistryKey&) = delete;
 
     // Opens an existing key, for reading only or with all access; false when
-    // it does not exist or cannot be opened. Never creates anything.
-    bool Open(RegistryRoot root, std::string_view path, bool write);
+    // it does not exist or cannot be opened. Never creates anything. Every
+    // operation on the key waits as wait says.
+    bool Open(RegistryRoot root, std::string_view path, bool write,
+              RegistryWait wait = RegistryWait::kNeeded);
     // Opens the key with all access, creating it and its missing parents.
     bool Create(RegistryRoot root, std::string_view path);
     void Close();

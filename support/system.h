@@ -1,11 +1,14 @@
 // What the programs (the runner, the launcher, tallowmake and the stub of a
-// stand-alone executable) ask of the system. They include this header, not
-// platform/: the support library builds these services from the platform
-// layer. ReadFileBytes and ShowMessageBox are the engine's own, for the
-// programs that carry the engine inside them (tallowmake and the stub).
+// stand-alone executable, tallowcod, TallowEdit) ask of the system. They
+// include this header, not platform/: the support library builds these
+// services from the platform layer. ReadFileBytes and ShowMessageBox are the
+// engine's own, for the programs that carry the engine inside them
+// (tallowmake and the stub); the file replacement is a library that the
+// engine and the support library share.
 #pragma once
 
 #include "platform/file_read.h"
+#include "platform/file_replacement.h"
 #include "platform/large_stack.h"
 #include "platform/line_editor.h"
 #include "platform/message_box.h"
@@ -18,12 +21,15 @@ namespace tallow::support {
 using platform::CodeFileLauncher;
 using platform::ExecutablePath;
 using platform::FileRead;
+using platform::FileReplacement;
 using platform::LineEditor;
 using platform::RawArgumentText;
 using platform::ReadFileBytes;
 using platform::ReadPlainLine;
 using platform::ReadStandardInput;
 using platform::RegisterCodeFiles;
+using platform::ReplacedKind;
+using platform::ReplaceFileContents;
 using platform::RunWithLargeStack;
 using platform::StandardInputIsTerminal;
 using platform::UnregisterCodeFiles;

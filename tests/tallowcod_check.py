@@ -138,6 +138,16 @@ def failures_and_statuses(tool, folder):
     tool.expect(["unpack", "old.cod", "-d", "old"], 0, "", "dialog.rc")
     check(read(os.path.join(folder, "old"), "old.tal") == b"go", "version 0 script")
 
+    # A dialog name holding control characters reaches the terminal escaped:
+    # ESC, BEL and the C1 CSI as \xHH, the backslash doubled, a letter of
+    # the code page as it is.
+    name = b"\x1b]2;x\x07\x9b\\\xe9"
+    v1 = b"TALLOW1" + bytes(9) + struct.pack("<hhhh", 1998, 2, 3, 1) + name + bytes(16 - len(name)) + \
+        struct.pack("<i", len(template)) + template + struct.pack("<i", 3) + b"go\0"
+    write(folder, "names.cod", v1)
+    out = tool.expect(["list", "names.cod"], 0, "", "  \\x1b]2;x\\x07\\x9b\\\\\xe9 554 bytes\n")
+    check("\x1b" not in out and "\x07" not in out and "\x9b" not in out, "list prints no control character")
+
 
 def main():
     ap = argparse.ArgumentParser()

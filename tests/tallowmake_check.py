@@ -124,7 +124,7 @@ def main():
             made = run([make] + words)
             check(" ".join(words) + " status", made.returncode, status)
             check(" ".join(words) + " message", message in made.stderr, True)
-        check("no partial file", [n for n in os.listdir(work) if n.endswith("-part")], [])
+        check("no partial file", [n for n in os.listdir(work) if n.endswith(".new")], [])
         helped = run([make, "--help"])
         check("help status", helped.returncode, 0)
         check("help names the statuses", b"Exit status" in helped.stdout, True)

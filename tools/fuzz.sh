@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
 # --short runs each target 30 s (what CI does); the default is 600 s. The
-# targets are lexer, run, api, diff and codefile. Corpora grow in build/fuzz/corpus-TARGET,
+# targets are lexer, run, api, diff, codefile, ini and registry. Corpora grow in build/fuzz/corpus-TARGET,
 # seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
 # anything.
@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff codefile)
+[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff codefile ini registry)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || exit 1
@@ -33,15 +33,19 @@ for target in "${targets[@]}"; do
     mkdir -p "$corpus" "$findings" "$home"
     # Seeds from the script corpus, without the ones that build huge values or
     # take seconds (the string doubling, eval recursing to the nesting limit),
-    # and the seed scripts; the api target also gets its command streams.
+    # and the seed scripts; a target with a folder of seeds of its own (the
+    # api target's command streams) gets those too, and the ini and registry
+    # targets, which read no script, only those.
+    case $target in ini | registry) ;; *)
     for seed in tests/scripts/*.tal fuzz/seeds/*.tal; do
         case $seed in
             */limit_big*|*/limit_long*|*/limit_string_doubling*|*/limit_eval_recursion*) ;;
             tests/*) cp -n "$seed" "$corpus"/ ;;
             *) cp -n "$seed" "$corpus/seed_${seed##*/}" ;;
         esac
-    done
-    [ "$target" = api ] && for seed in fuzz/seeds/api/*.api; do cp -n "$seed" "$corpus"/; done
+    done ;;
+    esac
+    [ -d "fuzz/seeds/$target" ] && for seed in fuzz/seeds/"$target"/*; do cp -n "$seed" "$corpus"/; done
     # codefile reads a code file after a first byte 0 and a dialog script
     # after a first byte 1: the test dialogs both ways, packed by tallowcod.
     if [ "$target" = codefile ]; then

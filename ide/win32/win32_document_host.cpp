@@ -8,6 +8,7 @@
 #include "ide/model/recent_files.h"
 #include "ide/win32/modal_answers.h"
 #include "ide/win32/win_handles.h"
+#include "support/system.h"
 
 namespace tallow::ide::win32 {
 
@@ -32,19 +33,6 @@ UniqueKernelHandle OpenFileHandle(const std::string& path, DWORD access, DWORD d
     HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     return UniqueKernelHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
-}
-
-bool WriteWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    UniqueKernelHandle file = OpenFileHandle(path, GENERIC_WRITE, CREATE_ALWAYS);
-    if (!file) return false;
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        if (!::WriteFile(file.Get(), bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
-        done += wrote;
-    }
-    return FlushFileBuffers(file.Get()) != 0;
 }
 
 std::string SectionKey(const std::string& key, const std::string& section) {
@@ -141,16 +129,10 @@ bool Win32DocumentHost::ReadFile(const std::string& path, std::vector<uint8_t>& 
     return true;
 }
 
-// The new contents go to a file beside the target first; only a complete
-// write replaces the old file, so a full disk leaves it as it was.
+// The file is replaced whole: a full disk leaves the old one as it was, and
+// it keeps its attributes and access rights.
 bool Win32DocumentHost::WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::string temporary = path + ".~new";
-    if (!WriteWhole(temporary, bytes) ||
-        !MoveFileExA(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temporary.c_str());
-        return false;
-    }
-    return true;
+    return support::ReplaceFileContents(path, {reinterpret_cast<const char*>(bytes.data()), bytes.size()});
 }
 
 std::string Win32DocumentHost::ReadRegistryString(const std::string& key, const std::string& section,

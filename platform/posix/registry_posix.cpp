@@ -3,12 +3,16 @@
 // concurrent writers and a crash in the middle of a write leave it whole.
 #include "platform/registry.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <cstdio>
+#include <optional>
+#include <thread>
 #include <vector>
 
 #include "platform/posix/config_folder.h"
@@ -17,8 +21,19 @@ namespace tallow::platform {
 
 namespace {
 
-// How long a connection waits for another process's write to finish.
-constexpr int kBusyTimeoutMs = 10000;
+// How long an operation waits for another process that holds the database
+// locked: one whose answer is needed, for a write to finish ...
+constexpr int kNeededWaitMs = 10000;
+// ... and one the run can do without (the extensions read at its start), so
+// that a lock held for long delays a run by no more than a moment.
+constexpr int kOptionalWaitMs = 1500;
+// Once an optional wait gave up, further optional ones within this span
+// give up at once: the lock is most likely still held.
+constexpr int kGaveUpMemoryMs = 10000;
+// A wait this long is said on standard error, so no run stalls without a word.
+constexpr int kAnnounceAfterMs = 500;
+// One nap between two tries of a locked database.
+constexpr int kWaitStepMs = 20;
 
 // The ids of the four root keys; their parent is 0.
 constexpr sqlite3_int64 kRootIds[] = {1, 2, 3, 4};
@@ -64,6 +79,64 @@ void NoteDamage(sqlite3* db, int rc) {
     std::fprintf(stderr,
                  "tallow: the extension registry %s is damaged (%s); no extensions are loaded from it\n",
                  file && *file ? file : "(unknown)", sqlite3_errmsg(db));
+}
+
+// The waiting of the operations on this thread: the kind of the key in use
+// and the state of the current wait. Per thread, as the connections are.
+struct BusyWait {
+    using Clock = std::chrono::steady_clock;
+    RegistryWait kind = RegistryWait::kNeeded;
+    Clock::time_point started;
+    bool announced = false;
+    std::optional<Clock::time_point> optionalGaveUp;
+};
+thread_local BusyWait busyWait;
+
+// Sets the kind of waiting for the operations of one key while it lives.
+class WaitScope {
+public:
+    explicit WaitScope(RegistryWait kind) : saved_(busyWait.kind) { busyWait.kind = kind; }
+    ~WaitScope() { busyWait.kind = saved_; }
+    WaitScope(const WaitScope&) = delete;
+    WaitScope& operator=(const WaitScope&) = delete;
+
+private:
+    RegistryWait saved_;
+};
+
+int64_t MillisecondsSince(BusyWait::Clock::time_point then) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(BusyWait::Clock::now() - then).count();
+}
+
+// SQLite's busy handler: count is 0 at the start of each wait. Answers 1 to
+// try again after a nap, 0 to give up (the operation then fails as busy).
+int OnBusy(void* connection, int count) {
+    BusyWait& wait = busyWait;
+    bool optional = wait.kind == RegistryWait::kOptional;
+    if (count == 0) {
+        if (optional && wait.optionalGaveUp && MillisecondsSince(*wait.optionalGaveUp) < kGaveUpMemoryMs)
+            return 0;
+        wait.started = BusyWait::Clock::now();
+        wait.announced = false;
+    }
+    const char* file = sqlite3_db_filename(static_cast<sqlite3*>(connection), "main");
+    if (!file || !*file) file = "(unknown)";
+    int64_t waited = MillisecondsSince(wait.started);
+    if (waited >= (optional ? kOptionalWaitMs : kNeededWaitMs)) {
+        std::fprintf(
+            stderr,
+            "tallow: gave up waiting for the registry %s after %.1f s: another process holds it locked\n",
+            file, double(waited) / 1000);
+        if (optional) wait.optionalGaveUp = BusyWait::Clock::now();
+        return 0;
+    }
+    if (waited >= kAnnounceAfterMs && !wait.announced) {
+        std::fprintf(stderr, "tallow: waiting for the registry %s, which another process holds locked\n",
+                     file);
+        wait.announced = true;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(kWaitStepMs));
+    return 1;
 }
 
 // A prepared statement that finalizes itself.
@@ -194,18 +267,25 @@ void Release(sqlite3* db, const std::string& file) {
     idle.inode = st.st_ino;
 }
 
+// A new database file is made private before SQLite opens it (an empty file
+// is an empty database): its values may be private, and SQLite gives its
+// journal the database's permissions.
 sqlite3* OpenDatabase(bool create, std::string& file) {
     std::string folder = ConfigFolder();
     if (create && !MakeFolders(folder)) return nullptr;
     file = folder + "/registry.db";
     if (sqlite3* db = TakeIdle(file)) return db;
+    if (create) {
+        int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+        if (fd >= 0) ::close(fd);
+    }
     sqlite3* db = nullptr;
     int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     if (sqlite3_open_v2(file.c_str(), &db, flags, nullptr) != SQLITE_OK) {
         sqlite3_close(db);
         return nullptr;
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_handler(db, OnBusy, db);
     return db;
 }
 
@@ -238,6 +318,7 @@ struct RegistryKey::Impl {
     std::string file;
     sqlite3_int64 id = 0;
     bool writable = false;
+    RegistryWait wait = RegistryWait::kNeeded;
     ~Impl() { Release(db, file); }
 };
 
@@ -246,9 +327,11 @@ RegistryKey::~RegistryKey() = default;
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
 
-bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
+bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write, RegistryWait wait) {
     Close();
+    WaitScope scope(wait);
     auto impl = std::make_unique<Impl>();
+    impl->wait = wait;
     impl->db = OpenDatabase(false, impl->file);
     if (!impl->db) return false;
     impl->id = FindKey(impl->db, kRootIds[size_t(root)], path);
@@ -260,6 +343,7 @@ bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
 
 bool RegistryKey::Create(RegistryRoot root, std::string_view path) {
     Close();
+    WaitScope scope(RegistryWait::kNeeded);
     auto impl = std::make_unique<Impl>();
     impl->db = OpenDatabase(true, impl->file);
     if (!impl->db) return false;
@@ -288,6 +372,7 @@ void RegistryKey::Close() {
 
 bool RegistryKey::SetValue(std::string_view name, uint32_t type, std::string_view data) {
     if (!impl_ || !impl_->writable) return false;
+    WaitScope scope(impl_->wait);
     // The key may have been deleted by another process since it was opened.
     Statement s(impl_->db,
                 "INSERT INTO vals(key, name, type, data) SELECT ?1, ?2, ?3, ?4"
@@ -299,6 +384,7 @@ bool RegistryKey::SetValue(std::string_view name, uint32_t type, std::string_vie
 
 bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string& data) const {
     if (!impl_) return false;
+    WaitScope scope(impl_->wait);
     Statement s(impl_->db, "SELECT type, data FROM vals WHERE key = ?1 AND name = ?2");
     if (s.Bind(1, impl_->id).Bind(2, name).Step() != SQLITE_ROW) return false;
     type = uint32_t(s.Int(0));
@@ -309,6 +395,7 @@ bool RegistryKey::QueryValue(std::string_view name, uint32_t& type, std::string&
 RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t& type,
                                     std::string& data) const {
     if (!impl_) return RegistryEnum::kError;
+    WaitScope scope(impl_->wait);
     Statement s(impl_->db,
                 "SELECT name, type, data FROM vals WHERE key = ?1 ORDER BY rowid LIMIT 1 OFFSET ?2");
     int rc = s.Bind(1, impl_->id).Bind(2, sqlite3_int64(index)).Step();
@@ -322,12 +409,14 @@ RegistryEnum RegistryKey::EnumValue(uint32_t index, std::string& name, uint32_t&
 
 bool RegistryKey::DeleteValue(std::string_view name) {
     if (!impl_ || !impl_->writable) return false;
+    WaitScope scope(impl_->wait);
     Statement s(impl_->db, "DELETE FROM vals WHERE key = ?1 AND name = ?2");
     return s.Bind(1, impl_->id).Bind(2, name).Step() == SQLITE_DONE && sqlite3_changes(impl_->db) > 0;
 }
 
 bool RegistryKey::DeleteSubKey(std::string_view path) {
     if (!impl_ || !impl_->writable || SplitPath(path).empty()) return false;
+    WaitScope scope(impl_->wait);
     sqlite3* db = impl_->db;
     Transaction tx(db);
     if (!tx.Ok()) return false;

@@ -10,9 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 
 #include "platform/desktop_entry.h"
+#include "platform/file_replacement.h"
 #include "platform/self_path.h"
 #include "platform/shell_registration.h"
 
@@ -63,14 +63,13 @@ std::string DesktopEntryFor(const std::string& launcher) {
            "Terminal=false\n";
 }
 
+// Replaces the file whole: a file manager never reads half of one.
 bool WriteFile(const fs::path& path, const std::string& text, std::string& error) {
     std::error_code code;
     fs::create_directories(path.parent_path(), code);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) error = "cannot write " + path.string();
-    return static_cast<bool>(out);
+    if (ReplaceFileContents(path.string(), text)) return true;
+    error = "cannot write " + path.string();
+    return false;
 }
 
 // Runs program with one folder argument, its output discarded; a program

@@ -1,6 +1,10 @@
 // Text files on Linux: the C library's streams, which keep every byte, with
-// CR LF joined to LF on reading.
+// CR LF joined to LF on reading; lines are written with LF alone.
 #include "platform/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/confinement.h"
 
@@ -10,10 +14,21 @@ TextFileIn::~TextFileIn() {
     if (file_) std::fclose(file_);
 }
 
+// O_NONBLOCK: opening a FIFO must not wait for a writer before fstat tells
+// what the path is. A regular file reads the same either way; the flag is
+// cleared all the same.
 bool TextFileIn::Open(const std::string& path) {
     if (!PathAllowed(path) || file_) return false;
-    file_ = std::fopen(path.c_str(), "re");
-    return file_ != nullptr;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st;
+    int flags = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0 || !(file_ = ::fdopen(fd, "r"))) {
+        ::close(fd);
+        return false;
+    }
+    return true;
 }
 
 int TextFileIn::Get() {
@@ -26,29 +41,16 @@ int TextFileIn::Get() {
     return c;
 }
 
-TextFileOut::~TextFileOut() {
-    if (file_) std::fclose(file_);
-}
-
 bool TextFileOut::Open(const std::string& path) {
-    if (!PathAllowed(path) || file_) return false;
-    file_ = std::fopen(path.c_str(), "we");
-    failed_ = false;
-    return file_ != nullptr;
+    return PathAllowed(path) && replacement_.Begin(path);
 }
 
 bool TextFileOut::WriteLine(std::string_view text) {
-    if (!file_ || failed_) return false;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fputc('\n', file_) == EOF)
-        failed_ = true;
-    return !failed_;
+    return replacement_.Write(text) && replacement_.Write("\n");
 }
 
 bool TextFileOut::Close() {
-    if (!file_) return false;
-    bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && !failed_;
+    return replacement_.Commit();
 }
 
 }  // namespace tallow::platform

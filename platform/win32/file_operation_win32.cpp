@@ -7,10 +7,13 @@
 
 #include <shellapi.h>
 
+#include <string_view>
 #include <vector>
 
 #include "platform/confinement.h"
+#include "platform/file_system.h"
 #include "platform/message_box.h"
+#include "platform/wildcard.h"
 
 namespace tallow::platform {
 
@@ -45,13 +48,47 @@ bool SourceExists(const std::string& path) {
     return true;
 }
 
+// What follows the last folder separator or drive colon of path.
+std::string_view LastComponent(std::string_view path) {
+    size_t folderEnd = path.find_last_of("\\/:");
+    return folderEnd == std::string_view::npos ? path : path.substr(folderEnd + 1);
+}
+
+// The entries that a source whose last component asks for names without an
+// extension ("*.") names, as the shell's list of paths; empty when none
+// does. The shell would hand the pattern to the file search, and Wine's
+// drops the dot and matches every name, so such a source is expanded here,
+// by the search that sifts the names. fullPath is source made absolute,
+// which has lost the trailing dot.
+std::string NoExtensionList(const std::string& source, const std::string& fullPath) {
+    std::string folder(fullPath.substr(0, fullPath.size() - LastComponent(fullPath).size()));
+    std::string pattern = folder + std::string(LastComponent(source));
+    std::string list;
+    DirSearch search;
+    DirEntry entry;
+    for (bool found = search.Start(pattern, entry); found; found = search.Next(entry))
+        if (entry.name != "." && entry.name != "..") list += folder + entry.name + '\0';
+    if (!list.empty()) list += '\0';
+    return list;
+}
+
+bool AsksForNoExtension(const std::string& path) {
+    std::string_view name = LastComponent(path);
+    return name.find_first_of("*?") != std::string::npos && WantsNoExtension(name);
+}
+
 }  // namespace
 
 bool ShellFileOperation(unsigned operation, const std::string& source, const std::string& target,
                         unsigned flags, Handle owner) {
     if (!PathAllowed(source) || (!target.empty() && !PathAllowed(target))) return false;
     std::string from = PathList(source), to = PathList(target);
-    if (!SourceExists(from)) return false;
+    if (AsksForNoExtension(source)) {
+        from = NoExtensionList(source, from.c_str());
+        if (from.empty()) return false;
+    } else if (!SourceExists(from)) {
+        return false;
+    }
     SHFILEOPSTRUCTA op = {};
     op.hwnd = static_cast<HWND>(owner);
     op.wFunc = UINT(operation & 0xFFFF);

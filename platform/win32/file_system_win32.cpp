@@ -2,6 +2,7 @@
 // the thread's window messages flowing.
 #include "platform/confinement.h"
 #include "platform/file_system.h"
+#include "platform/wildcard.h"
 
 #include <direct.h>
 #include <windows.h>
@@ -49,6 +50,7 @@ PathKind KindOf(const std::string& path) {
 
 struct DirSearch::State {
     HANDLE find = INVALID_HANDLE_VALUE;
+    bool noExtension = false;  // the pattern ends in a dot that asks for names without one
     ~State() {
         if (find != INVALID_HANDLE_VALUE) FindClose(find);
     }
@@ -57,6 +59,8 @@ struct DirSearch::State {
 DirSearch::DirSearch() = default;
 DirSearch::~DirSearch() = default;
 
+// Windows itself matches "*." only against names without an extension; Wine
+// drops the dot and matches every name, so the entries are sifted here too.
 bool DirSearch::Start(const std::string& pattern, DirEntry& first) {
     if (!PathAllowed(pattern)) return false;
     Close();
@@ -65,6 +69,10 @@ bool DirSearch::Start(const std::string& pattern, DirEntry& first) {
     if (find == INVALID_HANDLE_VALUE) return false;
     state_ = std::make_unique<State>();
     state_->find = find;
+    size_t folderEnd = pattern.find_last_of("\\/:");
+    state_->noExtension =
+        WantsNoExtension(folderEnd == std::string::npos ? pattern : pattern.substr(folderEnd + 1));
+    if (state_->noExtension && HasExtension(data.cFileName)) return Next(first);
     FillEntry(data, first);
     return true;
 }
@@ -72,10 +80,12 @@ bool DirSearch::Start(const std::string& pattern, DirEntry& first) {
 bool DirSearch::Next(DirEntry& entry) {
     if (!state_) return false;
     WIN32_FIND_DATAA data;
-    if (!FindNextFileA(state_->find, &data)) {
-        Close();
-        return false;
-    }
+    do {
+        if (!FindNextFileA(state_->find, &data)) {
+            Close();
+            return false;
+        }
+    } while (state_->noExtension && HasExtension(data.cFileName));
     FillEntry(data, entry);
     return true;
 }

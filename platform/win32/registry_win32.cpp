@@ -40,7 +40,8 @@ RegistryKey::~RegistryKey() = default;
 RegistryKey::RegistryKey(RegistryKey&& other) noexcept = default;
 RegistryKey& RegistryKey::operator=(RegistryKey&& other) noexcept = default;
 
-bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write) {
+// The registry itself never keeps a caller waiting on another process.
+bool RegistryKey::Open(RegistryRoot root, std::string_view path, bool write, RegistryWait) {
     Close();
     HKEY key = nullptr;
     std::string p(path);

@@ -1,6 +1,9 @@
-// Text files on Windows: the C library's text mode, which reads CR LF as LF
-// and writes LF as CR LF.
+// Text files on Windows: read through the C library's text mode, which
+// reads CR LF as LF; written with every LF as CR LF, as text mode writes.
 #include "platform/text_file.h"
+
+#include <io.h>
+#include <windows.h>
 
 #include "platform/confinement.h"
 
@@ -10,9 +13,15 @@ TextFileIn::~TextFileIn() {
     if (file_) std::fclose(file_);
 }
 
+// Only files on disk: reading a pipe or a device such as CON may never end.
 bool TextFileIn::Open(const std::string& path) {
     if (!PathAllowed(path) || file_) return false;
     file_ = std::fopen(path.c_str(), "rt");
+    if (!file_) return false;
+    if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)))) != FILE_TYPE_DISK) {
+        std::fclose(file_);
+        file_ = nullptr;
+    }
     return file_ != nullptr;
 }
 
@@ -21,29 +30,19 @@ int TextFileIn::Get() {
     return std::getc(file_);
 }
 
-TextFileOut::~TextFileOut() {
-    if (file_) std::fclose(file_);
-}
-
 bool TextFileOut::Open(const std::string& path) {
-    if (!PathAllowed(path) || file_) return false;
-    file_ = std::fopen(path.c_str(), "wt");
-    failed_ = false;
-    return file_ != nullptr;
+    return PathAllowed(path) && replacement_.Begin(path);
 }
 
 bool TextFileOut::WriteLine(std::string_view text) {
-    if (!file_ || failed_) return false;
-    if (std::fwrite(text.data(), 1, text.size(), file_) != text.size() || std::fputc('\n', file_) == EOF)
-        failed_ = true;
-    return !failed_;
+    for (size_t lineFeed; (lineFeed = text.find('\n')) != std::string_view::npos;
+         text.remove_prefix(lineFeed + 1))
+        if (!replacement_.Write(text.substr(0, lineFeed)) || !replacement_.Write("\r\n")) return false;
+    return replacement_.Write(text) && replacement_.Write("\r\n");
 }
 
 bool TextFileOut::Close() {
-    if (!file_) return false;
-    bool closed = std::fclose(file_) == 0;
-    file_ = nullptr;
-    return closed && !failed_;
+    return replacement_.Commit();
 }
 
 }  // namespace tallow::platform

@@ -21,7 +21,7 @@ std::vector<std::string> TakeAll(LineQueue& queue) {
     return lines;
 }
 
-std::vector<std::string> Lines(std::string_view bytes, size_t chunk) {
+std::vector<std::string> LinesInChunks(std::string_view bytes, size_t chunk) {
     LineQueue queue;
     for (size_t at = 0; at < bytes.size(); at += chunk)
         queue.Feed(bytes.substr(at, chunk));
@@ -32,14 +32,14 @@ TEST(LineQueue, LineEndsOfEveryKindEndLinesInAnySplitOfTheBytes) {
     const std::string bytes = "220 ready\r\n250-a\r\n\r\n250 b\rtext\nmore\r\n\n\n\runfinished";
     const std::vector<std::string> expected = {"220 ready", "250-a", "", "250 b", "text", "more", "", "", ""};
     for (size_t chunk : {size_t(1), size_t(2), size_t(7), bytes.size()})
-        EXPECT_EQ(Lines(bytes, chunk), expected) << "chunk " << chunk;
+        EXPECT_EQ(LinesInChunks(bytes, chunk), expected) << "chunk " << chunk;
     // A peer that ends its lines with LF, one with CR and one with CR LF say
     // the same.
     const std::vector<std::string> three = {"third", "fourth", ""};
     for (const char* end : {"\n", "\r", "\r\n"}) {
         std::string text = std::string("third") + end + "fourth" + end + end;
         for (size_t chunk : {size_t(1), size_t(5), text.size()})
-            EXPECT_EQ(Lines(text, chunk), three) << "line end " << int(end[0]) << " chunk " << chunk;
+            EXPECT_EQ(LinesInChunks(text, chunk), three) << "line end " << int(end[0]) << " chunk " << chunk;
     }
 }
 

@@ -46,6 +46,21 @@ TEST(Wildcard, WindowsRules) {
         {"stem.*", "stems", false},
         {"a*.*", "alpha", true},
         {"*.", "name.", true},
+        // A trailing dot asks for names without an extension.
+        {"*.", "readme", true},
+        {"*.", "a.txt", false},
+        {"*.", ".hidden", false},
+        {"*.", ".", true},
+        {"*.", "..", true},
+        {"a*.", "alpha", true},
+        {"a*.", "alpha.c", false},
+        {"a*.", "beta", false},
+        {"????.", "abcd", true},
+        {"????.", "ab.c", false},
+        {"noext.", "NOEXT", true},
+        {"noext.", "noext.c", false},
+        {"*.txt.", "a.txt", true},
+        {"*.txt.", "a.txt.bak", false},
         {"nomatch*.xyz", "a.txt", false},
         {"*?", "", false},
         {"*?", "x", true},
@@ -77,10 +92,11 @@ TEST(Wildcard, SplitsPatternAtLastSlash) {
     EXPECT_EQ(name, "");
 }
 
-TEST(Wildcard, TrailingDotsAndBlanksDoNotCount) {
+TEST(Wildcard, TrailingDotsAndBlanksDoNotCountButOneAsksForNoExtension) {
     const char* cases[][2] = {
-        {"*.", "*"},  {"a.txt.", "a.txt"}, {"a.txt . .", "a.txt"}, {"x/*..", "*"}, {".", "."},
-        {"..", ".."}, {"sub/..", ".."},    {"*.*", "*.*"},         {" a", " a"},   {"...", "..."},
+        {"*.", "*."},   {"a.txt.", "a.txt"}, {"a.txt . .", "a.txt"}, {"x/*..", "*."},
+        {"*. ", "*."},  {".", "."},          {"..", ".."},           {"sub/..", ".."},
+        {"*.*", "*.*"}, {" a", " a"},        {"...", "..."},
     };
     for (auto& c : cases) {
         std::string dir, name;

@@ -13,6 +13,7 @@
 
 #include "codec/code_file.h"
 #include "codec/dialog_template.h"
+#include "support/system.h"
 #include "tools/tallowcod/dialog_script_parser.h"
 #include "tools/tallowcod/dialog_script_writer.h"
 
@@ -32,11 +33,10 @@ std::string ReadWholeFile(const std::string& path) {
     return bytes;
 }
 
+// Replaces the file whole, so that a failed write leaves an old file of the
+// name as it was.
 void WriteWholeFile(const std::string& path, std::string_view bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) throw ToolError("cannot write " + path);
+    if (!support::ReplaceFileContents(path, bytes)) throw ToolError("cannot write " + path);
 }
 
 std::string Upper(std::string_view text) {
@@ -109,6 +109,25 @@ std::string DialogFileName(const std::string& name, std::set<std::string>& taken
     return candidate;
 }
 
+// A name from a code file as a terminal may show it: control characters
+// (C0, DEL and C1, which could move the cursor or retitle the window) and
+// the backslash that introduces the escapes are written as \xHH and \\.
+std::string Printable(std::string_view name) {
+    std::string out;
+    for (unsigned char c : name) {
+        if (c == '\\') {
+            out += "\\\\";
+        } else if (c < 0x20 || (c >= 0x7F && c < 0xA0)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", c);
+            out += escape;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
 std::string FormatDate(int year, int month, int day) {
     char text[32];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
@@ -179,7 +198,7 @@ void UnpackCodeFile(const std::string& path, const std::string& directory, std::
         try {
             outputs.emplace_back(DialogFileName(dialog.name, taken), WriteDialogScript(dialog.name, parsed));
         } catch (const DialogScriptError& error) {
-            throw ToolError(path + ": " + error.what());
+            throw ToolError(path + ": " + Printable(error.what()));  // the message holds the name
         }
     }
     std::error_code error;
@@ -202,7 +221,7 @@ void ListCodeFile(const std::string& path, std::ostream& out) {
     out << "date stamp " << FormatDate(file.year, file.month, file.day) << "\n";
     out << "dialogs " << file.dialogs.size() << "\n";
     for (const CodeFileDialog& dialog : file.dialogs)
-        out << "  " << dialog.name << " " << dialog.templateBytes.size() << " bytes\n";
+        out << "  " << Printable(dialog.name) << " " << dialog.templateBytes.size() << " bytes\n";
     out << "code " << file.code.size() << " bytes\n";
 }
 

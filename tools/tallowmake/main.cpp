@@ -3,7 +3,6 @@
 // trailer that the stub finds when it runs.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -83,38 +82,18 @@ std::string FindStub() {
                   self.string() + " nor in " + (self.parent_path() / TALLOW_STUB_LIBEXEC).string()};
 }
 
-// Writes bytes to a new file beside path and renames it over path, so that
-// a failed build leaves no half-written executable behind.
+// Replaces path whole with the stub and the attached code, so that a failed
+// build leaves no half-written executable behind and an old one as it was.
 void WriteExecutable(const std::string& path, const std::vector<uint8_t>& stub,
                      const std::vector<uint8_t>& attachment) {
-    fs::path target(path);
-    fs::path temporary = target;
-    temporary += ".tallowmake-part";
-    std::error_code error;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (out) {
-            out.write(reinterpret_cast<const char*>(stub.data()), static_cast<std::streamsize>(stub.size()));
-            out.write(reinterpret_cast<const char*>(attachment.data()),
-                      static_cast<std::streamsize>(attachment.size()));
-            out.close();
-        }
-        if (!out) {
-            fs::remove(temporary, error);
-            throw Failure{"cannot write the executable " + path};
-        }
-    }
-    fs::permissions(temporary,
-                    fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec |
-                        fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
-                        fs::perms::others_read,
-                    fs::perm_options::add, error);
-    fs::rename(temporary, target, error);
-    if (error) {
-        std::string reason = error.message();
-        fs::remove(temporary, error);
-        throw Failure{"cannot write the executable " + path + ": " + reason};
-    }
+    tallow::support::FileReplacement replacement;
+    if (!replacement.Begin(path, tallow::support::ReplacedKind::kExecutable))
+        throw Failure{"cannot write the executable " + path +
+                      " (not a regular file, or its folder is not writable)"};
+    if (!replacement.Write({reinterpret_cast<const char*>(stub.data()), stub.size()}) ||
+        !replacement.Write({reinterpret_cast<const char*>(attachment.data()), attachment.size()}) ||
+        !replacement.Commit())
+        throw Failure{"cannot write the executable " + path};
 }
 
 void Make(const tallow::make::MakeRequest& request) {
