@@ -27,6 +27,7 @@ using platform::RegisterCodeFiles;
 using platform::RunWithLargeStack;
 using platform::StandardInputIsTerminal;
 using platform::UnregisterCodeFiles;
+using platform::WaitForKeyInOpenedConsole;
 using platform::WriteStandardOutputAsBytes;
 
 }  // namespace tallow::support

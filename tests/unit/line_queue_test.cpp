@@ -21,7 +21,7 @@ std::vector<std::string> TakeAll(LineQueue& queue) {
     return lines;
 }
 
-std::vector<std::string> Lines(std::string_view bytes, size_t chunk) {
+std::vector<std::string> LinesFedInChunks(std::string_view bytes, size_t chunk) {
     LineQueue queue;
     for (size_t at = 0; at < bytes.size(); at += chunk)
         queue.Feed(bytes.substr(at, chunk));
@@ -32,7 +32,7 @@ TEST(LineQueue, CarriageReturnsEndLinesInAnySplitOfTheBytes) {
     const std::string bytes = "220 ready\r\n250-a\r\n\r\n250 b\rtext\nmore\r\nunfinished";
     const std::vector<std::string> expected = {"220 ready", "250-a", "", "250 b", "textmore"};
     for (size_t chunk : {size_t(1), size_t(2), size_t(7), bytes.size()})
-        EXPECT_EQ(Lines(bytes, chunk), expected) << "chunk " << chunk;
+        EXPECT_EQ(LinesFedInChunks(bytes, chunk), expected) << "chunk " << chunk;
 }
 
 TEST(LineQueue, UnfinishedLineWaitsUntilItsEndOrTheConnectionsEnd) {
