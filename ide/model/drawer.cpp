@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ide/model/control_tool.h"
 #include "ide/model/shape_tools.h"
 #include "ide/model/tool_factory.h"
 
@@ -46,6 +47,20 @@ int SnapRelative(int v, int step, int origin) {
     return Wrap16(e + c - e % step);
 }
 
+std::string DefaultCaption(const ToolSurface& tools, ToolCode code) {
+    const ControlKind* kind = FindControlKind(code);
+    if (kind == nullptr) return {};
+    for (int n = 1;; ++n) {
+        std::string caption = std::string(kind->name) + " " + std::to_string(n);
+        bool taken = false;
+        for (int i = 0; i < tools.Count() && !taken; ++i) {
+            auto* text = dynamic_cast<const TTextTool*>(tools.At(i));
+            taken = text != nullptr && text->caption == caption;
+        }
+        if (!taken) return caption;
+    }
+}
+
 TDrawer::TDrawer(DrawerWatcher* watcher, PasteCascade& cascade)
     : watcher_(watcher), cascade_(cascade), tools_(watcher) {}
 
@@ -75,10 +90,22 @@ void TDrawer::SelectTool(TTool* tool) {
 }
 
 void TDrawer::Cancel() {
-    if (Dragging())
+    if (placing_ != nullptr && placing_ == dragging_)
+        CancelPlacement();
+    else if (Dragging())
         EndDrag();
     else
         SelectTool(nullptr);
+}
+
+// The new tool goes again.
+void TDrawer::CancelPlacement() {
+    TTool* tool = placing_;
+    placing_ = nullptr;
+    EndDrag();
+    SelectTool(nullptr);
+    Invalidate(tool);
+    tools_.Remove(tool);
 }
 
 void TDrawer::SelectNext() {
@@ -140,6 +167,7 @@ void TDrawer::ClearTools() {
     dragging_ = nullptr;
     dragHandle_ = -1;
     selected_ = nullptr;
+    placing_ = nullptr;
     tools_.Clear();
     InvalidateAll();
 }
@@ -212,6 +240,7 @@ void TDrawer::PointerUp(ToolPoint p, unsigned modifiers) {
     ToolPoint to = Snap(p, modifiers);
     TTool* tool = dragging_;
     int handle = dragHandle_;
+    if (tool == placing_) placing_ = nullptr;
     EndDrag();
     Invalidate(tool);
     tool->MoveHandle(handle, to);
@@ -241,6 +270,17 @@ void TDrawer::StartPlacement(TTool& tool) {
         watcher_->MovePointerTo(dragStart_);
         watcher_->ShowSizePointer(true);
     }
+}
+
+TTool& TDrawer::AddForPlacement(ToolCode code, int width, int height, ToolPoint at) {
+    if (Dragging()) Cancel();
+    TTool& tool = CreateTool(tools_, code);
+    if (auto* rect = dynamic_cast<TRectTool*>(&tool))
+        rect->SetRect({at.x, at.y, at.x + width, at.y + height});
+    if (auto* text = dynamic_cast<TTextTool*>(&tool)) text->caption = DefaultCaption(tools_, code);
+    StartPlacement(tool);
+    placing_ = &tool;
+    return tool;
 }
 
 bool TDrawer::KeyDown(DrawerKey key, unsigned modifiers) {

@@ -69,6 +69,11 @@ inline constexpr const char* kGridSnapTitle = "Grid Snap";
 int SnapPlain(int v, int step);
 int SnapRelative(int v, int step, int origin);
 
+// A new control's caption, which makes it visible on the surface: its kind's
+// name and the smallest number no tool on the surface has with that name
+// ("Button 1", "Text Box 2"); empty for the shapes.
+std::string DefaultCaption(const ToolSurface& tools, ToolCode code);
+
 class TDrawer {
 public:
     explicit TDrawer(DrawerWatcher* watcher = nullptr, PasteCascade& cascade = SharedPasteCascade());
@@ -118,6 +123,12 @@ public:
     void DoubleClick();
     // Selects the new tool and starts a drag of its move handle.
     void StartPlacement(TTool& tool);
+    // Adds a tool of the kind with corners at and at + (width, height) and
+    // its default caption, and starts its placement; Escape calls it off
+    // (the tool goes again).
+    TTool& AddForPlacement(ToolCode code, int width, int height, ToolPoint at = {});
+    bool Placing() const { return placing_ != nullptr; }
+
     // False when the key does nothing in the present state.
     bool KeyDown(DrawerKey key, unsigned modifiers);
 
@@ -136,6 +147,8 @@ public:
     std::vector<TTool*> ToolsIn(const ToolRect& area) const;
 
 private:
+    void CancelPlacement();
+
     ToolPoint Snap(ToolPoint p, unsigned modifiers) const;
     bool Nudge(DrawerKey key, unsigned modifiers);
     void Invalidate(const TTool* tool);
@@ -154,6 +167,7 @@ private:
     int snapX_ = 5;
     int snapY_ = 4;
     bool showTabs_ = false;
+    TTool* placing_ = nullptr;  // the new tool until its placement ends
 };
 
 }  // namespace tallow::ide

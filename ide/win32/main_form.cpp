@@ -189,6 +189,9 @@ RECT TMainForm::PageArea() const {
 void TMainForm::Layout() {
     if (!status_) return;
     SendMessageA(status_, WM_SIZE, 0, 0);
+    // The bar repaints only what it thinks changed, which leaves the size
+    // grip drawn where the old right edge was: all of it is painted again.
+    InvalidateRect(status_, nullptr, TRUE);
     RECT page = PageArea();
     MoveWindow(tabs_, 0, 0, page.right, page.top, TRUE);
     int height = page.bottom - page.top;
