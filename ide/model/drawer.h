@@ -12,6 +12,7 @@
 #include "ide/model/editor_keys.h"
 #include "ide/model/tool.h"
 #include "ide/model/tool_surface.h"
+#include "ide/model/undo_history.h"
 
 namespace tallow::ide {
 
@@ -124,11 +125,19 @@ public:
     // Selects the new tool and starts a drag of its move handle.
     void StartPlacement(TTool& tool);
     // Adds a tool of the kind with corners at and at + (width, height) and
-    // its default caption, and starts its placement; Escape calls it off
-    // (the tool goes again).
+    // its default caption, and starts its placement; the drop that ends it
+    // completes one step for Undo, Escape calls it off (the tool goes again).
     TTool& AddForPlacement(ToolCode code, int width, int height, ToolPoint at = {});
     bool Placing() const { return placing_ != nullptr; }
 
+    // ---- undo: adding, deleting, moving, resizing, reordering, pasting
+    // and property changes are steps; a run of nudges of one control is one.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    // A loaded or new dialog starts without steps.
+    void ForgetUndo() { history_.Clear(); }
     // False when the key does nothing in the present state.
     bool KeyDown(DrawerKey key, unsigned modifiers);
 
@@ -147,6 +156,16 @@ public:
     std::vector<TTool*> ToolsIn(const ToolRect& area) const;
 
 private:
+    // The tools as their clipboard texts in list order, and the selection.
+    struct DrawerState {
+        std::vector<std::string> tools;
+        int selected = -1;
+        // The selection alone makes no step.
+        friend bool operator==(const DrawerState& a, const DrawerState& b) { return a.tools == b.tools; }
+    };
+    DrawerState CurrentState() const;
+    void Restore(const DrawerState& state);
+    void Record(UndoRun run = UndoRun::kNoRun) { history_.Record(CurrentState(), run); }
     void CancelPlacement();
 
     ToolPoint Snap(ToolPoint p, unsigned modifiers) const;
@@ -168,6 +187,7 @@ private:
     int snapY_ = 4;
     bool showTabs_ = false;
     TTool* placing_ = nullptr;  // the new tool until its placement ends
+    UndoHistory<DrawerState> history_;
 };
 
 }  // namespace tallow::ide

@@ -158,6 +158,7 @@ void DrawerView::LoadTemplate(const codec::DialogTemplate& dialog, const DialogM
     drawer_.ClearTools();
     CreateTool(drawer_.Tools(), ToolCode::Dialog);
     ReadTemplate(drawer_.Tools(), dialog, metrics);
+    drawer_.ForgetUndo();
     drawer_.Tools().SetModified(false);
 }
 
@@ -174,6 +175,7 @@ void DrawerView::AddDialogFrame() {
     auto& frame = static_cast<TControlTool&>(CreateTool(drawer_.Tools(), ToolCode::Dialog));
     frame.SetRect({w, h, 3 * w, 3 * h});
     frame.caption = kDialogFrameCaption;
+    drawer_.ForgetUndo();
 }
 
 TTool& DrawerView::AddControl(ToolCode kind, int width, int height) {

@@ -345,6 +345,16 @@ void TMainForm::Idle() {
         enable(cmd::kCopy, state.copy);
         enable(cmd::kPaste, state.paste);
         enable(cmd::kDelete, state.del);
+        enable(cmd::kUndo, model_.Editor().CanUndo());
+        enable(cmd::kRedo, model_.Editor().CanRedo());
+    } else if (menuKind_ == MenuKind::Dialog && menu_) {
+        // Kept up to date here too, so that their shortcuts work whenever
+        // there is something to undo (a grayed item takes no shortcut).
+        DrawerView* surface = CurrentSurface();
+        bool undo = surface && surface->Drawer().CanUndo();
+        bool redo = surface && surface->Drawer().CanRedo();
+        EnableMenuItem(menu_.Get(), cmd::kUndoTool, undo ? MF_ENABLED : MF_GRAYED);
+        EnableMenuItem(menu_.Get(), cmd::kRedoTool, redo ? MF_ENABLED : MF_GRAYED);
     }
     UpdateStatus();
 }

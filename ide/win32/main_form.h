@@ -160,6 +160,10 @@ private:
     void UsingHelp();
     void RevisionHistory();
     void About();
+    void Undo();
+    void Redo();
+    void UndoTool();
+    void RedoTool();
     void Cut();
     void Copy();
     void Paste();

@@ -162,6 +162,10 @@ const TMainForm::CommandEntry TMainForm::kCommands[] = {
     {cmd::kTestDialog, &TMainForm::TestDialog},
     {cmd::kRenameDialog, &TMainForm::RenameDialog},
     {cmd::kDeleteDialog, &TMainForm::DeleteDialog},
+    {cmd::kUndo, &TMainForm::Undo},
+    {cmd::kRedo, &TMainForm::Redo},
+    {cmd::kUndoTool, &TMainForm::UndoTool},
+    {cmd::kRedoTool, &TMainForm::RedoTool},
 };
 
 void TMainForm::UseSystemLaunchers() {
@@ -174,7 +178,7 @@ void TMainForm::UseSystemLaunchers() {
 // command of the other page's menu (sent while it is not shown) does nothing.
 bool TMainForm::RunCommand(UINT id) {
     bool codePage = model_.ActiveTab() == 0;
-    if (id >= cmd::kCut && id <= cmd::kReplace && !codePage) return false;
+    if (id >= cmd::kCut && id <= cmd::kRedo && !codePage) return false;
     if (id >= cmd::kCutTool && id <= cmd::kDeleteDialog && codePage) return false;
     if (id >= cmd::kAddControl && id < cmd::kAddControl + std::size(kControlCommands)) {
         AddControl(id - cmd::kAddControl);
@@ -423,7 +427,20 @@ void TMainForm::ContextHelp() {
 
 // ---- Edit on the code page
 
+void TMainForm::Undo() {
+    if (!model_.Editor().Undo()) return;
+    editorView_.Refresh();
+    editorView_.ShowCursor();
+}
+
+void TMainForm::Redo() {
+    if (!model_.Editor().Redo()) return;
+    editorView_.Refresh();
+    editorView_.ShowCursor();
+}
+
 void TMainForm::Cut() {
+    model_.Editor().BeginEdit();
     model_.Editor().CutToClipboard();
     editorView_.ShowCursor();
 }
@@ -433,6 +450,7 @@ void TMainForm::Copy() {
 }
 
 void TMainForm::Paste() {
+    model_.Editor().BeginEdit();
     model_.Editor().PasteFromClipboard();
     editorView_.ShowCursor();
 }
@@ -440,6 +458,7 @@ void TMainForm::Paste() {
 // The item has no action of its own in the menu's rules: it removes the
 // selection without copying it, as the Del key does.
 void TMainForm::Delete() {
+    model_.Editor().BeginEdit();
     model_.Editor().DeleteSelection(false);
     editorView_.ShowCursor();
 }
@@ -519,6 +538,7 @@ void TMainForm::OnFindMessage(FINDREPLACEA& request) {
         Inform(ReplaceAllMessage(count, text), MB_OK | MB_ICONINFORMATION);
     } else if (request.Flags & FR_REPLACE) {
         if (model_.Editor().HasSelection()) {
+            model_.Editor().BeginEdit();
             model_.Editor().ReplaceSelection(with);
             SearchEditor(text, matchCase, true);
             editorView_.ShowCursor();
@@ -542,6 +562,14 @@ void TMainForm::WithSurface(F&& command) {
     } catch (const std::runtime_error& e) {
         Inform(e.what(), MB_OK | MB_ICONERROR);
     }
+}
+
+void TMainForm::UndoTool() {
+    WithSurface([](DrawerView& surface) { surface.Drawer().Undo(); });
+}
+
+void TMainForm::RedoTool() {
+    WithSurface([](DrawerView& surface) { surface.Drawer().Redo(); });
 }
 
 void TMainForm::CutTool() {
@@ -597,6 +625,8 @@ void TMainForm::OnInitMenuPopup(HMENU popup) {
         enable(cmd::kCopyTool, state.copy);
         enable(cmd::kPasteTool, state.paste);
         enable(cmd::kDeleteTool, state.del);
+        enable(cmd::kUndoTool, surface->Drawer().CanUndo());
+        enable(cmd::kRedoTool, surface->Drawer().CanRedo());
         CheckMenuItem(popup, cmd::kTabOrder, state.tabOrderChecked ? MF_CHECKED : MF_UNCHECKED);
     } else if (has(cmd::kDeleteDialog)) {
         enable(cmd::kDeleteDialog, CanDeleteDialog(model_.ActiveTab()));

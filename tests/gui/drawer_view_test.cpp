@@ -121,6 +121,8 @@ TEST_F(DrawerViewTest, EscapeCallsOffAPlacementAndNewControlsShowACaption) {
     MoveTo(300, 200);
     Release(300, 200);
     EXPECT_EQ(static_cast<TControlTool&>(stat).caption, "Static 1");
+    ASSERT_TRUE(view_.Drawer().Undo());
+    EXPECT_EQ(Count(), 1);
 }
 
 // A dialog larger than the window: the bars reach all of it, and a click
