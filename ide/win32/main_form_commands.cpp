@@ -168,6 +168,13 @@ const TMainForm::CommandEntry TMainForm::kCommands[] = {
     {cmd::kRedoTool, &TMainForm::RedoTool},
 };
 
+std::vector<UINT> TMainForm::CommandIds() {
+    std::vector<UINT> ids;
+    for (const CommandEntry& entry : kCommands)
+        ids.push_back(entry.id);
+    return ids;
+}
+
 void TMainForm::UseSystemLaunchers() {
     shellOpensCodeFiles = ShellOpensCodeFiles;
     openWithShell = OpenWithShellVerb;
