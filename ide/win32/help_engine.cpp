@@ -113,9 +113,9 @@ std::string HtmlText(const std::string& text) {
 }
 
 HelpEngine::HelpEngine(std::string referenceFolder, std::string guideFolder)
-    : referenceFolder_(std::move(referenceFolder)),
-      guideFolder_(std::move(guideFolder)),
-      open(OpenOrSayWhy) {}
+    : open(OpenOrSayWhy),
+      referenceFolder_(std::move(referenceFolder)),
+      guideFolder_(std::move(guideFolder)) {}
 
 const std::vector<HelpEntry>& HelpEngine::Index() {
     if (!indexRead_ && !referenceFolder_.empty()) {
