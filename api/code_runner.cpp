@@ -3,6 +3,8 @@
 // further tokens as `argv`; the statement `run` (core/run_statement.cpp)
 // starts it from a script.
 // What keeps the file from running is shown in a box captioned "Tallow95".
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,6 +74,8 @@ const char* ReadFailureText(codec::CodeFileError error) {
 // How the last code run of this thread ended (GetCodeRunOutcome); a code
 // file run by `run` inside another one counts until the outer one ends.
 thread_local int lastCodeOutcome = TALLOW_RUN_NONE;
+// The error that ended it (GetLastCodeRunError), when one did.
+thread_local ErrorReport lastCodeError;
 
 // The steps of RunTallowCode after the file is decoded: the dialogs become
 // objects, then the text runs. 0 after a box when a dialog cannot be made.
@@ -90,7 +94,9 @@ int RunFile(CodeRun& run, codec::CodeFile& file) {
     std::string text = file.Text();
     file = codec::CodeFile();
     program.Run(text.c_str());
-    lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
+    bool failed = program.Outcome() == RunOutcome::Failed;
+    lastCodeOutcome = failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
+    if (failed) lastCodeError = program.LastRunError();
     return program.exitCode;
 }
 
@@ -134,6 +140,21 @@ int RunCodeFile(const char* commandLine) {
 
 }  // namespace
 
+void api::CopyErrorReport(const ErrorReport& error, char* message, int messageSize, int* line, int* column,
+                          int* kind, char* token, int tokenSize) {
+    auto copy = [](const std::string& text, char* buffer, int size) {
+        if (!buffer || size < 1) return;
+        size_t n = std::min(text.size(), size_t(size - 1));
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = '\0';
+    };
+    copy(error.message, message, messageSize);
+    copy(error.token, token, tokenSize);
+    if (line) *line = error.line;
+    if (column) *column = error.column;
+    if (kind) *kind = error.kind;
+}
+
 int RunDecodedCodeFile(codec::CodeFile file, const std::string& fileName,
                        std::vector<std::string> arguments) {
     try {
@@ -162,6 +183,14 @@ TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t rese
 
 TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void) {
     return tallow::lastCodeOutcome;
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunError(char* message, int messageSize, int* line, int* column,
+                                                 int* kind, char* token, int tokenSize) {
+    if (tallow::lastCodeOutcome != TALLOW_RUN_FAILED) return 0;
+    tallow::api::CopyErrorReport(tallow::lastCodeError, message, messageSize, line, column, kind, token,
+                                 tokenSize);
+    return 1;
 }
 
 }  // extern "C"

@@ -11,6 +11,7 @@
 #include <new>
 
 #include "api/callback_guard.h"
+#include "api/code_runner.h"
 #include "api/extension_host.h"
 #include "api/live_handles.h"
 #include "core/program.h"
@@ -351,18 +352,8 @@ TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* 
                                              int* line, int* column, int* kind, char* token, int tokenSize) {
     Program* p = tallow::api::LiveProgram(program);
     if (!p || p->Outcome() != tallow::RunOutcome::Failed) return 0;
-    const tallow::ErrorReport& e = p->LastRunError();
-    auto copy = [](const std::string& text, char* buffer, int size) {
-        if (!buffer || size < 1) return;
-        size_t n = std::min(text.size(), size_t(size - 1));
-        std::memcpy(buffer, text.data(), n);
-        buffer[n] = '\0';
-    };
-    copy(e.message, message, messageSize);
-    copy(e.token, token, tokenSize);
-    if (line) *line = e.line;
-    if (column) *column = e.column;
-    if (kind) *kind = e.kind;
+    tallow::api::CopyErrorReport(p->LastRunError(), message, messageSize, line, column, kind, token,
+                                 tokenSize);
     return 1;
 }
 

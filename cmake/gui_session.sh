@@ -85,6 +85,13 @@ start() {
         timeout 60 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Audio /d '' /f </dev/null >/dev/null 2>&1
         timeout 60 wineserver -w
     fi
+    # Pages that TallowEdit opens go to dillo where it is installed: a small
+    # browser on the private display (Wine's own choice reaches the user's
+    # desktop instead).
+    if command -v dillo >/dev/null; then
+        timeout 60 "$wine" reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d dillo /f \
+            </dev/null >/dev/null 2>&1
+    fi
     # A persistent server, and its helper processes (the desktop window among
     # them) started now with stdio detached: started by the first test, they
     # would hold its output open, and CTest would wait for them.

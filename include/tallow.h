@@ -157,6 +157,13 @@ TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t rese
 #define TALLOW_CODE_UNUSABLE 4
 TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void);
 
+/* The error that ended the last RunTallowCode on the calling thread, as
+ * GetLastRunError gives it for a program: returns 1 and fills what is asked
+ * for when GetCodeRunOutcome is TALLOW_RUN_FAILED, 0 otherwise. The line and
+ * column are those of the code file's script. [safe] */
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunError(char* message, int messageSize, int* line, int* column,
+                                                 int* kind, char* token, int tokenSize);
+
 /* Adds a host object called name to program: the five functions serve it as
  * an extension library's entry points would, and data is handed back to
  * create and destroy. The object is created at once and lives until

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace tallow::platform {
 
@@ -17,5 +18,11 @@ void WriteStandardOutputAsBytes();
 // Makes standard input give its bytes unchanged (Windows translates line
 // ends otherwise); ReadStandardInput calls it.
 void ReadStandardInputAsBytes();
+
+// For a program without a console of its own at start (a Windows GUI
+// program) whose script opened one: writes prompt in that console and waits
+// until a key is pressed there, so that what the script printed can be read.
+// False at once when the program has no such console (always on Linux).
+bool WaitForKeyInOpenedConsole(std::string_view prompt);
 
 }  // namespace tallow::platform

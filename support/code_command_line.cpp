@@ -1,6 +1,8 @@
 // Quoting for the code runner's command line, whose split knows no escapes.
 #include "support/code_command_line.h"
 
+#include <string>
+
 namespace tallow::support {
 
 namespace {
@@ -34,6 +36,31 @@ bool BuildCodeCommandLine(std::string_view file, const std::vector<const char*>&
         }
     }
     return true;
+}
+
+std::string FirstCommandWord(std::string_view line) {
+    size_t start = line.find_first_not_of(kBlanks);
+    if (start == std::string_view::npos) return std::string();
+    if (line[start] == '"') {
+        size_t end = line.find('"', start + 1);
+        return std::string(line.substr(start + 1, end == std::string_view::npos ? end : end - start - 1));
+    }
+    size_t end = line.find_first_of(kBlanks, start);
+    return std::string(line.substr(start, end == std::string_view::npos ? end : end - start));
+}
+
+std::string DiagnosticLine(std::string_view file, int line, int column, std::string_view message,
+                           std::string_view token) {
+    std::string text(file);
+    text += ':' + std::to_string(line) + ':' + std::to_string(column) + ": error: ";
+    text += message;
+    if (!token.empty()) {
+        text += ": '";
+        text += token;
+        text += '\'';
+    }
+    text += '\n';
+    return text;
 }
 
 }  // namespace tallow::support

@@ -21,4 +21,14 @@ bool AppendCommandWord(std::string& line, std::string_view word);
 bool BuildCodeCommandLine(std::string_view file, const std::vector<const char*>& args, std::string& line,
                           std::string& bad);
 
+// The first word of a command line as the code runner splits it (the code
+// file's name): a quoted word runs to the next quote, quotes dropped.
+std::string FirstCommandWord(std::string_view line);
+
+// The form compilers use for an error, so that editors can jump to it, with
+// its line feed: FILE:LINE:COLUMN: error: MESSAGE, then ": 'TOKEN'" when the
+// token is not empty.
+std::string DiagnosticLine(std::string_view file, int line, int column, std::string_view message,
+                           std::string_view token);
+
 }  // namespace tallow::support

@@ -33,6 +33,7 @@ using platform::ReplaceFileContents;
 using platform::RunWithLargeStack;
 using platform::StandardInputIsTerminal;
 using platform::UnregisterCodeFiles;
+using platform::WaitForKeyInOpenedConsole;
 using platform::WriteStandardOutputAsBytes;
 
 }  // namespace tallow::support

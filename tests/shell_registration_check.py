@@ -4,7 +4,8 @@ entries. Linux: two files under a temporary XDG_DATA_HOME (and under
 HOME/.local/share without it), with the cache tools kept off PATH so that
 only the runner's files appear; a file of another program stays. Windows
 (under Wine): the open verb of the code-file type under the current user's
-classes, leaving an edit verb alone.
+classes, leaving an edit verb alone, and where the shell looks for it: under
+the classes root, which Wine does not merge with the user's classes.
 """
 import argparse
 import os
@@ -79,8 +80,15 @@ def check_windows(runner, emulator, work):
         query = reg("query", classes + "\\open\\command", "/ve")
         check("open verb written", query.returncode, 0)
         check("open verb starts the launcher", b"tallowrun.exe" in query.stdout.lower(), True)
+        # What the shell reads: the type the classes root names, and its verb.
+        shown = reg("query", "HKCR\\.cod", "/ve")
+        check("classes root names the type", b"Tallow95CodFile" in shown.stdout, True)
+        root = reg("query", "HKCR\\Tallow95CodFile\\shell\\open\\command", "/ve")
+        check("classes root starts the launcher", b"tallowrun.exe" in root.stdout.lower(), True)
         check("unregister status", run("--unregister").returncode, 0)
         check("open verb removed", reg("query", classes + "\\open").returncode != 0, True)
+        check("classes root verb removed",
+              reg("query", "HKCR\\Tallow95CodFile\\shell\\open").returncode != 0, True)
         check("edit verb kept", reg("query", classes + "\\edit\\command", "/ve").returncode, 0)
     finally:
         reg("delete", classes + "\\edit", "/f")

@@ -37,9 +37,11 @@ win64_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-m
 # Clang with its runtimes for the fuzz builds, clang-format for the house
 # style, the other interpreters that the benchmarks compare with, dpkg-dev,
 # lintian and makensis for the packages, Node.js for the test of the
-# reference's search page and Ansible for the guide's playbook.
+# reference's search page, Ansible for the guide's playbook, and a small
+# browser (dillo) that shows the reference TallowEdit's F1 opens in its
+# window tests.
 tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic dpkg-dev lintian nsis nodejs
-               ansible-core)
+               ansible-core dillo)
 
 groups=()
 for arg in "$@"; do

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "ide/model/control_tool.h"
 #include "ide/model/shape_tools.h"
 #include "ide/model/tool_factory.h"
 
@@ -46,6 +47,20 @@ int SnapRelative(int v, int step, int origin) {
     return Wrap16(e + c - e % step);
 }
 
+std::string DefaultCaption(const ToolSurface& tools, ToolCode code) {
+    const ControlKind* kind = FindControlKind(code);
+    if (kind == nullptr) return {};
+    for (int n = 1;; ++n) {
+        std::string caption = std::string(kind->name) + " " + std::to_string(n);
+        bool taken = false;
+        for (int i = 0; i < tools.Count() && !taken; ++i) {
+            auto* text = dynamic_cast<const TTextTool*>(tools.At(i));
+            taken = text != nullptr && text->caption == caption;
+        }
+        if (!taken) return caption;
+    }
+}
+
 TDrawer::TDrawer(DrawerWatcher* watcher, PasteCascade& cascade)
     : watcher_(watcher), cascade_(cascade), tools_(watcher) {}
 
@@ -68,6 +83,7 @@ void TDrawer::SetShowTabs(bool on) {
 
 void TDrawer::SelectTool(TTool* tool) {
     if (tool == selected_) return;
+    history_.BreakRun();
     Invalidate(selected_);
     selected_ = tool;
     Invalidate(selected_);
@@ -75,10 +91,23 @@ void TDrawer::SelectTool(TTool* tool) {
 }
 
 void TDrawer::Cancel() {
-    if (Dragging())
+    if (placing_ != nullptr && placing_ == dragging_)
+        CancelPlacement();
+    else if (Dragging())
         EndDrag();
     else
         SelectTool(nullptr);
+}
+
+// The new tool goes, and with it the step its adding began.
+void TDrawer::CancelPlacement() {
+    TTool* tool = placing_;
+    placing_ = nullptr;
+    EndDrag();
+    SelectTool(nullptr);
+    Invalidate(tool);
+    tools_.Remove(tool);
+    history_.DropLast();
 }
 
 void TDrawer::SelectNext() {
@@ -105,6 +134,7 @@ void TDrawer::SelectLast() {
 
 bool TDrawer::DeleteTool(TTool* tool) {
     if (tool == nullptr || tool == tools_.DialogTool() || tools_.IndexOf(tool) < 0) return false;
+    Record();
     if (tool == dragging_) EndDrag();
     if (tool == selected_) {
         if (tools_.Count() < 2)
@@ -121,6 +151,7 @@ bool TDrawer::MoveEarlier(TTool* tool) {
     int i = tools_.IndexOf(tool);
     int lowest = tools_.DialogTool() != nullptr ? 2 : 1;
     if (i < lowest) return false;
+    Record();
     tools_.Move(i, i - 1);
     tools_.SetModified(true);
     InvalidateAll();
@@ -130,6 +161,7 @@ bool TDrawer::MoveEarlier(TTool* tool) {
 bool TDrawer::MoveLater(TTool* tool) {
     int i = tools_.IndexOf(tool);
     if (i < 0 || i == tools_.Count() - 1 || tool == tools_.DialogTool()) return false;
+    Record();
     tools_.Move(i, i + 1);
     tools_.SetModified(true);
     InvalidateAll();
@@ -140,6 +172,7 @@ void TDrawer::ClearTools() {
     dragging_ = nullptr;
     dragHandle_ = -1;
     selected_ = nullptr;
+    placing_ = nullptr;
     tools_.Clear();
     InvalidateAll();
 }
@@ -157,7 +190,15 @@ bool TDrawer::CutTool(TTool* tool) {
 TTool& TDrawer::PasteTool() {
     std::string text;
     if (watcher_ != nullptr && !watcher_->GetClipboardText(text)) text.clear();
-    TTool& tool = PasteToolText(tools_, text);
+    Record();
+    TTool* pasted = nullptr;
+    try {
+        pasted = &PasteToolText(tools_, text);
+    } catch (...) {
+        history_.DropLast();
+        throw;
+    }
+    TTool& tool = *pasted;
     auto* rect = dynamic_cast<TRectTool*>(&tool);
     if (rect != nullptr && tools_.DialogTool() != nullptr) {
         ToolRect frame = FrameOf(*tools_.DialogTool());
@@ -212,6 +253,11 @@ void TDrawer::PointerUp(ToolPoint p, unsigned modifiers) {
     ToolPoint to = Snap(p, modifiers);
     TTool* tool = dragging_;
     int handle = dragHandle_;
+    // A placement's step began when the tool was added.
+    if (tool == placing_)
+        placing_ = nullptr;
+    else
+        Record();
     EndDrag();
     Invalidate(tool);
     tool->MoveHandle(handle, to);
@@ -222,7 +268,9 @@ void TDrawer::PointerUp(ToolPoint p, unsigned modifiers) {
 void TDrawer::DoubleClick() {
     if (Dragging() || selected_ == nullptr) return;
     TTool* tool = selected_;
+    Record();
     bool confirmed = watcher_ != nullptr && watcher_->EditProperties(*tool);
+    if (!confirmed) history_.DropLast();
     SelectTool(nullptr);
     if (confirmed) {
         Invalidate(tool);
@@ -241,6 +289,52 @@ void TDrawer::StartPlacement(TTool& tool) {
         watcher_->MovePointerTo(dragStart_);
         watcher_->ShowSizePointer(true);
     }
+}
+
+TTool& TDrawer::AddForPlacement(ToolCode code, int width, int height, ToolPoint at) {
+    if (Dragging()) Cancel();
+    Record();
+    TTool& tool = CreateTool(tools_, code);
+    if (auto* rect = dynamic_cast<TRectTool*>(&tool))
+        rect->SetRect({at.x, at.y, at.x + width, at.y + height});
+    if (auto* text = dynamic_cast<TTextTool*>(&tool)) text->caption = DefaultCaption(tools_, code);
+    StartPlacement(tool);
+    placing_ = &tool;
+    return tool;
+}
+
+TDrawer::DrawerState TDrawer::CurrentState() const {
+    DrawerState state;
+    for (int i = 0; i < tools_.Count(); ++i)
+        state.tools.push_back(ToolToClipboardText(*tools_.At(i)));
+    state.selected = tools_.IndexOf(selected_);
+    return state;
+}
+
+// The tools are made again from their texts, the frame first as it was.
+void TDrawer::Restore(const DrawerState& state) {
+    ClearTools();
+    for (const std::string& text : state.tools)
+        PasteToolText(tools_, text);
+    SelectTool(tools_.At(state.selected));
+    tools_.SetModified(true);
+    InvalidateAll();
+}
+
+bool TDrawer::Undo() {
+    if (Dragging()) return false;
+    std::optional<DrawerState> state = history_.Undo(CurrentState());
+    if (!state) return false;
+    Restore(*state);
+    return true;
+}
+
+bool TDrawer::Redo() {
+    if (Dragging()) return false;
+    std::optional<DrawerState> state = history_.Redo(CurrentState());
+    if (!state) return false;
+    Restore(*state);
+    return true;
 }
 
 bool TDrawer::KeyDown(DrawerKey key, unsigned modifiers) {
@@ -285,6 +379,7 @@ bool TDrawer::Nudge(DrawerKey key, unsigned modifiers) {
     int handle = selected_->MoveHandleIndex();
     if (modifiers & kShift) handle = dx != 0 ? selected_->WidthHandleIndex() : selected_->HeightHandleIndex();
     ToolPoint from = selected_->HandlePoint(handle);
+    Record(UndoRun::kNudging);
     Invalidate(selected_);
     selected_->MoveHandle(handle, {from.x + dx, from.y + dy});
     Invalidate(selected_);

@@ -12,6 +12,7 @@
 #include "ide/model/editor_keys.h"
 #include "ide/model/tool.h"
 #include "ide/model/tool_surface.h"
+#include "ide/model/undo_history.h"
 
 namespace tallow::ide {
 
@@ -69,6 +70,11 @@ inline constexpr const char* kGridSnapTitle = "Grid Snap";
 int SnapPlain(int v, int step);
 int SnapRelative(int v, int step, int origin);
 
+// A new control's caption, which makes it visible on the surface: its kind's
+// name and the smallest number no tool on the surface has with that name
+// ("Button 1", "Text Box 2"); empty for the shapes.
+std::string DefaultCaption(const ToolSurface& tools, ToolCode code);
+
 class TDrawer {
 public:
     explicit TDrawer(DrawerWatcher* watcher = nullptr, PasteCascade& cascade = SharedPasteCascade());
@@ -118,6 +124,20 @@ public:
     void DoubleClick();
     // Selects the new tool and starts a drag of its move handle.
     void StartPlacement(TTool& tool);
+    // Adds a tool of the kind with corners at and at + (width, height) and
+    // its default caption, and starts its placement; the drop that ends it
+    // completes one step for Undo, Escape calls it off (the tool goes again).
+    TTool& AddForPlacement(ToolCode code, int width, int height, ToolPoint at = {});
+    bool Placing() const { return placing_ != nullptr; }
+
+    // ---- undo: adding, deleting, moving, resizing, reordering, pasting
+    // and property changes are steps; a run of nudges of one control is one.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    // A loaded or new dialog starts without steps.
+    void ForgetUndo() { history_.Clear(); }
     // False when the key does nothing in the present state.
     bool KeyDown(DrawerKey key, unsigned modifiers);
 
@@ -136,6 +156,18 @@ public:
     std::vector<TTool*> ToolsIn(const ToolRect& area) const;
 
 private:
+    // The tools as their clipboard texts in list order, and the selection.
+    struct DrawerState {
+        std::vector<std::string> tools;
+        int selected = -1;
+        // The selection alone makes no step.
+        friend bool operator==(const DrawerState& a, const DrawerState& b) { return a.tools == b.tools; }
+    };
+    DrawerState CurrentState() const;
+    void Restore(const DrawerState& state);
+    void Record(UndoRun run = UndoRun::kNoRun) { history_.Record(CurrentState(), run); }
+    void CancelPlacement();
+
     ToolPoint Snap(ToolPoint p, unsigned modifiers) const;
     bool Nudge(DrawerKey key, unsigned modifiers);
     void Invalidate(const TTool* tool);
@@ -154,6 +186,8 @@ private:
     int snapX_ = 5;
     int snapY_ = 4;
     bool showTabs_ = false;
+    TTool* placing_ = nullptr;  // the new tool until its placement ends
+    UndoHistory<DrawerState> history_;
 };
 
 }  // namespace tallow::ide

@@ -88,6 +88,26 @@ constexpr Handler kHandlers[] = {
 };
 static_assert(std::size(kHandlers) == static_cast<size_t>(EditorCommand::kCount));
 
+// How each command counts for Undo, in the order of EditorCommand: not at
+// all (a movement, a copy), or a change that runs on with its own kind.
+enum class Edit : uint8_t { kNone, kStep, kTyping, kDeleting };
+constexpr Edit kEdits[] = {
+    Edit::kNone, Edit::kStep, Edit::kDeleting, Edit::kStep, Edit::kDeleting, Edit::kTyping, Edit::kTyping,
+    Edit::kStep, Edit::kNone, Edit::kNone,     Edit::kNone, Edit::kNone,     Edit::kNone,   Edit::kNone,
+    Edit::kNone, Edit::kNone, Edit::kNone,     Edit::kNone, Edit::kNone,     Edit::kNone,
+};
+static_assert(std::size(kEdits) == static_cast<size_t>(EditorCommand::kCount));
+
+// Replacing a selection starts a step: typing goes on in it, a delete ends it.
+void BeginEdit(ProgrammerModel& e, Edit edit) {
+    if (edit == Edit::kNone) return;
+    UndoRun run = edit == Edit::kTyping     ? UndoRun::kTyping
+                  : edit == Edit::kDeleting ? UndoRun::kDeleting
+                                            : UndoRun::kNoRun;
+    if (!e.HasSelection()) return e.BeginEdit(run);
+    e.BeginEdit(run == UndoRun::kTyping ? run : UndoRun::kNoRun, true);
+}
+
 }  // namespace
 
 std::optional<EditorCommand> FindKeyCommand(EditorKey key, unsigned modifiers) {
@@ -100,12 +120,14 @@ std::optional<EditorCommand> FindKeyCommand(EditorKey key, unsigned modifiers) {
 bool HandleKey(ProgrammerModel& editor, EditorKey key, unsigned modifiers) {
     std::optional<EditorCommand> command = FindKeyCommand(key, modifiers);
     if (!command || editor.readOnly) return false;
+    BeginEdit(editor, kEdits[static_cast<size_t>(*command)]);
     kHandlers[static_cast<size_t>(*command)](editor, (modifiers & kShift) != 0);
     return true;
 }
 
 bool HandleChar(ProgrammerModel& editor, unsigned char ch) {
     if (editor.readOnly || (ch < 32 && ch != '\t')) return false;
+    BeginEdit(editor, Edit::kTyping);
     ReplaceSelectionFirst(editor);
     editor.InsertChar(ch, editor.CursorLine(), editor.CursorCol());
     return true;

@@ -50,6 +50,7 @@ MainFormModel::MainFormModel(DocumentHost& host, ProgrammerWatcher* clipboard)
     editor_.breakCharsRight = ")\"";
     dialogs_.push_back({kFirstDialogName, NewDialogFrame(), false});
     editor_.SetText(kNewDocumentCode);
+    editor_.ForgetUndo();
     editor_.SetModified(false);
     RefreshPosition();
 }
@@ -141,6 +142,7 @@ void MainFormModel::OnClear() {
     editor_.Clear();
     created_ = {};
     editor_.SetText(kNewDocumentCode);
+    editor_.ForgetUndo();
     editor_.SetModified(false);
     SelectTab(0);
 }
@@ -214,11 +216,14 @@ void MainFormModel::DecodeCodeFile(const std::vector<uint8_t>& bytes) {
     created_ = {file.year, file.month, file.day};
     editor_.SetText(file.Text());
     if (editor_.LineCount() == 0) editor_.InsertLine(0, "");
+    editor_.ForgetUndo();
     editor_.SetModified(false);
     SelectTab(0);
 }
 
+// One step for Undo, however many it replaces.
 int MainFormModel::ReplaceAll(std::string_view search, std::string_view replacement, bool matchCase) {
+    editor_.BeginEdit();
     TextPosition saved = editor_.Cursor();
     editor_.SetCursor(0, 0);
     int count = 0;

@@ -160,10 +160,11 @@ std::string ExecutableNameFor(std::string_view codePath) {
     return std::string(codePath.substr(0, dot)) + ".exe";
 }
 
-std::string BuilderCommandLine(std::string_view programFolder, std::string_view codePath,
+std::string BuilderCommandLine(std::string_view builderPath, std::string_view codePath,
                                std::string_view exePath) {
-    return std::string(programFolder) + kBuilderName + " " + std::string(codePath) + "\"" +
-           std::string(exePath);
+    std::string builder(builderPath);
+    if (builder.find_first_of(" \t") != std::string::npos) builder = "\"" + builder + "\"";
+    return builder + " " + std::string(codePath) + "\"" + std::string(exePath);
 }
 
 std::vector<RegistryDefault> FileTypeRegistration(std::string_view programPath) {

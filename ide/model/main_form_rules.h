@@ -97,9 +97,10 @@ std::vector<std::string> MergeHelpContents(std::vector<std::string> lines,
 // ---- running and building
 // The code file's path with its extension replaced by ".exe".
 std::string ExecutableNameFor(std::string_view codePath);
-// The builder's command line exactly: folder + "TallowMake.exe " + code
-// path + a double quote + executable path (no blank, no closing quote).
-std::string BuilderCommandLine(std::string_view programFolder, std::string_view codePath,
+// The builder's command line: its path + " " + code path + a double quote +
+// executable path (no blank, no closing quote). A builder path with a blank
+// is quoted, or the builder would read its own path as its arguments.
+std::string BuilderCommandLine(std::string_view builderPath, std::string_view codePath,
                                std::string_view exePath);
 
 // ---- the code-file type with the shell: default values under the classes root

@@ -32,7 +32,39 @@ const std::string& ProgrammerModel::Line(int i) const {
 void ProgrammerModel::Clear() {
     ClearLines();
     lines_.emplace_back();
+    history_.Clear();
     SetModified(false);
+}
+
+void ProgrammerModel::BeginEdit(UndoRun run, bool fresh) {
+    if (!readOnly) history_.Record(CurrentState(), run, fresh);
+}
+
+// The cursor goes where it stood before the step (after it, for Redo).
+void ProgrammerModel::Restore(EditState state) {
+    int line = state.cursor.line;
+    int col = state.cursor.col;
+    ClearLines();
+    lines_ = std::move(state.lines);
+    if (lines_.empty()) lines_.emplace_back();
+    SetCursor(std::min(line, LineCount() - 1), col);
+    SetModified(true);
+}
+
+bool ProgrammerModel::Undo() {
+    if (readOnly) return false;
+    std::optional<EditState> state = history_.Undo(CurrentState());
+    if (!state) return false;
+    Restore(std::move(*state));
+    return true;
+}
+
+bool ProgrammerModel::Redo() {
+    if (readOnly) return false;
+    std::optional<EditState> state = history_.Redo(CurrentState());
+    if (!state) return false;
+    Restore(std::move(*state));
+    return true;
 }
 
 void ProgrammerModel::ClearLines() {

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "ide/model/undo_history.h"
+
 namespace tallow::ide {
 
 // The highest column the cursor may stand on; typing never makes a line
@@ -136,6 +138,20 @@ public:
     bool Modified() const { return modified_; }
     void SetModified(bool flag);
 
+    // ---- undo. The editing commands (keys, clipboard, replace) call
+    // BeginEdit before they change the text; a run of typed characters, or
+    // of deletes, is one step until the cursor moves or another edit comes.
+    // fresh: the change starts a run of its kind anew.
+    void BeginEdit(UndoRun run = UndoRun::kNoRun, bool fresh = false);
+    // Back to the text and cursor before the last step, or forward again;
+    // false when there is none. Each marks the text modified.
+    bool Undo();
+    bool Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    // A new document's text starts without steps.
+    void ForgetUndo() { history_.Clear(); }
+
     // ---- movements, as the keys and the mouse make them. `extend` grows the
     // selection from the anchor; otherwise the selection is cleared.
     void MoveTo(int line, int col, bool extend);
@@ -157,6 +173,14 @@ public:
     TextPosition Cursor() const { return {CursorLine(), CursorCol()}; }
 
 private:
+    struct EditState {
+        std::vector<std::string> lines;
+        TextPosition cursor;
+        friend bool operator==(const EditState&, const EditState&) = default;
+    };
+    EditState CurrentState() const { return {lines_, Cursor()}; }
+    void Restore(EditState state);
+
     void TrimLine(int line);
     void PadLine(int line, int col);
     void EnsureLine(int line);
@@ -188,6 +212,7 @@ private:
     int visibleCols_ = 1;
     bool caretShown_ = false;
     bool modified_ = false;
+    UndoHistory<EditState> history_;
 };
 
 // Number of blanks at the start of s.

@@ -10,6 +10,7 @@ namespace tallow::ide {
 // taken from the cursor before the move.
 void ProgrammerModel::BeginMove() {
     if (!selecting_) anchor_ = Cursor();
+    history_.BreakRun();
 }
 
 void ProgrammerModel::EndMove(bool extend) {

@@ -108,14 +108,46 @@ const DrawerView::MessageHandler DrawerView::kMessageHandlers[] = {
     {WM_KEYDOWN, &DrawerView::OnKeyDown},
     {WM_GETDLGCODE, &DrawerView::OnGetDlgCode},
     {WM_CAPTURECHANGED, &DrawerView::OnCaptureChanged},
+    {WM_SIZE, &DrawerView::OnSize},
+    {WM_HSCROLL, &DrawerView::OnHorizontalScroll},
+    {WM_VSCROLL, &DrawerView::OnVerticalScroll},
+    {WM_MOUSEWHEEL, &DrawerView::OnMouseWheel},
 };
+
+namespace {
+
+// The scroll bar actions the surface follows, by their notification codes.
+struct ScrollRow {
+    WORD code;
+    ScrollAction action;
+};
+constexpr ScrollRow kScrollActions[] = {
+    {SB_LINEUP, ScrollAction::LineUp},    {SB_LINEDOWN, ScrollAction::LineDown},
+    {SB_PAGEUP, ScrollAction::PageUp},    {SB_PAGEDOWN, ScrollAction::PageDown},
+    {SB_THUMBTRACK, ScrollAction::Thumb}, {SB_THUMBPOSITION, ScrollAction::Thumb},
+    {SB_TOP, ScrollAction::Top},          {SB_BOTTOM, ScrollAction::Bottom},
+};
+
+void SetBar(HWND window, int bar, const ScrollRange& range) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    info.nMin = 0;
+    info.nMax = range.max;
+    info.nPage = static_cast<UINT>(range.page);
+    info.nPos = range.position;
+    SetScrollInfo(window, bar, &info, TRUE);
+}
+
+}  // namespace
 
 DrawerView::DrawerView() : drawer_(this) {}
 
 void DrawerView::Create(HWND parent, int id, const RECT& area) {
     RegisterClass(kDrawerClass, CS_DBLCLKS, nullptr);
-    Window::Create(kDrawerClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, 0, area.left,
-                   area.top, area.right - area.left, area.bottom - area.top, parent,
+    Window::Create(kDrawerClass, "",
+                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, 0,
+                   area.left, area.top, area.right - area.left, area.bottom - area.top, parent,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
@@ -126,6 +158,7 @@ void DrawerView::LoadTemplate(const codec::DialogTemplate& dialog, const DialogM
     drawer_.ClearTools();
     CreateTool(drawer_.Tools(), ToolCode::Dialog);
     ReadTemplate(drawer_.Tools(), dialog, metrics);
+    drawer_.ForgetUndo();
     drawer_.Tools().SetModified(false);
 }
 
@@ -142,14 +175,15 @@ void DrawerView::AddDialogFrame() {
     auto& frame = static_cast<TControlTool&>(CreateTool(drawer_.Tools(), ToolCode::Dialog));
     frame.SetRect({w, h, 3 * w, 3 * h});
     frame.caption = kDialogFrameCaption;
+    drawer_.ForgetUndo();
 }
 
 TTool& DrawerView::AddControl(ToolCode kind, int width, int height) {
-    TTool& tool = CreateTool(drawer_.Tools(), kind);
-    if (auto* rect = dynamic_cast<TRectTool*>(&tool)) rect->SetRect({0, 0, width, height});
     if (Handle() != nullptr) SetFocus(Handle());
-    TrackingDrag([&] { drawer_.StartPlacement(tool); });
-    return tool;
+    TTool* tool = nullptr;
+    // Placed where the window shows the plane, however far it is scrolled.
+    TrackingDrag([&] { tool = &drawer_.AddForPlacement(kind, width, height, scroll_.Origin()); });
+    return *tool;
 }
 
 void DrawerView::CutSelected() {
@@ -183,15 +217,19 @@ void DrawerView::ToggleTabOrder() {
 // The area is drawn into a bitmap of its size first (its origin moved so
 // that the painter works in client coordinates) and then copied out in one
 // piece, so that tools never flicker while they are repainted.
-void DrawerView::PaintInto(HDC dc, const RECT& area) {
-    int width = area.right - area.left;
-    int height = area.bottom - area.top;
+void DrawerView::PaintInto(HDC dc, const RECT& clientArea) {
+    int width = clientArea.right - clientArea.left;
+    int height = clientArea.bottom - clientArea.top;
     if (width <= 0 || height <= 0) return;
     UniqueMemoryDc buffer(CreateCompatibleDC(dc));
     UniqueBitmap bitmap(CreateCompatibleBitmap(dc, width, height));
     if (!buffer || !bitmap) return;
     SelectedObject target(buffer.Get(), bitmap.Get());
     HDC out = buffer.Get();
+    // The painter works in the design plane's coordinates.
+    ToolPoint origin = scroll_.Origin();
+    RECT area = clientArea;
+    OffsetRect(&area, origin.x, origin.y);
     SetViewportOrgEx(out, -area.left, -area.top, nullptr);
     {
         UniqueBrush background(CreateSolidBrush(ToColorRef(drawer_.Color())));
@@ -209,7 +247,7 @@ void DrawerView::PaintInto(HDC dc, const RECT& area) {
         if (drawer_.Selected() != nullptr) painter.PaintHandles(*drawer_.Selected());
         if (drawer_.Dragging()) painter.PaintOutline(*drawer_.DraggingTool(), drawer_.DragOutline());
     }
-    BitBlt(dc, area.left, area.top, width, height, out, area.left, area.top, SRCCOPY);
+    BitBlt(dc, clientArea.left, clientArea.top, width, height, out, area.left, area.top, SRCCOPY);
 }
 
 LRESULT DrawerView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -234,17 +272,17 @@ LRESULT DrawerView::OnPrintClient(WPARAM wParam, LPARAM) {
 // "press": takes the focus; a press on a handle starts a drag.
 LRESULT DrawerView::OnButtonDown(WPARAM wParam, LPARAM lParam) {
     SetFocus(Handle());
-    TrackingDrag([&] { drawer_.PointerDown(PointOf(lParam), PointerModifiers(wParam)); });
+    TrackingDrag([&] { drawer_.PointerDown(DesignPoint(lParam), PointerModifiers(wParam)); });
     return 0;
 }
 
 LRESULT DrawerView::OnMouseMove(WPARAM wParam, LPARAM lParam) {
-    TrackingDrag([&] { drawer_.PointerMove(PointOf(lParam), PointerModifiers(wParam)); });
+    TrackingDrag([&] { drawer_.PointerMove(DesignPoint(lParam), PointerModifiers(wParam)); });
     return 0;
 }
 
 LRESULT DrawerView::OnButtonUp(WPARAM wParam, LPARAM lParam) {
-    TrackingDrag([&] { drawer_.PointerUp(PointOf(lParam), PointerModifiers(wParam)); });
+    TrackingDrag([&] { drawer_.PointerUp(DesignPoint(lParam), PointerModifiers(wParam)); });
     return 0;
 }
 
@@ -275,6 +313,65 @@ LRESULT DrawerView::OnCaptureChanged(WPARAM, LPARAM lParam) {
     return 0;
 }
 
+ToolPoint DrawerView::DesignPoint(LPARAM lParam) const {
+    return scroll_.ToDesign(PointOf(lParam));
+}
+
+LRESULT DrawerView::OnSize(WPARAM, LPARAM lParam) {
+    scroll_.SetViewSize(LOWORD(lParam), HIWORD(lParam));
+    UpdateScrollBars();
+    return 0;
+}
+
+LRESULT DrawerView::OnScroll(bool vertical, WPARAM wParam) {
+    WORD code = LOWORD(wParam);
+    for (const ScrollRow& row : kScrollActions) {
+        if (row.code != code) continue;
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_TRACKPOS;
+        GetScrollInfo(Handle(), vertical ? SB_VERT : SB_HORZ, &info);
+        if (scroll_.Scroll(vertical, row.action, info.nTrackPos)) ScrollTo(scroll_.Origin());
+        break;
+    }
+    return 0;
+}
+
+LRESULT DrawerView::OnMouseWheel(WPARAM wParam, LPARAM) {
+    int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+    bool horizontal = (GET_KEYSTATE_WPARAM(wParam) & MK_SHIFT) != 0;
+    for (int i = 0; i < std::abs(notches); ++i)
+        scroll_.Scroll(!horizontal, notches > 0 ? ScrollAction::LineUp : ScrollAction::LineDown);
+    ScrollTo(scroll_.Origin());
+    return 0;
+}
+
+// The whole window is painted again from the buffer, which does not flicker.
+void DrawerView::ScrollTo(ToolPoint origin) {
+    scroll_.ScrollTo(origin);
+    UpdateScrollBars();
+    if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+// A bar shows only when the plane is larger than the window; showing or
+// hiding one resizes the client (WM_SIZE comes back here), which settles
+// after a round or two.
+void DrawerView::UpdateScrollBars() {
+    ToolPoint before = scroll_.Origin();
+    scroll_.SetContentExtent(ContentExtent(drawer_.Tools()));
+    if (Handle() == nullptr || updatingBars_) return;
+    updatingBars_ = true;
+    SetBar(Handle(), SB_HORZ, scroll_.Horizontal());
+    SetBar(Handle(), SB_VERT, scroll_.Vertical());
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    scroll_.SetViewSize(client.right, client.bottom);
+    SetBar(Handle(), SB_HORZ, scroll_.Horizontal());
+    SetBar(Handle(), SB_VERT, scroll_.Vertical());
+    updatingBars_ = false;
+    if (!(scroll_.Origin() == before)) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 template <typename F>
 void DrawerView::TrackingDrag(F&& call) {
     RECT before = OutlineArea();
@@ -303,8 +400,10 @@ HBITMAP DrawerView::LinkedBitmap(const std::string& fileName) {
 RECT DrawerView::OutlineArea() const {
     if (!drawer_.Dragging()) return {};
     ToolOutline o = drawer_.DragOutline();
-    return {std::min(o.p1.x, o.p2.x) - kOutlineSlack, std::min(o.p1.y, o.p2.y) - kOutlineSlack,
-            std::max(o.p1.x, o.p2.x) + kOutlineSlack + 1, std::max(o.p1.y, o.p2.y) + kOutlineSlack + 1};
+    ToolRect design{std::min(o.p1.x, o.p2.x) - kOutlineSlack, std::min(o.p1.y, o.p2.y) - kOutlineSlack,
+                    std::max(o.p1.x, o.p2.x) + kOutlineSlack + 1,
+                    std::max(o.p1.y, o.p2.y) + kOutlineSlack + 1};
+    return ToRect(scroll_.ToClient(design));
 }
 
 HCURSOR DrawerView::PointerShape() const {
@@ -328,11 +427,12 @@ void DrawerView::OnHelp() {
 // hold it, so that moving a small tool leaves no stale box behind.
 void DrawerView::Invalidate(const ToolRect& area) {
     if (Handle() == nullptr) return;
+    UpdateScrollBars();
     if (area == ToolRect{}) {
         InvalidateRect(Handle(), nullptr, FALSE);
         return;
     }
-    RECT r = ToRect(area);
+    RECT r = ToRect(scroll_.ToClient(area));
     if (drawer_.ShowTabs()) {
         r.right = std::max<LONG>(r.right, r.left + kTabBoxReach + kTabBoxWidthInChars * fontHeight_);
         r.bottom = std::max<LONG>(r.bottom, r.top + kTabBoxReach + fontHeight_ + 2);
@@ -352,7 +452,8 @@ void DrawerView::ShowSizePointer(bool size) {
 
 void DrawerView::MovePointerTo(ToolPoint point) {
     if (Handle() == nullptr) return;
-    POINT screen{point.x, point.y};
+    ToolRect client = scroll_.ToClient({point.x, point.y, point.x, point.y});
+    POINT screen{client.left, client.top};
     ClientToScreen(Handle(), &screen);
     SetCursorPos(screen.x, screen.y);
 }

@@ -12,6 +12,7 @@
 
 #include "codec/dialog_template.h"
 #include "ide/model/drawer.h"
+#include "ide/model/surface_scroll.h"
 #include "ide/model/template_generator.h"
 #include "ide/model/tool_factory.h"
 #include "ide/win32/win_handles.h"
@@ -76,8 +77,13 @@ public:
     std::function<void(int width, int height)> onResize;
 
     // Paints the surface into dc as WM_PAINT does (through a buffer): the
-    // background, the tools in the area, tab numbers, handles, drag outline.
+    // background, the tools in the area (of the client), tab numbers,
+    // handles, drag outline.
     void PaintInto(HDC dc, const RECT& area);
+
+    // What of the design plane the window shows; the scroll bars follow it.
+    const SurfaceScroll& Scrolling() const { return scroll_; }
+    void ScrollTo(ToolPoint origin);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -97,6 +103,16 @@ private:
     LRESULT OnKeyDown(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDlgCode(WPARAM, LPARAM) { return DLGC_WANTARROWS | DLGC_WANTTAB; }
     LRESULT OnCaptureChanged(WPARAM, LPARAM lParam);
+    LRESULT OnSize(WPARAM, LPARAM lParam);
+    LRESULT OnHorizontalScroll(WPARAM wParam, LPARAM) { return OnScroll(false, wParam); }
+    LRESULT OnVerticalScroll(WPARAM wParam, LPARAM) { return OnScroll(true, wParam); }
+    LRESULT OnScroll(bool vertical, WPARAM wParam);
+    LRESULT OnMouseWheel(WPARAM wParam, LPARAM);
+
+    // The design plane's point under a pointer message's client point.
+    ToolPoint DesignPoint(LPARAM lParam) const;
+    // The scroll bars from the tools' extent and the window's size.
+    void UpdateScrollBars();
 
     // Runs a drawer call that may start, move or end a drag: repaints where
     // the outline was and is, and holds the pointer capture while dragging.
@@ -123,6 +139,8 @@ private:
     HBITMAP LinkedBitmap(const std::string& fileName);
 
     TDrawer drawer_;
+    SurfaceScroll scroll_;
+    bool updatingBars_ = false;  // the bars are being set (their WM_SIZE comes back)
     std::map<std::string, UniqueBitmap> images_;
     std::string name_;
     bool sizePointer_ = false;

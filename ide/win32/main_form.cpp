@@ -83,7 +83,11 @@ void TMainForm::Create(const MainFormOptions& options) {
     options_ = options;
     programPath_ = options.programPath.empty() ? support::ExecutablePath() : options.programPath;
     programFolder_ = FolderOf(programPath_);
-    help_ = std::make_unique<HelpEngine>(programFolder_);
+    layout_ = FindProgramLayout(programFolder_, [](const std::string& path) {
+        DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+    });
+    help_ = std::make_unique<HelpEngine>(layout_.reference, layout_.guide);
 
     RegisterClass(kMainFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), nullptr,
                   LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
@@ -124,8 +128,9 @@ void TMainForm::CreateChildren() {
     if (!status_) throw std::runtime_error("Cannot create the main window's status bar");
     if (!margin_) throw std::runtime_error("Cannot create the main window's margin");
     if (uiFont_) SendMessageA(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(uiFont_.Get()), FALSE);
-    int widths[] = {kPositionPanelWidth, kPositionPanelWidth + kModifiedPanelWidth};
-    SendMessageA(status_, SB_SETPARTS, 2, reinterpret_cast<LPARAM>(widths));
+    // Panel 2, the rest of the bar, tells what the last Run or Compile came to.
+    int widths[] = {kPositionPanelWidth, kPositionPanelWidth + kModifiedPanelWidth, -1};
+    SendMessageA(status_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(widths));
     RECT area{kMarginWidth, 0, 100, 100};
     editorView_.Create(Handle(), kEditorId, area);
 }
@@ -184,6 +189,9 @@ RECT TMainForm::PageArea() const {
 void TMainForm::Layout() {
     if (!status_) return;
     SendMessageA(status_, WM_SIZE, 0, 0);
+    // The bar repaints only what it thinks changed, which leaves the size
+    // grip drawn where the old right edge was: all of it is painted again.
+    InvalidateRect(status_, nullptr, TRUE);
     RECT page = PageArea();
     MoveWindow(tabs_, 0, 0, page.right, page.top, TRUE);
     int height = page.bottom - page.top;
@@ -305,6 +313,11 @@ void TMainForm::UpdateStatus() {
     if (modified != shownModified_) SetStatusText(status_, 1, shownModified_ = modified, false);
 }
 
+void TMainForm::SetStatusMessage(const std::string& text) {
+    statusMessage_ = text;
+    if (status_) SetStatusText(status_, 2, text, false);
+}
+
 void TMainForm::AfterDocumentCommand(bool reload) {
     SyncSurfaces(reload);
     if (reload) editorView_.Refresh();
@@ -332,6 +345,16 @@ void TMainForm::Idle() {
         enable(cmd::kCopy, state.copy);
         enable(cmd::kPaste, state.paste);
         enable(cmd::kDelete, state.del);
+        enable(cmd::kUndo, model_.Editor().CanUndo());
+        enable(cmd::kRedo, model_.Editor().CanRedo());
+    } else if (menuKind_ == MenuKind::Dialog && menu_) {
+        // Kept up to date here too, so that their shortcuts work whenever
+        // there is something to undo (a grayed item takes no shortcut).
+        DrawerView* surface = CurrentSurface();
+        bool undo = surface && surface->Drawer().CanUndo();
+        bool redo = surface && surface->Drawer().CanRedo();
+        EnableMenuItem(menu_.Get(), cmd::kUndoTool, undo ? MF_ENABLED : MF_GRAYED);
+        EnableMenuItem(menu_.Get(), cmd::kRedoTool, redo ? MF_ENABLED : MF_GRAYED);
     }
     UpdateStatus();
 }
@@ -357,6 +380,10 @@ bool TMainForm::PreTranslate(MSG& msg) {
 void TMainForm::OnClosing() {
     StorePlacement();
     help_->Quit();
+    KillTimer(Handle(), kWatchTimerId);
+    for (const std::string& file : strayErrorFiles_)
+        DeleteFileA(file.c_str());
+    strayErrorFiles_.clear();
 }
 
 LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -377,6 +404,12 @@ LRESULT TMainForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             Layout();
             return 0;
+        case WM_TIMER:
+            if (wParam == kWatchTimerId) {
+                PollStartedPrograms();
+                return 0;
+            }
+            break;
         case WM_SETFOCUS:
             if (model_.ActiveTab() == 0 && editorView_.Handle()) SetFocus(editorView_.Handle());
             return 0;

@@ -15,10 +15,13 @@
 #include <vector>
 
 #include "ide/model/main_form_model.h"
+#include "ide/model/program_layout.h"
+#include "ide/model/run_report.h"
 #include "ide/win32/drawer_view.h"
 #include "ide/win32/help_engine.h"
 #include "ide/win32/listing_printer.h"
 #include "ide/win32/main_menu.h"
+#include "ide/win32/program_starter.h"
 #include "ide/win32/programmer_view.h"
 #include "ide/win32/win32_document_host.h"
 #include "ide/win32/win_handles.h"
@@ -63,10 +66,19 @@ public:
     void Idle();
     // False: closing skips the document's close query (the self-test run).
     bool promptOnClose = true;
-    // How Run and Compile start things: the shell's "open" verb on the saved
-    // code file in its folder, and the builder's command line. Tests replace them.
-    std::function<void(const std::string& path, const std::string& folder)> openWithShell;
-    std::function<void(const std::string& commandLine)> startProgram;
+    // How Run and Compile start things: whether the shell has an "open" verb
+    // for code files, that verb on the saved code file in its folder, and a
+    // program by its path and command line (the launcher, the builder).
+    // Tests replace them.
+    std::function<bool()> shellOpensCodeFiles;
+    std::function<StartOutcome(const std::string& path, const std::string& folder, const Environment& env)>
+        openWithShell;
+    std::function<StartOutcome(const std::string& application, const std::string& commandLine,
+                               const std::string& folder, const Environment& env, bool hideConsole)>
+        startProgram;
+    // Checks the programs started by Run and Compile at once (the window
+    // does so on a timer); true while one of them still runs.
+    bool PollStartedPrograms();
 
     MainFormModel& Model() { return model_; }
     ProgrammerView& EditorView() { return editorView_; }
@@ -78,6 +90,10 @@ public:
     HACCEL Accelerators() const { return accelerators_.Get(); }
     HelpEngine& Help() { return *help_; }
     const std::string& ProgramFolder() const { return programFolder_; }
+    // What was found beside the program at start-up.
+    const ProgramLayout& Programs() const { return layout_; }
+    // Status panel 2: what the last Run or Compile came to.
+    const std::string& StatusMessage() const { return statusMessage_; }
     // The message the find and replace dialogs send (FINDMSGSTRING).
     static UINT FindMessage();
     // The ids of the command table, each with its handler; the Resources
@@ -94,6 +110,9 @@ private:
         void (TMainForm::*run)();
     };
     static const CommandEntry kCommands[];
+    // The timer that checks the programs Run and Compile started.
+    static constexpr UINT_PTR kWatchTimerId = 1;
+    static constexpr UINT kWatchIntervalMs = 100;
 
     // ---- start-up, layout and pages (main_form.cpp)
     void CreateChildren();
@@ -113,6 +132,7 @@ private:
     void SetMenuKind(MenuKind kind);
     void RebuildMenu();
     void UpdateStatus();
+    void SetStatusMessage(const std::string& text);
     // After a document command: the surfaces, tabs, menu and status follow
     // the model; reload when the command may have cleared or read the contents.
     void AfterDocumentCommand(bool reload);
@@ -133,13 +153,21 @@ private:
     void Print();
     void Exit();
     void Run();
+    void RunEnded(const std::string& codePath, const std::string& errorFile);
+    void ShowErrorLine(const RunDiagnostic& error);
     void Compile();
+    void CompileEnded(const std::string& exePath, DWORD status);
+    void WatchProgram(UniqueKernelHandle process, ProcessWatch::Ended ended);
     void RegisterExtension();
     void Contents();
     void TopicSearch();
     void UsingHelp();
     void RevisionHistory();
     void About();
+    void Undo();
+    void Redo();
+    void UndoTool();
+    void RedoTool();
     void Cut();
     void Copy();
     void Paste();
@@ -177,6 +205,11 @@ private:
     MainFormOptions options_;
     std::string programPath_;
     std::string programFolder_;
+    ProgramLayout layout_;
+    ProcessWatch watch_;
+    std::string statusMessage_;
+    // Error files of runs whose process the shell did not give: deleted on closing.
+    std::vector<std::string> strayErrorFiles_;
     Win32DocumentHost host_;
     MainFormModel model_;
     ProgrammerView editorView_;

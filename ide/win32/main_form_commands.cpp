@@ -5,6 +5,9 @@
 
 #include <shellapi.h>
 
+#include <commctrl.h>
+
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -17,6 +20,7 @@
 #include "ide/win32/ide_dialogs.h"
 #include "ide/win32/main_form.h"
 #include "ide/win32/modal_answers.h"
+#include "support/launch_request.h"
 
 namespace tallow::ide::win32 {
 
@@ -86,12 +90,16 @@ std::optional<FileStamp> FileStampOf(const std::string& path) {
     return FileStamp{time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute};
 }
 
-// The most significant half of the engine library's file version, the
-// library found along the executable search path.
-std::optional<uint32_t> EngineFileVersion() {
+// The most significant half of the engine library's file version: the
+// library found along the executable search path, else the one found beside
+// TallowEdit.
+std::optional<uint32_t> EngineFileVersion(const std::string& found) {
     char path[MAX_PATH] = {};
     DWORD length = SearchPathA(nullptr, kEngineLibraryName, nullptr, MAX_PATH, path, nullptr);
-    if (length == 0 || length >= MAX_PATH) return std::nullopt;
+    if (length == 0 || length >= MAX_PATH) {
+        if (found.empty() || found.size() >= MAX_PATH) return std::nullopt;
+        std::strcpy(path, found.c_str());
+    }
     DWORD ignored = 0;
     DWORD size = GetFileVersionInfoSizeA(path, &ignored);
     if (size == 0) return std::nullopt;
@@ -105,25 +113,12 @@ std::optional<uint32_t> EngineFileVersion() {
     return static_cast<uint32_t>(fixed->dwFileVersionMS);
 }
 
-// The shell's "open" verb on a file, its folder the working folder.
-void OpenWithShell(const std::string& path, const std::string& folder) {
-    ShellExecuteA(nullptr, "open", path.c_str(), nullptr, folder.empty() ? nullptr : folder.c_str(),
-                  SW_SHOWNORMAL);
-}
-
-// Starts a command line, shown normally; the program runs on its own.
-void StartProgram(const std::string& commandLine) {
-    std::string writable = commandLine;  // CreateProcessA may write into it
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION process{};
-    if (CreateProcessA(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                       &process)) {
-        UniqueKernelHandle thread(process.hThread);
-        UniqueKernelHandle started(process.hProcess);
-    }
+// A new empty file in the temp folder for the launcher's error report.
+std::string NewErrorFile() {
+    char folder[MAX_PATH + 1] = {}, path[MAX_PATH + 1] = {};
+    DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length > MAX_PATH || !GetTempFileNameA(folder, "ter", 0, path)) return {};
+    return path;
 }
 
 void CopyText(char* buffer, size_t size, const char* text) {
@@ -167,6 +162,10 @@ const TMainForm::CommandEntry TMainForm::kCommands[] = {
     {cmd::kTestDialog, &TMainForm::TestDialog},
     {cmd::kRenameDialog, &TMainForm::RenameDialog},
     {cmd::kDeleteDialog, &TMainForm::DeleteDialog},
+    {cmd::kUndo, &TMainForm::Undo},
+    {cmd::kRedo, &TMainForm::Redo},
+    {cmd::kUndoTool, &TMainForm::UndoTool},
+    {cmd::kRedoTool, &TMainForm::RedoTool},
 };
 
 std::vector<UINT> TMainForm::CommandIds() {
@@ -177,15 +176,16 @@ std::vector<UINT> TMainForm::CommandIds() {
 }
 
 void TMainForm::UseSystemLaunchers() {
-    openWithShell = OpenWithShell;
-    startProgram = StartProgram;
+    shellOpensCodeFiles = ShellOpensCodeFiles;
+    openWithShell = OpenWithShellVerb;
+    startProgram = StartProcess;
 }
 
 // The editor's and the designer's items share their shortcuts, so a
 // command of the other page's menu (sent while it is not shown) does nothing.
 bool TMainForm::RunCommand(UINT id) {
     bool codePage = model_.ActiveTab() == 0;
-    if (id >= cmd::kCut && id <= cmd::kReplace && !codePage) return false;
+    if (id >= cmd::kCut && id <= cmd::kRedo && !codePage) return false;
     if (id >= cmd::kCutTool && id <= cmd::kDeleteDialog && codePage) return false;
     if (id >= cmd::kAddControl && id < cmd::kAddControl + std::size(kControlCommands)) {
         AddControl(id - cmd::kAddControl);
@@ -264,20 +264,97 @@ void TMainForm::Exit() {
 
 // ---- Utilities
 
+// The shell's "open" verb where it has one for code files, else the launcher
+// beside TallowEdit. Either way the launcher is asked, through its
+// environment, to report the error that ends the script and to keep the
+// script's console open; when the run ends, the editor shows the error's line.
 void TMainForm::Run() {
     bool saved = model_.Document().QuerySave(true);
     AfterDocumentCommand(false);
     if (!saved || model_.Document().Untitled()) return;
-    const std::string& path = model_.Document().FileName();
+    std::string path = model_.Document().FileName();
     std::string folder = FolderOf(path);
-    openWithShell(path, folder);
+    std::string errorFile = NewErrorFile();
+    Environment env{{support::kHoldConsoleVariable, "1"}};
+    if (!errorFile.empty()) env.emplace_back(support::kErrorFileVariable, errorFile);
+
+    RunRoute route = ChooseRunRoute(shellOpensCodeFiles(), !layout_.launcher.empty());
+    StartOutcome outcome;
+    if (route == RunRoute::Shell) {
+        outcome = openWithShell(path, folder, env);
+        if (!outcome.started && outcome.noAssociation && !layout_.launcher.empty())
+            route = RunRoute::Launcher;
+    }
+    if (route == RunRoute::Launcher)
+        outcome =
+            startProgram(layout_.launcher, LauncherCommandLine(layout_.launcher, path), folder, env, false);
+    if (!outcome.started) {
+        if (!errorFile.empty()) DeleteFileA(errorFile.c_str());
+        Inform(route == RunRoute::None ? NoRunnerMessage(path) : CannotRunMessage(path, outcome.error),
+               MB_OK | MB_ICONERROR);
+        return;
+    }
+    SetStatusMessage("");
+    if (!outcome.process) {
+        if (!errorFile.empty()) strayErrorFiles_.push_back(errorFile);
+        return;
+    }
+    WatchProgram(std::move(outcome.process), [this, path, errorFile](DWORD) { RunEnded(path, errorFile); });
 }
 
+void TMainForm::RunEnded(const std::string& codePath, const std::string& errorFile) {
+    if (errorFile.empty()) return;
+    std::vector<uint8_t> bytes;
+    bool read = host_.ReadFile(errorFile, bytes);
+    DeleteFileA(errorFile.c_str());
+    if (!read) return;
+    std::optional<RunDiagnostic> error =
+        ParseRunDiagnostic(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!error || !SamePath(error->file, codePath) || !SamePath(model_.Document().FileName(), codePath))
+        return;
+    ShowErrorLine(*error);
+}
+
+// The code page with the caret on the error; the line and column count from 1.
+void TMainForm::ShowErrorLine(const RunDiagnostic& error) {
+    ProgrammerModel& editor = model_.Editor();
+    if (editor.LineCount() == 0) return;
+    int line = std::clamp(error.line - 1, 0, editor.LineCount() - 1);
+    int column = std::clamp(error.column - 1, 0, kMaxColumn);
+    if (model_.ActiveTab() != 0) {
+        model_.SelectTab(0);
+        TabCtrl_SetCurSel(tabs_, 0);
+        ShowActivePage();
+    }
+    editor.ClearSelection();
+    editor.SetCursor(line, column);
+    editorView_.ShowCursor();
+    SetStatusMessage(RunErrorStatus(error));
+    UpdateStatus();
+}
+
+void TMainForm::WatchProgram(UniqueKernelHandle process, ProcessWatch::Ended ended) {
+    watch_.Add(std::move(process), std::move(ended));
+    SetTimer(Handle(), kWatchTimerId, kWatchIntervalMs, nullptr);
+}
+
+bool TMainForm::PollStartedPrograms() {
+    watch_.Poll();
+    if (watch_.Empty()) KillTimer(Handle(), kWatchTimerId);
+    return !watch_.Empty();
+}
+
+// TallowMake runs without a console window; its own box says why it failed,
+// the window says where the executable went.
 void TMainForm::Compile() {
     bool saved = model_.Document().QuerySave(true);
     AfterDocumentCommand(false);
     if (!saved || model_.Document().Untitled()) return;
     std::string codePath = model_.Document().FileName();
+    if (layout_.builder.empty()) {
+        Inform(NoBuilderMessage(codePath), MB_OK | MB_ICONERROR);
+        return;
+    }
     std::string exePath = ExecutableNameFor(codePath);
     FileDialogRequest request;
     request.title = "Create EXE";
@@ -289,7 +366,24 @@ void TMainForm::Compile() {
     request.hideReadOnly = true;
     std::optional<std::string> chosen = ChooseFile(Handle(), request, true);
     if (!chosen) return;
-    startProgram(BuilderCommandLine(programFolder_, codePath, *chosen));
+    std::string exe = *chosen;
+    StartOutcome outcome = startProgram(layout_.builder, BuilderCommandLine(layout_.builder, codePath, exe),
+                                        FolderOf(codePath), {}, true);
+    if (!outcome.started) {
+        Inform(CannotCompileMessage(codePath, outcome.error), MB_OK | MB_ICONERROR);
+        return;
+    }
+    SetStatusMessage("");
+    WatchProgram(std::move(outcome.process), [this, exe](DWORD status) { CompileEnded(exe, status); });
+}
+
+void TMainForm::CompileEnded(const std::string& exePath, DWORD status) {
+    if (status != 0) {
+        SetStatusMessage(CompileFailedStatus(exePath, status));
+        return;
+    }
+    SetStatusMessage(CompiledStatus(exePath));
+    Inform(CompiledMessage(exePath), MB_OK | MB_ICONINFORMATION);
 }
 
 void TMainForm::RegisterExtension() {
@@ -321,7 +415,7 @@ std::string TMainForm::EditorDate() const {
 }
 
 void TMainForm::About() {
-    std::optional<uint32_t> version = EngineFileVersion();
+    std::optional<uint32_t> version = EngineFileVersion(layout_.engine);
     ShowAboutBox(Handle(), EditorDate(), version ? FormatEngineVersion(*version) : kUnknownAboutValue);
 }
 
@@ -340,7 +434,20 @@ void TMainForm::ContextHelp() {
 
 // ---- Edit on the code page
 
+void TMainForm::Undo() {
+    if (!model_.Editor().Undo()) return;
+    editorView_.Refresh();
+    editorView_.ShowCursor();
+}
+
+void TMainForm::Redo() {
+    if (!model_.Editor().Redo()) return;
+    editorView_.Refresh();
+    editorView_.ShowCursor();
+}
+
 void TMainForm::Cut() {
+    model_.Editor().BeginEdit();
     model_.Editor().CutToClipboard();
     editorView_.ShowCursor();
 }
@@ -350,6 +457,7 @@ void TMainForm::Copy() {
 }
 
 void TMainForm::Paste() {
+    model_.Editor().BeginEdit();
     model_.Editor().PasteFromClipboard();
     editorView_.ShowCursor();
 }
@@ -357,6 +465,7 @@ void TMainForm::Paste() {
 // The item has no action of its own in the menu's rules: it removes the
 // selection without copying it, as the Del key does.
 void TMainForm::Delete() {
+    model_.Editor().BeginEdit();
     model_.Editor().DeleteSelection(false);
     editorView_.ShowCursor();
 }
@@ -436,6 +545,7 @@ void TMainForm::OnFindMessage(FINDREPLACEA& request) {
         Inform(ReplaceAllMessage(count, text), MB_OK | MB_ICONINFORMATION);
     } else if (request.Flags & FR_REPLACE) {
         if (model_.Editor().HasSelection()) {
+            model_.Editor().BeginEdit();
             model_.Editor().ReplaceSelection(with);
             SearchEditor(text, matchCase, true);
             editorView_.ShowCursor();
@@ -459,6 +569,14 @@ void TMainForm::WithSurface(F&& command) {
     } catch (const std::runtime_error& e) {
         Inform(e.what(), MB_OK | MB_ICONERROR);
     }
+}
+
+void TMainForm::UndoTool() {
+    WithSurface([](DrawerView& surface) { surface.Drawer().Undo(); });
+}
+
+void TMainForm::RedoTool() {
+    WithSurface([](DrawerView& surface) { surface.Drawer().Redo(); });
 }
 
 void TMainForm::CutTool() {
@@ -514,6 +632,8 @@ void TMainForm::OnInitMenuPopup(HMENU popup) {
         enable(cmd::kCopyTool, state.copy);
         enable(cmd::kPasteTool, state.paste);
         enable(cmd::kDeleteTool, state.del);
+        enable(cmd::kUndoTool, surface->Drawer().CanUndo());
+        enable(cmd::kRedoTool, surface->Drawer().CanRedo());
         CheckMenuItem(popup, cmd::kTabOrder, state.tabOrderChecked ? MF_CHECKED : MF_UNCHECKED);
     } else if (has(cmd::kDeleteDialog)) {
         enable(cmd::kDeleteDialog, CanDeleteDialog(model_.ActiveTab()));

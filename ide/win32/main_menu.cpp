@@ -10,6 +10,7 @@ namespace tallow::ide::win32 {
 namespace {
 
 constexpr BYTE kCtrl = FVIRTKEY | FCONTROL;
+constexpr BYTE kCtrlShift = FVIRTKEY | FCONTROL | FSHIFT;
 constexpr BYTE kPlain = FVIRTKEY;
 constexpr MenuItemSpec kSeparator{0, nullptr, 0, 0, nullptr};
 
@@ -45,7 +46,12 @@ constexpr MenuItemSpec kHelpItems[] = {
 
 // Del is the editor's and the surface's own key: the item shows it but
 // carries no accelerator, so the key reaches them.
+// Ctrl+Y is the editor's own key (it deletes the line), so Redo takes
+// Ctrl+Shift+Z in both Edit menus.
 constexpr MenuItemSpec kEditorEditItems[] = {
+    {cmd::kUndo, "&Undo", kCtrl, 'Z', "Ctrl+Z"},
+    {cmd::kRedo, "&Redo", kCtrlShift, 'Z', "Ctrl+Shift+Z"},
+    kSeparator,
     {cmd::kCut, "Cu&t", kCtrl, 'X', "Ctrl+X"},
     {cmd::kCopy, "&Copy", kCtrl, 'C', "Ctrl+C"},
     {cmd::kPaste, "&Paste", kCtrl, 'V', "Ctrl+V"},
@@ -57,6 +63,9 @@ constexpr MenuItemSpec kEditorEditItems[] = {
 };
 
 constexpr MenuItemSpec kDesignerEditItems[] = {
+    {cmd::kUndoTool, "&Undo", kCtrl, 'Z', "Ctrl+Z"},
+    {cmd::kRedoTool, "&Redo", kCtrlShift, 'Z', "Ctrl+Shift+Z"},
+    kSeparator,
     {cmd::kCutTool, "Cu&t", kCtrl, 'X', "Ctrl+X"},
     {cmd::kCopyTool, "&Copy", kCtrl, 'C', "Ctrl+C"},
     {cmd::kPasteTool, "&Paste", kCtrl, 'V', "Ctrl+V"},

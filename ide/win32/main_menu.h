@@ -42,6 +42,8 @@ inline constexpr UINT kDelete = 143;
 inline constexpr UINT kFind = 144;
 inline constexpr UINT kFindAgain = 145;
 inline constexpr UINT kReplace = 146;
+inline constexpr UINT kUndo = 147;
+inline constexpr UINT kRedo = 148;
 // Edit, on a dialog page
 inline constexpr UINT kCutTool = 150;
 inline constexpr UINT kCopyTool = 151;
@@ -50,6 +52,8 @@ inline constexpr UINT kDeleteTool = 153;
 inline constexpr UINT kGridSettings = 154;
 inline constexpr UINT kTabOrder = 155;
 inline constexpr UINT kTestDialog = 156;
+inline constexpr UINT kUndoTool = 157;
+inline constexpr UINT kRedoTool = 158;
 // Resources: kAddControl + the row of kControlCommands
 inline constexpr UINT kAddControl = 160;
 inline constexpr UINT kRenameDialog = 170;

@@ -59,7 +59,8 @@ public:
         int buttonsTop = 68 + tabHeight + 8;
         DialogBuilder layout(form_.Title(), kFormWidth, buttonsTop + kButtonHeight + 8);
         layout.Label("Window Text:", -1, {8, 8, 80, 8})
-            .Edit(kWindowTextField, {8, 18, 214, 28}, ES_MULTILINE | ES_AUTOVSCROLL | WS_VSCROLL)
+            .Edit(kWindowTextField, {8, 18, 214, 28},
+                  ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL)
             .Label("Child ID:", kChildIdLabel, {8, 52, 40, 8})
             .SpinField(kChildIdField, {50, 50, 40, 12});
         AddOptions(layout);

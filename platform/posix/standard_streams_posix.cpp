@@ -13,4 +13,9 @@ void ReadStandardInputAsBytes() {}
 
 void WriteStandardOutputAsBytes() {}
 
+// A terminal program's output stays in its terminal.
+bool WaitForKeyInOpenedConsole(std::string_view) {
+    return false;
+}
+
 }  // namespace tallow::platform

@@ -109,6 +109,54 @@ TEST_F(DrawerViewTest, PlacementFollowsThePointerUntilTheClickDropsIt) {
     EXPECT_EQ(button.childId, kFirstChildId);
 }
 
+TEST_F(DrawerViewTest, EscapeCallsOffAPlacementAndNewControlsShowACaption) {
+    auto& button = static_cast<TControlTool&>(view_.AddControl(ToolCode::Button, 75, 25));
+    EXPECT_EQ(button.caption, "Button 1");
+    MoveTo(300, 200);
+    Key(VK_ESCAPE);
+    EXPECT_EQ(Count(), 1);
+    EXPECT_FALSE(view_.Drawer().Dragging());
+    EXPECT_NE(GetCapture(), View());
+    TTool& stat = view_.AddControl(ToolCode::Static, 180, 17);
+    MoveTo(300, 200);
+    Release(300, 200);
+    EXPECT_EQ(static_cast<TControlTool&>(stat).caption, "Static 1");
+    ASSERT_TRUE(view_.Drawer().Undo());
+    EXPECT_EQ(Count(), 1);
+}
+
+// A dialog larger than the window: the bars reach all of it, and a click
+// lands on the plane where the window shows it.
+TEST_F(DrawerViewTest, ALargeDialogScrollsIntoReach) {
+    // The first frame fits: no bars.
+    EXPECT_FALSE(GetWindowLongA(View(), GWL_STYLE) & (WS_VSCROLL | WS_HSCROLL));
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    auto* frame = dynamic_cast<TControlTool*>(view_.Drawer().Tools().DialogTool());
+    frame->SetRect({20, 20, 1400, 1000});
+    TControlTool& distant = PlaceButton(100, 100, "distant");
+    distant.SetRect({1200, 900, 1275, 925});
+    view_.Drawer().Tools().SetModified(true);
+    InvalidateRect(View(), nullptr, FALSE);
+    view_.ScrollTo(view_.Scrolling().Origin());
+    ASSERT_TRUE(GetScrollInfo(View(), SB_VERT, &info));
+    EXPECT_GE(info.nMax, 925);
+    ASSERT_TRUE(GetScrollInfo(View(), SB_HORZ, &info));
+    EXPECT_GE(info.nMax, 1275);
+
+    SendMessageA(View(), WM_VSCROLL, SB_BOTTOM, 0);
+    SendMessageA(View(), WM_HSCROLL, SB_BOTTOM, 0);
+    ToolPoint origin = view_.Scrolling().Origin();
+    EXPECT_GT(origin.x, 0);
+    EXPECT_GT(origin.y, 0);
+    Press(1230 - origin.x, 910 - origin.y);
+    Release(1230 - origin.x, 910 - origin.y);
+    EXPECT_EQ(view_.Drawer().Selected(), &distant);
+    SendMessageA(View(), WM_VSCROLL, SB_TOP, 0);
+    EXPECT_EQ(view_.Scrolling().Origin().y, 0);
+}
+
 TEST_F(DrawerViewTest, HandleDragsResizeOnTheGridUnlessShiftIsHeld) {
     TControlTool& button = PlaceButton(243, 201);  // (208,188)-(283,213)
     Press(284, 214);                               // the bottom-right handle

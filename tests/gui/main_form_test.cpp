@@ -17,6 +17,7 @@
 #include "codec/dialog_template.h"
 #include "ide/model/ide_messages.h"
 #include "ide/model/main_form_rules.h"
+#include "ide/model/run_report.h"
 #include "ide/win32/main_form.h"
 #include "ide/win32/main_menu.h"
 #include "ide/win32/modal_answers.h"
@@ -435,10 +436,21 @@ TEST_F(MainFormTest, ClosingAModifiedDocumentAsksAndCancelKeepsTheWindow) {
 
 TEST_F(MainFormTest, RunAndCompileSaveFirstThenStartExactlyTheirCommands) {
     std::vector<std::string> opened, started;
-    form.openWithShell = [&](const std::string& path, const std::string& folder) {
-        opened.push_back(path + "|" + folder);
+    bool verb = true;
+    form.shellOpensCodeFiles = [&] { return verb; };
+    form.openWithShell = [&](const std::string& path, const std::string& folder, const Environment& env) {
+        opened.push_back(path + "|" + folder + "|" + std::to_string(env.size()));
+        StartOutcome outcome;
+        outcome.started = true;
+        return outcome;
     };
-    form.startProgram = [&](const std::string& line) { started.push_back(line); };
+    form.startProgram = [&](const std::string& application, const std::string& line, const std::string&,
+                            const Environment&, bool hideConsole) {
+        started.push_back(application + "|" + line + "|" + (hideConsole ? "hidden" : "shown"));
+        StartOutcome outcome;
+        outcome.error = "Access denied.";
+        return outcome;
+    };
     std::string folder = TempFolder();
     std::string path = folder + "tallow_run_test.cod";
     DeleteFileA(path.c_str());
@@ -449,23 +461,49 @@ TEST_F(MainFormTest, RunAndCompileSaveFirstThenStartExactlyTheirCommands) {
     EXPECT_EQ(LastBox(), "Do you want to save your changes to 'untitled.cod'?");
     EXPECT_TRUE(opened.empty());
 
+    // The shell's verb, asked for the error report and the held console.
     answers.files = {path};
     Command(cmd::kRun);
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], path + "|" + folder);
+    EXPECT_EQ(opened[0], path + "|" + folder + "|2");
 
+    // No verb: the launcher found beside the program, or a box saying there
+    // is none; a start that fails says why.
+    verb = false;
+    answers.boxes.clear();
+    Command(cmd::kRun);
+    const ProgramLayout& layout = form.Programs();
+    if (layout.launcher.empty()) {
+        EXPECT_EQ(LastBox(), NoRunnerMessage(path));
+    } else {
+        ASSERT_EQ(started.size(), 1u);
+        EXPECT_EQ(started[0], layout.launcher + "|" + LauncherCommandLine(layout.launcher, path) + "|shown");
+        EXPECT_EQ(LastBox(), CannotRunMessage(path, "Access denied."));
+    }
+    EXPECT_EQ(opened.size(), 1u);
+    started.clear();
+
+    // Compile: TallowMake without a console window, with the command line
+    // it reads; or a box when it is not there, without a chooser.
+    size_t asked = answers.requests.size();
     answers.files = {folder + "built.exe"};
     Command(cmd::kCompile);
-    const FileDialogRequest& request = answers.requests.back();
-    EXPECT_EQ(request.title, "Create EXE");
-    EXPECT_EQ(request.filter, "Program|*.exe");
-    EXPECT_EQ(request.fileName, "tallow_run_test.exe");
-    EXPECT_TRUE(request.promptOverwrite);
-    ASSERT_EQ(started.size(), 1u);
-    EXPECT_EQ(started[0], form.ProgramFolder() + "TallowMake.exe " + path + "\"" + folder + "built.exe");
-
-    Command(cmd::kCompile);  // the chooser cancelled
-    EXPECT_EQ(started.size(), 1u);
+    if (layout.builder.empty()) {
+        EXPECT_EQ(LastBox(), NoBuilderMessage(path));
+        EXPECT_EQ(answers.requests.size(), asked);
+    } else {
+        const FileDialogRequest& request = answers.requests.back();
+        EXPECT_EQ(request.title, "Create EXE");
+        EXPECT_EQ(request.filter, "Program|*.exe");
+        EXPECT_EQ(request.fileName, "tallow_run_test.exe");
+        EXPECT_TRUE(request.promptOverwrite);
+        ASSERT_EQ(started.size(), 1u);
+        EXPECT_EQ(started[0], layout.builder + "|" +
+                                  BuilderCommandLine(layout.builder, path, folder + "built.exe") + "|hidden");
+        EXPECT_EQ(LastBox(), CannotCompileMessage(path, "Access denied."));
+        Command(cmd::kCompile);  // the chooser cancelled
+        EXPECT_EQ(started.size(), 1u);
+    }
     DeleteFileA(path.c_str());
 }
 

@@ -1,12 +1,14 @@
 // The main window as a person sees it, shown on the display: a program on
-// the Code page, then a dialog page holding one tool of every kind. The two
-// pictures go to TALLOW_SCREENSHOT_DIR as tallowedit-code and
-// tallowedit-dialog (the README shows one).
+// the Code page, then a dialog page holding one tool of every kind, then the
+// reference F1 opened in the browser beside it. The pictures go to
+// TALLOW_SCREENSHOT_DIR as tallowedit-code, tallowedit-dialog (the README
+// shows one) and tallowedit-help.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -133,6 +135,35 @@ TEST(TallowEditScreenshots, CodePageThenADialogWithEveryKindOfTool) {
     EXPECT_EQ(made.items.size(), controls);
     EXPECT_TRUE(answers.boxes.empty()) << answers.boxes.front().text;
 
+    form.promptOnClose = false;
+    SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
+}
+
+// F1 on a word of the code with the real browser: the session's (dillo, on
+// the private display), named by TALLOW_GUI_BROWSER; the whole screen is
+// taken, the browser's window and TallowEdit's.
+TEST(TallowEditScreenshots, TheReferenceOpenedByF1) {
+    if (!std::getenv("TALLOW_GUI_BROWSER")) GTEST_SKIP() << "no browser on the test display";
+    FakeModalAnswers answers;
+    RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKey);
+    TMainForm form;
+    MainFormOptions options;
+    options.registerFileType = false;
+    options.mergeHelpContents = false;
+    options.postQuit = false;
+    form.Create(options);
+    if (form.Programs().reference.empty()) GTEST_SKIP() << "the reference is not built";
+    SetWindowPos(form.Handle(), HWND_TOP, 0, 0, kFormWidth, kFormHeight, SWP_NOMOVE);
+    form.Model().Editor().SetText(kSampleCode);
+    form.Model().Editor().SetCursor(2, 16);  // on "msgbox"
+    Settle(form);
+    MSG key{form.EditorView().Handle(), WM_KEYDOWN, VK_F1, 0, 0, {}};
+    EXPECT_TRUE(form.PreTranslate(key));
+    // The browser starts outside Wine; its window comes when it comes.
+    PumpFor(8000);
+    Settle(form);
+    SaveScreenshot(GetDesktopWindow(), "tallowedit-help");
+    EXPECT_TRUE(answers.boxes.empty()) << answers.boxes.front().text;
     form.promptOnClose = false;
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
 }

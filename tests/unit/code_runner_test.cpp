@@ -174,9 +174,19 @@ TEST_F(CodeRunnerTest, DialogCountZeroAndCodeSizeOne) {
     EXPECT_EQ(RunTallowCode(Quoted(Write("none.cod", Version1("exit 3"))).c_str(), 0), 3);
     EXPECT_EQ(RunTallowCode(Quoted(Write("empty.cod", Version1(""))).c_str(), 0), 0);
     EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_ENDED);
+    EXPECT_EQ(GetLastCodeRunError(nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0), 0);
     // An error that ends the script is told apart from an exit code of 0.
-    EXPECT_EQ(RunTallowCode(Quoted(Write("fails.cod", Version1("x# = (1"))).c_str(), 0), 0);
+    EXPECT_EQ(RunTallowCode(Quoted(Write("fails.cod", Version1("x# = 1\r\n  y# = (1"))).c_str(), 0), 0);
     EXPECT_EQ(GetCodeRunOutcome(), TALLOW_RUN_FAILED);
+    // Where in the script, for an environment that shows the line.
+    char message[64] = {}, token[8] = {};
+    int line = 0, column = 0, kind = -1;
+    ASSERT_EQ(GetLastCodeRunError(message, sizeof message, &line, &column, &kind, token, sizeof token), 1);
+    EXPECT_EQ(line, 2);
+    EXPECT_GT(column, 1);
+    EXPECT_EQ(kind, 0);
+    EXPECT_STRNE(message, "");
+    EXPECT_EQ(GetLastCodeRunError(nullptr, 0, nullptr, nullptr, nullptr, nullptr, 0), 1);
     boxes.clear();
     // The text ends at its first NUL.
     EXPECT_EQ(RunTallowCode(

@@ -36,8 +36,11 @@ TEST(MainFormRules, ContextHelp) {
 TEST(MainFormRules, BuilderCommandLineIsExact) {
     EXPECT_EQ(ExecutableNameFor("C:\\My Files\\demo.cod"), "C:\\My Files\\demo.exe");
     EXPECT_EQ(ExecutableNameFor("C:\\v1.2\\demo"), "C:\\v1.2\\demo.exe");
-    EXPECT_EQ(BuilderCommandLine("C:\\Tallow\\", "C:\\My Files\\demo.cod", "C:\\out\\demo.exe"),
+    EXPECT_EQ(BuilderCommandLine("C:\\Tallow\\TallowMake.exe", "C:\\My Files\\demo.cod", "C:\\out\\demo.exe"),
               "C:\\Tallow\\TallowMake.exe C:\\My Files\\demo.cod\"C:\\out\\demo.exe");
+    // The builder reads its arguments after its own path, which must stay one word.
+    EXPECT_EQ(BuilderCommandLine("C:\\Program Files\\Tallow\\TallowMake.exe", "a.cod", "a.exe"),
+              "\"C:\\Program Files\\Tallow\\TallowMake.exe\" a.cod\"a.exe");
 }
 
 TEST(MainFormRules, PrintListing) {
