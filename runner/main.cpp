@@ -32,6 +32,7 @@ void Usage(FILE* out) {
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --register | --unregister\n"
+        "       tallow --language-server\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
@@ -68,6 +69,10 @@ void Usage(FILE* out) {
         "                 desktop entry under $XDG_DATA_HOME; Windows: the open\n"
         "                 verb of the code-file type, starting tallowrun.exe)\n"
         "  --unregister   remove what --register wrote, then exit\n"
+        "  --language-server\n"
+        "                 serve the Language Server Protocol on standard input\n"
+        "                 and output, for editors: errors as you type,\n"
+        "                 completion, hover and definitions\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
@@ -253,6 +258,10 @@ int Main(int argc, char** argv) {
         }
         if (std::strcmp(argv[i], "--register") == 0) return RegisterCodeFiles(true);
         if (std::strcmp(argv[i], "--unregister") == 0) return RegisterCodeFiles(false);
+        if (std::strcmp(argv[i], "--language-server") == 0) {
+            tallow::support::ReadStandardInputAsBytes();
+            return RunLanguageServer();
+        }
         if (std::strcmp(argv[i], "--no-fast-paths") == 0) {
             fastPaths = false;
             continue;
