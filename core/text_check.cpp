@@ -213,12 +213,20 @@ private:
         for (const BlockRule& rule : kBlockRules) {
             if (rule.keyword != keyword) continue;
             uint32_t resume = lx_.Position();
-            int level = 0;
-            try {
-                if (RunScan(p_, ScanRuleOf(rule.scan), level) == kScanEnd) Problem(t, rule.message);
-            } catch (const ScriptError&) {
-                // A lexical fault on the way, reported where it is.
+            int level = 0, outcome = kScanEnd;
+            for (;;) {
+                try {
+                    outcome = RunScan(p_, ScanRuleOf(rule.scan), level);
+                    break;
+                } catch (const ScriptError&) {
+                    // A lexical fault on the way, reported where it is: the
+                    // scan goes on after it at the level it had reached.
+                    uint32_t after = lx_.Last().end;
+                    if (after <= lx_.Position()) after = lx_.Position() + 1;
+                    lx_.SetPosition(after);
+                }
             }
+            if (outcome == kScanEnd) Problem(t, rule.message);
             lx_.SetPosition(resume);
         }
     }

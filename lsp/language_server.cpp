@@ -359,20 +359,22 @@ JsonValue LanguageServer::Completion(const JsonValue& params) {
         items.Push(Item(name, kItemClass, NameCatalog::Reference(name)));
     std::map<std::string, bool> seen;
     for (const TextName& n : document->facts.names) {
-        if (!seen.emplace(Lower(n.name) + char('0' + int(n.kind)), true).second) continue;
+        JsonValue item;
         if (n.kind == TextNameKind::Procedure && n.definition) {
-            JsonValue item = Item(n.name, kItemFunction);
+            item = Item(n.name, kItemFunction);
             item.Set("detail", "proc " + n.name + (n.detail.empty() ? "" : " " + n.detail));
             // A function procedure is called without its suffix.
             item.Set("insertText", IsSuffix(n.name.back()) ? n.name.substr(0, n.name.size() - 1) : n.name);
-            items.Push(item);
         } else if (n.kind == TextNameKind::Label && n.definition) {
-            items.Push(Item(n.name, kItemReference));
+            item = Item(n.name, kItemReference);
         } else if (n.kind == TextNameKind::Variable) {
-            items.Push(Item(n.name, kItemVariable));
+            item = Item(n.name, kItemVariable);
         } else if (n.kind == TextNameKind::Object) {
-            items.Push(Item(n.name, kItemModule));
+            item = Item(n.name, kItemModule);
+        } else {
+            continue;
         }
+        if (seen.emplace(Lower(n.name) + char('0' + int(n.kind)), true).second) items.Push(std::move(item));
     }
     return items;
 }
