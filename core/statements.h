@@ -13,7 +13,6 @@ class Program;
 // does nothing).
 constexpr const char* kObjectStatementWords[] = {"new", "dim", "delete", "on"};
 bool IsObjectStatementWord(std::string_view word);
-using StatementHandler = void (*)(Program&);
 
 // statements.cpp
 void StmtPrint(Program& p);

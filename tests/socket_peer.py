@@ -9,6 +9,8 @@ peer and a time limit:
     ' peer: smtp       a line server on 127.0.0.1 (see Commands below)
     ' peer: smtp6      the same on ::1
     ' peer: closer     on 127.0.0.1: sends "bye" CR LF and "no line end", then closes
+    ' peer: flood      on 127.0.0.1: sends lines of 1000 bytes to every connection
+                       as fast as it takes them, until the script closes it
     ' peer: client     connects to the port (on 127.0.0.1) as soon as the script
                        listens, sends "HELO client" CR LF and answers each line
                        with "250 " and the line, until QUIT
@@ -52,8 +54,13 @@ def reply_to(command):
         # One byte past the longest line, then a normal line.
         return [b"x" * (LONG_LINE + 1), b"250 after long"], False
     if verb == "LF":
-        # Line feeds alone end no line.
+        # A line feed alone ends a line too.
         return [b"250 one\ntwo"], False
+    if verb == "ENDS":
+        # Two lines and an empty one (the reply's own CR LF), each ended by CR,
+        # LF or CR LF as asked.
+        end = {"CR": b"\r", "LF": b"\n", "CRLF": b"\r\n"}[rest.strip().upper()]
+        return [b"third" + end + b"fourth" + end], False
     if verb == "QUIT":
         return [b"221 closing"], True
     return [b"500 unknown command: " + command.encode()], False
@@ -68,7 +75,7 @@ class Peer:
         self.listener = None
         family, host = (socket.AF_INET6, "::1") if mode.endswith("6") else (socket.AF_INET, "127.0.0.1")
         self.host = host
-        if mode in ("smtp", "smtp6", "closer"):
+        if mode in ("smtp", "smtp6", "closer", "flood"):
             self.listener = socket.socket(family, socket.SOCK_STREAM)
             self.listener.bind((host, 0))
             self.listener.listen(5)
@@ -99,11 +106,24 @@ class Peer:
             except OSError:
                 return
             conn.settimeout(PEER_TIMEOUT)
-            self.spawn(self.closer if self.mode == "closer" else self.line_server, conn)
+            handler = {"closer": self.closer, "flood": self.flood}.get(self.mode, self.line_server)
+            self.spawn(handler, conn)
 
     def closer(self, conn):
         with conn:
             conn.sendall(b"bye\r\nno line end")
+
+    def flood(self, conn):
+        line = b"x" * 998 + b"\r\n"
+        block = line * 64
+        with conn:
+            while not self.stop.is_set():
+                try:
+                    conn.sendall(block)
+                except socket.timeout:
+                    continue  # the script is not reading: its limit holds
+                except OSError:
+                    return
 
     def line_server(self, conn):
         with conn:

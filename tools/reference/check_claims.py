@@ -53,6 +53,8 @@ CLAIMS = [
      "tallow -e 'findwindow \"No such window title\"'", 1, r"Could not find window!"),
     ("reference/language/runner.md", "ends a run after N statements (status 124)",
      "tallow --max-statements 10 -e 'while 1 = 1\nendwhile'", 124, ""),
+    ("reference/language/runner.md", "lasted N seconds (status 124 too; a wait under way returns then)",
+     "tallow --max-seconds 0.5 -e 'sleep 30\nprint \"not reached\"'", 124, ""),
     ("reference/language/errors.md", "exits with status 1",
      "tallow -e 'chdir \"/none/such\"'", 1, r"Could not change working directory!"),
 ]
