@@ -30,16 +30,6 @@ std::string_view RequireLabelName(Program& p) {
     return t.text;
 }
 
-// How each scan counts: the keyword that opens a nested block (and whether
-// only a word counts as one), the keyword that closes a block and ends the
-// scan at its own level, and another that ends it there.
-struct ScanRule {
-    int open;
-    bool openOnlyAsWord;
-    int close;
-    int stop;
-};
-
 constexpr ScanRule kScanRules[] = {
     {kwIf, false, kwEndif, kwElse},         // FalseBranch
     {kwIf, false, kwEndif, 0},              // ToEndif
@@ -51,8 +41,13 @@ constexpr ScanRule kScanRules[] = {
 };
 static_assert(sizeof(kScanRules) / sizeof(kScanRules[0]) == size_t(Scan::ToEndproc) + 1, "one rule per scan");
 
-// The scan itself: the keyword that stopped it (or kScanEnd) and the level
-// of nested blocks it was in at the end of the text.
+}  // namespace
+
+const ScanRule& ScanRuleOf(Scan scan) {
+    assert(size_t(scan) < sizeof(kScanRules) / sizeof(kScanRules[0]));
+    return kScanRules[int(scan)];
+}
+
 int RunScan(Program& p, const ScanRule& rule, int& level) {
     Token t;
     for (;;) {
@@ -68,8 +63,6 @@ int RunScan(Program& p, const ScanRule& rule, int& level) {
         }
     }
 }
-
-}  // namespace
 
 void KnowCondition(Program& p, ConditionPlan& plan) {
     bool settled = false;
@@ -104,8 +97,7 @@ int ForwardScan(Program& p, Scan scan, int& depth, ScanMemo** memoSlot) {
         if (memoSlot) *memoSlot = memo;
         return RepeatScan(p, *memo, depth);
     }
-    assert(size_t(scan) < sizeof(kScanRules) / sizeof(kScanRules[0]));
-    const ScanRule& rule = kScanRules[int(scan)];
+    const ScanRule& rule = ScanRuleOf(scan);
     int level = 0;
     int outcome = RunScan(p, rule, level);
     // A block closed at the scan's own level closes the one the scan is for.

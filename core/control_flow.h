@@ -54,8 +54,23 @@ enum class Scan : uint8_t {
     ToEndtry,     // after the ENDTRY of a TRY whose CATCH was reached
     ToEndproc,    // after the ENDPROC of a PROC reached by execution
 };
+// How a scan counts: the keyword that opens a nested block (0: none; with
+// openOnlyAsWord only a plain word counts, otherwise any token whose text is
+// the keyword), the keyword that closes a block and ends the scan at its own
+// level, and another that ends it there (0: none).
+struct ScanRule {
+    int open;
+    bool openOnlyAsWord;
+    int close;
+    int stop;
+};
+const ScanRule& ScanRuleOf(Scan scan);
 // The keyword that stopped a scan, or kScanEnd at the end of the text.
 constexpr int kScanEnd = -1;
+// A scan by rule from the lexer's position, remembering nothing: the keyword
+// that stopped it (or kScanEnd) and, in level, the nesting it ended in.
+// ForwardScan runs it for execution; a check of a text runs it directly.
+int RunScan(Program& p, const ScanRule& rule, int& level);
 // Reads the next token of a scan into t, passing over REM lines: its keyword
 // id by its text, or kScanEnd at the end of the text.
 int ScanKeyword(Program& p, Token& t);

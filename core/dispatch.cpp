@@ -219,6 +219,16 @@ bool FindCatch(Program& p) {
     return false;
 }
 
+}  // namespace
+
+bool IsObjectStatementWord(std::string_view word) {
+    for (const char* w : kObjectStatementWords)
+        if (NamesEqual(word, w)) return true;
+    return false;
+}
+
+namespace {
+
 // A statement read from its text, as every statement is without a plan.
 void ExecuteUnfiltered(Program& p, const Token& t) {
     if (t.kind == tkWord) {
@@ -237,8 +247,7 @@ void ExecuteUnfiltered(Program& p, const Token& t) {
 // and the names of the moment; null for statements read from the text.
 std::unique_ptr<StatementPlan> MakePlan(Program& p, const Token& t) {
     if (t.kind == tkWord) {
-        for (const char* word : {"new", "dim", "delete", "on"})
-            if (NamesEqual(t.text, word)) return nullptr;
+        if (IsObjectStatementWord(t.text)) return nullptr;
         int id = p.Main().FindStatement(t.text);
         if (!id) return nullptr;
         std::unique_ptr<StatementPlan> plan;

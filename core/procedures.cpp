@@ -43,11 +43,38 @@ private:
 
 }  // namespace
 
-// header = "proc" (word | stringvar | numbervar) [param {"," param}]
+// name = word | stringvar | numbervar, just after the word PROC.
+Token ReadProcName(Program& p) {
+    Token name = p.Lex().NextToken();
+    if (name.kind != tkWord && name.kind != tkStringVar && name.kind != tkNumberVar)
+        p.ReportError(kSyntaxKind, msg::kUnknownProcType);
+    return name;
+}
+
+// params = [param {"," param}], param = stringvar | numbervar, the first on
+// the header's line.
+void ReadProcParameters(Program& p, ProcRecord& proc) {
+    Lexer& lx = p.Lex();
+    Evaluator& ev = p.Eval();
+    if (ev.HasFirstParam(false)) {
+        do {
+            Token param = lx.NextToken();
+            if (param.kind == tkStringVar)
+                proc.paramTypes += 'S';
+            else if (param.kind == tkNumberVar)
+                proc.paramTypes += 'N';
+            else
+                p.ReportError(kSyntaxKind, msg::kInvalidParameterType);
+            proc.paramNames.emplace_back(param.text);
+        } while (ev.HasNextParam(false));
+    }
+    proc.body = lx.Position();
+}
+
+// header = "proc" name params
 void ProcTable::Prescan() {
     Program& p = program_;
     Lexer& lx = p.Lex();
-    Evaluator& ev = p.Eval();
     MainObject& main = p.Main();
     int nextStatement = kFirstStatementProc, nextString = kFirstStringFunctionProc,
         nextNumber = kFirstNumFunctionProc;
@@ -55,25 +82,11 @@ void ProcTable::Prescan() {
     for (Token t = lx.NextToken(); t.kind != tkEnd; t = lx.NextToken()) {
         if (t.kind == tkWord && p.KeywordOf(t) == kwRem) lx.SkipComment();
         if (!IsWord(t, "proc")) continue;
-        Token name = lx.NextToken();
-        if (name.kind != tkWord && name.kind != tkStringVar && name.kind != tkNumberVar)
-            p.ReportError(kSyntaxKind, msg::kUnknownProcType);
+        Token name = ReadProcName(p);
         for (const ProcRecord& other : procs_)
             if (NamesEqual(other.name, name.text)) p.ReportError(kSyntaxKind, msg::kDuplicateProc);
         ProcRecord proc{std::string(name.text), {}, {}, name.kind, 0, 0, {}, {}};
-        if (ev.HasFirstParam(false)) {
-            do {
-                Token param = lx.NextToken();
-                if (param.kind == tkStringVar)
-                    proc.paramTypes += 'S';
-                else if (param.kind == tkNumberVar)
-                    proc.paramTypes += 'N';
-                else
-                    p.ReportError(kSyntaxKind, msg::kInvalidParameterType);
-                proc.paramNames.emplace_back(param.text);
-            } while (ev.HasNextParam(false));
-        }
-        proc.body = lx.Position();
+        ReadProcParameters(p, proc);
         proc.slots.resize(proc.paramNames.size());
         proc.entry = std::make_shared<StatementPlan>(PlanKind::Keyword);
         int index = int(procs_.size());

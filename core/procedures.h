@@ -39,6 +39,14 @@ protected:
     ~ProcArguments() = default;
 };
 
+// The two halves of a procedure's header as the pre-scan reads them, from
+// the lexer of p standing just after the word PROC; tools that check a
+// text read headers with them too. ReadProcName raises "Unknown proc type
+// encountered"; ReadProcParameters fills the record's parameters and body
+// position and raises "Invalid parameter type".
+Token ReadProcName(Program& p);
+void ReadProcParameters(Program& p, ProcRecord& proc);
+
 class ProcTable {
 public:
     explicit ProcTable(Program& program) : program_(program) {}

@@ -93,6 +93,8 @@ public:
     RunOutcome Outcome() const { return outcome_; }
     // The error that ended the last run (valid when its outcome is Failed).
     const ErrorReport& LastRunError() const { return lastRunError_; }
+    // The error recorded last, in a run or by a reader called outside one.
+    const ErrorReport& LastError() const { return lastError_; }
     // Makes text the program's current text, with its own procedures,
     // labels and an empty memory of places: what a run does first.
     void UseText(std::string_view text);

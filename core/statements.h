@@ -2,9 +2,17 @@
 // program's lexer and leaves it after the last one.
 #pragma once
 
+#include <string_view>
+
 namespace tallow {
 
 class Program;
+
+// The words a statement may start with that are no statement of the main
+// object: ExecuteStatement takes them first (new, dim, delete, and on, which
+// does nothing).
+constexpr const char* kObjectStatementWords[] = {"new", "dim", "delete", "on"};
+bool IsObjectStatementWord(std::string_view word);
 
 // statements.cpp
 void StmtPrint(Program& p);

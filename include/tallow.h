@@ -129,6 +129,12 @@ TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* 
 
 /* The version of the library: major * 10000 + minor * 100 + patch. [safe] */
 TALLOW_EXPORT int TALLOW_API GetTallowVersion(void);
+/* Serves the Language Server Protocol on standard input and output (the
+   runner's --language-server): diagnostics, completion, hover, symbols and
+   definitions for scripts, read by the engine without running them. Returns
+   when the client sends exit (0 after a shutdown request, else 1) or input
+   ends (1). Standard input must give its bytes unchanged. */
+TALLOW_EXPORT int TALLOW_API RunLanguageServer(void);
 
 /* Runs text in a temporary program and returns its exit code. [safe] */
 TALLOW_EXPORT int TALLOW_API RunTallowBuffer(const char* text);

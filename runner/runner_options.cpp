@@ -28,6 +28,7 @@ void Usage(FILE* out) {
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --register | --unregister\n"
+        "       tallow --language-server\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
@@ -66,6 +67,10 @@ void Usage(FILE* out) {
         "                 desktop entry under $XDG_DATA_HOME; Windows: the open\n"
         "                 verb of the code-file type, starting tallowrun.exe)\n"
         "  --unregister   remove what --register wrote, then exit\n"
+        "  --language-server\n"
+        "                 serve the Language Server Protocol on standard input\n"
+        "                 and output, for editors: errors as you type,\n"
+        "                 completion, hover and definitions\n"
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements or\n"
@@ -149,6 +154,13 @@ int Unregister(RunnerOptions&, const char*) {
     return ChangeCodeFileRegistration(false);
 }
 
+// The server reads its messages byte for byte; it ends with the client's
+// exit notification or the end of input.
+int LanguageServer(RunnerOptions&, const char*) {
+    support::ReadStandardInputAsBytes();
+    return RunLanguageServer();
+}
+
 int Unattended(RunnerOptions& options, const char*) {
     options.unattended = true;
     return kGoOn;
@@ -212,6 +224,7 @@ constexpr Option kOptions[] = {
     {"--unregister-extension", nullptr, "--unregister-extension needs a name", UnregisterExtension},
     {"--register", nullptr, nullptr, Register},
     {"--unregister", nullptr, nullptr, Unregister},
+    {"--language-server", nullptr, nullptr, LanguageServer},
     {"--no-fast-paths", nullptr, nullptr, NoFastPaths},
     {"--trust-addresses", nullptr, nullptr, TrustAddresses},
 };

@@ -27,6 +27,7 @@ using platform::RawArgumentText;
 using platform::ReadFileBytes;
 using platform::ReadPlainLine;
 using platform::ReadStandardInput;
+using platform::ReadStandardInputAsBytes;
 using platform::RegisterCodeFiles;
 using platform::ReplacedKind;
 using platform::ReplaceFileContents;

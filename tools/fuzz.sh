@@ -3,7 +3,7 @@
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
 # --short runs each target 30 s (what CI does); the default is 600 s. The
-# targets are lexer, run, api, diff, codefile, ini and registry. Corpora grow in build/fuzz/corpus-TARGET,
+# targets are lexer, run, api, diff, lsp, codefile, ini and registry. Corpora grow in build/fuzz/corpus-TARGET,
 # seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
 # anything.
@@ -21,7 +21,7 @@ while [ $# -gt 0 ]; do
     esac
     shift
 done
-[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff codefile ini registry)
+[ ${#targets[@]} -eq 0 ] && targets=(lexer run api diff lsp codefile ini registry)
 
 build=$PWD/build/fuzz
 cmake --preset fuzz >/dev/null || exit 1
