@@ -2,6 +2,7 @@
 // run, the registries and the console.
 #include "program.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <new>
@@ -35,6 +36,26 @@ struct ScopeExit {
 };
 template <class F>
 ScopeExit(F) -> ScopeExit<F>;
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A text runs as a script file means it, however it was handed over: a
+// UTF-8 byte-order mark at its start is no part of it, and a first line that
+// starts with "#!" (the interpreter line of an executable script) is passed
+// over as blanks, so that lines and columns stay those of the file. Returns
+// the text to run, kept in storage when it differs; start moves with a
+// removed mark.
+std::string_view RunnableText(std::string_view text, std::string& storage, uint32_t& start) {
+    if (text.starts_with(kUtf8Bom)) {
+        text.remove_prefix(kUtf8Bom.size());
+        start = start > kUtf8Bom.size() ? start - uint32_t(kUtf8Bom.size()) : 0;
+    }
+    if (!text.starts_with("#!")) return text;
+    storage.assign(text);
+    size_t end = storage.find_first_of("\r\n");
+    std::fill(storage.begin(), end == std::string::npos ? storage.end() : storage.begin() + long(end), ' ');
+    return storage;
+}
 
 }  // namespace
 
@@ -92,7 +113,8 @@ int Program::Run(const char* text, uint32_t start) {
     outcome_ = RunOutcome::None;
     budgetSpent_ = false;
     try {
-        UseText(text);
+        std::string storage;
+        UseText(RunnableText(text, storage, start));
     } catch (const std::bad_alloc&) {
         // No room for the text: reported as any run out of memory is.
         RecordError(kSyntaxKind, msg::kOutOfMemory);

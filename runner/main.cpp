@@ -320,7 +320,6 @@ int Main(int argc, char** argv) {
             return 2;
         }
     }
-    std::string text = tallow::runner::PrepareScriptText(raw);
     std::vector<const char*> args(argv + i, argv + argc);
 
     if (unattended) SetUnattended(1);
@@ -335,7 +334,7 @@ int Main(int argc, char** argv) {
     if (memoryLimit >= 0) SetMemoryLimit(program, memoryLimit << 20);
     if (!fastPaths) SetFastPaths(program, 0);
     if (trustAddresses) SetTrustAddresses(program, 1);
-    int code = RunProgram(program, text.c_str());
+    int code = RunProgram(program, raw.c_str());
     int outcome = GetRunOutcome(program);
     if (outcome == TALLOW_RUN_FAILED) {
         ReportFailure(program, shown);
