@@ -377,6 +377,11 @@ void Program::OpenConsole() {
     consoleAllocated = 1;
 }
 
+platform::StreamHandles Program::StreamsFor(std::string_view path) {
+    if (platform::StandardStreamNamed(path) != platform::StandardStream::kNone) OpenConsole();
+    return platform::StreamHandles{stdinHandle, stdoutHandle, platform::StdError()};
+}
+
 void Program::CloseConsole() {
     if (!consoleAllocated) return;
     platform::ReleaseConsole();

@@ -20,6 +20,7 @@
 #include "expr/operators.h"
 #include "expr/random_generator.h"
 #include "platform/handles.h"
+#include "platform/stream_names.h"
 
 namespace tallow {
 
@@ -111,6 +112,11 @@ public:
 
     void OpenConsole();
     void CloseConsole();
+    // The script's standard streams (its input and output, the process's
+    // error) for a file statement's path, which may name one of them
+    // (platform/stream_names.h); when it does, the console is opened first,
+    // as print opens it.
+    platform::StreamHandles StreamsFor(std::string_view path);
 
     // Registries. Names compare without regard to case.
     ScriptObject* FindObject(std::string_view name) const;
