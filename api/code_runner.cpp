@@ -10,6 +10,7 @@
 #include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/live_handles.h"
+#include "api/run_error.h"
 #include "codec/code_file.h"
 #include "core/messages.h"
 #include "core/program.h"
@@ -28,8 +29,9 @@ namespace {
 constexpr size_t kMaxCodeFileSize = kMaxStringLength + (size_t(1) << 24);
 
 void ShowRunnerBox(std::string_view text) {
-    platform::ShowMessageBox(nullptr, text, msg::kCodeRunnerCaption,
-                             platform::kMbOk | platform::kMbIconExclamation);
+    platform::ShowErrorMessage(nullptr, text, msg::kCodeRunnerCaption,
+                               platform::kMbOk | platform::kMbIconExclamation,
+                               platform::ErrorBoxesToStdError());
 }
 
 std::string CannotOpenText(const std::string& fileName) {
@@ -72,6 +74,8 @@ const char* ReadFailureText(codec::CodeFileError error) {
 // How the last code run of this thread ended (GetCodeRunOutcome); a code
 // file run by `run` inside another one counts until the outer one ends.
 thread_local int lastCodeOutcome = TALLOW_RUN_NONE;
+// The error that ended it, when one did (GetLastCodeRunError).
+thread_local ErrorReport lastCodeError;
 
 // The steps of RunTallowCode after the file is decoded: the dialogs become
 // objects, then the text runs. 0 after a box when a dialog cannot be made.
@@ -91,6 +95,7 @@ int RunFile(CodeRun& run, codec::CodeFile& file) {
     file = codec::CodeFile();
     program.Run(text.c_str());
     lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
+    if (lastCodeOutcome == TALLOW_RUN_FAILED) lastCodeError = program.LastRunError();
     return program.exitCode;
 }
 
@@ -162,6 +167,19 @@ TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t rese
 
 TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void) {
     return tallow::lastCodeOutcome;
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunError(char* message, int messageSize, int* line, int* column,
+                                                 int* kind, char* token, int tokenSize) {
+    if (tallow::lastCodeOutcome != TALLOW_RUN_FAILED) return 0;
+    return tallow::api::CopyRunError(tallow::lastCodeError, message, messageSize, line, column, kind, token,
+                                     tokenSize);
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunErrorNote(int index, char* note, int noteSize, int* line,
+                                                     int* column) {
+    if (tallow::lastCodeOutcome != TALLOW_RUN_FAILED) return 0;
+    return tallow::api::CopyRunErrorNote(tallow::lastCodeError, index, note, noteSize, line, column);
 }
 
 }  // extern "C"

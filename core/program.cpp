@@ -9,9 +9,11 @@
 
 #include "api/extension_host.h"
 #include "core/control_flow.h"
+#include "core/error_notes.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/procedures.h"
+#include "core/session_value.h"
 #include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
@@ -112,6 +114,7 @@ int Program::Run(const char* text, uint32_t start) {
     if (!text || running_) return 0;
     outcome_ = RunOutcome::None;
     budgetSpent_ = false;
+    runValue_.reset();
     try {
         std::string storage;
         UseText(RunnableText(text, storage, start));
@@ -120,7 +123,7 @@ int Program::Run(const char* text, uint32_t start) {
         RecordError(kSyntaxKind, msg::kOutOfMemory);
         lastRunError_ = lastError_;
         outcome_ = RunOutcome::Failed;
-        ShowErrorBox(true);
+        ShowErrorBox(true, true);
         return 0;
     }
     running_ = true;
@@ -157,13 +160,36 @@ int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
         Labels().Prescan();
         Lex().SetPosition(start);
         stopRequested = 0;
+        if (outermost && keepState && EvaluateEntry(start)) return 1;
         RunStatements(false);
         return 1;
     } catch (const ScriptError&) {
-        if (outermost) lastRunError_ = lastError_;
-        ShowErrorBox(true);
+        if (outermost) {
+            lastRunError_ = lastError_;
+            lastRunError_.notes = ErrorNotes(*this, lastRunError_);
+        }
+        ShowErrorBox(true, outermost);
         return 0;
     }
+}
+
+bool Program::EvaluateEntry(uint32_t start) {
+    Lexer& lx = Lex();
+    if (!IsOneExpression(lx.Text().substr(start))) return false;
+    Evaluator& ev = Eval();
+    ExprType type = ev.PeekExprType();
+    if (type == kExprUnknown) {
+        // A number expression may begin with a parenthesis or a sign that
+        // the peek does not look past; anything else is a call of a name
+        // that gives no value, which the statement reports.
+        Token first = lx.NextToken();
+        lx.PutBack(first);
+        if (!first.IsDelimiter('(') && !first.IsDelimiter('-') && !first.IsDelimiter('+')) return false;
+    }
+    std::string value = type == kExprString ? QuotedText(ev.EvalString()) : NumberText(ev.EvalNum());
+    if (lx.NextToken().kind != tkEnd) ReportError(kSyntaxKind, msg::kSyntaxError);
+    runValue_ = std::move(value);
+    return true;
 }
 
 void Program::RunNested(std::string_view text) {

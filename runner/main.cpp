@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "diagnostics.h"
 #include "prompt.h"
 #include "script_text.h"
 #include "support/code_command_line.h"
@@ -71,10 +72,13 @@ void Usage(FILE* out) {
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements ended it; 2\n"
-        "for a wrong command line or a script that cannot be read. An error is\n"
-        "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
-        "A code file's status is the same; 1 also when the file cannot be used\n"
-        "(its box says why).\n",
+        "for a wrong command line or a script that cannot be read. A code file's\n"
+        "status is the same; 1 also when the file cannot be used.\n"
+        "\n"
+        "Errors go to standard error, never to a window: the error's text, then\n"
+        "FILE:LINE:COLUMN: error: MESSAGE: 'TOKEN' (FILE:script:LINE:COLUMN in a\n"
+        "code file) and FILE:LINE:COLUMN: note: lines where the message needs\n"
+        "them. Boxes and dialogs a script shows stay windows.\n\n",
         out);
 }
 
@@ -164,15 +168,11 @@ void TALLOW_ENTRY NameBrokenRegistration(void*, const char* section, const char*
 }
 
 // The error that ended the run, in the form compilers use, so that editors
-// can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'].
+// can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'], and its notes.
 void ReportFailure(TallowProgramHandle program, const std::string& shown) {
-    char message[1100], token[256];
-    int line = 0, column = 0, kind = 0;
-    if (!GetLastRunError(program, message, sizeof message, &line, &column, &kind, token, sizeof token))
-        return;
-    std::fprintf(stderr, "%s:%d:%d: error: %s", shown.c_str(), line, column, message);
-    if (token[0]) std::fprintf(stderr, ": '%s'", token);
-    std::fputc('\n', stderr);
+    tallow::runner::RunError error;
+    if (tallow::runner::LastRunError(program, error))
+        tallow::runner::WriteDiagnostic(stderr, error, tallow::runner::FilePlace(shown));
 }
 
 // A code file runs as RunTallowCode runs it: its dialogs become objects, and
@@ -188,7 +188,12 @@ int RunCodeFile(const std::string& fileName, const std::vector<const char*>& arg
                      bad.c_str());
         return kStatusUsage;
     }
-    return tallow::support::CodeRunStatus(RunTallowCode(line.c_str(), 0), kStatusFailed);
+    int code = RunTallowCode(line.c_str(), 0);
+    // The place is the script's inside the code file: FILE:script:LINE:COLUMN.
+    tallow::runner::RunError error;
+    if (tallow::runner::LastCodeRunError(error))
+        tallow::runner::WriteDiagnostic(stderr, error, tallow::runner::FilePlace(fileName + ":script"));
+    return tallow::support::CodeRunStatus(code, kStatusFailed);
 }
 
 }  // namespace
@@ -203,6 +208,9 @@ namespace {
 
 int Main(int argc, char** argv) {
     tallow::support::WriteStandardOutputAsBytes();
+    // A console program: its user reads errors in the terminal, and a run
+    // that nobody watches must not wait on a box.
+    SetErrorOutput(nullptr, TALLOW_ERRORS_STDERR);
     int i = 1;
     bool unattended = false;
     long long maxStatements = 0;
