@@ -7,10 +7,12 @@
 #include <iterator>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "diagnostics.h"
 #include "prompt.h"
+#include "reference_docs.h"
 #include "script_text.h"
 #include "support/code_command_line.h"
 #include "support/code_run_status.h"
@@ -33,6 +35,7 @@ void Usage(FILE* out) {
         "       tallow [OPTION...] -e TEXT [ARG...]\n"
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --register | --unregister\n"
+        "       tallow --doc NAME\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
@@ -80,6 +83,7 @@ void Usage(FILE* out) {
         "code file) and FILE:LINE:COLUMN: note: lines where the message needs\n"
         "them. Boxes and dialogs a script shows stay windows.\n\n",
         out);
+    std::fputs(tallow::runner::DocumentationHelp().c_str(), out);
 }
 
 // Reads a script file whole; false when it cannot be read. Only a regular
@@ -250,6 +254,15 @@ int Main(int argc, char** argv) {
             }
             ++i;
             continue;
+        }
+        if (std::strcmp(argv[i], "--doc") == 0) {
+            if (i + 1 >= argc) {
+                std::fputs("tallow: --doc needs a name\n", stderr);
+                return kStatusUsage;
+            }
+            const char* quiet = std::getenv("TALLOW_UNATTENDED");
+            bool unattendedRun = unattended || (quiet && *quiet && std::string_view(quiet) != "0");
+            return tallow::runner::ShowReferenceEntry(argv[i + 1], unattendedRun);
         }
         if (std::strcmp(argv[i], "--extensions") == 0) return ListExtensions();
         if (std::strcmp(argv[i], "--unregister-extension") == 0) {

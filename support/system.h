@@ -5,6 +5,7 @@
 // programs that carry the engine inside them (tallowmake and the stub).
 #pragma once
 
+#include "platform/browser.h"
 #include "platform/file_read.h"
 #include "platform/large_stack.h"
 #include "platform/line_editor.h"
@@ -18,7 +19,9 @@ namespace tallow::support {
 using platform::CodeFileLauncher;
 using platform::ExecutablePath;
 using platform::FileRead;
+using platform::FileUrl;
 using platform::LineEditor;
+using platform::OpenInBrowser;
 using platform::RawArgumentText;
 using platform::ReadFileBytes;
 using platform::ReadPlainLine;

@@ -7,7 +7,8 @@ Every page becomes the same path with .html; every entry heading gets a
 stable anchor (a member's anchor is the part after its owner's name, so
 objects/clock.html#now). OUTPUT_DIR also gets index.html (every page and
 entry), search.html and search-index.js (a prebuilt index the search page
-reads with a script tag, so it works from the file system). Only the
+reads with a script tag, so it works from the file system) and names.txt
+(every entry and page by name, for the runner's --doc). Only the
 Markdown the pages use is understood: headings, paragraphs, lists, tables,
 fenced blocks, inline code, emphasis and links.
 """
@@ -165,6 +166,17 @@ def summary(page, line):
     return ""
 
 
+def write_names(out, index, pages):
+    """names.txt, what `tallow --doc NAME` reads: one line per entry, its name
+    and its page with the anchor, separated by a tab; then each page by the
+    name of its file (language/errors.md as errors)."""
+    lines = ["%s\t%s" % (e["name"], e["url"]) for e in index if e["kind"] != "language"]
+    for page in pages:
+        lines.append("%s\t%s" % (os.path.splitext(os.path.basename(page.rel))[0], page.rel[:-3] + ".html"))
+    with open(os.path.join(out, "names.txt"), "w", encoding="utf-8") as f:
+        f.write("\n".join(lines) + "\n")
+
+
 def main():
     root, out = sys.argv[1], sys.argv[2]
     pages = reference_pages.load(root)
@@ -185,6 +197,7 @@ def main():
         if not page.entries:
             index.append({"name": title_of(page), "kind": "language", "url": html_rel, "text": ""})
     index.sort(key=lambda e: e["name"].lower())
+    write_names(out, index, pages)
     with open(os.path.join(out, "search-index.js"), "w", encoding="utf-8") as f:
         f.write("var TALLOW_INDEX = %s;\n" % json.dumps(index, indent=0, sort_keys=True))
     names = {"language": "The language", "statements": "Statements", "functions": "Functions",
