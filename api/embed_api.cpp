@@ -326,6 +326,10 @@ TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int
     if (Program* p = tallow::api::LiveProgram(program)) p->statementLimit = count > 0 ? count : 0;
 }
 
+TALLOW_EXPORT void TALLOW_API SetTimeLimit(TallowProgramHandle program, int64_t milliseconds) {
+    if (Program* p = tallow::api::LiveProgram(program)) p->timeLimitMs = milliseconds > 0 ? milliseconds : 0;
+}
+
 TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program) {
     Program* p = tallow::api::LiveProgram(program);
     if (!p) return TALLOW_RUN_NONE;
@@ -336,6 +340,8 @@ TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program) {
             return TALLOW_RUN_FAILED;
         case tallow::RunOutcome::Budget:
             return TALLOW_RUN_BUDGET;
+        case tallow::RunOutcome::Time:
+            return TALLOW_RUN_TIME;
         case tallow::RunOutcome::None:
             break;
     }

@@ -1,7 +1,6 @@
 # Runs win32 tests under Wine: one prefix inside the build folder, a Wine
 # session (persistent server, detached helpers) as a CTest fixture, and the
 # environment every test needs.
-include_guard(GLOBAL)
 set(TALLOW_WINE_PREFIX ${PROJECT_BINARY_DIR}/wine-prefix CACHE PATH "Wine prefix of the tests")
 # The prefix's kind follows the programs': the win64 check build needs a
 # 64-bit prefix, and its loader is the emulator (see mingw64.cmake).

@@ -8,10 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace tallow::codec {
+#include "codec/dialog_styles.h"
 
-// DS_SETFONT: the header carries a point size and a typeface.
-constexpr uint32_t kDsSetFont = 0x40;
+namespace tallow::codec {
 
 // A field that holds either a UTF-16 name (NUL-terminated in the bytes) or
 // an ordinal (0xFFFF followed by the 16-bit number). An empty name with

@@ -375,7 +375,7 @@ bool AppendInPlace(Program& p, AssignPlan& plan) {
         case PlanKind::Keyword: {
             auto& keyword = static_cast<KeywordPlan&>(plan);
             if (keyword.handler)
-                keyword.handler(p);
+                keyword.handler(p.Main());
             else
                 p.Main().ProcessStatement(keyword.id);
             return;

@@ -8,6 +8,7 @@
 #include "expr/string_array.h"
 #include "platform/file_system.h"
 #include "platform/stream_names.h"
+#include "platform/wait_deadline.h"
 
 namespace tallow {
 
@@ -77,10 +78,11 @@ void StmtMove(Program& p) {
     TwoPaths(p, platform::MoveFileNoReplace, msg::kMoveFailed);
 }
 
-// sleep = "sleep" numexpr. Whole seconds; zero or less returns at once.
+// sleep = "sleep" numexpr. Whole seconds; zero or less returns at once, and
+// so does every sleep once the run's time limit is reached.
 void StmtSleep(Program& p) {
     int32_t seconds = ToInt32(FirstNumber(p));
-    if (seconds > 0) platform::WaitPumping(uint64_t(seconds) * 1000u);
+    if (seconds > 0) platform::WaitPumping(platform::WaitWithinDeadline(uint64_t(seconds) * 1000u));
 }
 
 // listfiles = "listfiles" strexpr "," word ["," numexpr]. The array is made

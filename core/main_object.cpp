@@ -12,57 +12,54 @@ namespace tallow {
 
 namespace {
 
-struct KeywordEntry {
-    const char* name;
-    StatementHandler handler;  // null: the word is only read by other statements
+// The keywords; a null handler marks a word that only other statements read.
+constexpr StatementMember kKeywords[] = {
+    {"try", kwTry, Call<StmtTry>},
+    {"catch", kwCatch, Call<StmtCatch>},
+    {"endtry", kwEndtry, Call<StmtEndtry>},
+    {"throw", kwThrow, Call<StmtThrow>},
+    {"resume", kwResume, Call<StmtResume>},
+    {"proc", kwProc, Call<StmtProc>},
+    {"endproc", kwEndproc, nullptr},
+    {"if", kwIf, Call<StmtIf>},
+    {"then", kwThen, nullptr},
+    {"else", kwElse, Call<StmtElse>},
+    {"endif", kwEndif, Call<StmtEndif>},
+    {"for", kwFor, Call<StmtFor>},
+    {"next", kwNext, Call<StmtNext>},
+    {"to", kwTo, nullptr},
+    {"while", kwWhile, Call<StmtWhile>},
+    {"endwhile", kwEndwhile, Call<StmtEndwhile>},
+    {"goto", kwGoto, Call<StmtGoto>},
+    {"gosub", kwGosub, Call<StmtGosub>},
+    {"return", kwReturn, Call<StmtReturn>},
+    {"rem", kwRem, Call<StmtRem>},
+    {"'", kwApostrophe, Call<StmtRem>},
+    {"select", kwSelect, Call<StmtSelect>},
+    {"case", kwCase, Call<StmtCase>},
+    {"endselect", kwEndselect, Call<StmtNothing>},
+    {"onerror", kwOnerror, Call<StmtOnError>},
+    {"exit", kwExit, Call<StmtExit>},
+    {"print", kwPrint, Call<StmtPrint>},
+    {"eval", kwEval, Call<StmtEval>},
+    {"evalarray", kwEvalarray, Call<StmtEvalArray>},
+    {"run", kwRun, Call<StmtRun>},
+    {"chdir", kwChdir, Call<StmtChdir>},
+    {"mkdir", kwMkdir, Call<StmtMkdir>},
+    {"rmdir", kwRmdir, Call<StmtRmdir>},
+    {"rename", kwRename, Call<StmtRename>},
+    {"remove", kwRemove, Call<StmtRemove>},
+    {"copy", kwCopy, Call<StmtCopy>},
+    {"move", kwMove, Call<StmtMove>},
+    {"sleep", kwSleep, Call<StmtSleep>},
+    {"registerextension", kwRegisterextension, Call<StmtRegisterExtension>},
+    {"showconsole", kwShowconsole, Call<StmtShowConsole>},
+    {"hideconsole", kwHideconsole, Call<StmtHideConsole>},
+    {"listfiles", kwListfiles, Call<StmtListFiles>},
 };
-
-// Entry i is the keyword with id i + 1.
-constexpr KeywordEntry kKeywords[] = {
-    {"try", StmtTry},
-    {"catch", StmtCatch},
-    {"endtry", StmtEndtry},
-    {"throw", StmtThrow},
-    {"resume", StmtResume},
-    {"proc", StmtProc},
-    {"endproc", nullptr},
-    {"if", StmtIf},
-    {"then", nullptr},
-    {"else", StmtElse},
-    {"endif", StmtEndif},
-    {"for", StmtFor},
-    {"next", StmtNext},
-    {"to", nullptr},
-    {"while", StmtWhile},
-    {"endwhile", StmtEndwhile},
-    {"goto", StmtGoto},
-    {"gosub", StmtGosub},
-    {"return", StmtReturn},
-    {"rem", StmtRem},
-    {"'", StmtRem},
-    {"select", StmtSelect},
-    {"case", StmtCase},
-    {"endselect", StmtNothing},
-    {"onerror", StmtOnError},
-    {"exit", StmtExit},
-    {"print", StmtPrint},
-    {"eval", StmtEval},
-    {"evalarray", StmtEvalArray},
-    {"run", StmtRun},
-    {"chdir", StmtChdir},
-    {"mkdir", StmtMkdir},
-    {"rmdir", StmtRmdir},
-    {"rename", StmtRename},
-    {"remove", StmtRemove},
-    {"copy", StmtCopy},
-    {"move", StmtMove},
-    {"sleep", StmtSleep},
-    {"registerextension", StmtRegisterExtension},
-    {"showconsole", StmtShowConsole},
-    {"hideconsole", StmtHideConsole},
-    {"listfiles", StmtListFiles},
-};
-static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == kKeywordCount, "keyword table out of step");
+static_assert(std::size(kKeywords) == kKeywordCount, "keyword table out of step");
+constexpr MemberTable kMembers{kKeywords, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers.statements));
 
 struct ConstantEntry {
     const char* name;
@@ -76,19 +73,14 @@ constexpr ConstantEntry kFileConstants[] = {
 
 }  // namespace
 
-StatementHandler KeywordHandler(int id) {
+decltype(StatementMember::handler) KeywordHandler(int id) {
     return id >= 1 && id <= kKeywordCount ? kKeywords[id - 1].handler : nullptr;
 }
 
 MainObject::MainObject(Program& program) : ScriptObject(program, ""), constants(&program) {
     for (NameList* list : {&statements, &numFunctions, &stringFunctions})
         list->CountChangesIn(&nameGeneration);
-    for (int i = 0; i < kKeywordCount; ++i)
-        AddStatement(kKeywords[i].name, i + 1);
-    for (int i = 0; i < kNumFunctionCount; ++i)
-        AddNumFunction(kNumFunctions[i].name, i + 1);
-    for (int i = 0; i < kStringFunctionCount; ++i)
-        AddStringFunction(kStringFunctions[i].name, i + 1);
+    AddMembers(kMembers);
     for (const ConstantEntry& c : kFileConstants)
         constants.Set(c.name, c.value);
 }
@@ -121,22 +113,18 @@ int MainObject::FindStringFunction(std::string_view name) const {
 
 void MainObject::ProcessStatement(int id) {
     if (id < 0 && systemPartner_) return systemPartner_->ProcessStatement(-id);
-    if (id >= 1 && id <= kKeywordCount && kKeywords[id - 1].handler)
-        return kKeywords[id - 1].handler(program_);
     if (id >= kFirstStatementProc) return program_.Procs().CallStatement(id);
     ScriptObject::ProcessStatement(id);
 }
 
 double MainObject::ProcessNumFunction(int id) {
     if (id < 0 && systemPartner_) return systemPartner_->ProcessNumFunction(-id);
-    if (id >= 1 && id <= kNumFunctionCount) return kNumFunctions[id - 1].handler(program_);
     if (id >= kFirstNumFunctionProc) return program_.Procs().CallNumFunction(id);
     return ScriptObject::ProcessNumFunction(id);
 }
 
 std::string MainObject::ProcessStringFunction(int id) {
     if (id < 0 && systemPartner_) return systemPartner_->ProcessStringFunction(-id);
-    if (id >= 1 && id <= kStringFunctionCount) return kStringFunctions[id - 1].handler(program_);
     if (id >= kFirstStringFunctionProc) return program_.Procs().CallStringFunction(id);
     return ScriptObject::ProcessStringFunction(id);
 }

@@ -81,10 +81,10 @@ struct ForEntry {
     VarSlot slot;  // the variable's remembered entry
 };
 
-// The handler of keyword id, or null for words that only other statements
-// read (then, to, endproc) and for ids that are no keyword.
-using StatementHandler = void (*)(Program&);
-StatementHandler KeywordHandler(int id);
+// The handler of keyword id as the member table holds it (called with the
+// main object), or null for words that only other statements read (then,
+// to, endproc) and for ids that are no keyword.
+decltype(StatementMember::handler) KeywordHandler(int id);
 
 class MainObject : public ScriptObject {
 public:

@@ -40,6 +40,7 @@ public:
     void Check(size_t coming = 0) {
         charged_ = 0;
         size_t usage = measure_(owner_);
+        usage_ = usage;
         if (limit_ && (coming > limit_ || usage > limit_ - coming)) throw std::length_error("memory limit");
         // The next measure after a quarter more (at least 16 MiB), and before
         // what may be charged could pass the limit.
@@ -48,10 +49,30 @@ public:
         step_ = step;
     }
 
+    // Bytes added without a measure now: the next Charge or Room measures
+    // when they reach the step. For places that must not fail.
+    void Note(size_t bytes) { charged_ += bytes; }
+
+    // Bytes that may still be added before the limit (SIZE_MAX without
+    // one): from the last measure and the charges since, measuring again
+    // first when exact or when the charges reached the step. Never throws.
+    size_t Room(bool exact = false) noexcept {
+        if (!limit_) return SIZE_MAX;
+        if (exact || charged_ >= step_) {
+            try {
+                Check();
+            } catch (...) {
+                return 0;  // past the limit, or a value past a budget of its own
+            }
+        }
+        size_t used = usage_ + charged_;
+        return used >= limit_ ? 0 : limit_ - used;
+    }
+
     // Starts a run: the first charges measure from what is held now.
     void Restart() {
         charged_ = 0;
-        step_ = kMinMargin;
+        step_ = 0;
     }
 
 private:
@@ -62,7 +83,8 @@ private:
     void* owner_;
     size_t limit_ = kDefaultMemoryLimit;
     size_t charged_ = 0;
-    size_t step_ = kMinMargin;
+    size_t usage_ = 0;  // at the last measure
+    size_t step_ = 0;
 };
 
 }  // namespace tallow

@@ -17,10 +17,12 @@
 #include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
+#include "objects/heap_blocks.h"
 #include "objects/service_objects.h"
 #include "objects/system_object.h"
 #include "platform/console.h"
 #include "platform/stack.h"
+#include "platform/wait_deadline.h"
 
 namespace tallow {
 
@@ -59,7 +61,72 @@ std::string_view RunnableText(std::string_view text, std::string& storage, uint3
     return storage;
 }
 
+// The run in progress on this thread that started last: a run that starts
+// inside it (a code file that `run` starts, a host that a script reached
+// through a library call) uses no more than that one has left.
+thread_local Program* innermostRun = nullptr;
+
+// Statements between two looks at the clock under a time limit: a look
+// costs about as much as a simple statement.
+constexpr int kClockInterval = 256;
+
 }  // namespace
+
+struct Program::RunLimits {
+    size_t memoryLimit;                    // the program's own
+    bool trustAddresses;                   // the program's own
+    std::optional<uint64_t> waitDeadline;  // the thread's before the run
+    int* deadlineWatch;                    // likewise
+    int64_t statements;                    // the budget the run starts with
+};
+
+Program::RunLimits Program::TakeLimits(Program* enclosing) {
+    RunLimits own{meter_.Limit(), heapBlocks && heapBlocks->trustAddresses, platform::WaitDeadline(),
+                  platform::SetDeadlineWatch(&clockCountdown_), 0};
+    statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
+    deadline_.reset();
+    if (timeLimitMs > 0) deadline_ = platform::SteadyMilliseconds() + uint64_t(timeLimitMs);
+    if (enclosing) {
+        statementsLeft_ = std::min(statementsLeft_, std::max<int64_t>(enclosing->statementsLeft_, 0));
+        if (enclosing->deadline_ && (!deadline_ || *enclosing->deadline_ < *deadline_))
+            deadline_ = enclosing->deadline_;
+        // What the enclosing run holds stays held while this one runs.
+        size_t room = enclosing->meter_.Room(true);
+        if (room != SIZE_MAX && (!own.memoryLimit || room < own.memoryLimit))
+            meter_.SetLimit(std::max<size_t>(room, 1));
+        if (heapBlocks && enclosing->heapBlocks)
+            heapBlocks->trustAddresses = enclosing->heapBlocks->trustAddresses;
+    }
+    platform::SetWaitDeadline(deadline_);
+    own.statements = statementsLeft_;
+    clockCountdown_ = deadline_ ? 1 : INT32_MAX;
+    timeSpent_ = false;
+    return own;
+}
+
+void Program::GiveBackLimits(const RunLimits& limits, Program* enclosing) {
+    meter_.SetLimit(limits.memoryLimit);
+    if (heapBlocks) heapBlocks->trustAddresses = limits.trustAddresses;
+    platform::SetWaitDeadline(limits.waitDeadline);
+    platform::SetDeadlineWatch(limits.deadlineWatch);
+    if (enclosing) {
+        enclosing->statementsLeft_ -= limits.statements - std::max<int64_t>(statementsLeft_, 0);
+        // The enclosing run looks at the clock before its next statement.
+        enclosing->clockCountdown_ = 1;
+    }
+}
+
+bool Program::TimeAllows() {
+    if (!deadline_) {
+        clockCountdown_ = INT32_MAX;
+        return true;
+    }
+    clockCountdown_ = kClockInterval;
+    if (platform::SteadyMilliseconds() < *deadline_) return true;
+    stopRequested = 1;
+    timeSpent_ = true;
+    return false;
+}
 
 Program::Program() : evaluator_(*this) {
     if (const char* off = std::getenv("TALLOW_NO_FAST_PATHS"))
@@ -115,6 +182,7 @@ int Program::Run(const char* text, uint32_t start) {
     outcome_ = RunOutcome::None;
     budgetSpent_ = false;
     runValue_.reset();
+    memoryExhausted_ = errorShown_ = false;
     try {
         std::string storage;
         UseText(RunnableText(text, storage, start));
@@ -128,20 +196,27 @@ int Program::Run(const char* text, uint32_t start) {
     }
     running_ = true;
     meter_.Restart();
-    statementsLeft_ = statementLimit > 0 ? statementLimit : INT64_MAX;
+    Program* enclosing = innermostRun;
+    RunLimits limits = TakeLimits(enclosing);
+    innermostRun = this;
     // The stack guard works from the thread the run is on.
     char here;
     size_t left = platform::StackRemaining();
     uintptr_t sp = reinterpret_cast<uintptr_t>(&here);
     stackFloor_ = (left == SIZE_MAX || left < kStackReserve) ? 0 : sp - left + kStackReserve;
-    ScopeExit cleanUp{[this] {
+    ScopeExit cleanUp{[this, &limits, enclosing] {
         CleanUp(!keepState);
         running_ = false;
+        innermostRun = enclosing;
+        GiveBackLimits(limits, enclosing);
     }};
     bool fill = !keepState || !argumentsFilled_;
     argumentsFilled_ = true;
     int result = RunLoop(true, start, fill);
-    outcome_ = result == 0 ? RunOutcome::Failed : budgetSpent_ ? RunOutcome::Budget : RunOutcome::Ended;
+    outcome_ = result == 0    ? RunOutcome::Failed
+               : budgetSpent_ ? RunOutcome::Budget
+               : timeSpent_   ? RunOutcome::Time
+                              : RunOutcome::Ended;
     return result;
 }
 
@@ -168,7 +243,13 @@ int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
             lastRunError_ = lastError_;
             lastRunError_.notes = ErrorNotes(*this, lastRunError_);
         }
-        ShowErrorBox(true, outermost);
+        if (!errorShown_) ShowErrorBox(true, outermost);
+        // Running out of memory ends the whole program, from any depth of
+        // evaluated text: its box is shown once, where it happened.
+        if (memoryExhausted_ && !outermost) {
+            errorShown_ = true;
+            throw;
+        }
         return 0;
     }
 }
@@ -274,6 +355,7 @@ size_t Program::MemoryInUse() {
 }
 
 void Program::OutOfMemory() {
+    memoryExhausted_ = true;
     ReportError(kSyntaxKind, msg::kOutOfMemory);
 }
 

@@ -49,6 +49,7 @@ enum class RunOutcome {
     Ended,   // the end of the text, exit, or EndProgram
     Failed,  // an error that no TRY caught (or no room for the text)
     Budget,  // the statement budget was spent
+    Time,    // the time limit was reached
 };
 
 // A note on an error (see core/error_notes.h): its text, and the line and
@@ -206,6 +207,11 @@ public:
     void SetMemoryLimit(size_t bytes) { meter_.SetLimit(bytes); }
     size_t MemoryLimit() const { return meter_.Limit(); }
     void ChargeMemory(size_t bytes) { meter_.Charge(bytes); }
+    // What may still be added before the limit (SIZE_MAX without one), and
+    // bytes added where failing is no option; see MemoryMeter::Room and
+    // Note. Neither throws.
+    size_t MemoryRoom(bool exact = false) noexcept { return meter_.Room(exact); }
+    void NoteMemory(size_t bytes) noexcept { meter_.Note(bytes); }
     // What the program's values, objects, stacks and text hold, in bytes.
     size_t MemoryInUse();
 
@@ -228,6 +234,10 @@ public:
     // Ends every run as EndProgram does once this many statements have run
     // in it; 0 means no limit.
     int64_t statementLimit = 0;
+    // Ends every run as EndProgram does once it has lasted this many
+    // milliseconds, and every wait of the script ends by then; 0 means no
+    // limit.
+    int64_t timeLimitMs = 0;
     int exitCode = 0;
     int lastErrorKind = 0;
     int consoleAllocated = 0;
@@ -252,13 +262,27 @@ private:
     // fillArguments, the argv array is made first.
     int RunLoop(bool outermost, uint32_t start, bool fillArguments = false);
     // One statement more of the budget; false (and the run stopping) when
-    // it is spent.
+    // it is spent or the time is up.
     bool Budget() {
-        if (--statementsLeft_ >= 0) return true;
+        if (--statementsLeft_ >= 0) [[likely]] {
+            if (--clockCountdown_ > 0) [[likely]]
+                return true;
+            return TimeAllows();
+        }
         stopRequested = 1;
         budgetSpent_ = true;
         return false;
     }
+    // Looks at the clock (every so many statements): false, and the run
+    // stopping, once its deadline has passed.
+    bool TimeAllows();
+    // What the run starting now may use: its own limits, and no more than
+    // what the run of another program that started it on this thread has
+    // left (a code file run by `run`, a host called from a script). Gives
+    // what Run must restore when it ends.
+    struct RunLimits;
+    RunLimits TakeLimits(Program* enclosing);
+    void GiveBackLimits(const RunLimits& limits, Program* enclosing);
     [[noreturn]] void OutOfMemory();
     [[gnu::noinline]] int CatchOrRethrow(uint32_t start);
     // The session's entry at start, evaluated when it is one expression;
@@ -303,7 +327,12 @@ private:
     std::optional<std::string> runValue_;
     MemoryMeter meter_{[](void* p) { return static_cast<Program*>(p)->MemoryInUse(); }, this};
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
-    bool errorSearched_ = false;          // a TRY filter has looked for this error's CATCH
+    std::optional<uint64_t> deadline_;    // of this run, in platform::SteadyMilliseconds
+    int clockCountdown_ = INT32_MAX;      // statements until the clock is looked at
+    bool timeSpent_ = false;
+    bool memoryExhausted_ = false;  // "out of memory" ends the run at every depth
+    bool errorShown_ = false;       // its box was shown in evaluated text
+    bool errorSearched_ = false;    // a TRY filter has looked for this error's CATCH
 
     std::unique_ptr<MainObject> mainObject_;
     std::unique_ptr<ObjectFactory> stringArrayFactory_;

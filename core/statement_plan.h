@@ -11,6 +11,7 @@
 #include "core/statements.h"
 #include "expr/compiled_expr.h"
 #include "expr/lexer.h"
+#include "expr/member_table.h"
 
 namespace tallow {
 
@@ -75,7 +76,7 @@ struct StatementPlan {
 struct KeywordPlan : StatementPlan {
     KeywordPlan() : StatementPlan(PlanKind::Keyword) {}
     int id = 0;
-    StatementHandler handler = nullptr;
+    decltype(StatementMember::handler) handler = nullptr;  // called with the main object
 };
 
 // Compiled code of an expression at a place, looked up once the answer

@@ -5,7 +5,6 @@
 namespace tallow {
 
 class Program;
-using StatementHandler = void (*)(Program&);
 
 // statements.cpp
 void StmtPrint(Program& p);

@@ -1,30 +1,19 @@
-// The built-in number and string functions of the main object, as tables in
-// registration order: entry i is registered under id i + 1.
+// The built-in number and string functions of the main object: the number
+// and string function lists of its member table.
 #pragma once
 
 #include <string>
 
 #include "grammar.h"
+#include "member_table.h"
 
 namespace tallow {
-
-class Program;
-
-struct NumFunctionEntry {
-    const char* name;
-    double (*handler)(Program&);
-};
-
-struct StringFunctionEntry {
-    const char* name;
-    std::string (*handler)(Program&);
-};
 
 constexpr int kNumFunctionCount = 31;
 constexpr int kStringFunctionCount = 18;
 
-extern const NumFunctionEntry kNumFunctions[kNumFunctionCount];
-extern const StringFunctionEntry kStringFunctions[kStringFunctionCount];
+extern const NumFunctionMember kNumFunctions[kNumFunctionCount];
+extern const StringFunctionMember kStringFunctions[kStringFunctionCount];
 
 // The id of parsetok, the one built-in function that changes a variable.
 constexpr int kParseTokFunction = 8;

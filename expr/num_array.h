@@ -1,32 +1,21 @@
 // The "numarray" type: a script object holding a list of numbers, with
-// element syntax name#[i], its members and the total and average properties.
+// element syntax name#[i], the members of every array and the total and
+// average properties.
 #pragma once
 
 #include <string>
-#include <vector>
 
-#include "script_object.h"
+#include "expr/array_object.h"
 
 namespace tallow {
 
-class NumArrayObject : public ScriptObject {
+class NumArrayObject : public ArrayObject<double> {
 public:
     NumArrayObject(Program& program, std::string name);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
+    // total and average are read-only properties besides count.
     void SetNumMember(std::string_view name, double value) override;
     double GetNumMember(std::string_view name) override;
-    size_t MemoryInUse() const override {
-        return ScriptObject::MemoryInUse() + items.capacity() * sizeof(double);
-    }
-
-    // Element index (1-based); "array index out of bounds" (kind 1) outside.
-    double& Element(int index);
-    // A negative size empties the array.
-    void SetSize(int size);
-
-    std::vector<double> items;
 };
 
 class NumArrayFactory : public ObjectFactory {

@@ -22,16 +22,32 @@ ObjectHold::~ObjectHold() {
     factory->Destroy(&object_);
 }
 
-void ScriptObject::ProcessStatement(int) {
-    program_.ReportError(kSyntaxKind, msg::kUnknownStatement);
+void ScriptObject::AddMembers(const MemberTable& table) {
+    members_ = &table;
+    for (const StatementMember& m : table.statements)
+        AddStatement(m.name, m.id);
+    for (const NumFunctionMember& m : table.numFunctions)
+        AddNumFunction(m.name, m.id);
+    for (const StringFunctionMember& m : table.stringFunctions)
+        AddStringFunction(m.name, m.id);
 }
 
-double ScriptObject::ProcessNumFunction(int) {
-    program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
+void ScriptObject::ProcessStatement(int id) {
+    const StatementMember* m = members_ ? MemberWithId(members_->statements, id) : nullptr;
+    if (!m || !m->handler) program_.ReportError(kSyntaxKind, msg::kUnknownStatement);
+    m->handler(*this);
 }
 
-std::string ScriptObject::ProcessStringFunction(int) {
-    program_.ReportError(kSyntaxKind, msg::kUnknownStringFunction);
+double ScriptObject::ProcessNumFunction(int id) {
+    const NumFunctionMember* m = members_ ? MemberWithId(members_->numFunctions, id) : nullptr;
+    if (!m || !m->handler) program_.ReportError(kSyntaxKind, msg::kUnknownNumFunction);
+    return m->handler(*this);
+}
+
+std::string ScriptObject::ProcessStringFunction(int id) {
+    const StringFunctionMember* m = members_ ? MemberWithId(members_->stringFunctions, id) : nullptr;
+    if (!m || !m->handler) program_.ReportError(kSyntaxKind, msg::kUnknownStringFunction);
+    return m->handler(*this);
 }
 
 void ScriptObject::SetStringMember(std::string_view name, std::string value) {

@@ -5,7 +5,9 @@
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
+#include "member_table.h"
 #include "names.h"
 #include "var_table.h"
 
@@ -22,9 +24,10 @@ public:
     ScriptObject(const ScriptObject&) = delete;
     ScriptObject& operator=(const ScriptObject&) = delete;
 
-    // The eight operations. The base versions report the unknown member or
-    // use the free-form member tables. Handlers read their parameters from
-    // the program's lexer and leave it after their last parameter.
+    // The eight operations. The base versions run the handler of the id in
+    // the type's member table (AddMembers), report an unknown member, or use
+    // the free-form member tables. Handlers read their parameters from the
+    // program's lexer and leave it after their last parameter.
     virtual void ProcessStatement(int id);
     virtual double ProcessNumFunction(int id);
     virtual std::string ProcessStringFunction(int id);
@@ -41,6 +44,10 @@ public:
     void AddStatement(std::string_view name, int id) { statements.Set(id, name); }
     void AddNumFunction(std::string_view name, int id) { numFunctions.Set(id, name); }
     void AddStringFunction(std::string_view name, int id) { stringFunctions.Set(id, name); }
+    // Registers every member of the type's table under its id and makes the
+    // Process operations run their handlers. The table outlives the object
+    // (a constexpr table of the type).
+    void AddMembers(const MemberTable& table);
 
     // Empties the free-form members (at the end of every run).
     void ClearMembers();
@@ -66,6 +73,7 @@ private:
     friend class Program;
 
     std::string name_;
+    const MemberTable* members_ = nullptr;
     // While members of the object run (holds), destroying it only takes its
     // name away; the factory destroys it when the last hold ends.
     int holds_ = 0;
@@ -85,6 +93,19 @@ public:
 private:
     ScriptObject& object_;
 };
+
+// The handler of a member table row: Call<&Class::Method> runs a member
+// function of the object's class, Call<Function> a function of the program.
+// The cast holds because only objects of Class register Class's table.
+template <auto Handler>
+auto Call(ScriptObject& object) {
+    if constexpr (std::is_member_function_pointer_v<decltype(Handler)>) {
+        using Class = typename MethodClass<decltype(Handler)>::type;
+        return (static_cast<Class&>(object).*Handler)();
+    } else {
+        return Handler(object.Owner());
+    }
+}
 
 class ObjectFactory {
 public:

@@ -2,17 +2,15 @@
 // getvalue.
 #include "string_array.h"
 
-#include "array_common.h"
 #include "array_sort.h"
 #include "core/main_object.h"
+#include "core/program.h"
+#include "expr/operators.h"
 #include "expr/value_limits.h"
 
 namespace tallow {
 
 namespace {
-
-enum StringArrayFunction : int { kGetSize = 1, kReplaceAll = 2 };
-enum StringArrayStringFunction : int { kGetValue = 1 };
 
 inline unsigned char FoldForSort(unsigned char c) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
@@ -29,6 +27,21 @@ int CompareForSort(const std::string& a, const std::string& b, bool caseSensitiv
     }
     return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
+
+constexpr auto kStatements =
+    Join(kArrayStatements<std::string>, std::array<StatementMember, 2>{{
+                                            {"parsetok", 8, Call<&StringArrayObject::ParseTok>},
+                                            {"sort", 9, Call<&StringArrayObject::Sort>},
+                                        }});
+constexpr auto kNumFunctions =
+    Join(kArrayNumFunctions<std::string>, std::array<NumFunctionMember, 1>{{
+                                              {"replaceall", 2, Call<&StringArrayObject::ReplaceAllMember>},
+                                          }});
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"getvalue", 1, Call<&StringArrayObject::GetValue>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 }  // namespace
 
@@ -78,122 +91,51 @@ std::string LookUpValue(const std::vector<std::string>& items, const std::string
 }
 
 StringArrayObject::StringArrayObject(Program& program, std::string name)
-    : ScriptObject(program, std::move(name)) {
-    AddStatement("add", kArrayAdd);
-    AddStatement("addarray", kArrayAddArray);
-    AddStatement("insert", kArrayInsert);
-    AddStatement("delete", kArrayDelete);
-    AddStatement("clear", kArrayClear);
-    AddStatement("setsize", kArraySetSize);
-    AddStatement("concat", kArrayConcat);
-    AddStatement("parsetok", kArrayParseTok);
-    AddStatement("sort", kArraySort);
-    AddNumFunction("getsize", kGetSize);
-    AddNumFunction("replaceall", kReplaceAll);
-    AddStringFunction("getvalue", kGetValue);
+    : ArrayObject(program, std::move(name)) {
+    AddMembers(kMembers);
     program.Main().constants.Set("soCaseSensitive", kSortCaseSensitive);
     program.Main().constants.Set("soReverseOrder", kSortReverse);
 }
 
-std::string& StringArrayObject::Element(int index) {
-    return CheckedElement(program_, items, index);
-}
-
-void StringArrayObject::SetSize(int size) {
-    ResizeArray(program_, items, size);
-}
-
-void StringArrayObject::ProcessStatement(int id) {
+// parsetok = "parsetok" strexpr "," strexpr
+void StringArrayObject::ParseTok() {
     Evaluator& ev = program_.Eval();
-    switch (id) {
-        case kArrayAdd:
-            ev.HasFirstParam(true);
-            CheckRoom(program_, items, 1);
-            items.push_back(ev.EvalString());
-            return;
-        case kArrayAddArray:
-        case kArrayConcat: {
-            ev.HasFirstParam(true);
-            StringArrayObject* source = program_.FindStringArray(ev.ReadName());
-            if (!source && id == kArrayAddArray) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
-            AppendCopy(program_, items, source ? &source->items : nullptr);
-            return;
-        }
-        case kArrayInsert: {
-            ev.HasFirstParam(true);
-            std::string value = ev.EvalString();
-            ev.HasNextParam(true);
-            InsertAt(program_, items, std::move(value), ToInt32(ev.EvalNum()));
-            return;
-        }
-        case kArrayDelete:
-            ev.HasFirstParam(true);
-            DeleteAt(program_, items, ToInt32(ev.EvalNum()));
-            return;
-        case kArrayClear:
-            items.clear();
-            return;
-        case kArraySetSize:
-            ev.HasFirstParam(true);
-            SetSize(ToInt32(ev.EvalNum()));
-            return;
-        case kArrayParseTok: {
-            ev.HasFirstParam(true);
-            std::string text = ev.EvalString();
-            ev.HasNextParam(true);
-            std::vector<std::string> pieces = SplitTokens(text, ev.EvalString());
-            CheckRoom(program_, items, pieces.size());
-            for (std::string& piece : pieces)
-                items.push_back(std::move(piece));
-            return;
-        }
-        case kArraySort: {
-            int options = ev.HasFirstParam(false) ? ToInt32(ev.EvalNum()) : 0;
-            SortStrings(items, options);
-            return;
-        }
-        default:
-            ScriptObject::ProcessStatement(id);
-    }
+    ev.HasFirstParam(true);
+    std::string text = ev.EvalString();
+    ev.HasNextParam(true);
+    std::vector<std::string> pieces = SplitTokens(text, ev.EvalString());
+    CheckRoom(pieces.size());
+    for (std::string& piece : pieces)
+        items.push_back(std::move(piece));
 }
 
-double StringArrayObject::ProcessNumFunction(int id) {
+// sort = "sort" [numexpr]
+void StringArrayObject::Sort() {
     Evaluator& ev = program_.Eval();
-    switch (id) {
-        case kGetSize:
-            return double(items.size());
-        case kReplaceAll: {
-            ev.HasFirstParam(true);
-            std::string find = ev.EvalString();
-            ev.HasNextParam(true);
-            std::string replacement = ev.EvalString();
-            for (std::string& item : items) {
-                std::string replaced = ReplaceAll(item, find, replacement);
-                if (replaced.size() > item.size()) program_.ChargeMemory(replaced.size() - item.size());
-                item = std::move(replaced);
-            }
-            return double(items.size());
-        }
-        default:
-            return ScriptObject::ProcessNumFunction(id);
-    }
+    int options = ev.HasFirstParam(false) ? ToInt32(ev.EvalNum()) : 0;
+    SortStrings(items, options);
 }
 
-std::string StringArrayObject::ProcessStringFunction(int id) {
-    if (id != kGetValue) return ScriptObject::ProcessStringFunction(id);
+// replaceall = "replaceall(" strexpr "," strexpr ")": the number of elements.
+double StringArrayObject::ReplaceAllMember() {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string find = ev.EvalString();
+    ev.HasNextParam(true);
+    std::string replacement = ev.EvalString();
+    for (std::string& item : items) {
+        std::string replaced = ReplaceAll(item, find, replacement);
+        if (replaced.size() > item.size()) program_.ChargeMemory(replaced.size() - item.size());
+        item = std::move(replaced);
+    }
+    return double(items.size());
+}
+
+// getvalue = "getvalue(" strexpr ")"
+std::string StringArrayObject::GetValue() {
     Evaluator& ev = program_.Eval();
     ev.HasFirstParam(true);
     return LookUpValue(items, ev.EvalString());
-}
-
-void StringArrayObject::SetNumMember(std::string_view name, double value) {
-    if (IsCountProperty(name)) return SetSize(ToInt32(value));
-    ScriptObject::SetNumMember(name, value);
-}
-
-double StringArrayObject::GetNumMember(std::string_view name) {
-    if (IsCountProperty(name)) return double(items.size());
-    return ScriptObject::GetNumMember(name);
 }
 
 size_t StringArrayObject::MemoryInUse() const {

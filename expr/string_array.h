@@ -1,11 +1,12 @@
 // The "stringarray" type: a script object holding a list of strings, with
-// element syntax name$[i] and its members (add, insert, sort, getvalue, ...).
+// element syntax name$[i], the members of every array and its own (parsetok,
+// sort, replaceall, getvalue).
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "script_object.h"
+#include "expr/array_object.h"
 
 namespace tallow {
 
@@ -13,23 +14,18 @@ namespace tallow {
 constexpr int kSortCaseSensitive = 1;
 constexpr int kSortReverse = 2;
 
-class StringArrayObject : public ScriptObject {
+class StringArrayObject : public ArrayObject<std::string> {
 public:
     StringArrayObject(Program& program, std::string name);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
-    void SetNumMember(std::string_view name, double value) override;
-    double GetNumMember(std::string_view name) override;
     size_t MemoryInUse() const override;
 
-    // Element index (1-based); "array index out of bounds" (kind 1) outside.
-    std::string& Element(int index);
-    // A negative size empties the array.
-    void SetSize(int size);
-
-    std::vector<std::string> items;
+    // The members of its own, after the shared ones; each reads its own
+    // parameters.
+    void ParseTok();
+    void Sort();
+    double ReplaceAllMember();  // replaceall
+    std::string GetValue();
 };
 
 class StringArrayFactory : public ObjectFactory {

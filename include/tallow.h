@@ -114,6 +114,7 @@ TALLOW_EXPORT int TALLOW_API RunProgramFrom(TallowProgramHandle program, const c
 #define TALLOW_RUN_ENDED 1  /* the end of the text, exit or EndProgram */
 #define TALLOW_RUN_FAILED 2 /* an error that no TRY caught */
 #define TALLOW_RUN_BUDGET 3 /* the statement budget (SetStatementLimit) was spent */
+#define TALLOW_RUN_TIME 4   /* the time limit (SetTimeLimit) was reached */
 TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program);
 
 /* The error that ended the last run of program, readable until the next run:
@@ -359,6 +360,23 @@ TALLOW_EXPORT void TALLOW_API SetScriptArguments(TallowProgramHandle program, in
  * end. Each run starts with the whole budget. A count of 0 or less removes
  * the limit. [safe] */
 TALLOW_EXPORT void TALLOW_API SetStatementLimit(TallowProgramHandle program, int64_t count);
+
+/* A time limit for the same hosts: from the next run on, a run of program
+ * that has lasted milliseconds ends as EndProgram ends it, before its next
+ * statement, and every wait the script is in by then (sleep, socket, port
+ * and mailslot reads and waits, listen) returns as at its own deadline, so
+ * one long wait cannot outlast the limit; GetRunOutcome then gives
+ * TALLOW_RUN_TIME. A wait for a program started with its wait flag and a
+ * dialog's modal execute are not cut short. 0 or less removes the limit.
+ *
+ * The statement budget, the time limit, the memory budget and the trusting
+ * of addresses (SetTrustAddresses) hold for everything a run starts on its
+ * thread: a program that begins to run inside the run of another (a code
+ * file started by `run`, a host reached through a library call) gets at
+ * most the statements, time and memory that run has left, trusts addresses
+ * exactly when it does, and the statements it executes count against it.
+ * [safe] */
+TALLOW_EXPORT void TALLOW_API SetTimeLimit(TallowProgramHandle program, int64_t milliseconds);
 
 /* A memory budget for the values a program holds (variables, members,
  * arrays, loop stacks, its text): once what the program holds passes bytes,

@@ -3,26 +3,31 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "platform/application.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr int kTerminate = 1;
+constexpr StatementMember kStatements[] = {
+    {"terminate", 1, Call<&ApplicationObject::Terminate>},
+};
+constexpr MemberTable kMembers{kStatements, {}, {}};
+static_assert(IdsInOrder(kMembers));
+
 constexpr std::string_view kFileNameProperty = "filename";
 constexpr std::string_view kHandleProperty = "handle";
 
 }  // namespace
 
 ApplicationObject::ApplicationObject(Program& program) : ScriptObject(program, "application") {
-    AddStatement("terminate", kTerminate);
+    AddMembers(kMembers);
 }
 
 // terminate = "terminate". The run ends once the statement in progress is
 // done, as after exit (the exit code stays as it was).
-void ApplicationObject::ProcessStatement(int id) {
-    if (id != kTerminate) return ScriptObject::ProcessStatement(id);
+void ApplicationObject::Terminate() {
     program_.stopRequested = 1;
 }
 

@@ -14,7 +14,8 @@ class ApplicationObject : public ScriptObject {
 public:
     explicit ApplicationObject(Program& program);
 
-    void ProcessStatement(int id) override;
+    // terminate, the member of its table.
+    void Terminate();
     // filename (string) and handle (number) are read-only properties.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;

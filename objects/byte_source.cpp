@@ -6,17 +6,23 @@
 
 #include <algorithm>
 
+#include "platform/wait_deadline.h"
+
 namespace tallow {
 
 namespace {
 
 // The time a wait has taken, summed from the differences of successive clock
 // readings so that a wrapping clock does not mislead it, against a limit of
-// whole seconds (no time at all for 0 or fewer).
+// whole seconds (no time at all for 0 or fewer), and no more than the run's
+// time limit leaves.
 class WaitTimer {
 public:
     WaitTimer(ByteSource& source, int seconds)
-        : source_(source), last_(source.Now()), limit_(int64_t(seconds) * 1000) {}
+        : source_(source),
+          last_(source.Now()),
+          limit_(seconds > 0 ? int64_t(platform::WaitWithinDeadline(uint64_t(seconds) * 1000))
+                             : int64_t(seconds) * 1000) {}
 
     // Whether the limit, plus grace milliseconds, has been reached.
     bool Expired(uint32_t grace = 0) {
@@ -83,17 +89,32 @@ bool WaitForText(ByteSource& source, std::string_view text, int seconds) {
     return WaitForAnyText(source, {std::string(text)}, seconds) == 1;
 }
 
-// Bytes that keep coming without a carriage return end the read all the same,
-// a pause after its deadline, so neither the time nor the line grows without
+// Bytes that keep coming without a line end end the read all the same, a
+// pause after its deadline, so neither the time nor the line grows without
 // end.
-std::string ReadLineText(ByteSource& source, int seconds) {
+std::string ReadLineText(ByteSource& source, int seconds, const LineCharge& charge) {
+    // What the line is charged for at a time: charging every byte would cost
+    // more than reading it.
+    constexpr size_t kChargeStep = 4096;
     WaitTimer timer(source, seconds);
     std::string line;
     for (;;) {
         char byte;
         while (source.ReadByte(byte)) {
-            if (byte == '\r') return line;
-            if (byte != '\n') line += byte;
+            switch (source.lineEnds.Take(byte)) {
+                case LineEnds::Step::End:
+                    return line;
+                case LineEnds::Step::Skip:
+                    break;
+                case LineEnds::Step::Append:
+                    if (charge && line.size() % kChargeStep == 0) charge(kChargeStep);
+                    line += byte;
+                    if (line.size() == kMaxReceivedLine) {
+                        source.lineEnds.Cut();
+                        return line;
+                    }
+                    break;
+            }
             if (timer.Expired(kLinePauseMs)) return {};
         }
         source.Await(kLinePauseMs);

@@ -3,10 +3,14 @@
 // readstring and flush. They never fail; at their deadline they give 0 or "".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "objects/line_ends.h"
 
 namespace tallow {
 
@@ -27,16 +31,24 @@ public:
     virtual void Await(uint32_t milliseconds) = 0;
     // Milliseconds from some fixed point; it may wrap.
     virtual uint32_t Now() = 0;
+
+    // Where the last line read ended, for the line end that may follow.
+    LineEnds lineEnds;
 };
+
+// Told the bytes a line read is about to gather, before it holds them (the
+// program's memory budget); may throw to stop the read.
+using LineCharge = std::function<void(size_t bytes)>;
 
 // waitfor: true once the bytes that arrive hold text, within seconds.
 bool WaitForText(ByteSource& source, std::string_view text, int seconds);
 // waitformany: the position (from 1) of the first of texts that the bytes
 // that arrive hold, within seconds; 0 when none does in time.
 int WaitForAnyText(ByteSource& source, const std::vector<std::string>& texts, int seconds);
-// readstring: the bytes up to a carriage return, without it and without line
-// feeds; "" when no carriage return comes within seconds (what came is lost).
-std::string ReadLineText(ByteSource& source, int seconds);
+// readstring: the bytes up to a line end (see LineEnds), without it; a line
+// of kMaxReceivedLine bytes ends there. "" when no line end comes within
+// seconds (what came is lost).
+std::string ReadLineText(ByteSource& source, int seconds, const LineCharge& charge = {});
 // flush: reads and drops bytes until none is waiting.
 void DiscardWaiting(ByteSource& source);
 

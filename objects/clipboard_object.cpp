@@ -7,6 +7,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "expr/string_array.h"
 #include "objects/dialog_object.h"
@@ -19,37 +20,28 @@ namespace {
 
 using platform::ClipboardStatus;
 
-struct StatementEntry {
-    const char* name;
-    void (ClipboardObject::*handler)();
+constexpr StatementMember kStatements[] = {
+    {"settext", 1, Call<&ClipboardObject::SetText>},
+    {"settextarray", 2, Call<&ClipboardObject::SetTextArray>},
+    {"gettextarray", 3, Call<&ClipboardObject::GetTextArray>},
+    {"setbuffer", 4, Call<&ClipboardObject::SetBuffer>},
+    {"getbuffer", 5, Call<&ClipboardObject::GetBuffer>},
 };
-struct NumFunctionEntry {
-    const char* name;
-    double (ClipboardObject::*handler)();
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"registerformat", 1, Call<&ClipboardObject::RegisterFormat>},
+    {"isformatavailable", 2, Call<&ClipboardObject::IsFormatAvailable>},
 };
-
-// Entry i has the id i + 1.
-constexpr StatementEntry kStatements[] = {
-    {"settext", &ClipboardObject::SetText},           {"settextarray", &ClipboardObject::SetTextArray},
-    {"gettextarray", &ClipboardObject::GetTextArray}, {"setbuffer", &ClipboardObject::SetBuffer},
-    {"getbuffer", &ClipboardObject::GetBuffer},
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"gettext", 1, Call<&ClipboardObject::GetText>},
 };
-constexpr NumFunctionEntry kNumFunctions[] = {
-    {"registerformat", &ClipboardObject::RegisterFormat},
-    {"isformatavailable", &ClipboardObject::IsFormatAvailable},
-};
-constexpr int kGetTextId = 1;
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 constexpr std::string_view kTextProperty = "text";
 // What settextarray puts between the lines.
 constexpr std::string_view kLineBreak = "\r\n";
 // A text is read whole.
 constexpr size_t kWholeText = SIZE_MAX;
-
-template <class Entry, size_t N>
-constexpr int Count(const Entry (&)[N]) {
-    return static_cast<int>(N);
-}
 
 std::span<const uint8_t> BytesOf(const std::string& text) {
     // With its NUL.
@@ -59,30 +51,7 @@ std::span<const uint8_t> BytesOf(const std::string& text) {
 }  // namespace
 
 ClipboardObject::ClipboardObject(Program& program) : ScriptObject(program, "clipboard") {
-    for (int i = 0; i < Count(kStatements); ++i)
-        AddStatement(kStatements[i].name, i + 1);
-    for (int i = 0; i < Count(kNumFunctions); ++i)
-        AddNumFunction(kNumFunctions[i].name, i + 1);
-    AddStringFunction("gettext", kGetTextId);
-}
-
-void ClipboardObject::ProcessStatement(int id) {
-    if (id < 1 || id > Count(kStatements)) return ScriptObject::ProcessStatement(id);
-    // The entry is read once (GCC's bounds check misreads the index when
-    // it is inside a member-pointer call).
-    auto handler = kStatements[id - 1].handler;
-    (this->*handler)();
-}
-
-double ClipboardObject::ProcessNumFunction(int id) {
-    if (id < 1 || id > Count(kNumFunctions)) return ScriptObject::ProcessNumFunction(id);
-    auto handler = kNumFunctions[id - 1].handler;
-    return (this->*handler)();
-}
-
-std::string ClipboardObject::ProcessStringFunction(int id) {
-    if (id != kGetTextId) return ScriptObject::ProcessStringFunction(id);
-    return GetText();
+    AddMembers(kMembers);
 }
 
 void ClipboardObject::PutText(const std::string& text) {

@@ -17,14 +17,11 @@ public:
     // Registers as "clipboard".
     explicit ClipboardObject(Program& program);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // text is a property: reading it is gettext, writing it settext.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;
 
-    // Members, one per id; each reads its own parameters.
+    // The members of its table, one per id; each reads its own parameters.
     void SetText();
     void SetTextArray();
     void GetTextArray();

@@ -143,62 +143,34 @@ std::string ClockFormat(Program& p) {
     return datetime::FormatDateTime(value, pattern);
 }
 
-using StatementEntry = ProgramStatementEntry;
-using NumFunctionEntry = ProgramNumFunctionEntry;
-using StringFunctionEntry = ProgramStringFunctionEntry;
-
-// Entry i has the id i + 1.
-constexpr StatementEntry kStatements[] = {
-    {"setfiletime", ClockSetFileTime},
-    {"setsystemtime", ClockSetSystemTime},
+constexpr StatementMember kStatements[] = {
+    {"setfiletime", 1, Call<ClockSetFileTime>},
+    {"setsystemtime", 2, Call<ClockSetSystemTime>},
 };
-constexpr NumFunctionEntry kNumFunctions[] = {
-    {"now", ClockNow},
-    {"year", ClockYear},
-    {"month", ClockMonth},
-    {"day", ClockDay},
-    {"hour", ClockHour},
-    {"minute", ClockMinute},
-    {"second", ClockSecond},
-    {"weekday", ClockWeekday},
-    {"time", ClockTime},
-    {"date", ClockDate},
-    {"getfiletime", ClockGetFileTime},
-    {"getsystemtime", ClockNow},
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"now", 1, Call<ClockNow>},
+    {"year", 2, Call<ClockYear>},
+    {"month", 3, Call<ClockMonth>},
+    {"day", 4, Call<ClockDay>},
+    {"hour", 5, Call<ClockHour>},
+    {"minute", 6, Call<ClockMinute>},
+    {"second", 7, Call<ClockSecond>},
+    {"weekday", 8, Call<ClockWeekday>},
+    {"time", 9, Call<ClockTime>},
+    {"date", 10, Call<ClockDate>},
+    {"getfiletime", 11, Call<ClockGetFileTime>},
+    {"getsystemtime", 12, Call<ClockNow>},
 };
-constexpr StringFunctionEntry kStringFunctions[] = {
-    {"format", ClockFormat},
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"format", 1, Call<ClockFormat>},
 };
-
-template <class Entry, size_t N>
-constexpr int Count(const Entry (&)[N]) {
-    return static_cast<int>(N);
-}
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 }  // namespace
 
 ClockObject::ClockObject(Program& program) : ScriptObject(program, "clock") {
-    for (int i = 0; i < Count(kStatements); ++i)
-        AddStatement(kStatements[i].name, i + 1);
-    for (int i = 0; i < Count(kNumFunctions); ++i)
-        AddNumFunction(kNumFunctions[i].name, i + 1);
-    for (int i = 0; i < Count(kStringFunctions); ++i)
-        AddStringFunction(kStringFunctions[i].name, i + 1);
-}
-
-void ClockObject::ProcessStatement(int id) {
-    if (id < 1 || id > Count(kStatements)) return ScriptObject::ProcessStatement(id);
-    kStatements[id - 1].handler(program_);
-}
-
-double ClockObject::ProcessNumFunction(int id) {
-    if (id < 1 || id > Count(kNumFunctions)) return ScriptObject::ProcessNumFunction(id);
-    return kNumFunctions[id - 1].handler(program_);
-}
-
-std::string ClockObject::ProcessStringFunction(int id) {
-    if (id < 1 || id > Count(kStringFunctions)) return ScriptObject::ProcessStringFunction(id);
-    return kStringFunctions[id - 1].handler(program_);
+    AddMembers(kMembers);
 }
 
 void ClockObject::SetNumMember(std::string_view name, double value) {

@@ -19,9 +19,6 @@ class ClockObject : public ScriptObject {
 public:
     explicit ClockObject(Program& program);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // systemtime reads and sets the system clock.
     void SetNumMember(std::string_view name, double value) override;
     double GetNumMember(std::string_view name) override;

@@ -4,14 +4,27 @@
 #include "dde_client_object.h"
 
 #include "core/program.h"
+#include "expr/member_table.h"
 
 namespace tallow {
+
+namespace {
+
+constexpr StatementMember kStatements[] = {
+    {"execute", 1, Call<&DdeClientObject::Execute>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"request", 1, Call<&DdeClientObject::Request>},
+};
+constexpr MemberTable kMembers{kStatements, {}, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
+
+}  // namespace
 
 DdeClientObject::DdeClientObject(Program& program, std::string name,
                                  std::unique_ptr<platform::DdeConversation> conversation)
     : ScriptObject(program, std::move(name)), conversation_(std::move(conversation)) {
-    AddStatement("execute", kDdeExecute);
-    AddStringFunction("request", kDdeRequest);
+    AddMembers(kMembers);
 }
 
 // execute = "execute" strexpr
@@ -30,16 +43,6 @@ std::string DdeClientObject::Request() {
     std::string item = ev.EvalString();
     if (!conversation_) return std::string();
     return conversation_->Request(item).value_or(std::string());
-}
-
-void DdeClientObject::ProcessStatement(int id) {
-    if (id != kDdeExecute) return ScriptObject::ProcessStatement(id);
-    Execute();
-}
-
-std::string DdeClientObject::ProcessStringFunction(int id) {
-    if (id != kDdeRequest) return ScriptObject::ProcessStringFunction(id);
-    return Request();
 }
 
 ScriptObject* DdeClientFactory::Create(const std::string& name) {

@@ -17,9 +17,6 @@ constexpr const char kDdeCannotConnect[] = "Could not connect to DDE server!";
 constexpr const char kDdeNotActive[] = "DDE conversation not active!";
 }  // namespace msg
 
-enum DdeClientStatement : int { kDdeExecute = 1 };
-enum DdeClientStringFunction : int { kDdeRequest = 1 };
-
 class DdeClientObject : public ScriptObject {
 public:
     // conversation may be null: the object then has no conversation, execute
@@ -27,13 +24,11 @@ public:
     DdeClientObject(Program& program, std::string name,
                     std::unique_ptr<platform::DdeConversation> conversation);
 
-    void ProcessStatement(int id) override;
-    std::string ProcessStringFunction(int id) override;
-
-private:
+    // The members of its table, one per id; each reads its own parameters.
     void Execute();
     std::string Request();
 
+private:
     std::unique_ptr<platform::DdeConversation> conversation_;
 };
 

@@ -15,29 +15,35 @@ namespace tallow {
 
 namespace {
 
-constexpr MemberName kStatements[] = {
-    {"setcaption", kDlgSetCaption},
-    {"setfocus", kDlgSetFocus},
-    {"settext", kDlgSetText},
-    {"settextarray", kDlgSetTextArray},
-    {"gettextarray", kDlgGetTextArray},
-    {"addlist", kDlgAddList},
-    {"addlistarray", kDlgAddListArray},
-    {"getlistarray", kDlgGetListArray},
-    {"selectlistindex", kDlgSelectListIndex},
-    {"clearlist", kDlgClearList},
-    {"addcombo", kDlgAddCombo},
-    {"addcomboarray", kDlgAddComboArray},
-    {"selectcomboindex", kDlgSelectComboIndex},
-    {"clearcombo", kDlgClearCombo},
-    {"setcheck", kDlgSetCheck},
-    {"close", kDlgClose},
+constexpr StatementMember kStatements[] = {
+    {"setcaption", 1, Call<&DialogObject::SetCaption>},
+    {"setfocus", 2, Call<&DialogObject::SetFocus>},
+    {"settext", 3, Call<&DialogObject::SetText>},
+    {"settextarray", 4, Call<&DialogObject::SetTextArray>},
+    {"gettextarray", 5, Call<&DialogObject::GetTextArray>},
+    {"addlist", 6, Call<&DialogObject::AddList>},
+    {"addlistarray", 7, Call<&DialogObject::AddListArray>},
+    {"getlistarray", 8, Call<&DialogObject::GetListArray>},
+    {"selectlistindex", 9, Call<&DialogObject::SelectListIndex>},
+    {"clearlist", 10, Call<&DialogObject::ClearList>},
+    {"addcombo", 11, Call<&DialogObject::AddCombo>},
+    {"addcomboarray", 12, Call<&DialogObject::AddComboArray>},
+    {"selectcomboindex", 13, Call<&DialogObject::SelectComboIndex>},
+    {"clearcombo", 14, Call<&DialogObject::ClearCombo>},
+    {"setcheck", 15, Call<&DialogObject::SetCheck>},
+    {"close", 16, Call<&DialogObject::Close>},
 };
-static_assert(std::size(kStatements) == kDialogStatementCount, "dialog statement table out of step");
-
-constexpr MemberName kNumFunctions[] = {{"execute", kDlgExecute}, {"getcheck", kDlgGetCheck}};
-constexpr MemberName kStringFunctions[] = {
-    {"gettext", kDlgGetText}, {"getlist", kDlgGetList}, {"getcombo", kDlgGetCombo}};
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"execute", 1, Call<&DialogObject::Execute>},
+    {"getcheck", 2, Call<&DialogObject::GetCheck>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"gettext", 1, Call<&DialogObject::GetText>},
+    {"getlist", 2, Call<&DialogObject::GetList>},
+    {"getcombo", 3, Call<&DialogObject::GetCombo>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 constexpr std::string_view kTitleProperty = "title";
 constexpr std::string_view kHandleProperty = "handle";
@@ -68,12 +74,7 @@ std::vector<std::string> SplitDialogLines(const std::string& text) {
 
 DialogObject::DialogObject(Program& program, std::string name, std::unique_ptr<platform::DialogWindow> window)
     : ScriptObject(program, std::move(name)), window_(std::move(window)) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        AddStringFunction(m.name, m.id);
+    AddMembers(kMembers);
 }
 
 // A dialog still shown gives the program its earlier owner window back.
@@ -81,132 +82,164 @@ DialogObject::~DialogObject() {
     if (window_ && window_->Visible()) window_->Close(program_.parentWindow);
 }
 
-int DialogObject::ReadId() {
-    return ToInt32(program_.Eval().EvalNum());
+// close = "close"
+void DialogObject::Close() {
+    if (window_) window_->Close(program_.parentWindow);
 }
 
-// member id, array: every element of the string array, in order.
-void DialogObject::FillFromArray(int id, void (platform::DialogWindow::*add)(int, const std::string&)) {
-    std::string arrayName = program_.Eval().ReadName();
-    if (!window_ || !window_->HasControl(id)) return;
+// setcaption = "setcaption" strexpr
+void DialogObject::SetCaption() {
+    program_.Eval().HasFirstParam(true);
+    std::string text = program_.Eval().EvalString();
+    if (window_) window_->SetCaption(text);
+}
+
+platform::DialogWindow* DialogObject::ReadControl(int& control) {
+    program_.Eval().HasFirstParam(true);
+    control = ToInt32(program_.Eval().EvalNum());
+    return window_ && window_->HasControl(control) ? window_.get() : nullptr;
+}
+
+void DialogObject::OnControl(ControlAction act) {
+    int control;
+    if (platform::DialogWindow* w = ReadControl(control)) (w->*act)(control);
+}
+
+void DialogObject::WithText(TextAction act) {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    program_.Eval().HasNextParam(true);
+    std::string text = program_.Eval().EvalString();
+    if (w) (w->*act)(control, text);
+}
+
+void DialogObject::WithIndex(IndexAction act) {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    program_.Eval().HasNextParam(true);
+    int index = ToInt32(program_.Eval().EvalNum());
+    if (w) (w->*act)(control, index);
+}
+
+void DialogObject::FillFromArray(TextAction add) {
+    int control;
+    ReadControl(control);
+    std::string arrayName = ReadArrayName();
+    if (!window_ || !window_->HasControl(control)) return;
     StringArrayObject* array = program_.FindStringArray(arrayName);
     if (!array) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
     // A copy: the array is the script's, and stays as it is.
     std::vector<std::string> items = array->items;
     for (const std::string& item : items)
-        (window_.get()->*add)(id, item);
+        (window_.get()->*add)(control, item);
 }
 
-void DialogObject::ProcessStatement(int id) {
-    Evaluator& ev = program_.Eval();
-    if (id == kDlgClose) {
-        // close
-        if (window_) window_->Close(program_.parentWindow);
-        return;
-    }
-    if (id == kDlgSetCaption) {
-        // setcaption = "setcaption" strexpr
-        ev.HasFirstParam(true);
-        std::string text = ev.EvalString();
-        if (window_) window_->SetCaption(text);
-        return;
-    }
-    if (id < kDlgSetCaption || id > kDialogStatementCount) return ScriptObject::ProcessStatement(id);
-    // Every other statement: member numexpr ["," (strexpr | numexpr | word)]
-    ev.HasFirstParam(true);
-    int control = ReadId();
-    platform::DialogWindow* w = window_.get();
-    bool found = w && w->HasControl(control);
-    switch (id) {
-        case kDlgSetFocus:
-            if (found) w->FocusControl(control);
-            return;
-        case kDlgClearList:
-            if (found) w->ClearList(control);
-            return;
-        case kDlgClearCombo:
-            if (found) w->ClearCombo(control);
-            return;
-        case kDlgSetCheck: {
-            int state = ev.HasNextParam(false) ? ToInt32(ev.EvalNum()) : 1;
-            if (found) w->SetCheck(control, state);
-            return;
-        }
-        case kDlgSelectListIndex:
-        case kDlgSelectComboIndex: {
-            ev.HasNextParam(true);
-            int index = ToInt32(ev.EvalNum());
-            if (!found) return;
-            if (id == kDlgSelectListIndex) w->SelectListItem(control, index);
-            if (id == kDlgSelectComboIndex) w->SelectComboItem(control, index);
-            return;
-        }
-        case kDlgSetText:
-        case kDlgAddList:
-        case kDlgAddCombo: {
-            ev.HasNextParam(true);
-            std::string text = ev.EvalString();
-            if (!found) return;
-            if (id == kDlgSetText) w->SetControlText(control, text);
-            if (id == kDlgAddList) w->AddListItem(control, text);
-            if (id == kDlgAddCombo) w->AddComboItem(control, text);
-            return;
-        }
-        case kDlgAddListArray:
-            ev.HasNextParam(true);
-            return FillFromArray(control, &platform::DialogWindow::AddListItem);
-        case kDlgAddComboArray:
-            ev.HasNextParam(true);
-            return FillFromArray(control, &platform::DialogWindow::AddComboItem);
-        case kDlgSetTextArray: {
-            ev.HasNextParam(true);
-            std::string arrayName = ev.ReadName();
-            if (!found) return;
-            StringArrayObject* array = program_.FindStringArray(arrayName);
-            if (!array) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
-            std::string text;
-            for (size_t i = 0; i < array->items.size(); ++i)
-                text.append(i ? kLineBreak : std::string_view()).append(array->items[i]);
-            w->SetControlText(control, text);
-            return;
-        }
-        case kDlgGetTextArray: {
-            ev.HasNextParam(true);
-            std::string arrayName = ev.ReadName();
-            if (!found) return;
-            std::vector<std::string> lines = SplitDialogLines(w->ControlText(control, kWholeText));
-            program_.ClearStringArray(arrayName)->items = std::move(lines);
-            return;
-        }
-        case kDlgGetListArray: {
-            ev.HasNextParam(true);
-            std::string arrayName = ev.ReadName();
-            std::vector<std::string> texts;
-            // A single-selection list box has no selection count: nothing
-            // happens, not even the array's creation.
-            if (!found || !w->SelectedListItems(control, kMaxDialogText, texts)) return;
-            program_.ClearStringArray(arrayName)->items = std::move(texts);
-            return;
-        }
-    }
+std::string DialogObject::ReadArrayName() {
+    program_.Eval().HasNextParam(true);
+    return program_.Eval().ReadName();
 }
 
-double DialogObject::ProcessNumFunction(int id) {
-    Evaluator& ev = program_.Eval();
-    switch (id) {
-        case kDlgExecute:
-            return Execute();
-        case kDlgGetCheck: {
-            // getcheck = "getcheck(" numexpr ")"
-            ev.HasFirstParam(true);
-            int control = ReadId();
-            if (!window_ || !window_->HasControl(control))
-                program_.ReportError(kRuntimeKind, msg::kDialogControlNotFound);
-            return window_->Check(control);
-        }
-        default:
-            return ScriptObject::ProcessNumFunction(id);
-    }
+// setfocus = "setfocus" numexpr
+void DialogObject::SetFocus() {
+    OnControl(&platform::DialogWindow::FocusControl);
+}
+
+// clearlist = "clearlist" numexpr
+void DialogObject::ClearList() {
+    OnControl(&platform::DialogWindow::ClearList);
+}
+
+// clearcombo = "clearcombo" numexpr
+void DialogObject::ClearCombo() {
+    OnControl(&platform::DialogWindow::ClearCombo);
+}
+
+// settext = "settext" numexpr "," strexpr
+void DialogObject::SetText() {
+    WithText(&platform::DialogWindow::SetControlText);
+}
+
+// addlist = "addlist" numexpr "," strexpr
+void DialogObject::AddList() {
+    WithText(&platform::DialogWindow::AddListItem);
+}
+
+// addcombo = "addcombo" numexpr "," strexpr
+void DialogObject::AddCombo() {
+    WithText(&platform::DialogWindow::AddComboItem);
+}
+
+// selectlistindex = "selectlistindex" numexpr "," numexpr
+void DialogObject::SelectListIndex() {
+    WithIndex(&platform::DialogWindow::SelectListItem);
+}
+
+// selectcomboindex = "selectcomboindex" numexpr "," numexpr
+void DialogObject::SelectComboIndex() {
+    WithIndex(&platform::DialogWindow::SelectComboItem);
+}
+
+// addlistarray = "addlistarray" numexpr "," word
+void DialogObject::AddListArray() {
+    FillFromArray(&platform::DialogWindow::AddListItem);
+}
+
+// addcomboarray = "addcomboarray" numexpr "," word
+void DialogObject::AddComboArray() {
+    FillFromArray(&platform::DialogWindow::AddComboItem);
+}
+
+// setcheck = "setcheck" numexpr ["," numexpr]: checked (1) without a state.
+void DialogObject::SetCheck() {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    int state = program_.Eval().HasNextParam(false) ? ToInt32(program_.Eval().EvalNum()) : 1;
+    if (w) w->SetCheck(control, state);
+}
+
+// settextarray = "settextarray" numexpr "," word: the elements with a line
+// break between them.
+void DialogObject::SetTextArray() {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    std::string arrayName = ReadArrayName();
+    if (!w) return;
+    StringArrayObject* array = program_.FindStringArray(arrayName);
+    if (!array) program_.ReportError(kRuntimeKind, msg::kArrayNotFound);
+    std::string text;
+    for (size_t i = 0; i < array->items.size(); ++i)
+        text.append(i ? kLineBreak : std::string_view()).append(array->items[i]);
+    w->SetControlText(control, text);
+}
+
+// gettextarray = "gettextarray" numexpr "," word
+void DialogObject::GetTextArray() {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    std::string arrayName = ReadArrayName();
+    if (!w) return;
+    std::vector<std::string> lines = SplitDialogLines(w->ControlText(control, kWholeText));
+    program_.ClearStringArray(arrayName)->items = std::move(lines);
+}
+
+// getlistarray = "getlistarray" numexpr "," word. A single-selection list
+// box has no selection count: nothing happens, not even the array's
+// creation.
+void DialogObject::GetListArray() {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    std::string arrayName = ReadArrayName();
+    std::vector<std::string> texts;
+    if (!w || !w->SelectedListItems(control, kMaxDialogText, texts)) return;
+    program_.ClearStringArray(arrayName)->items = std::move(texts);
+}
+
+// getcheck = "getcheck(" numexpr ")"
+double DialogObject::GetCheck() {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    if (!w) program_.ReportError(kRuntimeKind, msg::kDialogControlNotFound);
+    return w->Check(control);
 }
 
 // execute = "execute(" [numexpr] ")". Unattended, or with no screen to show
@@ -230,15 +263,23 @@ double DialogObject::Execute() {
     return result.value;
 }
 
-std::string DialogObject::ProcessStringFunction(int id) {
-    if (id < kDlgGetText || id > kDlgGetCombo) return ScriptObject::ProcessStringFunction(id);
-    // gettext = "gettext(" numexpr ")", and the same for getlist and getcombo
-    Evaluator& ev = program_.Eval();
-    ev.HasFirstParam(true);
-    int control = ReadId();
-    if (!window_ || !window_->HasControl(control)) return std::string();
-    if (id == kDlgGetList) return window_->ListSelection(control, kMaxDialogText);
-    return window_->ControlText(control, kMaxDialogText);
+std::string DialogObject::ReadText(std::string (platform::DialogWindow::*read)(int, size_t) const) {
+    int control;
+    platform::DialogWindow* w = ReadControl(control);
+    return w ? (w->*read)(control, kMaxDialogText) : std::string();
+}
+
+// gettext = "gettext(" numexpr ")", and the same for getlist and getcombo
+std::string DialogObject::GetText() {
+    return ReadText(&platform::DialogWindow::ControlText);
+}
+
+std::string DialogObject::GetList() {
+    return ReadText(&platform::DialogWindow::ListSelection);
+}
+
+std::string DialogObject::GetCombo() {
+    return ReadText(&platform::DialogWindow::ControlText);
 }
 
 void DialogObject::SetStringMember(std::string_view name, std::string value) {

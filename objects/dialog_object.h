@@ -17,28 +17,6 @@ namespace tallow {
 // read into.
 constexpr size_t kMaxDialogText = 255;
 
-enum DialogStatement : int {
-    kDlgSetCaption = 1,
-    kDlgSetFocus,
-    kDlgSetText,
-    kDlgSetTextArray,
-    kDlgGetTextArray,
-    kDlgAddList,
-    kDlgAddListArray,
-    kDlgGetListArray,
-    kDlgSelectListIndex,
-    kDlgClearList,
-    kDlgAddCombo,
-    kDlgAddComboArray,
-    kDlgSelectComboIndex,
-    kDlgClearCombo,
-    kDlgSetCheck,
-    kDlgClose,
-    kDialogStatementCount = kDlgClose
-};
-enum DialogNumFunction : int { kDlgExecute = 1, kDlgGetCheck };
-enum DialogStringFunction : int { kDlgGetText = 1, kDlgGetList, kDlgGetCombo };
-
 // The lines of a control's text as gettextarray splits it: line feeds are
 // dropped, every carriage return ends a line (an empty one too), and the
 // last line counts only when it is not empty.
@@ -51,9 +29,6 @@ public:
     DialogObject(Program& program, std::string name, std::unique_ptr<platform::DialogWindow> window);
     ~DialogObject() override;
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // title (the caption) and handle (read-only) are properties.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;
@@ -62,11 +37,51 @@ public:
 
     platform::DialogWindow* Window() const { return window_.get(); }
 
-private:
+    // The members of its table, one per id; each reads its own parameters.
+    void SetCaption();
+    void SetFocus();
+    void SetText();
+    void SetTextArray();
+    void GetTextArray();
+    void AddList();
+    void AddListArray();
+    void GetListArray();
+    void SelectListIndex();
+    void ClearList();
+    void AddCombo();
+    void AddComboArray();
+    void SelectComboIndex();
+    void ClearCombo();
+    void SetCheck();
+    void Close();
     double Execute();
-    int ReadId();
-    // Reads the id and the array name of the array members.
-    void FillFromArray(int id, void (platform::DialogWindow::*add)(int, const std::string&));
+    double GetCheck();
+    std::string GetText();
+    std::string GetList();
+    std::string GetCombo();
+
+private:
+    using ControlAction = void (platform::DialogWindow::*)(int);
+    using TextAction = void (platform::DialogWindow::*)(int, const std::string&);
+    using IndexAction = void (platform::DialogWindow::*)(int, int);
+
+    // Reads the control id that every member but close and setcaption takes
+    // first; the window when it has that control, else null.
+    platform::DialogWindow* ReadControl(int& control);
+    // member numexpr, then act on the control.
+    void OnControl(ControlAction act);
+    // member numexpr "," strexpr, then act with the text.
+    void WithText(TextAction act);
+    // member numexpr "," numexpr, then act with the index.
+    void WithIndex(IndexAction act);
+    // member numexpr "," word: adds every element of the string array, in
+    // order.
+    void FillFromArray(TextAction add);
+    // The array name after the control id.
+    std::string ReadArrayName();
+    // member "(" numexpr ")": what read gives for the control, "" when the
+    // dialog has no such control.
+    std::string ReadText(std::string (platform::DialogWindow::*read)(int, size_t) const);
 
     std::unique_ptr<platform::DialogWindow> window_;
 };

@@ -10,14 +10,21 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
+#include "objects/heap_blocks.h"
 #include "platform/native_call.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr int kDeclare = 1;
-constexpr int kFirstStatement = 2;
+// declare is the one member of the table; the declared statements follow it.
+constexpr StatementMember kStatements[] = {
+    {"declare", 1, Call<&DllObject::Declare>},
+};
+constexpr MemberTable kMembers{kStatements, {}, {}};
+static_assert(IdsInOrder(kMembers));
+constexpr int kFirstStatement = int(std::size(kStatements)) + 1;
 constexpr int kFirstFunction = 1;
 
 // One parameter's storage during a call.
@@ -36,6 +43,22 @@ platform::NativeType NativeTypeOf(const DynamicParam& param) {
     return static_cast<platform::NativeType>(param.type);
 }
 
+// In a build whose addresses are wider than 32 bits, a number that a 32-bit
+// parameter cannot hold (an address above 4 GiB, say) would reach the
+// function cut to its low bits, and a callee that took it for an address
+// would crash: such a number, and any address of a live Heap block, is
+// refused with "Value does not fit a 32-bit parameter!". A 32-bit build
+// keeps the low bits, as it always did.
+double Checked32([[maybe_unused]] Program& p, [[maybe_unused]] DynamicType type, double value) {
+    if constexpr (sizeof(void*) > 4) {
+        if (type != DynamicType::U32 && type != DynamicType::S32) return value;
+        bool fits = value >= -2147483648.0 && value < 4294967296.0;
+        if (!fits || (p.heapBlocks && p.heapBlocks->SizeOf(AddressFromNumber(value)) != 0))
+            p.ReportError(kRuntimeKind, msg::kDllValueTooWide);
+    }
+    return value;
+}
+
 void SetText(ArgStore& store, const std::string& value) {
     store.length = value.size();
     store.text.assign(value.begin(), value.end());
@@ -46,7 +69,7 @@ void SetText(ArgStore& store, const std::string& value) {
 
 DllObject::DllObject(Program& program, std::string name, platform::Library library)
     : ScriptObject(program, std::move(name)), library_(std::move(library)) {
-    AddStatement("declare", kDeclare);
+    AddMembers(kMembers);
 }
 
 // declare = "declare" strexpr "," strexpr ["," numexpr]
@@ -101,11 +124,12 @@ DllObject::CallResult DllObject::Call(DynamicFunction function) {
             if (param.type == DynamicType::String)
                 SetText(store, main.GetStringMember(store.variable));
             else
-                store.number = ToNativeWidth(param.type, main.GetNumMember(store.variable));
+                store.number = ToNativeWidth(
+                    param.type, Checked32(program_, param.type, main.GetNumMember(store.variable)));
         } else if (param.type == DynamicType::String) {
             SetText(store, ev.EvalString());
         } else {
-            store.number = ToNativeWidth(param.type, ev.EvalNum());
+            store.number = ToNativeWidth(param.type, Checked32(program_, param.type, ev.EvalNum()));
         }
     }
 
@@ -148,7 +172,6 @@ DllObject::CallResult DllObject::Call(DynamicFunction function) {
 }
 
 void DllObject::ProcessStatement(int id) {
-    if (id == kDeclare) return Declare();
     size_t index = size_t(id - kFirstStatement);
     if (id < kFirstStatement || index >= statements_.size()) return ScriptObject::ProcessStatement(id);
     Call(statements_[index]);

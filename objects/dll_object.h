@@ -17,20 +17,24 @@ constexpr const char kDllLoad[] = "Could not load library!";
 constexpr const char kDllLink[] = "Could not link to function!";
 constexpr const char kDllBadParam[] = "Invalid dynamic function parameter!";
 constexpr const char kDllUnknownFunction[] = "Unknown/Unlinked DLL function!";
+constexpr const char kDllValueTooWide[] = "Value does not fit a 32-bit parameter!";
 }  // namespace msg
 
 class DllObject : public ScriptObject {
 public:
     DllObject(Program& program, std::string name, platform::Library library);
 
-    // Id 1 is declare; from 2 on the declared statements, in order.
+    // Id 1 is declare, the member of its table; from 2 on the declared
+    // statements, in order.
     void ProcessStatement(int id) override;
     // Ids from 1: the declared number and string functions, in order.
     double ProcessNumFunction(int id) override;
     std::string ProcessStringFunction(int id) override;
 
-private:
+    // declare: the member of its table.
     void Declare();
+
+private:
     struct CallResult {
         uint64_t raw = 0;  // the result register
         std::string text;  // a string result, "" for a null address

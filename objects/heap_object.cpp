@@ -10,6 +10,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "objects/heap_bytes.h"
 
@@ -43,43 +44,28 @@ int64_t ToInt64(double value) {
     return int64_t(value);
 }
 
-struct StatementEntry {
-    const char* name;
-    void (HeapObject::*handler)();
+constexpr StatementMember kStatements[] = {
+    {"free", 1, Call<&HeapObject::Free>},
+    {"set", 2, Call<&HeapObject::Set>},
+    {"copy", 3, Call<&HeapObject::Copy>},
+    {"writenumber", 4, Call<&HeapObject::WriteNumber>},
+    {"writestring", 5, Call<&HeapObject::WriteString>},
 };
-struct NumFunctionEntry {
-    const char* name;
-    double (HeapObject::*handler)();
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"alloc", 1, Call<&HeapObject::Alloc>},           {"allocstring", 2, Call<&HeapObject::AllocString>},
+    {"realloc", 3, Call<&HeapObject::Realloc>},       {"sizeof", 4, Call<&HeapObject::SizeOf>},
+    {"readnumber", 5, Call<&HeapObject::ReadNumber>},
 };
-
-// Entry i has the id i + 1.
-constexpr StatementEntry kStatements[] = {
-    {"free", &HeapObject::Free},
-    {"set", &HeapObject::Set},
-    {"copy", &HeapObject::Copy},
-    {"writenumber", &HeapObject::WriteNumber},
-    {"writestring", &HeapObject::WriteString},
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&HeapObject::ReadString>},
 };
-constexpr NumFunctionEntry kNumFunctions[] = {
-    {"alloc", &HeapObject::Alloc},           {"allocstring", &HeapObject::AllocString},
-    {"realloc", &HeapObject::Realloc},       {"sizeof", &HeapObject::SizeOf},
-    {"readnumber", &HeapObject::ReadNumber},
-};
-constexpr int kReadStringId = 1;
-
-template <class Entry, size_t N>
-constexpr int Count(const Entry (&)[N]) {
-    return static_cast<int>(N);
-}
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 }  // namespace
 
 HeapObject::HeapObject(Program& program) : ScriptObject(program, "Heap") {
-    for (int i = 0; i < Count(kStatements); ++i)
-        AddStatement(kStatements[i].name, i + 1);
-    for (int i = 0; i < Count(kNumFunctions); ++i)
-        AddNumFunction(kNumFunctions[i].name, i + 1);
-    AddStringFunction("readstring", kReadStringId);
+    AddMembers(kMembers);
     for (const NumberType& t : kNumberTypes)
         program.Main().constants.Set(t.name, t.value);
     program.heapBlocks = &blocks_;
@@ -87,25 +73,6 @@ HeapObject::HeapObject(Program& program) : ScriptObject(program, "Heap") {
 
 HeapObject::~HeapObject() {
     if (program_.heapBlocks == &blocks_) program_.heapBlocks = nullptr;
-}
-
-void HeapObject::ProcessStatement(int id) {
-    if (id < 1 || id > Count(kStatements)) return ScriptObject::ProcessStatement(id);
-    // The entry is read once (GCC's bounds check misreads the index when
-    // it is inside a member-pointer call).
-    auto handler = kStatements[id - 1].handler;
-    (this->*handler)();
-}
-
-double HeapObject::ProcessNumFunction(int id) {
-    if (id < 1 || id > Count(kNumFunctions)) return ScriptObject::ProcessNumFunction(id);
-    auto handler = kNumFunctions[id - 1].handler;
-    return (this->*handler)();
-}
-
-std::string HeapObject::ProcessStringFunction(int id) {
-    if (id != kReadStringId) return ScriptObject::ProcessStringFunction(id);
-    return ReadString();
 }
 
 uintptr_t HeapObject::ReadAddress() {
@@ -124,8 +91,13 @@ void* HeapObject::BytesAt(uintptr_t address, size_t size) {
     return bytes;
 }
 
-size_t HeapObject::Budget() const {
-    return program_.MemoryLimit();
+bool HeapObject::Fits(size_t growth) {
+    // Small blocks are counted against what the program was last measured
+    // to hold (the next measure finds them); a big one measures now.
+    constexpr size_t kMeasureFrom = size_t(64) << 10;
+    if (growth > program_.MemoryRoom(growth >= kMeasureFrom)) return false;
+    program_.NoteMemory(growth);
+    return true;
 }
 
 // free = "free" address. Freeing 0 (a failed alloc's result) does nothing;
@@ -189,20 +161,20 @@ void HeapObject::WriteString() {
 }
 
 // alloc = "alloc(" size ")". 0 when the block cannot be had: the allocator
-// refuses, the size is negative, or the blocks would pass the program's
-// memory budget.
+// refuses, the size is negative, or the program would then hold more than
+// its memory limit.
 double HeapObject::Alloc() {
     program_.Eval().HasFirstParam(true);
     int32_t size = ToInt32(program_.Eval().EvalNum());
-    if (size < 0) return 0;
-    return NumberFromAddress(blocks_.Allocate(size_t(size), Budget()));
+    if (size < 0 || !Fits(size_t(size))) return 0;
+    return NumberFromAddress(blocks_.Allocate(size_t(size), 0));
 }
 
 // allocstring = "allocstring(" strexpr ")": a block of the text and its NUL.
 double HeapObject::AllocString() {
     program_.Eval().HasFirstParam(true);
     std::string text = program_.Eval().EvalString();
-    uintptr_t address = blocks_.Allocate(text.size() + 1, Budget());
+    uintptr_t address = Fits(text.size() + 1) ? blocks_.Allocate(text.size() + 1, 0) : 0;
     if (address) std::memcpy(reinterpret_cast<void*>(address), text.c_str(), text.size() + 1);
     return NumberFromAddress(address);
 }
@@ -216,8 +188,9 @@ double HeapObject::Realloc() {
     ev.HasNextParam(true);
     int32_t size = ToInt32(ev.EvalNum());
     if (!blocks_.SizeOf(address)) program_.ReportError(kRuntimeKind, msg::kInvalidHeapAddress);
-    if (size < 0) return 0;
-    return NumberFromAddress(*blocks_.Reallocate(address, size_t(size), Budget()));
+    size_t old = blocks_.SizeOf(address);
+    if (size < 0 || (size_t(size) > old && !Fits(size_t(size) - old))) return 0;
+    return NumberFromAddress(*blocks_.Reallocate(address, size_t(size), 0));
 }
 
 // sizeof = "sizeof(" address ")"

@@ -20,12 +20,9 @@ public:
     explicit HeapObject(Program& program);
     ~HeapObject() override;
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     size_t MemoryInUse() const override { return ScriptObject::MemoryInUse() + blocks_.TotalBytes(); }
 
-    // Members, one per id; each reads its own parameters.
+    // The members of its table, one per id; each reads its own parameters.
     void Free();
     void Set();
     void Copy();
@@ -45,8 +42,9 @@ private:
     size_t ReadCount();
     // The size bytes at address, or "Invalid heap address!".
     void* BytesAt(uintptr_t address, size_t size);
-    // What the blocks may hold in all: the program's memory budget.
-    size_t Budget() const;
+    // Whether growth more bytes of blocks keep the program within its
+    // memory limit, beside everything else it holds; counts them if so.
+    bool Fits(size_t growth);
 
     HeapBlocks blocks_;
 };

@@ -17,15 +17,21 @@ namespace tallow {
 
 namespace {
 
-constexpr MemberName kStatements[] = {
-    {"writenum", kIniWriteNum},
-    {"writestring", kIniWriteString},
-    {"deletesection", kIniDeleteSection},
-    {"readkeynames", kIniReadKeyNames},
-    {"readsectionnames", kIniReadSectionNames},
+constexpr StatementMember kStatements[] = {
+    {"writenum", 1, Call<&IniFileObject::WriteNum>},
+    {"writestring", 2, Call<&IniFileObject::WriteString>},
+    {"deletesection", 3, Call<&IniFileObject::DeleteSection>},
+    {"readkeynames", 4, Call<&IniFileObject::ReadKeyNames>},
+    {"readsectionnames", 5, Call<&IniFileObject::ReadSectionNames>},
 };
-constexpr MemberName kNumFunctions[] = {{"readnum", kIniReadNum}};
-constexpr MemberName kStringFunctions[] = {{"readstring", kIniReadString}};
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"readnum", 1, Call<&IniFileObject::ReadNum>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&IniFileObject::ReadString>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 constexpr std::string_view kFileNameProperty = "FileName";
 
@@ -33,12 +39,7 @@ constexpr std::string_view kFileNameProperty = "FileName";
 
 IniFileObject::IniFileObject(Program& program, std::string name, std::string fileName)
     : ScriptObject(program, std::move(name)), fileName_(std::move(fileName)) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        AddStringFunction(m.name, m.id);
+    AddMembers(kMembers);
 }
 
 void IniFileObject::Write(const std::string& section, const std::string& key, const std::string& value,
@@ -103,27 +104,10 @@ void IniFileObject::ReadSectionNames() {
     program_.ClearStringArray(arrayName)->items = std::move(names);
 }
 
-void IniFileObject::ProcessStatement(int id) {
-    switch (id) {
-        case kIniWriteNum:
-            return WriteNum();
-        case kIniWriteString:
-            return WriteString();
-        case kIniDeleteSection:
-            return DeleteSection();
-        case kIniReadKeyNames:
-            return ReadKeyNames();
-        case kIniReadSectionNames:
-            return ReadSectionNames();
-    }
-    ScriptObject::ProcessStatement(id);
-}
-
 // readnum = "readnum(" strexpr "," strexpr ["," numexpr] ")": the value read
 // as an unsigned 32-bit number (so -5 gives 4294967291); the default, made
 // an integer, when the key is missing or empty.
-double IniFileObject::ProcessNumFunction(int id) {
-    if (id != kIniReadNum) return ScriptObject::ProcessNumFunction(id);
+double IniFileObject::ReadNum() {
     Evaluator& ev = program_.Eval();
     ev.HasFirstParam(true);
     std::string section = ev.EvalString();
@@ -136,8 +120,7 @@ double IniFileObject::ProcessNumFunction(int id) {
 // readstring = "readstring(" strexpr "," strexpr ["," strexpr] ")": the value
 // trimmed and without surrounding quotes, else the default less its
 // trailing blanks.
-std::string IniFileObject::ProcessStringFunction(int id) {
-    if (id != kIniReadString) return ScriptObject::ProcessStringFunction(id);
+std::string IniFileObject::ReadString() {
     Evaluator& ev = program_.Eval();
     ev.HasFirstParam(true);
     std::string section = ev.EvalString();

@@ -16,35 +16,26 @@ constexpr const char kIniWriteString[] = "Could not write string to INI!";
 constexpr const char kIniDeleteSection[] = "Could not delete section from INI!";
 }  // namespace msg
 
-enum IniFileStatement : int {
-    kIniWriteNum = 1,
-    kIniWriteString,
-    kIniDeleteSection,
-    kIniReadKeyNames,
-    kIniReadSectionNames,
-};
-enum IniFileNumFunction : int { kIniReadNum = 1 };
-enum IniFileStringFunction : int { kIniReadString = 1 };
-
 class IniFileObject : public ScriptObject {
 public:
     IniFileObject(Program& program, std::string name, std::string fileName);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // FileName: the file every member uses; a new name is taken untested.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;
 
-private:
-    void Write(const std::string& section, const std::string& key, const std::string& value,
-               const char* message);
+    // The members of its table, one per id; each reads its own parameters.
     void WriteNum();
     void WriteString();
     void DeleteSection();
     void ReadKeyNames();
     void ReadSectionNames();
+    double ReadNum();
+    std::string ReadString();
+
+private:
+    void Write(const std::string& section, const std::string& key, const std::string& value,
+               const char* message);
 
     std::string fileName_;
 };

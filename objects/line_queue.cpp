@@ -5,27 +5,27 @@ namespace tallow {
 
 void LineQueue::Feed(std::string_view bytes) {
     for (char c : bytes) {
-        if (c == '\n') continue;
-        if (c == '\r') {
-            // The carriage return after a line cut at the limit ends nothing
-            // more: that line is delivered already.
-            if (!cut_) EndLine();
-            cut_ = false;
-            continue;
-        }
-        cut_ = false;
-        partial_ += c;
-        ++held_;
-        if (partial_.size() == kMaxReceivedLine) {
-            EndLine();
-            cut_ = true;
+        switch (ends_.Take(c)) {
+            case LineEnds::Step::End:
+                EndLine();
+                break;
+            case LineEnds::Step::Skip:
+                break;
+            case LineEnds::Step::Append:
+                partial_ += c;
+                ++held_;
+                if (partial_.size() == kMaxReceivedLine) {
+                    EndLine();
+                    ends_.Cut();
+                }
+                break;
         }
     }
 }
 
 void LineQueue::Finish() {
     if (!partial_.empty()) EndLine();
-    cut_ = false;
+    ends_.Reset();
 }
 
 bool LineQueue::TakeLine(std::string& line) {

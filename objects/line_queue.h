@@ -1,6 +1,5 @@
 // The lines a connection has received, gathered from its bytes as they
-// arrive: a carriage return ends a line, a line feed is dropped, any other
-// byte belongs to the line being gathered. Bounded, whatever the peer sends.
+// arrive and broken where LineEnds says. Bounded, whatever the peer sends.
 #pragma once
 
 #include <cstddef>
@@ -8,13 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace tallow {
+#include "objects/line_ends.h"
 
-// The longest line: a peer that sends more without a carriage return has
-// its text delivered in lines of this length, so nothing is lost and a
-// line never grows without bound. A carriage return right after such a
-// piece ends it and makes no empty line.
-constexpr size_t kMaxReceivedLine = size_t(1) << 20;
+namespace tallow {
 // What the queue holds at most before it stops taking bytes (lines count
 // their text and kLineCost each). Past it, data waits in the system and the
 // peer is held back until the script reads.
@@ -45,7 +40,7 @@ private:
     std::deque<std::string> lines_;
     std::string partial_;
     size_t held_ = 0;
-    bool cut_ = false;  // the last line was cut at kMaxReceivedLine
+    LineEnds ends_;
 };
 
 }  // namespace tallow

@@ -5,7 +5,9 @@
 
 #include <algorithm>
 
+#include "core/program.h"
 #include "platform/file_system.h"
+#include "platform/wait_deadline.h"
 
 namespace tallow {
 
@@ -15,10 +17,12 @@ namespace {
 constexpr size_t kReceiveBuffer = 4096;
 
 // Milliseconds left of a wait, counted from tick differences so that a
-// wrapping tick count does not mislead it.
+// wrapping tick count does not mislead it; no more than the run's time
+// limit leaves.
 class Countdown {
 public:
-    explicit Countdown(uint64_t milliseconds) : left_(milliseconds), last_(platform::TickCount()) {}
+    explicit Countdown(uint64_t milliseconds)
+        : left_(platform::WaitWithinDeadline(milliseconds)), last_(platform::TickCount()) {}
 
     uint64_t Left() {
         uint32_t now = platform::TickCount();
@@ -45,18 +49,18 @@ uint64_t WaitMilliseconds(double seconds) {
     return uint64_t(milliseconds);
 }
 
-std::unique_ptr<LineSocket> LineSocket::Connect(const std::string& host, int port) {
-    std::unique_ptr<LineSocket> connection(new LineSocket);
+std::unique_ptr<LineSocket> LineSocket::Connect(const std::string& host, int port, Program* program) {
+    std::unique_ptr<LineSocket> connection(new LineSocket(program));
     connection->socket_ = platform::ConnectStream(host, port, *connection);
     if (!connection->socket_) return nullptr;
     return connection;
 }
 
 std::unique_ptr<LineSocket> LineSocket::AcceptOne(const std::string& localAddress, int port,
-                                                  uint64_t milliseconds) {
+                                                  uint64_t milliseconds, Program* program) {
     std::unique_ptr<platform::StreamListener> listener = platform::ListenStream(localAddress, port);
     if (!listener) return nullptr;
-    std::unique_ptr<LineSocket> connection(new LineSocket);
+    std::unique_ptr<LineSocket> connection(new LineSocket(program));
     Countdown countdown(milliseconds);
     for (;;) {
         // A last look without waiting once the time is up.
@@ -79,7 +83,9 @@ bool LineSocket::ReadLine(uint64_t milliseconds, std::string& line) {
         if (socket_->Ended()) return false;
         uint64_t left = countdown.Left();
         if (left == 0) return false;
-        if (!full) socket_->Wait(Countdown::Pass(left));
+        // A full queue read meanwhile takes more at once; with no room in the
+        // program's memory the pass only waits.
+        if (!full || Room() == 0) socket_->Wait(Countdown::Pass(left));
     }
 }
 
@@ -95,7 +101,9 @@ bool LineSocket::WaitFor(std::string_view text, uint64_t milliseconds) {
         if (socket_->Ended()) return false;
         uint64_t left = countdown.Left();
         if (left == 0) return false;
-        if (!full) socket_->Wait(Countdown::Pass(left));
+        // A full queue read meanwhile takes more at once; with no room in the
+        // program's memory the pass only waits.
+        if (!full || Room() == 0) socket_->Wait(Countdown::Pass(left));
     }
 }
 
@@ -110,14 +118,20 @@ void LineSocket::OnSocketEvent() noexcept {
     }
 }
 
+size_t LineSocket::Room() const noexcept {
+    size_t room = queue_.Room();
+    return program_ ? std::min(room, program_->MemoryRoom()) : room;
+}
+
 bool LineSocket::TakeArrived() {
     char buffer[kReceiveBuffer];
     while (!socket_->Ended()) {
-        size_t room = queue_.Room();
+        size_t room = Room();
         if (room == 0) return true;
         size_t got = socket_->Receive(buffer, std::min(room, sizeof buffer));
         if (got == 0) break;
         queue_.Feed(std::string_view(buffer, got));
+        if (program_) program_->NoteMemory(got);
     }
     if (socket_->Ended()) queue_.Finish();
     return false;

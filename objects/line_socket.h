@@ -14,6 +14,8 @@
 
 namespace tallow {
 
+class Program;
+
 // Longest single wait of a pass: the most a wait sleeps before it looks at
 // its deadline again (arriving data ends a pass sooner).
 constexpr uint32_t kWaitPass = 500;
@@ -27,13 +29,17 @@ uint64_t WaitMilliseconds(double seconds);
 
 class LineSocket final : public platform::SocketEvents {
 public:
-    // Connects to host and port; null when that failed.
-    static std::unique_ptr<LineSocket> Connect(const std::string& host, int port);
+    // Connects to host and port; null when that failed. What the connection
+    // receives counts against program's memory limit (none when null): it
+    // takes nothing while the program has no room left, and the data waits
+    // in the system meanwhile.
+    static std::unique_ptr<LineSocket> Connect(const std::string& host, int port, Program* program);
     // Listens on the local address and port for at most milliseconds and
     // accepts the first connection; null when none came or the address
-    // cannot be listened on. Listening ends when it returns.
+    // cannot be listened on. Listening ends when it returns. program as for
+    // Connect.
     static std::unique_ptr<LineSocket> AcceptOne(const std::string& localAddress, int port,
-                                                 uint64_t milliseconds);
+                                                 uint64_t milliseconds, Program* program);
 
     // Sends text as it is. A connection the peer has closed takes it
     // silently.
@@ -52,14 +58,18 @@ public:
     size_t BytesHeld() const { return queue_.Held(); }
 
     void OnSocketEvent() noexcept override;
-    bool WantsData() const noexcept override { return socket_ && queue_.Room() > 0 && !socket_->Ended(); }
+    bool WantsData() const noexcept override { return socket_ && Room() > 0 && !socket_->Ended(); }
 
 private:
-    LineSocket() = default;
+    explicit LineSocket(Program* program) : program_(program) {}
+    // Bytes it may take now: what its queue and the program's memory limit
+    // leave.
+    size_t Room() const noexcept;
     // Takes what has arrived while the queue has room. True when it stopped
     // because the queue is full (more may be waiting in the system).
     bool TakeArrived();
 
+    Program* program_;
     std::unique_ptr<platform::StreamSocket> socket_;
     LineQueue queue_;
 };

@@ -2,28 +2,31 @@
 // waits and line reads never do, they give 0 or "" at their deadline.
 #include "objects/mailslot_object.h"
 
-#include <iterator>
-
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/member_table.h"
-#include "objects/stream_members.h"
 #include "platform/confinement.h"
-#include "platform/file_system.h"
 #include "platform/text_case.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr MemberName kStatements[] = {{"writestring", kSlotWriteString}, {"flush", kSlotFlush}};
-static_assert(std::size(kStatements) == kSlotStatementCount, "mailslot statement table out of step");
-constexpr MemberName kNumFunctions[] = {{"waitfor", kSlotWaitFor},
-                                        {"waitformany", kSlotWaitForMany},
-                                        {"writebuffer", kSlotWriteBuffer},
-                                        {"readbuffer", kSlotReadBuffer}};
-static_assert(std::size(kNumFunctions) == kSlotNumFunctionCount, "mailslot function table out of step");
-constexpr MemberName kStringFunctions[] = {{"readstring", kSlotReadString}};
+constexpr StatementMember kStatements[] = {
+    {"writestring", 1, Call<&MailslotObject::WriteString>},
+    {"flush", 2, Call<&StreamObject::Flush>},
+};
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"waitfor", 1, Call<&StreamObject::WaitFor>},
+    {"waitformany", 2, Call<&StreamObject::WaitForMany>},
+    {"writebuffer", 3, Call<&MailslotObject::WriteBuffer>},
+    {"readbuffer", 4, Call<&MailslotObject::ReadBuffer>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&StreamObject::ReadString>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 // The mode words of creation, as they compare once upper-cased.
 constexpr std::string_view kCreateMode = "CREATE";
@@ -31,73 +34,41 @@ constexpr std::string_view kOpenMode = "OPEN";
 
 }  // namespace
 
-bool MailslotObject::Source::ReadByte(char& byte) {
-    return slot_.Read(&byte, 1) == 1;
+bool MailslotObject::ReadByte(char& byte) {
+    return slot_->Read(&byte, 1) == 1;
 }
 
-void MailslotObject::Source::Await(uint32_t milliseconds) {
-    slot_.AwaitMessage(milliseconds);
-}
-
-uint32_t MailslotObject::Source::Now() {
-    return platform::TickCount();
+void MailslotObject::Await(uint32_t milliseconds) {
+    slot_->AwaitMessage(milliseconds);
 }
 
 MailslotObject::MailslotObject(Program& program, std::string name, std::unique_ptr<platform::Mailslot> slot)
-    : ScriptObject(program, std::move(name)), slot_(std::move(slot)), source_(*slot_) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        AddStringFunction(m.name, m.id);
+    : StreamObject(program, std::move(name)), slot_(std::move(slot)) {
+    AddMembers(kMembers);
 }
 
-void MailslotObject::ProcessStatement(int id) {
-    switch (id) {
-        case kSlotWriteString: {
-            // writestring = "writestring" strexpr
-            Evaluator& ev = program_.Eval();
-            ev.HasFirstParam(true);
-            std::string text = ev.EvalString();
-            if (slot_->WriteByteMessages(text.data(), text.size()) != text.size())
-                program_.ReportError(kRuntimeKind, msg::kMailslotWriteStringFailed);
-            return;
-        }
-        case kSlotFlush:
-            // flush = "flush"
-            return DiscardWaiting(source_);
-    }
-    ScriptObject::ProcessStatement(id);
+// writestring = "writestring" strexpr
+void MailslotObject::WriteString() {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string text = ev.EvalString();
+    if (slot_->WriteByteMessages(text.data(), text.size()) != text.size())
+        program_.ReportError(kRuntimeKind, msg::kMailslotWriteStringFailed);
 }
 
-double MailslotObject::ProcessNumFunction(int id) {
-    switch (id) {
-        case kSlotWaitFor:
-            return StreamWaitFor(program_, source_);
-        case kSlotWaitForMany:
-            return StreamWaitForMany(program_, source_);
-        case kSlotWriteBuffer: {
-            // writebuffer = "writebuffer(" numexpr "," numexpr ")"
-            HeapRange range = ReadHeapRange(program_);
-            if (!slot_->Write(range.data, range.size))
-                program_.ReportError(kRuntimeKind, msg::kMailslotWriteFailed);
-            return double(range.size);
-        }
-        case kSlotReadBuffer: {
-            // readbuffer = "readbuffer(" numexpr "," numexpr ")"
-            HeapRange range = ReadHeapRange(program_);
-            long read = slot_->Read(range.data, range.size);
-            if (read < 0) program_.ReportError(kRuntimeKind, msg::kMailslotReadFailed);
-            return double(read);
-        }
-    }
-    return ScriptObject::ProcessNumFunction(id);
+// writebuffer = "writebuffer(" numexpr "," numexpr ")"
+double MailslotObject::WriteBuffer() {
+    HeapRange range = ReadHeapRange();
+    if (!slot_->Write(range.data, range.size)) program_.ReportError(kRuntimeKind, msg::kMailslotWriteFailed);
+    return double(range.size);
 }
 
-std::string MailslotObject::ProcessStringFunction(int id) {
-    if (id == kSlotReadString) return StreamReadString(program_, source_);
-    return ScriptObject::ProcessStringFunction(id);
+// readbuffer = "readbuffer(" numexpr "," numexpr ")"
+double MailslotObject::ReadBuffer() {
+    HeapRange range = ReadHeapRange();
+    long read = slot_->Read(range.data, range.size);
+    if (read < 0) program_.ReportError(kRuntimeKind, msg::kMailslotReadFailed);
+    return double(read);
 }
 
 ScriptObject* MailslotFactory::Create(const std::string& name) {

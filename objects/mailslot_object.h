@@ -7,8 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "expr/script_object.h"
-#include "objects/byte_source.h"
+#include "objects/stream_object.h"
 #include "platform/mailslot.h"
 
 namespace tallow {
@@ -20,41 +19,24 @@ constexpr const char kMailslotWriteFailed[] = "Error writing to mail slot!";
 constexpr const char kMailslotReadFailed[] = "Error reading from mail slot!";
 }  // namespace msg
 
-enum MailslotStatement : int { kSlotWriteString = 1, kSlotFlush, kSlotStatementCount = kSlotFlush };
-enum MailslotNumFunction : int {
-    kSlotWaitFor = 1,
-    kSlotWaitForMany,
-    kSlotWriteBuffer,
-    kSlotReadBuffer,
-    kSlotNumFunctionCount = kSlotReadBuffer
-};
-enum MailslotStringFunction : int { kSlotReadString = 1 };
-
-class MailslotObject : public ScriptObject {
+class MailslotObject : public StreamObject {
 public:
     // Registers under name; slot is created or opened.
     MailslotObject(Program& program, std::string name, std::unique_ptr<platform::Mailslot> slot);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
+    // The members of its table besides the shared ones, one per id; each
+    // reads its own parameters.
+    void WriteString();
+    double WriteBuffer();
+    double ReadBuffer();
 
-private:
     // The mailslot as the waits read it: one one-byte message per byte; a
     // longer message waiting counts as no byte.
-    class Source : public ByteSource {
-    public:
-        explicit Source(platform::Mailslot& slot) : slot_(slot) {}
-        bool ReadByte(char& byte) override;
-        void Await(uint32_t milliseconds) override;
-        uint32_t Now() override;
+    bool ReadByte(char& byte) override;
+    void Await(uint32_t milliseconds) override;
 
-    private:
-        platform::Mailslot& slot_;
-    };
-
+private:
     std::unique_ptr<platform::Mailslot> slot_;
-    Source source_;
 };
 
 class MailslotFactory : public ObjectFactory {

@@ -3,12 +3,18 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr int kWriteString = 1;
+constexpr StatementMember kStatements[] = {
+    {"writestring", 1, Call<&PrinterObject::WriteString>},
+};
+constexpr MemberTable kMembers{kStatements, {}, {}};
+static_assert(IdsInOrder(kMembers));
+
 constexpr const char kDefaultPrinter[] = "prn";
 
 }  // namespace
@@ -25,15 +31,14 @@ std::string PrinterText(std::string_view text) {
 
 PrinterObject::PrinterObject(Program& program, std::string name, std::unique_ptr<platform::PrinterPort> port)
     : ScriptObject(program, std::move(name)), port_(std::move(port)) {
-    AddStatement("writestring", kWriteString);
+    AddMembers(kMembers);
 }
 
 PrinterObject::PrinterObject(Program& program)
     : PrinterObject(program, "printer", platform::OpenPrinterPort(kDefaultPrinter)) {}
 
 // writestring = "writestring" strexpr
-void PrinterObject::ProcessStatement(int id) {
-    if (id != kWriteString) return ScriptObject::ProcessStatement(id);
+void PrinterObject::WriteString() {
     program_.Eval().HasFirstParam(true);
     std::string text = program_.Eval().EvalString();
     if (!port_) program_.ReportError(kRuntimeKind, msg::kPrinterNotInitialized);

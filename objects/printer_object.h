@@ -31,7 +31,8 @@ public:
     // The built-in object: "printer" on "prn"; no error when that cannot open.
     explicit PrinterObject(Program& program);
 
-    void ProcessStatement(int id) override;
+    // The member of its table; it reads its own parameter.
+    void WriteString();
 
 private:
     std::unique_ptr<platform::PrinterPort> port_;

@@ -9,6 +9,7 @@
 
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 #include "objects/heap_bytes.h"
 #include "platform/confinement.h"
@@ -19,21 +20,26 @@ namespace {
 
 using platform::RegistryRoot;
 
-struct MemberName {
-    const char* name;
-    int id;
-    bool builtInOnly;  // writebuffer and readbuffer: the built-in object's alone
+constexpr StatementMember kStatements[] = {
+    {"writestring", 1, Call<&RegistryObject::WriteString>},
+    {"writenum", 2, Call<&RegistryObject::WriteNum>},
+    {"deletesection", 3, Call<&RegistryObject::DeleteSection>},
+    {"writebuffer", 4, Call<&RegistryObject::WriteBuffer>},
 };
-
-constexpr MemberName kStatements[] = {
-    {"writestring", kRegWriteString, false},
-    {"writenum", kRegWriteNum, false},
-    {"deletesection", kRegDeleteSection, false},
-    {"writebuffer", kRegWriteBuffer, true},
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"readnum", 1, Call<&RegistryObject::ReadNum>},
+    {"readbuffer", 2, Call<&RegistryObject::ReadBuffer>},
 };
-constexpr MemberName kNumFunctions[] = {{"readnum", kRegReadNum, false},
-                                        {"readbuffer", kRegReadBuffer, true}};
-constexpr MemberName kStringFunctions[] = {{"readstring", kRegReadString, false}};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&RegistryObject::ReadString>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
+// Objects of the type: writebuffer and readbuffer, the last of their lists,
+// are the built-in object's alone.
+constexpr MemberTable kBoundMembers{kMembers.statements.first(kMembers.statements.size() - 1),
+                                    kMembers.numFunctions.first(kMembers.numFunctions.size() - 1),
+                                    kMembers.stringFunctions};
 
 constexpr std::string_view kKeyNameProperty = "KeyName";
 
@@ -76,22 +82,12 @@ RegistryPath SplitRegistryPath(std::string_view path) {
 }
 
 RegistryObject::RegistryObject(Program& program) : ScriptObject(program, "registry"), bound_(false) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        AddStringFunction(m.name, m.id);
+    AddMembers(kMembers);
 }
 
 RegistryObject::RegistryObject(Program& program, std::string name, std::string_view path)
     : ScriptObject(program, std::move(name)), bound_(true), path_(SplitRegistryPath(path)) {
-    for (const MemberName& m : kStatements)
-        if (!m.builtInOnly) AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        if (!m.builtInOnly) AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        if (!m.builtInOnly) AddStringFunction(m.name, m.id);
+    AddMembers(kBoundMembers);
 }
 
 // The key a member works on, then the value name (or subkey) that follows
@@ -178,21 +174,6 @@ void RegistryObject::WriteBuffer() {
     Write(key, valueName, platform::kRegBinary, std::string_view(bytes, size), msg::kRegistryWriteString);
 }
 
-void RegistryObject::ProcessStatement(int id) {
-    switch (id) {
-        case kRegWriteString:
-            return WriteString();
-        case kRegWriteNum:
-            return WriteNum();
-        case kRegDeleteSection:
-            return DeleteSection();
-        case kRegWriteBuffer:
-            if (!bound_) return WriteBuffer();
-            break;
-    }
-    ScriptObject::ProcessStatement(id);
-}
-
 // readnum = "readnum(" [strexpr ","] strexpr ["," numexpr] ")". Up to four
 // bytes of the value, whatever its type, as an unsigned number; the default
 // (else 0) when the value is missing or longer.
@@ -228,17 +209,6 @@ double RegistryObject::ReadBuffer() {
     return double(data.size());
 }
 
-double RegistryObject::ProcessNumFunction(int id) {
-    switch (id) {
-        case kRegReadNum:
-            return ReadNum();
-        case kRegReadBuffer:
-            if (!bound_) return ReadBuffer();
-            break;
-    }
-    return ScriptObject::ProcessNumFunction(id);
-}
-
 // readstring = "readstring(" [strexpr ","] strexpr ["," strexpr] ")". The
 // value's bytes, whatever its type, up to its first NUL; the default (else
 // "") when it is missing.
@@ -251,11 +221,6 @@ std::string RegistryObject::ReadString() {
     if (!Query(key, valueName, data)) return fallback;
     data.resize(std::min(data.size(), data.find('\0')));
     return data;
-}
-
-std::string RegistryObject::ProcessStringFunction(int id) {
-    if (id == kRegReadString) return ReadString();
-    return ScriptObject::ProcessStringFunction(id);
 }
 
 void RegistryObject::SetStringMember(std::string_view name, std::string value) {

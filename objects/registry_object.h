@@ -20,10 +20,6 @@ constexpr const char kRegistryDeleteSection[] = "Error deleting section from reg
 constexpr const char kKeyNameReadOnly[] = "Property KeyName is read-only!";
 }  // namespace msg
 
-enum RegistryStatement : int { kRegWriteString = 1, kRegWriteNum, kRegDeleteSection, kRegWriteBuffer };
-enum RegistryNumFunction : int { kRegReadNum = 1, kRegReadBuffer };
-enum RegistryStringFunction : int { kRegReadString = 1 };
-
 // A full key path split into its root and the key below it.
 struct RegistryPath {
     std::optional<platform::RegistryRoot> root;  // none: the path has no root word, and every call fails
@@ -45,19 +41,12 @@ public:
     // readbuffer are not its members.
     RegistryObject(Program& program, std::string name, std::string_view path);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // KeyName: the bound key below its root; "" and read-only on the
     // built-in object.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;
 
-private:
-    RegistryPath ReadKeyAndValueName(std::string& valueName);
-    void Write(const RegistryPath& key, const std::string& valueName, uint32_t type, std::string_view data,
-               const char* message);
-    bool Query(const RegistryPath& key, const std::string& valueName, std::string& data);
+    // The members of its table, one per id; each reads its own parameters.
     void WriteString();
     void WriteNum();
     void DeleteSection();
@@ -65,6 +54,12 @@ private:
     double ReadNum();
     double ReadBuffer();
     std::string ReadString();
+
+private:
+    RegistryPath ReadKeyAndValueName(std::string& valueName);
+    void Write(const RegistryPath& key, const std::string& valueName, uint32_t type, std::string_view data,
+               const char* message);
+    bool Query(const RegistryPath& key, const std::string& valueName, std::string& data);
 
     bool bound_;
     RegistryPath path_;

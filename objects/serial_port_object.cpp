@@ -2,61 +2,52 @@
 // never do, they give 0 or "" at their deadline.
 #include "objects/serial_port_object.h"
 
-#include <iterator>
-
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/member_table.h"
 #include "expr/operators.h"
-#include "objects/stream_members.h"
 #include "platform/confinement.h"
-#include "platform/file_system.h"
 
 namespace tallow {
 
 namespace {
 
-constexpr MemberName kStatements[] = {
-    {"setstate", kPortSetState}, {"writestring", kPortWriteString}, {"flush", kPortFlush}};
-static_assert(std::size(kStatements) == kPortStatementCount, "port statement table out of step");
-constexpr MemberName kNumFunctions[] = {{"waitfor", kPortWaitFor},
-                                        {"waitformany", kPortWaitForMany},
-                                        {"rasdial", kPortRasDial},
-                                        {"writebuffer", kPortWriteBuffer},
-                                        {"readbuffer", kPortReadBuffer}};
-static_assert(std::size(kNumFunctions) == kPortNumFunctionCount, "port function table out of step");
-constexpr MemberName kStringFunctions[] = {{"readstring", kPortReadString}};
+constexpr StatementMember kStatements[] = {
+    {"setstate", 1, Call<&SerialPortObject::SetState>},
+    {"writestring", 2, Call<&SerialPortObject::WriteString>},
+    {"flush", 3, Call<&StreamObject::Flush>},
+};
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"waitfor", 1, Call<&StreamObject::WaitFor>},
+    {"waitformany", 2, Call<&StreamObject::WaitForMany>},
+    {"rasdial", 3, Call<&SerialPortObject::RasDial>},
+    {"writebuffer", 4, Call<&SerialPortObject::WriteBuffer>},
+    {"readbuffer", 5, Call<&SerialPortObject::ReadBuffer>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&StreamObject::ReadString>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 }  // namespace
 
-bool SerialPortObject::Source::ReadByte(char& byte) {
-    return port_.Read(&byte, 1) == 1;
+bool SerialPortObject::ReadByte(char& byte) {
+    return port_->Read(&byte, 1) == 1;
 }
 
-void SerialPortObject::Source::Await(uint32_t milliseconds) {
-    port_.AwaitInput(milliseconds);
-}
-
-uint32_t SerialPortObject::Source::Now() {
-    return platform::TickCount();
+void SerialPortObject::Await(uint32_t milliseconds) {
+    port_->AwaitInput(milliseconds);
 }
 
 SerialPortObject::SerialPortObject(Program& program, std::string name, std::string portName,
                                    std::unique_ptr<platform::SerialPort> port)
-    : ScriptObject(program, std::move(name)),
-      portName_(std::move(portName)),
-      port_(std::move(port)),
-      source_(*port_) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
-    for (const MemberName& m : kNumFunctions)
-        AddNumFunction(m.name, m.id);
-    for (const MemberName& m : kStringFunctions)
-        AddStringFunction(m.name, m.id);
+    : StreamObject(program, std::move(name)), portName_(std::move(portName)), port_(std::move(port)) {
+    AddMembers(kMembers);
 }
 
+// setstate = "setstate" numexpr "," word "," numexpr "," numexpr
 void SerialPortObject::SetState() {
-    // setstate = "setstate" numexpr "," word "," numexpr "," numexpr
     Evaluator& ev = program_.Eval();
     platform::LineSettings settings;
     settings.portName = portName_;
@@ -71,56 +62,34 @@ void SerialPortObject::SetState() {
     if (!port_->SetLine(settings)) program_.ReportError(kRuntimeKind, msg::kCouldNotSetupSerialPort);
 }
 
-void SerialPortObject::ProcessStatement(int id) {
-    switch (id) {
-        case kPortSetState:
-            return SetState();
-        case kPortWriteString: {
-            // writestring = "writestring" strexpr
-            Evaluator& ev = program_.Eval();
-            ev.HasFirstParam(true);
-            std::string text = ev.EvalString();
-            if (port_->Write(text.data(), text.size()) != long(text.size()))
-                program_.ReportError(kRuntimeKind, msg::kSerialWriteFailed);
-            return;
-        }
-        case kPortFlush:
-            // flush = "flush"
-            return DiscardWaiting(source_);
-    }
-    ScriptObject::ProcessStatement(id);
+// writestring = "writestring" strexpr
+void SerialPortObject::WriteString() {
+    Evaluator& ev = program_.Eval();
+    ev.HasFirstParam(true);
+    std::string text = ev.EvalString();
+    if (port_->Write(text.data(), text.size()) != long(text.size()))
+        program_.ReportError(kRuntimeKind, msg::kSerialWriteFailed);
 }
 
-double SerialPortObject::ProcessNumFunction(int id) {
-    switch (id) {
-        case kPortWaitFor:
-            return StreamWaitFor(program_, source_);
-        case kPortWaitForMany:
-            return StreamWaitForMany(program_, source_);
-        case kPortRasDial:
-            // rasdial = "rasdial(" ")": dialling is not done here.
-            return 0;
-        case kPortWriteBuffer: {
-            // writebuffer = "writebuffer(" numexpr "," numexpr ")"
-            HeapRange range = ReadHeapRange(program_);
-            long written = port_->Write(range.data, range.size);
-            if (written < 0) program_.ReportError(kRuntimeKind, msg::kPortWriteFailed);
-            return double(written);
-        }
-        case kPortReadBuffer: {
-            // readbuffer = "readbuffer(" numexpr "," numexpr ")"
-            HeapRange range = ReadHeapRange(program_);
-            long read = port_->Read(range.data, range.size);
-            if (read < 0) program_.ReportError(kRuntimeKind, msg::kPortReadFailed);
-            return double(read);
-        }
-    }
-    return ScriptObject::ProcessNumFunction(id);
+// rasdial = "rasdial(" ")": dialling is not done here.
+double SerialPortObject::RasDial() {
+    return 0;
 }
 
-std::string SerialPortObject::ProcessStringFunction(int id) {
-    if (id == kPortReadString) return StreamReadString(program_, source_);
-    return ScriptObject::ProcessStringFunction(id);
+// writebuffer = "writebuffer(" numexpr "," numexpr ")"
+double SerialPortObject::WriteBuffer() {
+    HeapRange range = ReadHeapRange();
+    long written = port_->Write(range.data, range.size);
+    if (written < 0) program_.ReportError(kRuntimeKind, msg::kPortWriteFailed);
+    return double(written);
+}
+
+// readbuffer = "readbuffer(" numexpr "," numexpr ")"
+double SerialPortObject::ReadBuffer() {
+    HeapRange range = ReadHeapRange();
+    long read = port_->Read(range.data, range.size);
+    if (read < 0) program_.ReportError(kRuntimeKind, msg::kPortReadFailed);
+    return double(read);
 }
 
 ScriptObject* SerialPortFactory::Create(const std::string& name) {

@@ -5,8 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "expr/script_object.h"
-#include "objects/byte_source.h"
+#include "objects/stream_object.h"
 #include "platform/serial_port.h"
 
 namespace tallow {
@@ -19,50 +18,27 @@ constexpr const char kPortWriteFailed[] = "Error writing to port!";
 constexpr const char kPortReadFailed[] = "Error reading from port!";
 }  // namespace msg
 
-enum PortStatement : int {
-    kPortSetState = 1,
-    kPortWriteString,
-    kPortFlush,
-    kPortStatementCount = kPortFlush
-};
-enum PortNumFunction : int {
-    kPortWaitFor = 1,
-    kPortWaitForMany,
-    kPortRasDial,
-    kPortWriteBuffer,
-    kPortReadBuffer,
-    kPortNumFunctionCount = kPortReadBuffer
-};
-enum PortStringFunction : int { kPortReadString = 1 };
-
-class SerialPortObject : public ScriptObject {
+class SerialPortObject : public StreamObject {
 public:
     // Registers under name; port is open.
     SerialPortObject(Program& program, std::string name, std::string portName,
                      std::unique_ptr<platform::SerialPort> port);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
+    // The members of its table besides the shared ones, one per id; each
+    // reads its own parameters.
+    void SetState();
+    void WriteString();
+    double RasDial();
+    double WriteBuffer();
+    double ReadBuffer();
+
+    // The port as the waits read it.
+    bool ReadByte(char& byte) override;
+    void Await(uint32_t milliseconds) override;
 
 private:
-    // The port as the waits read it.
-    class Source : public ByteSource {
-    public:
-        explicit Source(platform::SerialPort& port) : port_(port) {}
-        bool ReadByte(char& byte) override;
-        void Await(uint32_t milliseconds) override;
-        uint32_t Now() override;
-
-    private:
-        platform::SerialPort& port_;
-    };
-
-    void SetState();
-
     std::string portName_;
     std::unique_ptr<platform::SerialPort> port_;
-    Source source_;
 };
 
 class SerialPortFactory : public ObjectFactory {

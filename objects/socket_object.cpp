@@ -6,6 +6,7 @@
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/program.h"
+#include "expr/member_table.h"
 #include "expr/operators.h"
 
 namespace tallow {
@@ -28,78 +29,31 @@ constexpr PortConstant kPortConstants[] = {
     {"ippSNMP", 161}, {"ippIRC", 194},       {"ippTalk", 517},     {"ippUUCP", 540},
 };
 
+constexpr StatementMember kStatements[] = {
+    {"close", 1, Call<&SocketObject::Close>},
+    {"connect", 2, Call<&SocketObject::Connect>},
+    {"listen", 3, Call<&SocketObject::Listen>},
+    {"writestring", 4, Call<&SocketObject::WriteString>},
+};
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"getport", 1, Call<&SocketObject::GetPort>},
+    {"waitfor", 2, Call<&SocketObject::WaitFor>},
+};
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"readstring", 1, Call<&SocketObject::ReadString>},
+    {"getaddress", 2, Call<&SocketObject::GetAddress>},
+};
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
+
 }  // namespace
 
-// The member tables; entry i has the id i + 1.
-struct SocketMembers {
-    struct Statement {
-        const char* name;
-        void (SocketObject::*handler)();
-    };
-    struct NumFunction {
-        const char* name;
-        double (SocketObject::*handler)();
-    };
-    struct StringFunction {
-        const char* name;
-        std::string (SocketObject::*handler)();
-    };
-
-    static constexpr Statement kStatements[] = {
-        {"close", &SocketObject::Close},
-        {"connect", &SocketObject::Connect},
-        {"listen", &SocketObject::Listen},
-        {"writestring", &SocketObject::WriteString},
-    };
-    static constexpr NumFunction kNumFunctions[] = {
-        {"getport", &SocketObject::GetPort},
-        {"waitfor", &SocketObject::WaitFor},
-    };
-    static constexpr StringFunction kStringFunctions[] = {
-        {"readstring", &SocketObject::ReadString},
-        {"getaddress", &SocketObject::GetAddress},
-    };
-};
-static_assert(std::size(SocketMembers::kStatements) == kSockWriteString,
-              "socket statement table out of step");
-static_assert(std::size(SocketMembers::kNumFunctions) == kSockWaitFor, "socket function table out of step");
-static_assert(std::size(SocketMembers::kStringFunctions) == kSockGetAddress,
-              "socket function table out of step");
-
 SocketObject::SocketObject(Program& program, std::string name) : ScriptObject(program, std::move(name)) {
-    int id = 0;
-    for (const auto& m : SocketMembers::kStatements)
-        AddStatement(m.name, ++id);
-    id = 0;
-    for (const auto& m : SocketMembers::kNumFunctions)
-        AddNumFunction(m.name, ++id);
-    id = 0;
-    for (const auto& m : SocketMembers::kStringFunctions)
-        AddStringFunction(m.name, ++id);
+    AddMembers(kMembers);
     for (const PortConstant& c : kPortConstants)
         program.Main().constants.Set(c.name, c.value);
     // Connecting fails later if the socket library cannot start.
     platform::StartSockets();
-}
-
-void SocketObject::ProcessStatement(int id) {
-    if (id < 1 || id > int(std::size(SocketMembers::kStatements))) return ScriptObject::ProcessStatement(id);
-    auto handler = SocketMembers::kStatements[id - 1].handler;
-    (this->*handler)();
-}
-
-double SocketObject::ProcessNumFunction(int id) {
-    if (id < 1 || id > int(std::size(SocketMembers::kNumFunctions)))
-        return ScriptObject::ProcessNumFunction(id);
-    auto handler = SocketMembers::kNumFunctions[id - 1].handler;
-    return (this->*handler)();
-}
-
-std::string SocketObject::ProcessStringFunction(int id) {
-    if (id < 1 || id > int(std::size(SocketMembers::kStringFunctions)))
-        return ScriptObject::ProcessStringFunction(id);
-    auto handler = SocketMembers::kStringFunctions[id - 1].handler;
-    return (this->*handler)();
 }
 
 void SocketObject::RefuseWhenConnected() {
@@ -124,7 +78,7 @@ void SocketObject::Connect() {
     ev.HasNextParam(true);
     int port = ToInt32(ev.EvalNum());
     RefuseWhenConnected();
-    connection_ = LineSocket::Connect(host, port);
+    connection_ = LineSocket::Connect(host, port, &program_);
     if (!connection_) program_.ReportError(kRuntimeKind, msg::kSocketConnectionFailed);
 }
 
@@ -140,7 +94,7 @@ void SocketObject::Listen() {
     ev.HasNextParam(true);
     uint64_t milliseconds = WaitMilliseconds(ev.EvalNum());
     RefuseWhenConnected();
-    connection_ = LineSocket::AcceptOne(address, port, milliseconds);
+    connection_ = LineSocket::AcceptOne(address, port, milliseconds, &program_);
     if (!connection_) program_.ReportError(kRuntimeKind, msg::kSocketConnectionFailed);
 }
 

@@ -21,19 +21,12 @@ constexpr const char kSocketAddressReadOnly[] = "The Address property is read-on
 constexpr const char kSocketPortReadOnly[] = "The Port property is read-only.";
 }  // namespace msg
 
-enum SocketStatement : int { kSockClose = 1, kSockConnect, kSockListen, kSockWriteString };
-enum SocketNumFunction : int { kSockGetPort = 1, kSockWaitFor };
-enum SocketStringFunction : int { kSockReadString = 1, kSockGetAddress };
-
 class SocketObject : public ScriptObject {
 public:
     // Registers under name, not connected, and defines the ipp constants
     // (the well-known ports) in the program.
     SocketObject(Program& program, std::string name);
 
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
     // address (string) and port (number) are read-only properties.
     void SetStringMember(std::string_view name, std::string value) override;
     std::string GetStringMember(std::string_view name) override;
@@ -43,9 +36,7 @@ public:
 
     bool Connected() const { return connection_ != nullptr; }
 
-private:
-    friend struct SocketMembers;
-
+    // The members of its table, one per id; each reads its own parameters.
     void Close();
     void Connect();
     void Listen();
@@ -55,6 +46,7 @@ private:
     std::string ReadString();
     std::string GetAddress();
 
+private:
     void RefuseWhenConnected();
     // The connection; "Socket not connected!" without one.
     LineSocket& Connection();

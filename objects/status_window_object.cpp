@@ -2,8 +2,6 @@
 // member changes the model and has the window show the change.
 #include "status_window_object.h"
 
-#include <iterator>
-
 #include "core/messages.h"
 #include "core/program.h"
 #include "expr/member_table.h"
@@ -12,16 +10,15 @@ namespace tallow {
 
 namespace {
 
-enum StatusStatement : int { kShow = 1, kHide, kSetCaption, kSetMessage, kSetPercent };
-
-constexpr MemberName kStatements[] = {
-    {"show", kShow},
-    {"hide", kHide},
-    {"setcaption", kSetCaption},
-    {"setmessage", kSetMessage},
-    {"setpercent", kSetPercent},
+constexpr StatementMember kStatements[] = {
+    {"show", 1, Call<&StatusWindowObject::Show>},
+    {"hide", 2, Call<&StatusWindowObject::Hide>},
+    {"setcaption", 3, Call<&StatusWindowObject::SetCaption>},
+    {"setmessage", 4, Call<&StatusWindowObject::SetMessage>},
+    {"setpercent", 5, Call<&StatusWindowObject::SetPercent>},
 };
-static_assert(std::size(kStatements) == kSetPercent, "status statement table out of step");
+constexpr MemberTable kMembers{kStatements, {}, {}};
+static_assert(IdsInOrder(kMembers));
 
 constexpr std::string_view kTitleProperty = "title";
 constexpr std::string_view kMessageProperty = "message";
@@ -32,8 +29,7 @@ constexpr std::string_view kHandleProperty = "handle";
 
 StatusWindowObject::StatusWindowObject(Program& program)
     : ScriptObject(program, "status"), window_(platform::MakeStatusWindow(&program.parentWindow)) {
-    for (const MemberName& m : kStatements)
-        AddStatement(m.name, m.id);
+    AddMembers(kMembers);
     if (window_) window_->SetCaption(model_.Title());
 }
 
@@ -41,58 +37,56 @@ StatusWindowObject::~StatusWindowObject() {
     if (window_) window_->Hide(program_.parentWindow);
 }
 
-void StatusWindowObject::ProcessStatement(int id) {
-    Evaluator& ev = program_.Eval();
-    switch (id) {
-        case kShow:  // show
-            return Show();
-        case kHide:  // hide
-            return Hide();
-        case kSetCaption:  // setcaption = "setcaption" strexpr
-            ev.HasFirstParam(true);
-            return SetTitle(ev.EvalString());
-        case kSetMessage:  // setmessage = "setmessage" strexpr
-            ev.HasFirstParam(true);
-            return SetMessage(ev.EvalString());
-        case kSetPercent:  // setpercent = "setpercent" numexpr
-            ev.HasFirstParam(true);
-            return SetPercent(ev.EvalNum());
-        default:
-            return ScriptObject::ProcessStatement(id);
-    }
-}
-
-// The bar starts at 0 whenever the window shows, and so does the percent
-// that the script reads back.
+// show = "show". The bar starts at 0 whenever the window shows, and so does
+// the percent that the script reads back.
 void StatusWindowObject::Show() {
     if (!window_) program_.ReportError(kRuntimeKind, msg::kDialogNotInitialized);
     model_.ResetPercent();
     window_->Show(program_.parentWindow);
 }
 
+// hide = "hide"
 void StatusWindowObject::Hide() {
     if (window_) window_->Hide(program_.parentWindow);
 }
 
-void StatusWindowObject::SetTitle(std::string text) {
+// setcaption = "setcaption" strexpr
+void StatusWindowObject::SetCaption() {
+    program_.Eval().HasFirstParam(true);
+    ChangeTitle(program_.Eval().EvalString());
+}
+
+// setmessage = "setmessage" strexpr
+void StatusWindowObject::SetMessage() {
+    program_.Eval().HasFirstParam(true);
+    ChangeMessage(program_.Eval().EvalString());
+}
+
+// setpercent = "setpercent" numexpr
+void StatusWindowObject::SetPercent() {
+    program_.Eval().HasFirstParam(true);
+    ChangePercent(program_.Eval().EvalNum());
+}
+
+void StatusWindowObject::ChangeTitle(std::string text) {
     model_.SetTitle(std::move(text));
     if (window_) window_->SetCaption(model_.Title());
 }
 
-void StatusWindowObject::SetMessage(std::string text) {
+void StatusWindowObject::ChangeMessage(std::string text) {
     model_.SetMessage(std::move(text));
     if (window_) window_->SetMessage(model_.Message());
 }
 
 // An out-of-range value leaves the percent and shows it again.
-void StatusWindowObject::SetPercent(double value) {
+void StatusWindowObject::ChangePercent(double value) {
     int percent = model_.SetPercent(value);
     if (window_) window_->SetPercent(percent);
 }
 
 void StatusWindowObject::SetStringMember(std::string_view name, std::string value) {
-    if (NamesEqual(name, kTitleProperty)) return SetTitle(std::move(value));
-    if (NamesEqual(name, kMessageProperty)) return SetMessage(std::move(value));
+    if (NamesEqual(name, kTitleProperty)) return ChangeTitle(std::move(value));
+    if (NamesEqual(name, kMessageProperty)) return ChangeMessage(std::move(value));
     ScriptObject::SetStringMember(name, std::move(value));
 }
 
@@ -104,7 +98,7 @@ std::string StatusWindowObject::GetStringMember(std::string_view name) {
 
 void StatusWindowObject::SetNumMember(std::string_view name, double value) {
     if (NamesEqual(name, kHandleProperty)) program_.ReportError(kRuntimeKind, msg::kHandleReadOnly);
-    if (NamesEqual(name, kPercentProperty)) return SetPercent(value);
+    if (NamesEqual(name, kPercentProperty)) return ChangePercent(value);
     ScriptObject::SetNumMember(name, value);
 }
 

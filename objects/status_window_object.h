@@ -20,7 +20,6 @@ public:
     // A window still shown gives the program its parent window back.
     ~StatusWindowObject() override;
 
-    void ProcessStatement(int id) override;
     // title and message (strings), percent and handle (read-only) are
     // properties.
     void SetStringMember(std::string_view name, std::string value) override;
@@ -30,12 +29,17 @@ public:
 
     const StatusModel& Model() const { return model_; }
 
-private:
+    // The members of its table, one per id; each reads its own parameters.
     void Show();
     void Hide();
-    void SetTitle(std::string text);
-    void SetMessage(std::string text);
-    void SetPercent(double value);
+    void SetCaption();
+    void SetMessage();
+    void SetPercent();
+
+private:
+    void ChangeTitle(std::string text);
+    void ChangeMessage(std::string text);
+    void ChangePercent(double value);
 
     StatusModel model_;
     std::unique_ptr<platform::StatusWindow> window_;

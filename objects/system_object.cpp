@@ -1,5 +1,5 @@
-// The system partner: its member tables and their dispatch. It attaches
-// itself to the main object on construction.
+// The system partner: its member table and the constants of its members.
+// It attaches itself to the main object on construction.
 #include "system_object.h"
 
 #include "core/main_object.h"
@@ -18,48 +18,45 @@ void SysFastLoad(Program& p) {
 }
 void SysNothing(Program&) {}
 
-using StatementEntry = ProgramStatementEntry;
-using NumFunctionEntry = ProgramNumFunctionEntry;
-using StringFunctionEntry = ProgramStringFunctionEntry;
-
-// Entry i has the id i + 1.
-constexpr StatementEntry kStatements[] = {
-    {"setenv", SysSetEnv},
-    {"setcaption", SysSetCaption},
-    {"playsound", SysPlaySound},
-    {"system", SysSystem},
-    {"netmsgbox", SysNothing},
-    {"winexec", SysWinExec},
-    {"shellexec", SysShellExec},
-    {"readfilelines", SysReadFileLines},
-    {"writefilelines", SysWriteFileLines},
-    {"createlink", SysCreateLink},
-    {"findwindow", SysFindWindow},
-    {"sendkeys", SysSendKeys},
-    {"fastload", SysFastLoad},
-    {"fileoperation", SysFileOperation},
-    {"exitwindows", SysExitWindows},
-    {"getfileversion", SysGetFileVersion},
-    {"getwinversion", SysGetWinVersion},
-    {"setwallpaper", SysSetWallpaper},
+constexpr StatementMember kStatements[] = {
+    {"setenv", 1, Call<SysSetEnv>},
+    {"setcaption", 2, Call<SysSetCaption>},
+    {"playsound", 3, Call<SysPlaySound>},
+    {"system", 4, Call<SysSystem>},
+    {"netmsgbox", 5, Call<SysNothing>},
+    {"winexec", 6, Call<SysWinExec>},
+    {"shellexec", 7, Call<SysShellExec>},
+    {"readfilelines", 8, Call<SysReadFileLines>},
+    {"writefilelines", 9, Call<SysWriteFileLines>},
+    {"createlink", 10, Call<SysCreateLink>},
+    {"findwindow", 11, Call<SysFindWindow>},
+    {"sendkeys", 12, Call<SysSendKeys>},
+    {"fastload", 13, Call<SysFastLoad>},
+    {"fileoperation", 14, Call<SysFileOperation>},
+    {"exitwindows", 15, Call<SysExitWindows>},
+    {"getfileversion", 16, Call<SysGetFileVersion>},
+    {"getwinversion", 17, Call<SysGetWinVersion>},
+    {"setwallpaper", 18, Call<SysSetWallpaper>},
 };
-constexpr NumFunctionEntry kNumFunctions[] = {
-    {"exec", SysExec},
-    {"msgbox", SysMsgBox},
+constexpr NumFunctionMember kNumFunctions[] = {
+    {"exec", 1, Call<SysExec>},
+    {"msgbox", 2, Call<SysMsgBox>},
 };
-constexpr StringFunctionEntry kStringFunctions[] = {
-    {"getenv", SysGetEnv},
-    {"opendialog", SysOpenDialog},
-    {"savedialog", SysSaveDialog},
-    {"browsefolder", SysBrowseFolder},
-    {"gettempdir", SysGetTempDir},
-    {"getwindir", SysGetWinDir},
-    {"getsysdir", SysGetSysDir},
-    {"getshortfilename", SysGetShortFileName},
-    {"getlongfilename", SysGetLongFileName},
-    {"gettempfilename", SysGetTempFileName},
-    {"getusername", SysGetUserName},
+constexpr StringFunctionMember kStringFunctions[] = {
+    {"getenv", 1, Call<SysGetEnv>},
+    {"opendialog", 2, Call<SysOpenDialog>},
+    {"savedialog", 3, Call<SysSaveDialog>},
+    {"browsefolder", 4, Call<SysBrowseFolder>},
+    {"gettempdir", 5, Call<SysGetTempDir>},
+    {"getwindir", 6, Call<SysGetWinDir>},
+    {"getsysdir", 7, Call<SysGetSysDir>},
+    {"getshortfilename", 8, Call<SysGetShortFileName>},
+    {"getlongfilename", 9, Call<SysGetLongFileName>},
+    {"gettempfilename", 10, Call<SysGetTempFileName>},
+    {"getusername", 11, Call<SysGetUserName>},
 };
+constexpr MemberTable kMembers{kStatements, kNumFunctions, kStringFunctions};
+static_assert(IdsInOrder(kMembers));
 
 struct ConstantEntry {
     const char* name;
@@ -102,38 +99,13 @@ constexpr ConstantEntry kConstants[] = {
     {"idYes", 6},
 };
 
-template <class Entry, size_t N>
-constexpr int Count(const Entry (&)[N]) {
-    return static_cast<int>(N);
-}
-
 }  // namespace
 
 SystemObject::SystemObject(Program& program) : ScriptObject(program, "") {
-    for (int i = 0; i < Count(kStatements); ++i)
-        AddStatement(kStatements[i].name, i + 1);
-    for (int i = 0; i < Count(kNumFunctions); ++i)
-        AddNumFunction(kNumFunctions[i].name, i + 1);
-    for (int i = 0; i < Count(kStringFunctions); ++i)
-        AddStringFunction(kStringFunctions[i].name, i + 1);
+    AddMembers(kMembers);
     for (const ConstantEntry& c : kConstants)
         program.Main().constants.Set(c.name, c.value);
     program.Main().SetSystemPartner(this);
-}
-
-void SystemObject::ProcessStatement(int id) {
-    if (id < 1 || id > Count(kStatements)) return ScriptObject::ProcessStatement(id);
-    kStatements[id - 1].handler(program_);
-}
-
-double SystemObject::ProcessNumFunction(int id) {
-    if (id < 1 || id > Count(kNumFunctions)) return ScriptObject::ProcessNumFunction(id);
-    return kNumFunctions[id - 1].handler(program_);
-}
-
-std::string SystemObject::ProcessStringFunction(int id) {
-    if (id < 1 || id > Count(kStringFunctions)) return ScriptObject::ProcessStringFunction(id);
-    return kStringFunctions[id - 1].handler(program_);
 }
 
 }  // namespace tallow

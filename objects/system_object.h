@@ -28,10 +28,6 @@ constexpr const char kNoSysDir[] = "Error retrieving system directory!";
 class SystemObject : public ScriptObject {
 public:
     explicit SystemObject(Program& program);
-
-    void ProcessStatement(int id) override;
-    double ProcessNumFunction(int id) override;
-    std::string ProcessStringFunction(int id) override;
 };
 
 }  // namespace tallow

@@ -16,9 +16,6 @@ constexpr uintptr_t kFirstModelHandle = 0x10000;
 constexpr uintptr_t kModelHandleStep = 4;
 std::atomic<uintptr_t> gModelHandles{0};
 
-constexpr uint32_t kComboTypeMask = 0x3;
-constexpr uint32_t kCbsDropDownList = 0x3;
-
 unsigned char Fold(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? c + 32 : c;
 }
@@ -41,7 +38,7 @@ bool InRange(int index, const std::vector<std::string>& items) {
 // A combo box with an edit field keeps its own text; a drop-down list shows
 // its selected item.
 bool HasEditField(const ModelControl& c) {
-    return (c.style & kComboTypeMask) != kCbsDropDownList;
+    return (c.style & codec::kCbsTypeMask) != codec::kCbsDropDownList;
 }
 
 // Where a new item goes: at the end, or after its equals in a sorted list.
@@ -71,14 +68,14 @@ int MaxCheckState(uint32_t buttonStyle) {
     // By button type (style & 0xF): check boxes and radio buttons take 1,
     // three-state boxes 2, push buttons, group boxes and the rest nothing.
     static constexpr int kMax[16] = {0, 0, 1, 1, 1, 2, 2, 0, 0, 1, 0, 0, 0, 0, 0, 0};
-    return kMax[buttonStyle & kButtonTypeMask];
+    return kMax[buttonStyle & kBsTypeMask];
 }
 
 int DefaultPushButtonOf(const codec::DialogTemplate& dialog) {
     const codec::DialogItem* first = nullptr;
     for (const codec::DialogItem& item : dialog.items) {
         if (ClassOfItem(item.windowClass) != ControlClass::Button) continue;
-        uint32_t type = item.style & kButtonTypeMask;
+        uint32_t type = item.style & kBsTypeMask;
         if (type == kBsDefPushButton) return item.id;
         if (type == kBsPushButton && !first) first = &item;
     }

@@ -16,13 +16,13 @@
 namespace tallow::platform {
 
 // Window styles of the controls the model tells apart.
-constexpr uint32_t kButtonTypeMask = 0xF;
-constexpr uint32_t kBsPushButton = 0x0;
-constexpr uint32_t kBsDefPushButton = 0x1;
-constexpr uint32_t kLbsSort = 0x2;
-constexpr uint32_t kLbsMultipleSel = 0x8;
-constexpr uint32_t kLbsExtendedSel = 0x800;
-constexpr uint32_t kCbsSort = 0x100;
+using codec::kBsDefPushButton;
+using codec::kBsPushButton;
+using codec::kBsTypeMask;
+using codec::kCbsSort;
+using codec::kLbsExtendedSel;
+using codec::kLbsMultipleSel;
+using codec::kLbsSort;
 
 // The predefined control classes, by their ordinals in a template.
 enum class ControlClass { Button = 0x80, Edit, Static, ListBox, ScrollBar, ComboBox, Other };

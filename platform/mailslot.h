@@ -28,12 +28,16 @@ public:
     Mailslot& operator=(const Mailslot&) = delete;
 
     // Creates the mailslot of that name to read from it. False when it
-    // exists already or the name is refused.
+    // exists already or the name is refused. Never waits: on Linux anything
+    // but a regular file at the mailslot's place is refused.
     bool Create(const std::string& name);
     // Opens an existing mailslot to write to it; false when there is none.
+    // Never waits, as Create.
     bool Open(const std::string& name);
     bool IsOpen() const;
-    // Sends size bytes as one message; false when it cannot.
+    // Sends size bytes as one message; false when it cannot (on Linux also
+    // when the mailslot holds as much unread as it may: see
+    // kMaxSpoolBytes).
     bool Write(const void* data, size_t size);
     // Sends each of size bytes as a message of its own, in order, and gives
     // how many were sent: fewer than size when a send fails.

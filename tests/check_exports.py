@@ -4,11 +4,12 @@
 Every function declared with TALLOW_API in tallow.h must be exported under its
 plain name, and nothing else may be. On Windows (a PE DLL) the check also
 rejects names that carry a stdcall decoration ("@") or a leading underscore,
-and a DLL that is not 32-bit x86. On Linux (an ELF shared object) it rejects
+and a DLL for another machine than --pe-machine (32-bit x86, the product, by
+default; amd64 for the 64-bit check build). On Linux (an ELF shared object) it rejects
 every C++ mangled name, so no engine internals leak into the dynamic symbol
 table. Only the standard library is used.
 
-    check_exports.py --header include/tallow.h LIBRARY
+    check_exports.py --header include/tallow.h [--pe-machine i386|amd64] LIBRARY
 """
 import argparse
 import re
@@ -18,7 +19,7 @@ import sys
 # Symbols that GNU ld may define in any shared object; they are not the engine's.
 LINKER_SYMBOLS = {"_init", "_fini", "__bss_start", "_edata", "_end"}
 
-PE_MACHINE_I386 = 0x14C
+PE_MACHINES = {"i386": (0x14C, "32-bit x86"), "amd64": (0x8664, "x86-64")}
 
 
 class FormatError(Exception):
@@ -125,13 +126,14 @@ def elf_exports(data):
     return names
 
 
-def check(declared, data):
+def check(declared, data, pe_machine="i386"):
     """Returns the list of problems found in the library image."""
     problems = []
     if data[:2] == b"MZ":
         machine, exported = pe_exports(data)
-        if machine != PE_MACHINE_I386:
-            problems.append("the DLL is not 32-bit x86 (machine %#x)" % machine)
+        wanted, label = PE_MACHINES[pe_machine]
+        if machine != wanted:
+            problems.append("the DLL is not %s (machine %#x)" % (label, machine))
         for name in exported:
             if "@" in name or name.startswith("_"):
                 problems.append("decorated export name: %s" % name)
@@ -156,6 +158,7 @@ def check(declared, data):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("--header", required=True)
+    ap.add_argument("--pe-machine", choices=sorted(PE_MACHINES), default="i386")
     ap.add_argument("library")
     args = ap.parse_args()
 
@@ -167,7 +170,7 @@ def main():
     with open(args.library, "rb") as f:
         data = f.read()
     try:
-        problems = check(declared, data)
+        problems = check(declared, data, args.pe_machine)
     except FormatError as e:
         print("%s: %s" % (args.library, e))
         return 1

@@ -23,9 +23,23 @@ def deep_false_if_blocks():
     return "\n".join(text) + "\n", "skipped\n"
 
 
+# Lines far longer than any written by hand: a million-character string
+# literal, and a sum of 100,000 terms on one line.
+LONG_LITERAL = 1000000
+LONG_SUM = 100000
+
+
+def long_line():
+    text = ('x$ = "' + "x" * LONG_LITERAL + '"\n'
+            + "y# = " + " + ".join(["1"] * LONG_SUM) + "\n"
+            + 'print str(len(x$)) + " " + str(y#) + 10\n')
+    return text, f"{LONG_LITERAL} {LONG_SUM}\n"
+
+
 SCRIPTS = {
     "limit_deep_if_blocks": deep_if_blocks,
     "limit_deep_false_if_blocks": deep_false_if_blocks,
+    "limit_long_line": long_line,
 }
 
 

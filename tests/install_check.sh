@@ -22,6 +22,10 @@ LD_LIBRARY_PATH=$prefix/lib "$work/pc_host" --unattended | grep -q "second run: 
 
 test "$(echo 'print "installed"' | "$prefix/bin/tallow")" = installed
 test -f "$prefix/share/man/man1/tallow.1.gz"
+# Where tallow(1) says the reference and the guide are.
+test -f "$prefix/share/doc/tallow/reference/index.html"
+test -f "$prefix/share/doc/tallow/reference/search.js"
+test -f "$prefix/share/doc/tallow/guide/index.html"
 # tallowmake finds the installed stub below the prefix, and what it builds
 # runs without the library beside it.
 echo 'print "built " + argv$[1]' > "$work/built.tal"

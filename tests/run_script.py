@@ -14,11 +14,15 @@ names the runner, for scripts that start it as a child; TALLOW_TEST_WINE=1
 tells a script that it runs under Wine. Arguments after the script reach it
 as argv; the folder is also the script's
 XDG_CONFIG_HOME and XDG_RUNTIME_DIR, so on Linux each script has a registry
-and mailslots of its own.
+and mailslots of its own. NAME.rss, when it exists, holds the most MiB the
+runner's peak resident set may reach (checked in native runs without
+sanitizers): the
+limits of a flooding script hold.
 """
 import argparse
 import os
 import re
+import resource
 import shutil
 import subprocess
 import sys
@@ -46,6 +50,7 @@ def main():
     expected_out = read(base + ".out", b"")
     expected_err = read(base + ".err", b"")
     expected_status = int((read(base + ".status", b"0") or b"0").strip())
+    rss_limit = read(base + ".rss")
 
     os.makedirs(args.temp, exist_ok=True)
     work = tempfile.mkdtemp(prefix=os.path.basename(base) + ".", dir=args.temp)
@@ -77,7 +82,9 @@ def main():
         stdin_path = base + ".in"
         stdin = open(stdin_path, "rb") if os.path.exists(stdin_path) else subprocess.DEVNULL
         try:
+            peak_before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
             proc = subprocess.run(cmd, cwd=work, stdin=stdin, capture_output=True, timeout=50, env=env)
+            peak = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss  # KiB, of the largest child yet
         finally:
             if stdin is not subprocess.DEVNULL:
                 stdin.close()
@@ -97,6 +104,13 @@ def main():
     if stderr != expected_err:
         ok = False
         print("standard error differs\n--- expected\n%r\n--- actual\n%r" % (expected_err, stderr))
+    # Sanitizers keep memory of their own beside the program's.
+    sanitized = any(os.environ.get(v) for v in ("ASAN_OPTIONS", "TSAN_OPTIONS"))
+    if rss_limit and not args.emulator and not sanitized and peak > peak_before:
+        limit_mib = int(rss_limit.strip())
+        if peak > limit_mib * 1024:
+            ok = False
+            print("peak resident set %d MiB, more than the %d MiB it may reach" % (peak // 1024, limit_mib))
     status = proc.returncode & 0xFF if proc.returncode >= 0 else proc.returncode
     if status != (expected_status & 0xFF):
         ok = False

@@ -10,7 +10,8 @@ by CR LF. It stops at BYE, at the end of its input, or after a minute.
   ATZ     "OK\r\n"                  (OK at once)
   ATE     "xyERROR"
   NEAR    "zOK"                     (OK behind one byte, nothing after it)
-  LINES   "first\r\nsec\nond\r\n"   (lines with CR LF, a stray LF inside)
+  LINES   "first\r\nsec\nond\r\n"   (lines with CR LF, one with LF alone)
+  ENDSCR, ENDSLF, ENDSCRLF  "third" and "fourth", each ended by CR, LF or CR LF
   NOISE   "garbage"                 (no line end at all)
   SLOW    "OK" half a second later
 """
@@ -26,6 +27,9 @@ REPLIES = {
     b"NEAR": b"zOK",
     b"LINES": b"first\r\nsec\nond\r\n",
     b"NOISE": b"garbage",
+    b"ENDSCR": b"third\rfourth\r",
+    b"ENDSLF": b"third\nfourth\n",
+    b"ENDSCRLF": b"third\r\nfourth\r\n",
 }
 LIFETIME = 60.0
 

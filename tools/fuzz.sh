@@ -2,7 +2,7 @@
 # Builds the libFuzzer targets (preset fuzz: clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each of them for a while.
 #   tools/fuzz.sh [--short | --seconds N] [TARGET...]
-# --short runs each target 45 s (what CI does); the default is 600 s. The
+# --short runs each target 30 s (what CI does); the default is 600 s. The
 # targets are lexer, run, api, diff and codefile. Corpora grow in build/fuzz/corpus-TARGET,
 # seeded from the script corpus and fuzz/seeds; findings land in
 # build/fuzz/findings-TARGET. The exit status is non-zero when a target found
@@ -14,7 +14,7 @@ seconds=600
 targets=()
 while [ $# -gt 0 ]; do
     case $1 in
-        --short) seconds=45 ;;
+        --short) seconds=30 ;;
         --seconds) seconds=$2; shift ;;
         -h|--help) sed -n '2,10p' "$0"; exit 0 ;;
         *) targets+=("$1") ;;

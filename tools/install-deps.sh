@@ -35,9 +35,11 @@ wine_packages=(wine wine32:i386 wine64)
 win64_packages=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                 mingw-w64-x86-64-dev wine wine64)
 # Clang with its runtimes for the fuzz builds, clang-format for the house
-# style, the other interpreters that the benchmarks compare with, and
-# dpkg-dev, lintian and makensis for the packages.
-tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic dpkg-dev lintian nsis)
+# style, the other interpreters that the benchmarks compare with, dpkg-dev,
+# lintian and makensis for the packages, Node.js for the test of the
+# reference's search page and Ansible for the guide's playbook.
+tool_packages=(clang clang-format libclang-rt-dev lua5.4 yabasic brandy bwbasic dpkg-dev lintian nsis nodejs
+               ansible-core)
 
 groups=()
 for arg in "$@"; do

@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+#include "codec/dialog_styles.h"
 #include "ide/model/tool.h"
 
 namespace tallow::ide {
@@ -29,11 +30,11 @@ std::span<const ControlKind> ControlKinds();
 const ControlKind* FindControlKind(ToolCode code);
 
 // The style bits the template and the designer read.
-inline constexpr uint32_t kWsVisible = 0x10000000;
-inline constexpr uint32_t kWsBorder = 0x00800000;
-inline constexpr uint32_t kBsDefPushButton = 0x1;
-inline constexpr uint32_t kSsCenter = 0x1;
-inline constexpr uint32_t kSsRight = 0x2;
+using codec::kBsDefPushButton;
+using codec::kSsCenter;
+using codec::kSsRight;
+using codec::kWsBorder;
+using codec::kWsVisible;
 
 class TControlTool : public TTextTool {
 public:

@@ -11,9 +11,9 @@ namespace tallow::ide {
 namespace {
 
 using enum OptionKind;
-constexpr uint32_t kTabStop = 0x10000;
-constexpr uint32_t kGroup = 0x20000;
-constexpr uint32_t kTextOnLeft = 0x20;
+using namespace codec;  // the k... style values of codec/dialog_styles.h
+constexpr uint32_t kTabStop = kWsTabStop;
+constexpr uint32_t kGroup = kWsGroup;
 
 // Every page's options, pages together, each in its order on the form.
 constexpr StyleOption kOptions[] = {
@@ -23,49 +23,49 @@ constexpr StyleOption kOptions[] = {
 
     {ToolCode::TextBox, "Tab Stop", kTabStop, Check, 0},
     {ToolCode::TextBox, "Group", kGroup, Check, 0},
-    {ToolCode::TextBox, "Auto HScroll", 0x80, Check, 0},
+    {ToolCode::TextBox, "Auto HScroll", kEsAutoHScroll, Check, 0},
     {ToolCode::TextBox, "Normal", 0, Radio, 1},
-    {ToolCode::TextBox, "Lowercase", 0x10, Radio, 1},
-    {ToolCode::TextBox, "Uppercase", 0x8, Radio, 1},
+    {ToolCode::TextBox, "Lowercase", kEsLowerCase, Radio, 1},
+    {ToolCode::TextBox, "Uppercase", kEsUpperCase, Radio, 1},
     {ToolCode::TextBox, "Single-Line", 0, Radio, 2},
-    {ToolCode::TextBox, "Multi-Line", 0x1004, Radio, 2},
-    {ToolCode::TextBox, "Password", 0x20, Radio, 2},
+    {ToolCode::TextBox, "Multi-Line", kEsMultiline | kEsWantReturn, Radio, 2},
+    {ToolCode::TextBox, "Password", kEsPassword, Radio, 2},
 
-    {ToolCode::Dialog, "System Menu", 0x80000, Check, 0},
-    {ToolCode::Dialog, "Minimize Box", 0x20000, Check, 0},
-    {ToolCode::Dialog, "Maximize Box", 0x10000, Check, 0},
+    {ToolCode::Dialog, "System Menu", kWsSysMenu, Check, 0},
+    {ToolCode::Dialog, "Minimize Box", kWsMinimizeBox, Check, 0},
+    {ToolCode::Dialog, "Maximize Box", kWsMaximizeBox, Check, 0},
 
     {ToolCode::CheckBox, "Tab Stop", kTabStop, Check, 0},
     {ToolCode::CheckBox, "Group", kGroup, Check, 0},
-    {ToolCode::CheckBox, "Normal", 0x3, Radio, 1},
-    {ToolCode::CheckBox, "Tri-State", 0x6, Radio, 1},
-    {ToolCode::CheckBox, "Text on Left", kTextOnLeft, Check, 0},
+    {ToolCode::CheckBox, "Normal", kBsAutoCheckBox, Radio, 1},
+    {ToolCode::CheckBox, "Tri-State", kBsAuto3State, Radio, 1},
+    {ToolCode::CheckBox, "Text on Left", kBsLeftText, Check, 0},
 
-    {ToolCode::RadioButton, "Text on Left", kTextOnLeft, Check, 0},
+    {ToolCode::RadioButton, "Text on Left", kBsLeftText, Check, 0},
     {ToolCode::RadioButton, "Tab Stop", kTabStop, Check, 0},
     {ToolCode::RadioButton, "Group", kGroup, Check, 0},
 
     {ToolCode::ListBox, "Tab Stop", kTabStop, Check, 0},
     {ToolCode::ListBox, "Group", kGroup, Check, 0},
-    {ToolCode::ListBox, "Disable No-Scroll", 0x1000, Check, 0},
-    {ToolCode::ListBox, "No Integral Height", 0x100, Check, 0},
-    {ToolCode::ListBox, "Sort", 0x2, Check, 0},
-    {ToolCode::ListBox, "Scroll Bar", 0x200000, Check, 0},
-    {ToolCode::ListBox, "Multiple Selections", 0x8, Check, 0},
+    {ToolCode::ListBox, "Disable No-Scroll", kLbsDisableNoScroll, Check, 0},
+    {ToolCode::ListBox, "No Integral Height", kLbsNoIntegralHeight, Check, 0},
+    {ToolCode::ListBox, "Sort", kLbsSort, Check, 0},
+    {ToolCode::ListBox, "Scroll Bar", kWsVScroll, Check, 0},
+    {ToolCode::ListBox, "Multiple Selections", kLbsMultipleSel, Check, 0},
 
     {ToolCode::Static, "Left-Align", 0, Radio, 1},
     {ToolCode::Static, "Right-Align", kSsRight, Radio, 1},
     {ToolCode::Static, "Center-Align", kSsCenter, Radio, 1},
     {ToolCode::Static, "Border", kWsBorder, Check, 0},
 
-    {ToolCode::ComboBox, "Disable No-Scroll", 0x800, Check, 0},
-    {ToolCode::ComboBox, "No Integral Height", 0x400, Check, 0},
-    {ToolCode::ComboBox, "Sort", 0x100, Check, 0},
+    {ToolCode::ComboBox, "Disable No-Scroll", kCbsDisableNoScroll, Check, 0},
+    {ToolCode::ComboBox, "No Integral Height", kCbsNoIntegralHeight, Check, 0},
+    {ToolCode::ComboBox, "Sort", kCbsSort, Check, 0},
     {ToolCode::ComboBox, "Tab Stop", kTabStop, Check, 0},
     {ToolCode::ComboBox, "Group", kGroup, Check, 0},
-    {ToolCode::ComboBox, "Scroll Bar", 0x200000, Check, 0},
-    {ToolCode::ComboBox, "Drop-Down", 0x2, Radio, 1},
-    {ToolCode::ComboBox, "Drop-Down List", 0x3, Radio, 1},
+    {ToolCode::ComboBox, "Scroll Bar", kWsVScroll, Check, 0},
+    {ToolCode::ComboBox, "Drop-Down", kCbsDropDown, Radio, 1},
+    {ToolCode::ComboBox, "Drop-Down List", kCbsDropDownList, Radio, 1},
 };
 
 // The button page's shortcuts.

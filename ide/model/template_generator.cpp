@@ -30,10 +30,10 @@ int16_t Field16(int value) {
 // out so that the dialog stays hidden until it is shown.
 constexpr uint32_t kHeaderStyleFlip = kWsVisible;
 
-// BUTTON items: which button kind a style is.
-constexpr uint32_t kRadioBits = 9;
-constexpr uint32_t kCheckBits = 3;
-constexpr uint32_t kThreeStateBits = 6;
+// BUTTON items: which button kind a style is, by the bits of these kinds.
+constexpr uint32_t kRadioBits = codec::kBsAutoRadioButton;
+constexpr uint32_t kCheckBits = codec::kBsAutoCheckBox;
+constexpr uint32_t kThreeStateBits = codec::kBsAuto3State;
 
 // The kind of a template item, or kCount for a class the designer skips.
 ToolCode KindOfItem(const codec::DialogItem& item) {

@@ -80,6 +80,10 @@ public:
     const std::string& ProgramFolder() const { return programFolder_; }
     // The message the find and replace dialogs send (FINDMSGSTRING).
     static UINT FindMessage();
+    // The ids of the command table, each with its handler; the Resources
+    // rows (cmd::kAddControl on) and the recent files are ranges besides it.
+    // The menu tables (main_menu.cpp) name the same ids.
+    static std::vector<UINT> CommandIds();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

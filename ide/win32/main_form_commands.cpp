@@ -169,6 +169,13 @@ const TMainForm::CommandEntry TMainForm::kCommands[] = {
     {cmd::kDeleteDialog, &TMainForm::DeleteDialog},
 };
 
+std::vector<UINT> TMainForm::CommandIds() {
+    std::vector<UINT> ids;
+    for (const CommandEntry& entry : kCommands)
+        ids.push_back(entry.id);
+    return ids;
+}
+
 void TMainForm::UseSystemLaunchers() {
     openWithShell = OpenWithShell;
     startProgram = StartProgram;

@@ -27,9 +27,9 @@ constexpr int kEdgeWidth = 2;
 constexpr int kCaptionGap = 2;
 
 // Styles the drawing reads.
-constexpr uint32_t kSsAlignMask = kSsCenter | kSsRight;
-constexpr uint32_t kBsTypeMask = 0xF;
-constexpr uint32_t kBsRadioKinds = 0x9;
+using codec::kBsAutoRadioButton;
+using codec::kBsTypeMask;
+using codec::kSsAlignMask;
 
 template <typename T>
 const T* As(const TTool& tool) {
@@ -241,7 +241,8 @@ void ToolPainter::PaintCheckBox(const TTool& tool) {
     RECT r = ToRect(box->Rect());
     int top = r.top + (r.bottom - r.top - kCheckBoxSize) / 2;
     RECT mark{r.left, top, r.left + kCheckBoxSize, top + kCheckBoxSize};
-    bool radio = tool.Code() == ToolCode::RadioButton || (box->WindowStyle() & kBsTypeMask) == kBsRadioKinds;
+    bool radio =
+        tool.Code() == ToolCode::RadioButton || (box->WindowStyle() & kBsTypeMask) == kBsAutoRadioButton;
     DrawFrameControl(dc_, &mark, DFC_BUTTON, radio ? DFCS_BUTTONRADIO : DFCS_BUTTONCHECK);
     RECT text{mark.right + kCaptionGap, r.top, r.right, r.bottom};
     DrawTextIn(box->caption, text, DT_LEFT | DT_VCENTER | DT_SINGLELINE, GetSysColor(COLOR_WINDOWTEXT));

@@ -7,29 +7,13 @@
 
 #include <cerrno>
 
+#include "platform/posix/owned_fd_posix.h"
+
 namespace tallow::platform {
-
-namespace {
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-}  // namespace
 
 FileRead ReadFileBytes(const std::string& path, size_t maxSize, std::vector<uint8_t>& out) {
     // O_NONBLOCK: opening a FIFO must not wait for a writer before fstat tells.
-    Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    OwnedFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.Get() < 0) return FileRead::kCannotOpen;
     struct stat st;
     if (::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return FileRead::kCannotOpen;

@@ -37,6 +37,12 @@ constexpr size_t kMaxFileName = 255;
 constexpr size_t kReadAhead = 64 * 1024;
 // How many one-byte messages a writer sends in one write.
 constexpr size_t kByteMessageBatch = 16 * 1024;
+// The most a spool file holds: messages not read yet (and, until the reader
+// has read them all and starts the file again, those read). A writer whose
+// messages would pass it fails, so that writers cannot fill the runtime
+// folder (memory, on most systems) faster than the reader reads. At 5 bytes
+// per one-byte message, over three million characters of writestring.
+constexpr off_t kMaxSpoolBytes = off_t(16) << 20;
 // How often a reader without inotify looks for new messages while it waits.
 constexpr uint32_t kPollSliceMs = 10;
 
@@ -131,6 +137,15 @@ off_t FileSize(int fd) {
     return ::fstat(fd, &st) == 0 ? st.st_size : -1;
 }
 
+// Opens a spool file without waiting (a FIFO at its name would hold an open
+// for writing until someone reads it), and only when it is a regular file.
+OwnedFd OpenSpool(int folder, const std::string& fileName, int flags, mode_t mode = 0) {
+    OwnedFd file(::openat(folder, fileName.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, mode));
+    struct stat st;
+    if (!file.Valid() || ::fstat(file.Get(), &st) != 0 || !S_ISREG(st.st_mode)) return OwnedFd();
+    return file;
+}
+
 // Appends a message with its length in front to frames.
 void AddFrame(std::string& frames, const char* data, size_t size) {
     for (size_t i = 0; i < kLengthBytes; ++i)
@@ -197,6 +212,7 @@ struct Mailslot::State {
         if (!file.Valid() || reader || !ReaderAlive(fd)) return false;
         FlockHold hold(fd, LOCK_EX);
         off_t before = FileSize(fd);
+        if (before < 0 || off_t(frames.size()) > kMaxSpoolBytes - before) return false;
         ssize_t n;
         do
             n = ::write(fd, frames.data(), frames.size());
@@ -286,8 +302,7 @@ bool Mailslot::Create(const std::string& name) {
     state_->Close();
     if (!state_->Locate(name)) return false;
     FlockHold hold(state_->folder.Get(), LOCK_EX);
-    OwnedFd file(::openat(state_->folder.Get(), state_->fileName.c_str(),
-                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+    OwnedFd file = OpenSpool(state_->folder.Get(), state_->fileName, O_RDWR | O_CREAT, 0600);
     // A live reader holds the lock; a file without one is what a reader that
     // died left behind, and its messages go.
     if (!file.Valid() || !TakeReaderLock(file.Get()) || ::ftruncate(file.Get(), 0) != 0) return false;
@@ -305,8 +320,7 @@ bool Mailslot::Open(const std::string& name) {
     state_->Close();
     if (!state_->Locate(name)) return false;
     FlockHold hold(state_->folder.Get(), LOCK_SH);
-    OwnedFd file(::openat(state_->folder.Get(), state_->fileName.c_str(),
-                          O_WRONLY | O_APPEND | O_CLOEXEC | O_NOFOLLOW));
+    OwnedFd file = OpenSpool(state_->folder.Get(), state_->fileName, O_WRONLY | O_APPEND);
     if (!file.Valid() || !ReaderAlive(file.Get())) return false;
     state_->file = std::move(file);
     return true;

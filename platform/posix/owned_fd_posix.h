@@ -1,9 +1,11 @@
-// A file descriptor that closes itself: the serial port and mailslot
-// implementations hold their descriptors in these.
+// File descriptors for the POSIX implementations: an owner that closes its
+// descriptor, and a write that puts a whole text through one.
 #pragma once
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <string_view>
 #include <utility>
 
 namespace tallow::platform {
@@ -34,5 +36,18 @@ public:
 private:
     int fd_ = -1;
 };
+
+// Writes all of bytes to fd, again after a signal or a short write; false
+// when the descriptor refuses the rest.
+inline bool WriteAll(int fd, std::string_view bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += size_t(n);
+    }
+    return true;
+}
 
 }  // namespace tallow::platform

@@ -17,6 +17,7 @@
 #include "platform/file_read.h"
 #include "platform/ini_text.h"
 #include "platform/posix/config_folder.h"
+#include "platform/posix/owned_fd_posix.h"
 #include "platform/profile.h"
 
 namespace tallow::platform {
@@ -48,31 +49,6 @@ std::optional<IniText> Load(const std::optional<std::string>& path) {
     std::vector<uint8_t> bytes;
     if (!path || ReadFileBytes(*path, kMaxProfileBytes, bytes) != FileRead::kRead) return std::nullopt;
     return IniText(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int Get() const { return fd_; }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
 }
 
 // A new file beside target, opened for writing with the permissions a new
@@ -107,7 +83,7 @@ bool Replace(const std::string& path, const std::string& text) {
     std::string tempPath;
     bool written = false;
     {
-        Descriptor out(CreateBeside(target, tempPath));
+        OwnedFd out(CreateBeside(target, tempPath));
         if (out.Get() < 0) return false;
         written = WriteAll(out.Get(), text) && (!exists || ::fchmod(out.Get(), old.st_mode & 07777) == 0) &&
                   ::fsync(out.Get()) == 0;

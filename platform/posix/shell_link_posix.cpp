@@ -11,23 +11,9 @@
 
 #include "platform/confinement.h"
 #include "platform/desktop_entry.h"
+#include "platform/posix/owned_fd_posix.h"
 
 namespace tallow::platform {
-
-namespace {
-
-bool WriteAll(int fd, const std::string& text) {
-    size_t done = 0;
-    while (done < text.size()) {
-        ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
-}
-
-}  // namespace
 
 bool CreateShellLink(const ShellLinkFields& link, const std::string& linkFile) {
     if (linkFile.empty() || !PathAllowed(linkFile)) return false;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/clipboard.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
@@ -24,22 +25,6 @@ public:
 
 private:
     bool open_;
-};
-
-// A global memory block of ours, freed unless it was handed over.
-class GlobalBlock {
-public:
-    explicit GlobalBlock(size_t size) : block_(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, size)) {}
-    ~GlobalBlock() {
-        if (block_) GlobalFree(block_);
-    }
-    GlobalBlock(const GlobalBlock&) = delete;
-    GlobalBlock& operator=(const GlobalBlock&) = delete;
-    HGLOBAL Get() const { return block_; }
-    void Release() { block_ = nullptr; }
-
-private:
-    HGLOBAL block_;
 };
 
 // A global memory block locked for as long as it lives; Bytes() is null
@@ -65,7 +50,7 @@ ClipboardStatus PutClipboardData(unsigned format, std::span<const uint8_t> bytes
     OpenClipboardScope clipboard;
     if (!clipboard.IsOpen()) return ClipboardStatus::kCannotOpen;
     // A block of no bytes is still a block the clipboard can own.
-    GlobalBlock block(bytes.empty() ? 1 : bytes.size());
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, bytes.empty() ? 1 : bytes.size()));
     if (!block.Get()) return ClipboardStatus::kOk;
     {
         LockedBlock locked(block.Get());

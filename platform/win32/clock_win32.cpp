@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "platform/confinement.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
@@ -61,17 +62,6 @@ public:
     }
 };
 
-// A file handle closed when the scope ends.
-struct ScopedHandle {
-    HANDLE handle;
-    explicit ScopedHandle(HANDLE h) : handle(h) {}
-    ~ScopedHandle() {
-        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
-    }
-    ScopedHandle(const ScopedHandle&) = delete;
-    ScopedHandle& operator=(const ScopedHandle&) = delete;
-};
-
 }  // namespace
 
 SystemClock& OperatingSystemClock() {
@@ -97,11 +87,11 @@ bool SetFileModifiedTime(const std::string& path, const LocalTime& time) {
         !SystemTimeToFileTime(&utc, &written))
         return false;
     // Directories open only with backup semantics.
-    ScopedHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (file.handle == INVALID_HANDLE_VALUE) return false;
-    return SetFileTime(file.handle, nullptr, nullptr, &written) != 0;
+    UniqueKernelHandle file(CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (file.Get() == INVALID_HANDLE_VALUE) return false;
+    return SetFileTime(file.Get(), nullptr, nullptr, &written) != 0;
 }
 
 }  // namespace tallow::platform

@@ -12,6 +12,7 @@
 
 #include "platform/confinement.h"
 #include "platform/desktop.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
@@ -82,19 +83,10 @@ private:
 };
 
 // A shell item list, freed with the task allocator.
-class ItemList {
-public:
-    explicit ItemList(LPITEMIDLIST items) : items_(items) {}
-    ~ItemList() {
-        if (items_) CoTaskMemFree(items_);
-    }
-    ItemList(const ItemList&) = delete;
-    ItemList& operator=(const ItemList&) = delete;
-    LPITEMIDLIST Get() const { return items_; }
-
-private:
-    LPITEMIDLIST items_;
-};
+void FreeItemList(LPITEMIDLIST items) {
+    CoTaskMemFree(items);
+}
+using ItemList = UniqueHandle<LPITEMIDLIST, FreeItemList>;
 
 // The root folder as the desktop folder parses it, or null (the desktop)
 // when it is empty, too long or unknown.
@@ -119,25 +111,10 @@ void DropTrailingBackslash(std::string& path) {
     if (last == end - 1 && *last == '\\') path.pop_back();
 }
 
-class TokenHandle {
-public:
-    TokenHandle() = default;
-    ~TokenHandle() {
-        if (handle_) CloseHandle(handle_);
-    }
-    TokenHandle(const TokenHandle&) = delete;
-    TokenHandle& operator=(const TokenHandle&) = delete;
-    HANDLE* Out() { return &handle_; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_ = nullptr;
-};
-
 // Shutting down needs the shutdown privilege, which users hold but which
 // starts disabled: ExitWindowsEx fails without it.
 void EnableShutdownPrivilege() {
-    TokenHandle token;
+    UniqueKernelHandle token;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.Out())) return;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;

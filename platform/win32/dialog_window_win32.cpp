@@ -38,7 +38,7 @@ bool IsPushButton(HWND control) {
     char name[kClassNameSize];
     if (!control || !GetClassNameA(control, name, sizeof name) || lstrcmpiA(name, "Button") != 0)
         return false;
-    LONG type = GetWindowLongA(control, GWL_STYLE) & kButtonTypeMask;
+    LONG type = GetWindowLongA(control, GWL_STYLE) & kBsTypeMask;
     return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
 }
 

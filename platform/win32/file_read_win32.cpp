@@ -4,24 +4,11 @@
 #include <algorithm>
 
 #include "platform/file_read.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
 namespace {
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    ~FileHandle() {
-        if (h_ != INVALID_HANDLE_VALUE) CloseHandle(h_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    HANDLE Get() const { return h_; }
-
-private:
-    HANDLE h_;
-};
 
 // ReadFile takes at most this many bytes per call.
 constexpr size_t kReadChunk = size_t(1) << 24;
@@ -29,8 +16,8 @@ constexpr size_t kReadChunk = size_t(1) << 24;
 }  // namespace
 
 FileRead ReadFileBytes(const std::string& path, size_t maxSize, std::vector<uint8_t>& out) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueKernelHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.Get() == INVALID_HANDLE_VALUE) return FileRead::kCannotOpen;
     if (GetFileType(file.Get()) != FILE_TYPE_DISK) return FileRead::kCannotOpen;
     LARGE_INTEGER size;

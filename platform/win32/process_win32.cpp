@@ -11,36 +11,21 @@
 
 #include "platform/command_words.h"
 #include "platform/confinement.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
 namespace {
 
-// A kernel handle, closed when it goes.
-class KernelHandle {
-public:
-    explicit KernelHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~KernelHandle() {
-        if (handle_ && handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-    }
-    KernelHandle(KernelHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = nullptr; }
-    KernelHandle(const KernelHandle&) = delete;
-    KernelHandle& operator=(const KernelHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // An inheritable copy of one of the process's standard handles, for a child;
 // none when the process has none there (the child then has none either).
-KernelHandle InheritableStdHandle(DWORD which) {
+UniqueKernelHandle InheritableStdHandle(DWORD which) {
     HANDLE handle = GetStdHandle(which);
     HANDLE copy = nullptr;
     if (handle && handle != INVALID_HANDLE_VALUE)
         DuplicateHandle(GetCurrentProcess(), handle, GetCurrentProcess(), &copy, 0, TRUE,
                         DUPLICATE_SAME_ACCESS);
-    return KernelHandle(copy);
+    return UniqueKernelHandle(copy);
 }
 
 // The process's standard output pointed at a capture file for as long as it
@@ -68,9 +53,9 @@ private:
 int RunAndWait(std::string commandLine, CaptureFile* capture) {
     if (Confined()) return kNotStarted;
     StdOutputSwap swap(capture);
-    KernelHandle input = InheritableStdHandle(STD_INPUT_HANDLE);
-    KernelHandle output = InheritableStdHandle(STD_OUTPUT_HANDLE);
-    KernelHandle error = InheritableStdHandle(STD_ERROR_HANDLE);
+    UniqueKernelHandle input = InheritableStdHandle(STD_INPUT_HANDLE);
+    UniqueKernelHandle output = InheritableStdHandle(STD_OUTPUT_HANDLE);
+    UniqueKernelHandle error = InheritableStdHandle(STD_ERROR_HANDLE);
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -81,8 +66,8 @@ int RunAndWait(std::string commandLine, CaptureFile* capture) {
     if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                         &info))
         return kNotStarted;
-    KernelHandle process(info.hProcess);
-    KernelHandle thread(info.hThread);
+    UniqueKernelHandle process(info.hProcess);
+    UniqueKernelHandle thread(info.hThread);
     WaitForSingleObject(info.hProcess, INFINITE);
     DWORD code = 0;
     if (!GetExitCodeProcess(info.hProcess, &code)) return kNotStarted;

@@ -9,6 +9,7 @@
 
 #include "platform/self_path.h"
 #include "platform/shell_registration.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
@@ -20,28 +21,13 @@ constexpr const char* kTypeName = "Tallow95CodFile";  // the type the developmen
 constexpr const char* kTypeTitle = "Tallow95 Code File";
 constexpr const char* kLauncherFile = "tallowrun.exe";
 
-class Key {
-public:
-    Key() = default;
-    ~Key() {
-        if (key_) ::RegCloseKey(key_);
-    }
-    Key(const Key&) = delete;
-    Key& operator=(const Key&) = delete;
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 std::string FullName(const std::string& path) {
     return "HKEY_CURRENT_USER\\" + path;
 }
 
 // The key's default string value; empty when it has none.
 std::string DefaultValue(const std::string& path) {
-    Key key;
+    UniqueKey key;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.Out()) != ERROR_SUCCESS)
         return std::string();
     char buffer[512];
@@ -56,7 +42,7 @@ std::string DefaultValue(const std::string& path) {
 
 bool SetDefaultValue(const std::string& path, const std::string& value, std::vector<std::string>& changed,
                      std::string& error) {
-    Key key;
+    UniqueKey key;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.Out(),
                           nullptr) != ERROR_SUCCESS ||
         ::RegSetValueExA(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),

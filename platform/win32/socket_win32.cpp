@@ -11,6 +11,7 @@
 
 #include "platform/confinement.h"
 #include "platform/socket.h"
+#include "platform/win32/unique_handle_win32.h"
 
 namespace tallow::platform {
 
@@ -90,24 +91,11 @@ private:
     HWND window_ = nullptr;
 };
 
+void CloseSocketHandle(SOCKET socket) {
+    closesocket(socket);
+}
 // A socket closed when its owner goes.
-class SocketHandle {
-public:
-    SocketHandle() = default;
-    ~SocketHandle() { Reset(INVALID_SOCKET); }
-    SocketHandle(const SocketHandle&) = delete;
-    SocketHandle& operator=(const SocketHandle&) = delete;
-
-    void Reset(SOCKET socket) {
-        if (socket_ != INVALID_SOCKET) closesocket(socket_);
-        socket_ = socket;
-    }
-    SOCKET Get() const { return socket_; }
-    bool Valid() const { return socket_ != INVALID_SOCKET; }
-
-private:
-    SOCKET socket_ = INVALID_SOCKET;
-};
+using SocketHandle = UniqueHandle<SOCKET, CloseSocketHandle, INVALID_SOCKET>;
 
 // Dispatches every message the thread has waiting.
 void DispatchWaiting() {
@@ -161,7 +149,7 @@ public:
     // Connects a new socket to address and port, waiting for the outcome.
     bool Connect(in_addr address, int port) {
         socket_.Reset(socket(AF_INET, SOCK_STREAM, 0));
-        if (!socket_.Valid() || !window_.Get()) return false;
+        if (!socket_ || !window_.Get()) return false;
         if (WSAAsyncSelect(socket_.Get(), window_.Get(), kSocketMessage, kConnectionEvents) != 0)
             return false;
         sockaddr_in target = SocketAddress(address, port);
@@ -265,7 +253,7 @@ public:
 
     bool Listen(in_addr address, int port) {
         socket_.Reset(socket(AF_INET, SOCK_STREAM, 0));
-        if (!socket_.Valid() || !window_.Get()) return false;
+        if (!socket_ || !window_.Get()) return false;
         sockaddr_in local = SocketAddress(address, port);
         return bind(socket_.Get(), reinterpret_cast<const sockaddr*>(&local), sizeof local) == 0 &&
                listen(socket_.Get(), kBacklog) == 0 &&

@@ -41,7 +41,7 @@ void PrintChildren(HWND parent, HDC dc, POINT origin, RECT clip) {
         RECT visible;
         if (!IntersectRect(&visible, &place, &clip)) continue;
         const int saved = SaveDC(dc);
-        UniqueHandle<HRGN, DeleteGdiObject<HRGN>> region(CreateRectRgnIndirect(&visible));
+        UniqueHandle<HRGN, platform::DeleteGdiObject<HRGN>> region(CreateRectRgnIndirect(&visible));
         SelectClipRgn(dc, region.Get());
         SetViewportOrgEx(dc, place.left, place.top, nullptr);
         PrintWindow(last, dc, 0);

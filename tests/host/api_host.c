@@ -1037,6 +1037,22 @@ static void TestStatementLimit(void) {
     DestroyProgram(p);
 }
 
+/* A time limit ends a loop and a long wait alike; each run gets all of it. */
+static void TestTimeLimit(void) {
+    TallowProgramHandle p = CreateProgram();
+    SetTimeLimit(p, 300);
+    CHECK(RunProgram(p, "exit 3\rsleep 100") == 3);
+    CHECK(RunProgram(p, "sleep 100\rexit 5") == 3);
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_TIME);
+    CHECK(RunProgram(p, "while 1 = 1\rendwhile") == 3);
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_TIME);
+    SetTimeLimit(p, 0);
+    CHECK(RunProgram(p, "sleep 1\rexit 6") == 6);
+    CHECK(GetRunOutcome(p) == TALLOW_RUN_ENDED);
+    SetTimeLimit(NULL, 5);
+    DestroyProgram(p);
+}
+
 /* After a run a host can ask how it ended and why it failed. */
 static void TestRunOutcome(void) {
     char message[64], token[16];
@@ -1142,6 +1158,7 @@ int main(int argc, char** argv) {
     TestMemoryLimitAndFastPaths();
     TestTrustAddresses();
     TestRunOutcome();
+    TestTimeLimit();
     TestHostProgram();
     TestRunners();
     TestRegistrationWriter();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -175,13 +176,42 @@ TEST(WaitForAnyTextTest, NoTextsNeverMatch) {
     EXPECT_EQ(source.Elapsed(), 1000u);
 }
 
-TEST(ReadLineTextTest, LinesEndAtCarriageReturnsWithoutLineFeeds) {
+TEST(ReadLineTextTest, LinesEndAtCarriageReturnsLineFeedsOrBoth) {
     ScriptedSource source;
-    source.Arrive(0, "first\r\nsec\nond\r");
+    source.Arrive(0, "first\r\nsec\nond\r\n\nfourth\r");
     EXPECT_EQ(ReadLineText(source, 5), "first");
-    EXPECT_EQ(ReadLineText(source, 5), "second");
+    EXPECT_EQ(ReadLineText(source, 5), "sec");
+    EXPECT_EQ(ReadLineText(source, 5), "ond");
+    EXPECT_EQ(ReadLineText(source, 5), "");
+    EXPECT_EQ(ReadLineText(source, 5), "fourth");
     EXPECT_TRUE(source.waits.empty());  // a line already waiting is taken at once
     EXPECT_EQ(source.Elapsed(), 0u);
+    // The line feed of a CR LF that arrives after the read took the line
+    // still ends nothing.
+    source.Arrive(200, "\nfifth\n");
+    EXPECT_EQ(ReadLineText(source, 5), "fifth");
+}
+
+TEST(ReadLineTextTest, LongLinesComeInChargedPiecesOfTheLimit) {
+    ScriptedSource source;
+    source.Arrive(
+        0, std::string(kMaxReceivedLine + 2, 'x') + "\r\n" + std::string(kMaxReceivedLine, 'y') + "\n");
+    size_t charged = 0;
+    auto charge = [&charged](size_t bytes) { charged += bytes; };
+    EXPECT_EQ(ReadLineText(source, 5, charge), std::string(kMaxReceivedLine, 'x'));
+    EXPECT_GE(charged, kMaxReceivedLine);
+    EXPECT_LT(charged, kMaxReceivedLine + 8192);
+    EXPECT_EQ(ReadLineText(source, 5, charge), "xx");
+    // A line end right after a full piece makes no empty line.
+    EXPECT_EQ(ReadLineText(source, 5), std::string(kMaxReceivedLine, 'y'));
+    EXPECT_EQ(ReadLineText(source, 0), "");
+    EXPECT_EQ(source.Unread(), "");
+
+    // A charge that refuses ends the read with its exception.
+    ScriptedSource refused;
+    refused.Arrive(0, std::string(10000, 'z'));
+    EXPECT_THROW(ReadLineText(refused, 5, [](size_t) { throw std::length_error("limit"); }),
+                 std::length_error);
 }
 
 TEST(ReadLineTextTest, ALineArrivingInPartsEndsWhenItsEndArrives) {

@@ -21,7 +21,7 @@ using codec::DialogItem;
 using codec::DialogTemplate;
 using codec::NameOrOrdinal;
 
-constexpr uint32_t kChild = 0x50000000;  // WS_CHILD | WS_VISIBLE
+constexpr uint32_t kChild = codec::kWsChild | codec::kWsVisible;
 
 DialogItem Item(uint16_t id, uint16_t classOrdinal, uint32_t style, const char* text = "") {
     DialogItem item;
@@ -43,15 +43,15 @@ DialogTemplate FullDialog() {
         Item(10, 0x81, 0x4, "first"),  // multi-line edit
         Item(11, 0x82, 0, "Label"),
         Item(20, 0x83, 0),  // single selection
-        Item(21, 0x83, platform::kLbsMultipleSel),
-        Item(22, 0x83, platform::kLbsExtendedSel),
-        Item(23, 0x83, platform::kLbsSort),
-        Item(30, 0x85, 0x2, "typed"),              // drop-down
-        Item(31, 0x85, 0x3 | platform::kCbsSort),  // sorted drop-down list
-        Item(40, 0x80, 0x3, "Check"),              // auto check box
-        Item(41, 0x80, 0x6, "Maybe"),              // auto three-state
-        Item(2, 0x80, platform::kBsPushButton, "Cancel"),
-        Item(1, 0x80, platform::kBsDefPushButton, "OK"),
+        Item(21, 0x83, codec::kLbsMultipleSel),
+        Item(22, 0x83, codec::kLbsExtendedSel),
+        Item(23, 0x83, codec::kLbsSort),
+        Item(30, 0x85, 0x2, "typed"),           // drop-down
+        Item(31, 0x85, 0x3 | codec::kCbsSort),  // sorted drop-down list
+        Item(40, 0x80, 0x3, "Check"),           // auto check box
+        Item(41, 0x80, 0x6, "Maybe"),           // auto three-state
+        Item(2, 0x80, codec::kBsPushButton, "Cancel"),
+        Item(1, 0x80, codec::kBsDefPushButton, "OK"),
     };
     // A class given by name works as its ordinal does.
     d.items.push_back(Item(42, 0, 0x9, "Radio"));

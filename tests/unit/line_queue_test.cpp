@@ -28,11 +28,19 @@ std::vector<std::string> Lines(std::string_view bytes, size_t chunk) {
     return TakeAll(queue);
 }
 
-TEST(LineQueue, CarriageReturnsEndLinesInAnySplitOfTheBytes) {
-    const std::string bytes = "220 ready\r\n250-a\r\n\r\n250 b\rtext\nmore\r\nunfinished";
-    const std::vector<std::string> expected = {"220 ready", "250-a", "", "250 b", "textmore"};
+TEST(LineQueue, LineEndsOfEveryKindEndLinesInAnySplitOfTheBytes) {
+    const std::string bytes = "220 ready\r\n250-a\r\n\r\n250 b\rtext\nmore\r\n\n\n\runfinished";
+    const std::vector<std::string> expected = {"220 ready", "250-a", "", "250 b", "text", "more", "", "", ""};
     for (size_t chunk : {size_t(1), size_t(2), size_t(7), bytes.size()})
         EXPECT_EQ(Lines(bytes, chunk), expected) << "chunk " << chunk;
+    // A peer that ends its lines with LF, one with CR and one with CR LF say
+    // the same.
+    const std::vector<std::string> three = {"third", "fourth", ""};
+    for (const char* end : {"\n", "\r", "\r\n"}) {
+        std::string text = std::string("third") + end + "fourth" + end + end;
+        for (size_t chunk : {size_t(1), size_t(5), text.size()})
+            EXPECT_EQ(Lines(text, chunk), three) << "line end " << int(end[0]) << " chunk " << chunk;
+    }
 }
 
 TEST(LineQueue, UnfinishedLineWaitsUntilItsEndOrTheConnectionsEnd) {
@@ -57,8 +65,9 @@ TEST(LineQueue, LongLinesComeInPiecesOfTheLimitWithNothingLost) {
     queue.Feed(std::string(kMaxReceivedLine - 1, 'a') + "\r");
     queue.Feed(std::string(kMaxReceivedLine, 'b') + "\r\n");
     queue.Feed(std::string(kMaxReceivedLine + 1, 'c') + "\r\r");
+    queue.Feed(std::string(kMaxReceivedLine, 'e') + "\nnext\n");
     std::vector<std::string> lines = TakeAll(queue);
-    ASSERT_EQ(lines.size(), 5u);
+    ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], std::string(kMaxReceivedLine - 1, 'a'));
     // The carriage return right after a full piece makes no empty line...
     EXPECT_EQ(lines[1], std::string(kMaxReceivedLine, 'b'));
@@ -66,6 +75,9 @@ TEST(LineQueue, LongLinesComeInPiecesOfTheLimitWithNothingLost) {
     EXPECT_EQ(lines[3], "c");
     // ... but a second one does.
     EXPECT_EQ(lines[4], "");
+    // Nor does a line feed.
+    EXPECT_EQ(lines[5], std::string(kMaxReceivedLine, 'e'));
+    EXPECT_EQ(lines[6], "next");
 
     // A piece cut at the limit just before the connection ends.
     queue.Feed(std::string(kMaxReceivedLine, 'd'));

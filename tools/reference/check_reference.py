@@ -29,7 +29,7 @@ import reference_pages
 
 MESSAGE = re.compile(r'constexpr const char k\w+\[\] = "((?:[^"\\]|\\.)*)";')
 # A paragraph (or table row) that lists errors: its quoted texts are messages.
-ERRORS = re.compile(r"(?:Errors(?: of `new`)?:|raises|Writing raises)(.*?)(?:\n\n|$)", re.S)
+ERRORS = re.compile(r"(?:Errors(?: of `new`)?:|raises|Writing raises)(.*?)(?:\n\n|\n *- |$)", re.S)
 
 
 def engine_messages(source):

@@ -131,7 +131,39 @@ def main():
         shutil.rmtree(html)
         case.expect("html: a broken link", build + [html], False)
         case.expect("links: a broken link", links, True, "watch.html")
-        print("%d passed, %d failed" % (19 - case.failures, case.failures))
+
+        # The guide's forms: a file written beside the next example, and an
+        # example that runs on Linux only (skipped under an emulator).
+        guide = os.path.join(root, "guide")
+        case.write(guide, {"files.md": "```file in.txt\nfrom the file\n```\n```tallow\nreadfilelines \"in.txt\", "
+                                        "l\nprint l$[1] + 10\n```\n```output\nfrom the file\n```\n"})
+        case.expect("examples: a file beside the example", examples + [guide], False, "1 passed, 0 failed")
+        case.write(guide, {"files.md": "```tallow linux\nprint \"a\" + 10\n```\n```output\nb\n```\n"
+                                       "```tallow\nprint \"c\" + 10\n```\n```output\nc\n```\n"})
+        case.expect("examples: a Linux example under an emulator", examples + ["--emulator", "env", guide], False,
+                    "1 passed, 0 failed, 1 skipped")
+
+        # Synonyms must name entries; the search table must find its entries.
+        with_synonyms = dict(SOUND_PAGES)
+        with_synonyms["synonyms.txt"] = "abs: magnitude, absolute value\n"
+        with_synonyms["objects/clock.md"] = SOUND_PAGES["objects/clock.md"].replace("\n\n", "\n\nTime.\n\n", 1)
+        case.write(ref, with_synonyms)
+        shutil.rmtree(html, ignore_errors=True)
+        case.expect("html: synonyms of an entry", build + [html], False)
+        table = os.path.join(root, "queries.txt")
+        with open(table, "w") as f:
+            f.write("magnitude -> abs\nnow -> clock.now\n")
+        search = [os.path.join(HERE, "check_search.py"), html, table]
+        node = shutil.which("node") or shutil.which("nodejs")
+        if node:
+            case.expect("search: queries that find their entries", search, False, "2 queries, 0 problems")
+            with open(table, "a") as f:
+                f.write("magnitude -> clock.zone\n")
+            case.expect("search: a query that misses its entry", search, True, "queries.txt:3")
+        with_synonyms["synonyms.txt"] = "sqr: square\n"
+        case.write(ref, with_synonyms)
+        case.expect("html: a synonym of no entry", build + [html], True, "`sqr` is neither")
+        print("%d passed, %d failed" % ((25 if node else 23) - case.failures, case.failures))
         return 1 if case.failures else 0
     finally:
         shutil.rmtree(root, ignore_errors=True)

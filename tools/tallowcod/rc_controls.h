@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
+#include "codec/dialog_styles.h"
+
 namespace tallow::codec {
 
-constexpr uint32_t kWsChild = 0x40000000;
-constexpr uint32_t kWsVisible = 0x10000000;
-constexpr uint32_t kWsCaption = 0x00C00000;
-// A dialog without a STYLE statement: WS_POPUP | WS_BORDER | WS_SYSMENU.
-constexpr uint32_t kDefaultDialogStyle = 0x80880000;
+// A dialog without a STYLE statement.
+constexpr uint32_t kDefaultDialogStyle = kWsPopup | kWsBorder | kWsSysMenu;
 
 // One statement such as PUSHBUTTON. Without a style argument the control
 // gets defaultStyle; with one, the argument's terms start from baseStyle

@@ -16,6 +16,7 @@
 
 #include "clipboard_formats.h"
 #include "gui_text.h"
+#include "platform/posix/owned_fd_posix.h"
 
 extern char** environ;
 
@@ -46,17 +47,6 @@ bool HelperStillOwns() {
     if (gServed.empty()) return false;
     GtkClipboard* clipboard = gtk_clipboard_get(GDK_SELECTION_CLIPBOARD);
     return gtk_clipboard_wait_is_target_available(clipboard, gdk_atom_intern(kMarkerTarget, FALSE));
-}
-
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        done += size_t(n);
-    }
-    return true;
 }
 
 // Starts the helper in a session of its own (it outlives the script and
@@ -93,7 +83,7 @@ bool StartHelper(const ClipboardContents& contents) {
         }, old{};
         ignore.sa_handler = SIG_IGN;
         sigaction(SIGPIPE, &ignore, &old);
-        bool sent = WriteAll(input[1], EncodeContents(contents));
+        bool sent = platform::WriteAll(input[1], EncodeContents(contents));
         sigaction(SIGPIPE, &old, nullptr);
         close(input[1]);
         input[1] = -1;

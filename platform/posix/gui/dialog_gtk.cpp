@@ -25,13 +25,7 @@ namespace tallow::gui {
 namespace {
 
 // Window and control styles the widgets follow.
-constexpr uint32_t kWsGroup = 0x00020000;
-constexpr uint32_t kBsCheckBox = 0x2, kBsAutoCheckBox = 0x3, kBsRadioButton = 0x4, kBs3State = 0x5,
-                   kBsAuto3State = 0x6, kBsGroupBox = 0x7, kBsAutoRadioButton = 0x9;
-constexpr uint32_t kSsAlignMask = 0x3, kSsCenter = 0x1, kSsRight = 0x2;
-constexpr uint32_t kEsCenter = 0x1, kEsRight = 0x2, kEsMultiline = 0x4, kEsPassword = 0x20,
-                   kEsReadOnly = 0x800;
-constexpr uint32_t kCbsTypeMask = 0x3, kCbsSimple = 0x1, kCbsDropDownList = 0x3;
+using namespace codec;  // the k... style values of codec/dialog_styles.h
 
 // The characters whose mean width the system takes as the dialog's
 // horizontal base unit.
@@ -194,9 +188,9 @@ GtkWidget* Scrolled(GtkWidget* child) {
 }
 
 void MakeButton(Control& c, const std::string& label, GtkWidget*& lastRadio) {
-    uint32_t type = c.style & platform::kButtonTypeMask;
+    uint32_t type = c.style & kBsTypeMask;
     std::string text = MnemonicLabel(label);
-    if (type == platform::kBsPushButton || type == platform::kBsDefPushButton) {
+    if (type == platform::kBsPushButton || type == kBsDefPushButton) {
         c.kind = Widget::Push;
         c.inner = c.outer = gtk_button_new_with_mnemonic(text.c_str());
         g_signal_connect(c.inner, "clicked", G_CALLBACK(OnPushClicked), &c);
@@ -320,7 +314,7 @@ void AddControl(TallowGuiDialog* d, const codec::DialogItem& item, BaseUnits uni
     if (c->kind == Widget::Combo) height = std::min(height, units.y * 3 / 2 + 4);
     gtk_widget_set_size_request(c->outer, width, height);
     gtk_fixed_put(GTK_FIXED(d->fixed), c->outer, item.x * units.x / 4, item.y * units.y / 8);
-    if ((item.style & platform::kButtonTypeMask) == platform::kBsDefPushButton && c->kind == Widget::Push) {
+    if ((item.style & kBsTypeMask) == kBsDefPushButton && c->kind == Widget::Push) {
         gtk_widget_set_can_default(c->inner, TRUE);
         gtk_window_set_default(GTK_WINDOW(d->window), c->inner);
     }
