@@ -243,7 +243,8 @@ std::string NearestName(std::string_view name, const std::vector<std::string>& c
     size_t bestDistance = limit + 1;
     for (const std::string& candidate : candidates) {
         size_t d = EditDistance(name, candidate);
-        if (d > 0 && d < bestDistance) {
+        if (d == 0) return std::string();  // a known name is no slip
+        if (d < bestDistance) {
             best = candidate;
             bestDistance = d;
         }

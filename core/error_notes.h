@@ -22,9 +22,9 @@ std::vector<ErrorNote> ErrorNotes(Program& program, const ErrorReport& error);
 // neighbours) turn a into b, letter case aside.
 size_t EditDistance(std::string_view a, std::string_view b);
 
-// The name among candidates nearest to name, or "" when none is near
-// enough to be a likely slip: one edit for names of up to two letters, two
-// up to five, three beyond. Ties go to the first candidate.
+// The name among candidates nearest to name, or "" when name is one of them
+// or none is near enough to be a likely slip: one edit for names of up to
+// two letters, two up to five, three beyond. Ties go to the first candidate.
 std::string NearestName(std::string_view name, const std::vector<std::string>& candidates);
 
 }  // namespace tallow

@@ -41,8 +41,6 @@ const NoteCase kNoteCases[] = {
     // Names that are slips of known ones, or of the other kind.
     {"z# = flor(2.5)\n", "unknown number function encountered", "flor(", "did you mean 'floor'?", 1, 6},
     {"z# = sqrt(2)\n", "unknown number function encountered", "sqrt(", "did you mean 'sqroot'?", 1, 6},
-    {"z# = left(\"ab\", 1)\n", "unknown number function encountered", "left(",
-     "left gives a string, not a number; val(left(...)) reads a number from it", 1, 6},
     {"s$ = \"n\" + sqroot(4)\n", "unknown string function encountered", "sqroot(",
      "sqroot gives a number, not a string; str(sqroot(...)) turns it into text", 1, 12},
     {"s$ = lfet(\"ab\", 1)\n", "unknown string function encountered", "lfet(", "did you mean 'left'?", 1, 6},
@@ -56,8 +54,8 @@ const NoteCase kNoteCases[] = {
     {"proc twice# n#\nResult# = 2 * n#\nendproc\nz# = twcie(2)\n", "unknown number function encountered",
      "twcie(", "did you mean 'twice'?", 4, 6},
     // Arrays of the other kind.
-    {"dim a$[2]\nn# = a#[1]\n", "unknown number array encountered", "a#",
-     "no number array a# exists, but the string array a$ does", 2, 6},
+    {"dim a$[2]\nn# = a#[1]\n", "unknown number array encountered", "[",
+     "no number array a# exists, but the string array a$ does", 2, 8},
     // A block that is never closed, reported where it opens.
     {"x# = 1\nif x# = 1 then\n  y# = 2\nelse\n  y# = 3\n", "ENDIF not found", "",
      "the IF that no ENDIF closes opens here", 2, 1},
