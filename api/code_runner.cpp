@@ -12,6 +12,7 @@
 #include "api/code_runner.h"
 #include "api/command_line.h"
 #include "api/live_handles.h"
+#include "api/run_error.h"
 #include "codec/code_file.h"
 #include "core/messages.h"
 #include "core/program.h"
@@ -30,8 +31,9 @@ namespace {
 constexpr size_t kMaxCodeFileSize = kMaxStringLength + (size_t(1) << 24);
 
 void ShowRunnerBox(std::string_view text) {
-    platform::ShowMessageBox(nullptr, text, msg::kCodeRunnerCaption,
-                             platform::kMbOk | platform::kMbIconExclamation);
+    platform::ShowErrorMessage(nullptr, text, msg::kCodeRunnerCaption,
+                               platform::kMbOk | platform::kMbIconExclamation,
+                               platform::ErrorBoxesToStdError());
 }
 
 std::string CannotOpenText(const std::string& fileName) {
@@ -74,7 +76,7 @@ const char* ReadFailureText(codec::CodeFileError error) {
 // How the last code run of this thread ended (GetCodeRunOutcome); a code
 // file run by `run` inside another one counts until the outer one ends.
 thread_local int lastCodeOutcome = TALLOW_RUN_NONE;
-// The error that ended it (GetLastCodeRunError), when one did.
+// The error that ended it, when one did (GetLastCodeRunError).
 thread_local ErrorReport lastCodeError;
 
 // The steps of RunTallowCode after the file is decoded: the dialogs become
@@ -94,9 +96,8 @@ int RunFile(CodeRun& run, codec::CodeFile& file) {
     std::string text = file.Text();
     file = codec::CodeFile();
     program.Run(text.c_str());
-    bool failed = program.Outcome() == RunOutcome::Failed;
-    lastCodeOutcome = failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
-    if (failed) lastCodeError = program.LastRunError();
+    lastCodeOutcome = program.Outcome() == RunOutcome::Failed ? TALLOW_RUN_FAILED : TALLOW_RUN_ENDED;
+    if (lastCodeOutcome == TALLOW_RUN_FAILED) lastCodeError = program.LastRunError();
     return program.exitCode;
 }
 
@@ -140,21 +141,6 @@ int RunCodeFile(const char* commandLine) {
 
 }  // namespace
 
-void api::CopyErrorReport(const ErrorReport& error, char* message, int messageSize, int* line, int* column,
-                          int* kind, char* token, int tokenSize) {
-    auto copy = [](const std::string& text, char* buffer, int size) {
-        if (!buffer || size < 1) return;
-        size_t n = std::min(text.size(), size_t(size - 1));
-        std::memcpy(buffer, text.data(), n);
-        buffer[n] = '\0';
-    };
-    copy(error.message, message, messageSize);
-    copy(error.token, token, tokenSize);
-    if (line) *line = error.line;
-    if (column) *column = error.column;
-    if (kind) *kind = error.kind;
-}
-
 int RunDecodedCodeFile(codec::CodeFile file, const std::string& fileName,
                        std::vector<std::string> arguments) {
     try {
@@ -188,9 +174,14 @@ TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void) {
 TALLOW_EXPORT int TALLOW_API GetLastCodeRunError(char* message, int messageSize, int* line, int* column,
                                                  int* kind, char* token, int tokenSize) {
     if (tallow::lastCodeOutcome != TALLOW_RUN_FAILED) return 0;
-    tallow::api::CopyErrorReport(tallow::lastCodeError, message, messageSize, line, column, kind, token,
-                                 tokenSize);
-    return 1;
+    return tallow::api::CopyRunError(tallow::lastCodeError, message, messageSize, line, column, kind, token,
+                                     tokenSize);
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunErrorNote(int index, char* note, int noteSize, int* line,
+                                                     int* column) {
+    if (tallow::lastCodeOutcome != TALLOW_RUN_FAILED) return 0;
+    return tallow::api::CopyRunErrorNote(tallow::lastCodeError, index, note, noteSize, line, column);
 }
 
 }  // extern "C"

@@ -12,14 +12,6 @@ namespace tallow {
 
 struct ErrorReport;
 
-namespace api {
-// Copies an error into the buffers of GetLastRunError and
-// GetLastCodeRunError: texts NUL-terminated and cut to their sizes; null
-// pointers are skipped.
-void CopyErrorReport(const ErrorReport& error, char* message, int messageSize, int* line, int* column,
-                     int* kind, char* token, int tokenSize);
-}  // namespace api
-
 // Runs a decoded code file in a program of its own: one dialog object per
 // dialog, arguments as `argv`, fileName as the script's file name. Returns
 // the script's exit code, or 0 after the runner's box when a dialog cannot

@@ -14,6 +14,7 @@
 #include "api/code_runner.h"
 #include "api/extension_host.h"
 #include "api/live_handles.h"
+#include "api/run_error.h"
 #include "core/program.h"
 #include "expr/names.h"
 #include "objects/heap_blocks.h"
@@ -352,9 +353,49 @@ TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* 
                                              int* line, int* column, int* kind, char* token, int tokenSize) {
     Program* p = tallow::api::LiveProgram(program);
     if (!p || p->Outcome() != tallow::RunOutcome::Failed) return 0;
-    tallow::api::CopyErrorReport(p->LastRunError(), message, messageSize, line, column, kind, token,
-                                 tokenSize);
-    return 1;
+    return tallow::api::CopyRunError(p->LastRunError(), message, messageSize, line, column, kind, token,
+                                     tokenSize);
+}
+
+TALLOW_EXPORT int TALLOW_API GetLastRunErrorNote(TallowProgramHandle program, int index, char* note,
+                                                 int noteSize, int* line, int* column) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p || p->Outcome() != tallow::RunOutcome::Failed) return 0;
+    return tallow::api::CopyRunErrorNote(p->LastRunError(), index, note, noteSize, line, column);
+}
+
+TALLOW_EXPORT int TALLOW_API GetRunValue(TallowProgramHandle program, char* value, int valueSize) {
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p || p->IsRunning() || !p->RunValue()) return 0;
+    const std::string& text = *p->RunValue();
+    tallow::api::CopyText(text, value, valueSize);
+    return int(std::min<size_t>(text.size(), INT32_MAX));
+}
+
+TALLOW_EXPORT void TALLOW_API SetErrorOutput(TallowProgramHandle program, int where) {
+    if (!program) {
+        if (where == TALLOW_ERRORS_BOX || where == TALLOW_ERRORS_STDERR)
+            tallow::platform::SetErrorBoxesToStdError(where == TALLOW_ERRORS_STDERR);
+        return;
+    }
+    Program* p = tallow::api::LiveProgram(program);
+    if (!p) return;
+    switch (where) {
+        case TALLOW_ERRORS_PROCESS:
+            p->errorOutput = tallow::ErrorOutput::Process;
+            break;
+        case TALLOW_ERRORS_BOX:
+            p->errorOutput = tallow::ErrorOutput::Box;
+            break;
+        case TALLOW_ERRORS_STDERR:
+            p->errorOutput = tallow::ErrorOutput::StdError;
+            break;
+        case TALLOW_ERRORS_HOST:
+            p->errorOutput = tallow::ErrorOutput::Host;
+            break;
+        default:
+            break;
+    }
 }
 
 TALLOW_EXPORT int TALLOW_API GetTallowVersion(void) {

@@ -67,6 +67,8 @@ void Program::RecordError(int kind, std::string_view message) {
     lastError_.column = lx.HasText() ? lx.ColumnOf(place) : 0;
     lastError_.token = atPrevious ? std::string() : SourceText(lx, last);
     lastError_.kind = kind;
+    lastError_.place = place;
+    lastError_.notes.clear();
     lastErrorKind = kind;
     errorSearched_ = false;
 }
@@ -87,7 +89,11 @@ void Program::ReportError(int kind, std::string_view message) {
     throw ScriptError{};
 }
 
-void Program::ShowErrorBox(bool fatal) {
+void Program::ShowErrorBox(bool fatal, bool endsRun) {
+    ErrorOutput where = errorOutput;
+    if (where == ErrorOutput::Process)
+        where = platform::ErrorBoxesToStdError() ? ErrorOutput::StdError : ErrorOutput::Box;
+    if (where == ErrorOutput::Host && endsRun) return;
     MainObject& main = *mainObject_;
     int msgIndex = main.strMembers.Find("ErrMsg");
     int lineIndex = main.numMembers.Find("ErrLine");
@@ -96,7 +102,7 @@ void Program::ShowErrorBox(bool fatal) {
     std::string text =
         FormatBox(fatal ? msg::kExceptionBox : msg::kWarningBox, message, line, scriptFileName);
     unsigned type = platform::kMbOk | (fatal ? platform::kMbIconStop : platform::kMbIconExclamation);
-    platform::ShowMessageBox(parentWindow, text, msg::kErrorCaption, type);
+    platform::ShowErrorMessage(parentWindow, text, msg::kErrorCaption, type, where != ErrorOutput::Box);
 }
 
 }  // namespace tallow

@@ -7,6 +7,7 @@
 #include "expr/function_helpers.h"
 #include "expr/string_array.h"
 #include "platform/file_system.h"
+#include "platform/stream_names.h"
 #include "platform/wait_deadline.h"
 
 namespace tallow {
@@ -63,9 +64,13 @@ void StmtRemove(Program& p) {
     OnePath(p, platform::RemoveFile, msg::kDeleteFailed);
 }
 
-// copy = "copy" strexpr "," strexpr
+// copy = "copy" strexpr "," strexpr. Either path may name a standard stream.
 void StmtCopy(Program& p) {
-    TwoPaths(p, platform::CopyFileOver, msg::kCopyFailed);
+    std::string from = FirstString(p);
+    std::string to = NextString(p);
+    bool fromStream = platform::StandardStreamNamed(from) != platform::StandardStream::kNone;
+    platform::StreamHandles streams = p.StreamsFor(fromStream ? from : to);
+    Check(p, platform::CopyThroughStreams(from, to, streams), msg::kCopyFailed);
 }
 
 // move = "move" strexpr "," strexpr

@@ -135,4 +135,104 @@ constexpr const char kCopyFailed[] = "Could not copy file!";
 constexpr const char kMoveFailed[] = "Could not move file!";
 
 }  // namespace msg
+
+// ---- Notes -----------------------------------------------------------------
+// What a diagnostic adds below an error whose fixed text alone misleads or
+// leaves the fault unnamed (ErrMsg$ keeps the text; scripts compare it). The
+// first rule that matches gives the note: its message equals the error's,
+// its token pattern (if any) matches the token at fault, and its hint finds
+// what it looks for. In a note's text, {token} stands for the token as the
+// script wrote it, {name} for its name without suffix or parenthesis, and
+// {found} for what the hint found.
+enum class NoteHint {
+    kNone,               // the text alone
+    kOtherSuffix,        // a variable (or array) of the name with the other suffix exists
+    kNoOtherSuffix,      // none does
+    kNearestName,        // a known name of the token's kind is close to it
+    kOtherKindFunction,  // the name is a function that gives the other kind of value
+    kBeforeEquals,       // an equals sign follows the token
+    kBlockOpener,        // where the block that is never closed opens; the note stands there
+};
+
+struct NoteRule {
+    const char* message;
+    // nullptr: any token; "*C": a token that ends in C; otherwise the word
+    // itself, letter case aside.
+    const char* token;
+    NoteHint hint;
+    const char* text;
+    // For kBlockOpener: the keywords that open and close the block.
+    const char* open = nullptr;
+    const char* close = nullptr;
+};
+
+inline constexpr NoteRule kNoteRules[] = {
+    // A string expression meets a token that is no string element; the
+    // number is the token's kind.
+    {"Unknown string element: 4", nullptr, NoteHint::kNone,
+     "{token} is a number variable; numbers join strings only through str(), hex() or oct(): str({token})"},
+    {"Unknown string element: 5", nullptr, NoteHint::kNone,
+     "{token} is a number constant; str({token}) turns it into text"},
+    {"Unknown string element: 1", "(", NoteHint::kNone,
+     "a string expression has no parentheses; str(...) turns a number expression into text"},
+    {"Unknown string element: 1", nullptr, NoteHint::kNone,
+     "a string expression joins strings with + and nothing else"},
+    {"Unknown string element: 2", nullptr, NoteHint::kNone,
+     "{token} is a bare word: a string variable ends in $, and a function call has ( right after its name"},
+    {"Unknown string element: 0", nullptr, NoteHint::kNone,
+     "the text ends where a string element should follow"},
+    // Reading what was never assigned.
+    {msg::kUnknownVariable, "*#", NoteHint::kOtherSuffix,
+     "no number variable {token} has been assigned, but the string variable {found} has"},
+    {msg::kUnknownVariable, "*#", NoteHint::kNoOtherSuffix,
+     "{token} is read before anything is assigned to it (and no {name}$ exists either)"},
+    {msg::kUnknownVariable, "*$", NoteHint::kOtherSuffix,
+     "no string variable {token} has been assigned, but the number variable {found} has"},
+    {msg::kUnknownVariable, "*$", NoteHint::kNoOtherSuffix,
+     "{token} is read before anything is assigned to it (and no {name}# exists either)"},
+    {msg::kUnknownVariable, "*@", NoteHint::kNearestName,
+     "no constant {token} is defined; did you mean '{found}'?"},
+    {msg::kUnknownVariable, "*@", NoteHint::kNone, "no constant {token} is defined"},
+    {msg::kUnknownNumberArray, nullptr, NoteHint::kOtherSuffix,
+     "no number array {name}# exists, but the string array {found} does"},
+    {msg::kUnknownNumberArray, nullptr, NoteHint::kNone,
+     "a number array is made with dim {name}#[SIZE] or new {name} as numarray"},
+    {msg::kUnknownStringArray, nullptr, NoteHint::kOtherSuffix,
+     "no string array {name}$ exists, but the number array {found} does"},
+    {msg::kUnknownStringArray, nullptr, NoteHint::kNone,
+     "a string array is made with dim {name}$[SIZE] or new {name} as stringarray"},
+    // Names that are not known where they stand.
+    {msg::kUnknownNumFunction, nullptr, NoteHint::kOtherKindFunction,
+     "{name} gives a string, not a number; val({name}(...)) reads a number from it"},
+    {msg::kUnknownNumFunction, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUnknownStringFunction, nullptr, NoteHint::kOtherKindFunction,
+     "{name} gives a number, not a string; str({name}(...)) turns it into text"},
+    {msg::kUnknownStringFunction, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUnknownFunction, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUnknownStatement, "then", NoteHint::kNone, "THEN belongs to an IF and follows its condition"},
+    {msg::kUnknownStatement, "to", NoteHint::kNone, "TO belongs to a FOR and follows its start value"},
+    {msg::kUnknownStatement, "endproc", NoteHint::kNone,
+     "this ENDPROC ends no procedure: it has no PROC before it"},
+    {msg::kUnknownStatement, nullptr, NoteHint::kBeforeEquals,
+     "a variable's name ends in # for a number or $ for a string: {name}# = ... or {name}$ = ..."},
+    {msg::kUnknownStatement, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUndefinedObject, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUnknownObject, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kUnknownObjectType, nullptr, NoteHint::kNearestName, "did you mean '{found}'?"},
+    {msg::kFunctionOrStatement, nullptr, NoteHint::kNone,
+     "a value cannot stand alone as a statement: assign it to a variable or print it"},
+    // A forward scan ran off the end of the text: the block it looked
+    // through is never closed.
+    {msg::kEndifNotFound, nullptr, NoteHint::kBlockOpener, "the IF that no ENDIF closes opens here", "if",
+     "endif"},
+    {msg::kEndwhileNotFound, nullptr, NoteHint::kBlockOpener, "the WHILE that no ENDWHILE closes opens here",
+     "while", "endwhile"},
+    {msg::kEndselectNotFound, nullptr, NoteHint::kBlockOpener,
+     "the SELECT that no ENDSELECT closes opens here", "select", "endselect"},
+    {msg::kEndtryNotFound, nullptr, NoteHint::kBlockOpener, "the TRY that no ENDTRY closes opens here", "try",
+     "endtry"},
+    {msg::kEndprocNotFound, nullptr, NoteHint::kBlockOpener, "the PROC that no ENDPROC closes opens here",
+     "proc", "endproc"},
+};
+
 }  // namespace tallow

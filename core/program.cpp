@@ -9,9 +9,11 @@
 
 #include "api/extension_host.h"
 #include "core/control_flow.h"
+#include "core/error_notes.h"
 #include "core/main_object.h"
 #include "core/messages.h"
 #include "core/procedures.h"
+#include "core/session_value.h"
 #include "core/text_scope.h"
 #include "expr/num_array.h"
 #include "expr/string_array.h"
@@ -41,6 +43,26 @@ struct ScopeExit {
 };
 template <class F>
 ScopeExit(F) -> ScopeExit<F>;
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// A text runs as a script file means it, however it was handed over: a
+// UTF-8 byte-order mark at its start is no part of it, and a first line that
+// starts with "#!" (the interpreter line of an executable script) is passed
+// over as blanks, so that lines and columns stay those of the file. Returns
+// the text to run, kept in storage when it differs; start moves with a
+// removed mark.
+std::string_view RunnableText(std::string_view text, std::string& storage, uint32_t& start) {
+    if (text.starts_with(kUtf8Bom)) {
+        text.remove_prefix(kUtf8Bom.size());
+        start = start > kUtf8Bom.size() ? start - uint32_t(kUtf8Bom.size()) : 0;
+    }
+    if (!text.starts_with("#!")) return text;
+    storage.assign(text);
+    size_t end = storage.find_first_of("\r\n");
+    std::fill(storage.begin(), end == std::string::npos ? storage.end() : storage.begin() + long(end), ' ');
+    return storage;
+}
 
 // The run in progress on this thread that started last: a run that starts
 // inside it (a code file that `run` starts, a host that a script reached
@@ -162,15 +184,17 @@ int Program::Run(const char* text, uint32_t start) {
     if (!text || running_) return 0;
     outcome_ = RunOutcome::None;
     budgetSpent_ = false;
+    runValue_.reset();
     memoryExhausted_ = errorShown_ = false;
     try {
-        UseText(text);
+        std::string storage;
+        UseText(RunnableText(text, storage, start));
     } catch (const std::bad_alloc&) {
         // No room for the text: reported as any run out of memory is.
         RecordError(kSyntaxKind, msg::kOutOfMemory);
         lastRunError_ = lastError_;
         outcome_ = RunOutcome::Failed;
-        ShowErrorBox(true);
+        ShowErrorBox(true, true);
         return 0;
     }
     running_ = true;
@@ -218,11 +242,15 @@ int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
         Labels().Prescan();
         Lex().SetPosition(start);
         stopRequested = 0;
+        if (outermost && keepState && EvaluateEntry(start)) return 1;
         RunStatements(false);
         return 1;
     } catch (const ScriptError&) {
-        if (outermost) lastRunError_ = lastError_;
-        if (!errorShown_) ShowErrorBox(true);
+        if (outermost) {
+            lastRunError_ = lastError_;
+            lastRunError_.notes = ErrorNotes(*this, lastRunError_);
+        }
+        if (!errorShown_) ShowErrorBox(true, outermost);
         // Running out of memory ends the whole program, from any depth of
         // evaluated text: its box is shown once, where it happened.
         if (memoryExhausted_ && !outermost) {
@@ -231,6 +259,25 @@ int Program::RunLoop(bool outermost, uint32_t start, bool fillArguments) {
         }
         return 0;
     }
+}
+
+bool Program::EvaluateEntry(uint32_t start) {
+    Lexer& lx = Lex();
+    if (!IsOneExpression(lx.Text().substr(start))) return false;
+    Evaluator& ev = Eval();
+    ExprType type = ev.PeekExprType();
+    if (type == kExprUnknown) {
+        // A number expression may begin with a parenthesis or a sign that
+        // the peek does not look past; anything else is a call of a name
+        // that gives no value, which the statement reports.
+        Token first = lx.NextToken();
+        lx.PutBack(first);
+        if (!first.IsDelimiter('(') && !first.IsDelimiter('-') && !first.IsDelimiter('+')) return false;
+    }
+    std::string value = type == kExprString ? QuotedText(ev.EvalString()) : NumberText(ev.EvalNum());
+    if (lx.NextToken().kind != tkEnd) ReportError(kSyntaxKind, msg::kSyntaxError);
+    runValue_ = std::move(value);
+    return true;
 }
 
 void Program::RunNested(std::string_view text) {
@@ -443,6 +490,11 @@ void Program::OpenConsole() {
     }
     if (platform::kNameOpenedConsole) platform::SetConsoleTitleText("Tallow");
     consoleAllocated = 1;
+}
+
+platform::StreamHandles Program::StreamsFor(std::string_view path) {
+    if (platform::StandardStreamNamed(path) != platform::StandardStream::kNone) OpenConsole();
+    return platform::StreamHandles{stdinHandle, stdoutHandle, platform::StdError()};
 }
 
 void Program::CloseConsole() {

@@ -20,6 +20,7 @@
 #include "expr/operators.h"
 #include "expr/random_generator.h"
 #include "platform/handles.h"
+#include "platform/stream_names.h"
 
 namespace tallow {
 
@@ -53,16 +54,36 @@ enum class RunOutcome {
     Time,    // the time limit was reached
 };
 
+// A note on an error (see core/error_notes.h): its text, and the line and
+// column it stands at (the error's own, or where a block that is never
+// closed opens).
+struct ErrorNote {
+    std::string text;
+    int line = 0;
+    int column = 0;
+};
+
 // Where and what an error was, for hosts and the runner: the message as in
-// ErrMsg$, its line and column (from 1; 0 when unknown) and the token at
-// fault as the text wrote it (empty when the error lies between tokens).
+// ErrMsg$, its line and column (from 1; 0 when unknown), the token at fault
+// as the text wrote it (empty when the error lies between tokens) and where
+// it starts in the text, and for the error that ended a run its notes.
 struct ErrorReport {
     std::string message;
     int line = 0;
     int column = 0;
     std::string token;
     int kind = 0;
+    uint32_t place = 0;
+    std::vector<ErrorNote> notes;
 };
+
+// Where a program's error boxes go: as the process says (the runner's
+// setting, platform::ErrorBoxesToStdError), shown as boxes, or written to
+// standard error as unattended boxes are. With Host, the error that ends a
+// run is not shown at all, since the host reports it from LastRunError; the
+// boxes the host cannot read afterwards (warnings, errors that end only an
+// evaluated text) go to standard error.
+enum class ErrorOutput { Process, Box, StdError, Host };
 
 // Deepest nesting of native recursion a script may drive (procedure calls,
 // parentheses, function arguments, nested runs): far beyond ordinary
@@ -112,10 +133,23 @@ public:
     [[noreturn]] void ReportError(int kind, std::string_view message);
     // As ReportError for kinds 0 and 1; a warning box that returns otherwise.
     void ReportMessage(int kind, std::string_view message);
-    void ShowErrorBox(bool fatal);
+    // The error box from ErrMsg$ and ErrLine#, where errorOutput sends it;
+    // endsRun for the error that ends the run itself.
+    void ShowErrorBox(bool fatal, bool endsRun = false);
+    ErrorOutput errorOutput = ErrorOutput::Process;
+
+    // In a session, an entry that is one expression rather than a statement
+    // (`2 + 2`, `name$`, `a#[3]`) is evaluated instead of run; its value as
+    // the language writes it stays here until the next run.
+    const std::optional<std::string>& RunValue() const { return runValue_; }
 
     void OpenConsole();
     void CloseConsole();
+    // The script's standard streams (its input and output, the process's
+    // error) for a file statement's path, which may name one of them
+    // (platform/stream_names.h); when it does, the console is opened first,
+    // as print opens it.
+    platform::StreamHandles StreamsFor(std::string_view path);
 
     // Registries. Names compare without regard to case.
     ScriptObject* FindObject(std::string_view name) const;
@@ -260,6 +294,9 @@ private:
     void GiveBackLimits(const RunLimits& limits, Program* enclosing);
     [[noreturn]] void OutOfMemory();
     [[gnu::noinline]] int CatchOrRethrow(uint32_t start);
+    // The session's entry at start, evaluated when it is one expression;
+    // false (nothing read) when it is no expression.
+    bool EvaluateEntry(uint32_t start);
     // Executes the statement that begins at start (its first token read),
     // inside the TRY filter: through plan, what the place remembers, or
     // when that is null from its text, token. 1 to go on.
@@ -318,6 +355,7 @@ private:
     RunOutcome outcome_ = RunOutcome::None;
     ErrorReport lastError_;     // the error recorded last
     ErrorReport lastRunError_;  // the one that ended the last run
+    std::optional<std::string> runValue_;
     MemoryMeter meter_{[](void* p) { return static_cast<Program*>(p)->MemoryInUse(); }, this};
     int64_t statementsLeft_ = INT64_MAX;  // of this run's statement budget
     std::optional<uint64_t> deadline_;    // of this run, in platform::SteadyMilliseconds

@@ -393,8 +393,9 @@ void Finish(Program& p, NumCode& code) {
 
 // ---- Running ----------------------------------------------------------------------
 
+// Reported at the variable's token, as the evaluator reports it.
 [[noreturn]] void UnknownVariable(Program& p, const VarSite& site) {
-    p.Lex().ReadAndPutBack(site.next);
+    p.Lex().Read(site.token);
     p.ReportError(kSyntaxKind, msg::kUnknownVariable);
 }
 

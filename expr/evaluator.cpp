@@ -86,6 +86,19 @@ public:
     }
 
 protected:
+    // The value of a variable, or "unknown variable encountered" reported at
+    // the variable's own token (the token after it was read and put back, so
+    // the lexer goes on from the same place).
+    template <class Table>
+    const auto& Variable(const Table& table, const Token& name) {
+        int i = table.Find(name.text);
+        if (i < 0) {
+            lx_.Read(name);
+            lx_.OwnLast();
+            Error(msg::kUnknownVariable);
+        }
+        return table.At(size_t(i));
+    }
     // ")" after a function's parameters, else "unbalanced parenthesis", which
     // also stops the script.
     void CloseCall() {
@@ -139,7 +152,7 @@ public:
         values_.push_back(array->Element(index_));
     }
     void NumberVariable(const Token& name, const Token&) {
-        values_.push_back(p_.Main().numMembers.Get(name.text));
+        values_.push_back(Variable(p_.Main().numMembers, name));
     }
     void Constant(const Token& t) { values_.push_back(p_.Main().constants.Get(t.text)); }
     void Number(double value) { values_.push_back(value); }
@@ -191,7 +204,7 @@ public:
         Append(p_, result, array->Element(index_));
     }
     void StringVariable(const Token& name, const Token&) {
-        Append(p_, result, p_.Main().strMembers.Get(name.text));
+        Append(p_, result, Variable(p_.Main().strMembers, name));
     }
     void Literal(const Token& t) { Append(p_, result, t.text); }
     void Character(const Token&, char c) { Append(p_, result, std::string_view(&c, 1)); }

@@ -12,7 +12,6 @@
 #include "platform/clock.h"
 #include "platform/confinement.h"
 #include "platform/console.h"
-#include "runner/script_text.h"
 
 namespace tallow::fuzz {
 
@@ -79,7 +78,8 @@ platform::Handle NullOutputHandle() {
 }
 
 std::string ScriptText(const uint8_t* data, size_t size) {
-    return runner::PrepareScriptText(std::string_view(reinterpret_cast<const char*>(data), size));
+    std::string_view text(reinterpret_cast<const char*>(data), size);
+    return std::string(text.substr(0, text.find('\0')));
 }
 
 }  // namespace tallow::fuzz

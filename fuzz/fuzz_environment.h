@@ -38,8 +38,8 @@ void ResetFolder();
 platform::Handle NullInputHandle();
 platform::Handle NullOutputHandle();
 
-// Text as the runner hands it to the engine: up to the first NUL, bare line
-// feeds turned into CR LF, a first "#!" line blanked.
+// Text as the runner hands it to the engine: up to the first NUL (the
+// engine passes over a byte-order mark and a first "#!" line itself).
 std::string ScriptText(const uint8_t* data, size_t size);
 
 }  // namespace tallow::fuzz

@@ -127,6 +127,27 @@ TALLOW_EXPORT int TALLOW_API GetRunOutcome(TallowProgramHandle program);
 TALLOW_EXPORT int TALLOW_API GetLastRunError(TallowProgramHandle program, char* message, int messageSize,
                                              int* line, int* column, int* kind, char* token, int tokenSize);
 
+/* The notes on the error that ended the last run of program: what its
+ * fixed message leaves out ("did you mean 'floor'?", "the IF that no ENDIF
+ * closes opens here"). Returns 1 and fills what is asked for (NULL pointers
+ * are skipped) while index, from 0, names a note; 0 past the last note and
+ * when the last run did not fail. note is copied NUL-terminated into a
+ * buffer of noteSize bytes, cut to fit; line and column are where the note
+ * stands: the error's place, or the place it points to. [safe] */
+TALLOW_EXPORT int TALLOW_API GetLastRunErrorNote(TallowProgramHandle program, int index, char* note,
+                                                 int noteSize, int* line, int* column);
+
+/* In a session (SetSession), a run whose text from its start is one
+ * expression and no statement (`2 + 2`, `name$`, `a#[3]`, `sqroot(2)`)
+ * evaluates it instead of running it as a statement. This gives that value
+ * as the language writes it: a number as the shortest literal that reads
+ * back the same (4, 0.1, 1e+300), a string as a string expression in double
+ * quotes ("a" + 34 + "b", "line" + 13 + 10). The text is copied
+ * NUL-terminated into value, cut to fit, and the result is its whole length
+ * (call again with a larger buffer when it does not fit); 0 when the last
+ * run gave no value (no such expression, an error, or no session). [safe] */
+TALLOW_EXPORT int TALLOW_API GetRunValue(TallowProgramHandle program, char* value, int valueSize);
+
 /* The version of the library: major * 10000 + minor * 100 + patch. [safe] */
 TALLOW_EXPORT int TALLOW_API GetTallowVersion(void);
 /* Serves the Language Server Protocol on standard input and output (the
@@ -163,12 +184,14 @@ TALLOW_EXPORT int TALLOW_API RunTallowCode(const char* commandLine, int32_t rese
 #define TALLOW_CODE_UNUSABLE 4
 TALLOW_EXPORT int TALLOW_API GetCodeRunOutcome(void);
 
-/* The error that ended the last RunTallowCode on the calling thread, as
- * GetLastRunError gives it for a program: returns 1 and fills what is asked
- * for when GetCodeRunOutcome is TALLOW_RUN_FAILED, 0 otherwise. The line and
- * column are those of the code file's script. [safe] */
+/* When the last RunTallowCode on the calling thread ended in an error that
+ * no TRY caught: that error, as GetLastRunError and GetLastRunErrorNote give
+ * one for a program (the line and column within the code file's script).
+ * 0 when that run did not end so. [safe] */
 TALLOW_EXPORT int TALLOW_API GetLastCodeRunError(char* message, int messageSize, int* line, int* column,
                                                  int* kind, char* token, int tokenSize);
+TALLOW_EXPORT int TALLOW_API GetLastCodeRunErrorNote(int index, char* note, int noteSize, int* line,
+                                                     int* column);
 
 /* Adds a host object called name to program: the five functions serve it as
  * an extension library's entry points would, and data is handed back to
@@ -402,6 +425,23 @@ TALLOW_EXPORT void TALLOW_API SetTrustAddresses(TallowProgramHandle program, int
  * The environment variable TALLOW_UNATTENDED set to anything but "" or "0"
  * switches it on when the library is loaded. [safe] */
 TALLOW_EXPORT void TALLOW_API SetUnattended(int unattended);
+
+/* Where error boxes go: the box of an error that ends a run, of an error
+ * that ends only a text run by eval, of a warning (kind 2 and above), and of
+ * a code file that cannot be used. */
+#define TALLOW_ERRORS_BOX 0    /* a message box, as for every program unless set */
+#define TALLOW_ERRORS_STDERR 1 /* written to standard error as an unattended box is */
+#define TALLOW_ERRORS_HOST                                                              \
+    2                              /* (a program only) the error that ends a run is not \
+                                      shown: the host reports it from GetLastRunError;  \
+                                      the others go to standard error */
+#define TALLOW_ERRORS_PROCESS (-1) /* (a program only) as the process's setting says */
+/* With program NULL, sets where the error boxes of every program of the
+ * process go unless a program has a setting of its own (BOX or STDERR; a
+ * console program that shows its errors itself chooses STDERR; message
+ * boxes a script asks for with msgbox stay windows). With a program, sets
+ * that program's own. Other values are ignored. [safe] */
+TALLOW_EXPORT void TALLOW_API SetErrorOutput(TallowProgramHandle program, int where);
 
 /* ---- Extension library entry points --------------------------------------
  * An extension library (a ".tlx" file: a DLL on Windows, a shared object on

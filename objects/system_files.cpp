@@ -75,7 +75,7 @@ void SysReadFileLines(Program& p) {
     std::string path = FirstString(p);
     std::string name = NextName(p);
     platform::TextFileIn file;
-    if (!file.Open(path)) p.ReportError(kRuntimeKind, msg::kCouldNotOpenFile);
+    if (!file.Open(path, p.StreamsFor(path))) p.ReportError(kRuntimeKind, msg::kCouldNotOpenFile);
     StringArrayObject* lines = p.ClearStringArray(name);
     std::string piece;
     while (ReadLinePiece(file, piece)) {
@@ -94,7 +94,7 @@ void SysWriteFileLines(Program& p) {
     StringArrayObject* lines = p.FindStringArray(name);
     if (!lines) return;
     platform::TextFileOut file;
-    if (!file.Open(path)) p.ReportError(kRuntimeKind, msg::kCouldNotOpenFile);
+    if (!file.Open(path, p.StreamsFor(path))) p.ReportError(kRuntimeKind, msg::kCouldNotOpenFile);
     for (const std::string& line : lines->items)
         if (!file.WriteLine(line)) break;
     if (!file.Close()) p.ReportError(kRuntimeKind, msg::kCouldNotOpenFile);

@@ -41,7 +41,8 @@ bool ReadConsoleTitleText(std::string& title);
 
 // Writes all bytes with one system write call where the system allows it.
 bool WriteBytes(Handle handle, const char* data, size_t size);
-// Reads up to size bytes; the count read, or -1 on failure.
+// Reads up to size bytes; the count read, 0 at the end (also of a pipe whose
+// writer has gone), or -1 on failure.
 long ReadBytes(Handle handle, char* buffer, size_t size);
 
 // Console input (console_input_*.cpp). Raw input delivers each key at once,

@@ -18,6 +18,7 @@ bool UnattendedFromEnvironment() {
     return value && *value && std::string_view(value) != "0";
 }
 std::atomic<bool> gUnattended{UnattendedFromEnvironment()};
+std::atomic<bool> gErrorsToStdError{false};
 std::atomic<BoxObserver> gObserver{nullptr};
 std::atomic<void*> gObserverContext{nullptr};
 }  // namespace
@@ -43,6 +44,20 @@ void SetUnattended(bool unattended) {
 }
 bool Unattended() {
     return gUnattended;
+}
+
+void SetErrorBoxesToStdError(bool on) {
+    gErrorsToStdError = on;
+}
+bool ErrorBoxesToStdError() {
+    return gErrorsToStdError;
+}
+
+int ShowErrorMessage(Handle owner, std::string_view text, std::string_view caption, unsigned type,
+                     bool toStdError) {
+    if (!toStdError || HasBoxObserver()) return ShowMessageBox(owner, text, caption, type);
+    WriteBoxToStdError(text, caption);
+    return FirstButtonResult(type);
 }
 
 int FirstButtonResult(unsigned type) {

@@ -32,6 +32,17 @@ int FirstButtonResult(unsigned type);
 // Writes "caption: text\n" to standard error.
 void WriteBoxToStdError(std::string_view text, std::string_view caption);
 
+// Error boxes (a script's uncaught error, warnings, a code file that cannot
+// be used) go to standard error instead of a window when this is on: for
+// console programs, whose user reads the terminal. Off unless a program
+// switches it on; process-wide.
+void SetErrorBoxesToStdError(bool on);
+bool ErrorBoxesToStdError();
+// An error box: with toStdError written as an unattended box is (an observer
+// still receives it), else shown as ShowMessageBox shows any box.
+int ShowErrorMessage(Handle owner, std::string_view text, std::string_view caption, unsigned type,
+                     bool toStdError);
+
 // An observer that receives every box instead of the user (for tests and
 // for running untrusted text quietly); null removes it. Process-wide.
 using BoxObserver = void (*)(void* context, std::string_view text, std::string_view caption);

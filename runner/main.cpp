@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "runner/diagnostics.h"
 #include "runner/prompt.h"
 #include "runner/runner_options.h"
 #include "runner/script_text.h"
@@ -59,21 +60,15 @@ void TALLOW_ENTRY NameBrokenRegistration(void*, const char* section, const char*
 }
 
 // The error that ended the run, in the form compilers use, so that editors
-// can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'].
+// can jump to it: FILE:LINE:COLUMN: error: MESSAGE[: 'TOKEN'], and its notes.
 void ReportFailure(TallowProgramHandle program, const std::string& shown) {
-    char message[1100], token[256];
-    int line = 0, column = 0, kind = 0;
-    if (!GetLastRunError(program, message, sizeof message, &line, &column, &kind, token, sizeof token))
-        return;
-    std::fprintf(stderr, "%s:%d:%d: error: %s", shown.c_str(), line, column, message);
-    if (token[0]) std::fprintf(stderr, ": '%s'", token);
-    std::fputc('\n', stderr);
+    RunError error;
+    if (LastRunError(program, error)) WriteDiagnostic(stderr, error, FilePlace(shown));
 }
 
 // A code file runs as RunTallowCode runs it: its dialogs become objects, and
 // the exit status is the script's exit code, or 1 when the file could not be
-// used (after the runner's box) or an error ended the script before it set
-// a code.
+// used or an error ended the script before it set a code.
 int RunCodeFile(const RunnerOptions& options, const std::string& fileName,
                 const std::vector<const char*>& args) {
     if (options.LimitsScriptText()) {
@@ -92,7 +87,11 @@ int RunCodeFile(const RunnerOptions& options, const std::string& fileName,
                      bad.c_str());
         return kStatusUsage;
     }
-    return support::CodeRunStatus(RunTallowCode(line.c_str(), 0), kStatusFailed);
+    int code = RunTallowCode(line.c_str(), 0);
+    // The place is the script's inside the code file: FILE:script:LINE:COLUMN.
+    RunError error;
+    if (LastCodeRunError(error)) WriteDiagnostic(stderr, error, FilePlace(fileName + ":script"));
+    return support::CodeRunStatus(code, kStatusFailed);
 }
 
 // The options that shape a program, for the prompt's and a script's (the
@@ -127,7 +126,6 @@ bool RefuseNul(const Script& script) {
 // Runs the script with args as argv; the script's exit code, or the
 // runner's status for a run that failed or hit --max-statements or --max-seconds.
 int RunScript(const RunnerOptions& options, const Script& script, const std::vector<const char*>& args) {
-    std::string text = PrepareScriptText(script.raw);
     if (options.unattended) SetUnattended(1);
     TallowProgramHandle program = CreateProgram();
     if (!program) {
@@ -139,7 +137,7 @@ int RunScript(const RunnerOptions& options, const Script& script, const std::vec
     if (options.maxStatements > 0) SetStatementLimit(program, options.maxStatements);
     if (options.maxSeconds > 0) SetTimeLimit(program, int64_t(options.maxSeconds * 1000));
     ApplyOptions(program, options);
-    int code = RunProgram(program, text.c_str());
+    int code = RunProgram(program, script.raw.c_str());
     int outcome = GetRunOutcome(program);
     if (outcome == TALLOW_RUN_FAILED) {
         ReportFailure(program, script.shown);
@@ -158,6 +156,9 @@ int RunScript(const RunnerOptions& options, const Script& script, const std::vec
 // tallow [OPTION...] (FILE | -e TEXT | - | -i) [ARG...]
 int Main(int argc, char** argv) {
     support::WriteStandardOutputAsBytes();
+    // A console program: its user reads errors in the terminal, and a run
+    // that nobody watches must not wait on a box.
+    SetErrorOutput(nullptr, TALLOW_ERRORS_STDERR);
     RunnerOptions options;
     int status = 0;
     int i = ReadRunnerOptions(argc, argv, options, status);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "diagnostics.h"
 #include "support/system.h"
 
 namespace tallow::runner {
@@ -45,6 +46,21 @@ constexpr const char* kPreparationErrors[] = {
     "Duplicate label encountered", "Duplicate proc encountered", "Unknown proc type encountered",
     "Invalid parameter type",      "double quotes missing",
 };
+
+// The value of an expression entry, when the last run gave one.
+bool ValueOf(TallowProgramHandle program, std::string& value) {
+    char small[256];
+    int length = GetRunValue(program, small, sizeof small);
+    if (length <= 0) return false;
+    if (size_t(length) < sizeof small) {
+        value = small;
+        return true;
+    }
+    value.assign(size_t(length) + 1, '\0');
+    GetRunValue(program, value.data(), length + 1);
+    value.resize(size_t(length));
+    return true;
+}
 
 std::string HistoryFile() {
     const char* state = std::getenv("XDG_STATE_HOME");
@@ -118,9 +134,13 @@ int RunPrompt(TallowProgramHandle program) {
     std::string history = HistoryFile();
     editor.ReadHistory(history);
     SetSession(program, 1);
-    std::printf("Tallow %d.%d.%d: type statements; a block runs once it is closed; exit leaves.\n",
-                GetTallowVersion() / 10000, GetTallowVersion() / 100 % 100, GetTallowVersion() % 100);
-    std::string session, entry, line;
+    // The prompt reports an entry's error itself, by the entry's own lines.
+    SetErrorOutput(program, TALLOW_ERRORS_HOST);
+    std::printf(
+        "Tallow %d.%d.%d: type statements or expressions; a block runs once it is closed; exit leaves.\n",
+        GetTallowVersion() / 10000, GetTallowVersion() / 100 % 100, GetTallowVersion() % 100);
+    Session session;
+    std::string entry, line, value;
     int code = 0;
     for (;;) {
         entry.clear();
@@ -132,25 +152,52 @@ int RunPrompt(TallowProgramHandle program) {
             more = editor.ReadLine("   ...> ", line);
         }
         if (!more && entry.empty()) break;
-        size_t start = session.size();
-        session += entry;
+        size_t start = session.Add(entry);
         std::fflush(stdout);
-        code = RunProgramFrom(program, session.c_str(), int(start));
+        code = RunProgramFrom(program, session.Text().c_str(), int(start));
         std::fflush(stdout);
-        if (GetRunOutcome(program) == TALLOW_RUN_FAILED) {
-            char message[256];
-            int line = 0, column = 0;
-            GetLastRunError(program, message, sizeof message, &line, &column, nullptr, nullptr, 0);
-            std::fprintf(stderr, "line %d:%d: error: %s\n", line, column, message);
+        RunError error;
+        if (LastRunError(program, error)) {
+            WriteDiagnostic(stderr, error, [&session](int l, int c) { return session.Place(l, c); });
             for (const char* preparation : kPreparationErrors)
-                if (std::strcmp(message, preparation) == 0) session.resize(start);
+                if (error.message == preparation) session.DropLast();
         }
-        std::putchar('\n');
+        if (ValueOf(program, value))
+            std::printf("%s\n", value.c_str());
+        else
+            std::putchar('\n');
         if (StartsWithWord(entry, "exit") || !more) break;
     }
     editor.WriteHistory(history);
     SetSession(program, 0);
     return code;
+}
+
+size_t Session::Add(const std::string& entry) {
+    Entry e{text_.size(), lines_ + 1, entry.substr(0, entry.find('\n'))};
+    entries_.push_back(e);
+    text_ += entry;
+    for (char c : entry)
+        lines_ += c == '\n' ? 1 : 0;
+    return e.start;
+}
+
+void Session::DropLast() {
+    if (entries_.empty()) return;
+    text_.resize(entries_.back().start);
+    lines_ = entries_.back().firstLine - 1;
+    entries_.pop_back();
+}
+
+std::string Session::Place(int line, int column) const {
+    std::string at = std::to_string(column);
+    for (size_t i = entries_.size(); i-- > 0;) {
+        const Entry& e = entries_[i];
+        if (line < e.firstLine) continue;
+        std::string place = "line " + std::to_string(line - e.firstLine + 1) + ":" + at;
+        return i + 1 == entries_.size() ? place : place + " of the entry '" + e.firstText + "'";
+    }
+    return "line " + std::to_string(line) + ":" + at;
 }
 
 }  // namespace tallow::runner

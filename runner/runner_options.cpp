@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "runner/reference_docs.h"
 #include "support/system.h"
 #include "tallow.h"
 
@@ -29,6 +30,7 @@ void Usage(FILE* out) {
         "       tallow [OPTION...] - [ARG...]\n"
         "       tallow --register | --unregister\n"
         "       tallow --language-server\n"
+        "       tallow --doc NAME\n"
         "       tallow --help | --version\n"
         "\n"
         "Runs a Tallow script. The ARGs fill the string array argv. A code file (a\n"
@@ -74,11 +76,16 @@ void Usage(FILE* out) {
         "\n"
         "Exit status: the script's exit code (0 unless it ran exit N); 1 when an\n"
         "error ended it before it set one; 124 when --max-statements or\n"
-        "--max-seconds ended it; 2 for a wrong command line or a script that cannot be read. An error is\n"
-        "also reported on standard error as FILE:LINE:COLUMN: error: MESSAGE.\n"
-        "A code file's status is the same; 1 also when the file cannot be used\n"
-        "(its box says why).\n",
+        "--max-seconds ended it; 2 for a wrong command line or a script that\n"
+        "cannot be read. A code file's status is the same; 1 also when the file\n"
+        "cannot be used.\n"
+        "\n"
+        "Errors go to standard error, never to a window: the error's text, then\n"
+        "FILE:LINE:COLUMN: error: MESSAGE: 'TOKEN' (FILE:script:LINE:COLUMN in a\n"
+        "code file) and FILE:LINE:COLUMN: note: lines where the message needs\n"
+        "them. Boxes and dialogs a script shows stay windows.\n\n",
         out);
+    std::fputs(DocumentationHelp().c_str(), out);
 }
 
 // --extensions: one line per registration; the status is 1 when one of the
@@ -144,6 +151,14 @@ int Version(RunnerOptions&, const char*) {
     int v = GetTallowVersion();
     std::printf("tallow %d.%d.%d\n", v / 10000, v / 100 % 100, v % 100);
     return 0;
+}
+
+// --doc NAME: the reference's entry for NAME, in the browser unless
+// unattended (the option, or TALLOW_UNATTENDED given before it).
+int Doc(RunnerOptions& options, const char* name) {
+    const char* quiet = std::getenv("TALLOW_UNATTENDED");
+    bool unattended = options.unattended || (quiet && *quiet && std::strcmp(quiet, "0") != 0);
+    return ShowReferenceEntry(name, unattended);
 }
 
 int Register(RunnerOptions&, const char*) {
@@ -225,6 +240,7 @@ constexpr Option kOptions[] = {
     {"--register", nullptr, nullptr, Register},
     {"--unregister", nullptr, nullptr, Unregister},
     {"--language-server", nullptr, nullptr, LanguageServer},
+    {"--doc", nullptr, "--doc needs a name", Doc},
     {"--no-fast-paths", nullptr, nullptr, NoFastPaths},
     {"--trust-addresses", nullptr, nullptr, TrustAddresses},
 };

@@ -1,23 +1,7 @@
-// Script text preparation for the runner.
+// What the runner checks in a script file before the engine runs it.
 #include "script_text.h"
 
 namespace tallow::runner {
-
-std::string PrepareScriptText(std::string_view raw) {
-    if (raw.substr(0, kUtf8Bom.size()) == kUtf8Bom) raw.remove_prefix(kUtf8Bom.size());
-    std::string_view text = raw.substr(0, raw.find('\0'));
-    std::string out;
-    out.reserve(text.size());
-    size_t i = 0;
-    if (text.substr(0, 2) == "#!") {
-        while (i < text.size() && text[i] != '\n' && text[i] != '\r') {
-            out += ' ';
-            ++i;
-        }
-    }
-    out.append(text.substr(i));
-    return out;
-}
 
 size_t FindStrayNul(std::string_view raw) {
     size_t nul = raw.find('\0');

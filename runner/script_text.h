@@ -1,18 +1,11 @@
-// Preparing script text for the engine: the runner's line-end and "#!" rules.
+// What the runner checks in a script file before the engine runs it (the
+// engine itself passes over a byte-order mark and a "#!" line).
 #pragma once
 
 #include <string>
 #include <string_view>
 
 namespace tallow::runner {
-
-// The byte-order mark that some editors write at the start of UTF-8 text.
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
-
-// The text up to its first NUL, without a leading UTF-8 byte-order mark,
-// and with a first line that starts with "#!" turned into blanks. Line ends
-// stay as they are: the engine reads LF, CR LF and CR alike.
-std::string PrepareScriptText(std::string_view raw);
 
 // The offset of the first NUL byte that has anything but more NULs after it,
 // or npos. Such a NUL would silently cut the script short; NULs that only

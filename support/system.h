@@ -7,6 +7,7 @@
 // engine and the support library share.
 #pragma once
 
+#include "platform/browser.h"
 #include "platform/file_read.h"
 #include "platform/file_replacement.h"
 #include "platform/large_stack.h"
@@ -22,7 +23,9 @@ using platform::CodeFileLauncher;
 using platform::ExecutablePath;
 using platform::FileRead;
 using platform::FileReplacement;
+using platform::FileUrl;
 using platform::LineEditor;
+using platform::OpenInBrowser;
 using platform::RawArgumentText;
 using platform::ReadFileBytes;
 using platform::ReadPlainLine;

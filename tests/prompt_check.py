@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """The interactive prompt, driven through a pseudo-terminal: variables and
 procedures persist between entries, a block runs once it is closed, an
-error is reported and the prompt goes on, and exit leaves with its code.
+entry that is an expression shows its value, an error is reported by the
+lines of its entry with its token and notes (and nothing about aborting)
+and the prompt goes on, and exit leaves with its code.
 With --history the prompt must have edited its lines with libedit: the
 entries are in the history file afterwards.
 
@@ -55,6 +57,15 @@ def main():
         (b'for i# = 1 to 3\n', b"...> "),
         (b'print str(i#)\n', b"...> "),
         (b'next\n', b"tallow> "),
+        (b'x# + 2 * 0.25\n', b"tallow> "),
+        (b'"say" + 34 + "hi" + 34\n', b"tallow> "),
+        (b'for i# = 1 to 2\n', b"...> "),
+        (b'print str(i# + q#)\n', b"...> "),
+        (b'next\n', b"tallow> "),
+        (b'proc bad# n#\n', b"...> "),
+        (b'Result# = n# + nothere#\n', b"...> "),
+        (b'endproc\n', b"tallow> "),
+        (b'bad(1)\n', b"tallow> "),
         (b'exit 7\n', None),
     ]
     for text, marker in steps:
@@ -67,8 +78,19 @@ def main():
         pass
     _, status = os.waitpid(pid, 0)
     text = seen.decode(errors="replace")
-    checks = ["84", "unknown statement encountered", "123"]
+    checks = [
+        "84",
+        "line 1:1: error: unknown statement encountered: 'pritn'",
+        "line 1:1: note: did you mean 'print'?",
+        "123",
+        "40.5",
+        '"say" + 34 + "hi" + 34',
+        "line 2:16: error: unknown variable encountered: 'q#'",
+        "line 2:16 of the entry 'proc bad# n#': error: unknown variable encountered: 'nothere#'",
+    ]
     missing = [c for c in checks if c not in text]
+    if "aborting" in text:
+        missing.append("no word of aborting")
     if want_history:
         try:
             with open(history, encoding="utf-8", errors="replace") as f:

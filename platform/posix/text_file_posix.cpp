@@ -10,15 +10,11 @@
 
 namespace tallow::platform {
 
-TextFileIn::~TextFileIn() {
-    if (file_) std::fclose(file_);
-}
-
 // O_NONBLOCK: opening a FIFO must not wait for a writer before fstat tells
 // what the path is. A regular file reads the same either way; the flag is
 // cleared all the same.
-bool TextFileIn::Open(const std::string& path) {
-    if (!PathAllowed(path) || file_) return false;
+bool TextFileIn::OpenFile(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st;
@@ -31,7 +27,7 @@ bool TextFileIn::Open(const std::string& path) {
     return true;
 }
 
-int TextFileIn::Get() {
+int TextFileIn::GetFromFile() {
     if (!file_) return EOF;
     int c = std::getc(file_);
     if (c != '\r') return c;
@@ -41,16 +37,12 @@ int TextFileIn::Get() {
     return c;
 }
 
-bool TextFileOut::Open(const std::string& path) {
+bool TextFileOut::OpenFile(const std::string& path) {
     return PathAllowed(path) && replacement_.Begin(path);
 }
 
-bool TextFileOut::WriteLine(std::string_view text) {
+bool TextFileOut::WriteFileLine(std::string_view text) {
     return replacement_.Write(text) && replacement_.Write("\n");
-}
-
-bool TextFileOut::Close() {
-    return replacement_.Commit();
 }
 
 }  // namespace tallow::platform

@@ -61,7 +61,8 @@ bool WriteBytes(Handle handle, const char* data, size_t size) {
 
 long ReadBytes(Handle handle, char* buffer, size_t size) {
     DWORD read = 0;
-    if (!ReadFile(handle, buffer, DWORD(size), &read, nullptr)) return -1;
+    if (!ReadFile(handle, buffer, DWORD(size), &read, nullptr))
+        return GetLastError() == ERROR_BROKEN_PIPE ? 0 : -1;  // a pipe whose writer has gone: its end
     return long(read);
 }
 

@@ -9,13 +9,9 @@
 
 namespace tallow::platform {
 
-TextFileIn::~TextFileIn() {
-    if (file_) std::fclose(file_);
-}
-
 // Only files on disk: reading a pipe or a device such as CON may never end.
-bool TextFileIn::Open(const std::string& path) {
-    if (!PathAllowed(path) || file_) return false;
+bool TextFileIn::OpenFile(const std::string& path) {
+    if (!PathAllowed(path)) return false;
     file_ = std::fopen(path.c_str(), "rt");
     if (!file_) return false;
     if (GetFileType(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file_)))) != FILE_TYPE_DISK) {
@@ -25,24 +21,20 @@ bool TextFileIn::Open(const std::string& path) {
     return file_ != nullptr;
 }
 
-int TextFileIn::Get() {
+int TextFileIn::GetFromFile() {
     if (!file_) return EOF;
     return std::getc(file_);
 }
 
-bool TextFileOut::Open(const std::string& path) {
+bool TextFileOut::OpenFile(const std::string& path) {
     return PathAllowed(path) && replacement_.Begin(path);
 }
 
-bool TextFileOut::WriteLine(std::string_view text) {
+bool TextFileOut::WriteFileLine(std::string_view text) {
     for (size_t lineFeed; (lineFeed = text.find('\n')) != std::string_view::npos;
          text.remove_prefix(lineFeed + 1))
         if (!replacement_.Write(text.substr(0, lineFeed)) || !replacement_.Write("\r\n")) return false;
     return replacement_.Write(text) && replacement_.Write("\r\n");
-}
-
-bool TextFileOut::Close() {
-    return replacement_.Commit();
 }
 
 }  // namespace tallow::platform

@@ -255,8 +255,31 @@ def clipboard_foreign(desk, work):
         server.wait()
 
 
+def error_to_stderr(desk, work):
+    desk.keys(desk.window("Still a window"), "Return")
+    no_error_box(desk)
+
+
+def code_error_to_stderr(desk, work):
+    desk.keys(desk.window("Ask"), "Return")
+    no_error_box(desk)
+
+
+def no_error_box(desk):
+    """The script ends by itself (the harness waits for it) and no box
+    titled Error ever appears."""
+    deadline = time.monotonic() + 2
+    while time.monotonic() < deadline:
+        if desk.xdotool("search", "--onlyvisible", "--name", "^Error$"):
+            raise RuntimeError("an error box appeared")
+        time.sleep(0.1)
+
+
 # Runner options of a case.
 ARGS = {"unattended_quiet": ["--unattended"]}
+
+# The exit status of a case's script when it is not 0.
+STATUS = {"error_to_stderr": 1, "code_error_to_stderr": 1}
 
 # Run once the case's script has ended.
 AFTER = {"clipboard_put": clipboard_take, "clipboard_round_trip": clipboard_foreign}
@@ -266,6 +289,7 @@ def keys_and_windows(desk, work):
 
 
 CASES = {"dialog_escape": dialog_escape, "clipboard_round_trip": clipboard_round_trip,
+         "error_to_stderr": error_to_stderr, "code_error_to_stderr": code_error_to_stderr,
          "unattended_quiet": unattended_quiet, "keys_and_windows": keys_and_windows, "dialog_modeless": dialog_modeless, "clipboard_put": clipboard_put, "status_window": status_window, "msgbox_answers": msgbox_answers, "dialog_answers": dialog_answers, "chooser_answers": chooser_answers}
 
 
@@ -317,11 +341,11 @@ def main():
         error_file = os.path.join(here, case + ".err")
         if os.path.exists(error_file):
             with open(error_file) as f:
-                want_err = f.read()
+                want_err = f.read().replace("{work}", work).replace("{script}", target)
             if err.decode(errors="replace") != want_err:
                 print("--- expected on standard error\n%s--- got\n%s" % (want_err, err.decode(errors="replace")))
                 return 1
-        if got != want or script.returncode != 0:
+        if got != want or script.returncode != STATUS.get(case, 0):
             print("status %d\n--- expected\n%s--- got\n%s--- stderr\n%s"
                   % (script.returncode, want, got, err.decode(errors="replace")))
             return 1

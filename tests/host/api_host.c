@@ -1081,6 +1081,49 @@ static void TestRunOutcome(void) {
     DestroyProgram(p);
 }
 
+/* The notes on an error, the value of a session's expression entry, and
+ * where error boxes go: a program's own setting over the process's. */
+static void TestNotesValuesAndErrorOutput(void) {
+    char text[128];
+    const char* err;
+    int line = -1, column = -1, code = 0;
+    TallowProgramHandle p = CreateProgram();
+    RunProgram(p, "z# = flor(2.5)");
+    CHECK(GetLastRunErrorNote(p, 0, text, sizeof text, &line, &column) == 1);
+    EXPECT_STR(text, "did you mean 'floor'?");
+    CHECK(line == 1 && column == 6);
+    CHECK(GetLastRunErrorNote(p, 1, text, sizeof text, NULL, NULL) == 0);
+    CHECK(GetLastRunErrorNote(NULL, 0, text, sizeof text, NULL, NULL) == 0);
+    /* A value only in a session, and only for an expression. */
+    CHECK(RunProgram(p, "2 + 2") == 0);
+    CHECK(GetRunValue(p, text, sizeof text) == 0);
+    SetSession(p, 1);
+    RunProgram(p, "x# = 40");
+    CHECK(GetRunValue(p, text, sizeof text) == 0);
+    RunProgram(p, "x# / 16");
+    CHECK(GetRunValue(p, text, sizeof text) == 3);
+    EXPECT_STR(text, "2.5");
+    RunProgram(p, "\"a\" + 34");
+    CHECK(GetRunValue(p, text, 4) == 8); /* the whole length; the text cut to fit */
+    EXPECT_STR(text, "\"a\"");
+    CHECK(GetRunValue(NULL, text, sizeof text) == 0);
+    SetSession(p, 0);
+    /* With HOST the error that ends a run is left to the host: no box, but
+     * GetLastRunError still has it. */
+    SetErrorOutput(p, TALLOW_ERRORS_HOST);
+    err = Run(p, "y# = nothere#", &code);
+    EXPECT_STR(err, "");
+    CHECK(GetLastRunError(p, text, sizeof text, &line, &column, NULL, NULL, 0) == 1);
+    EXPECT_STR(text, "unknown variable encountered");
+    SetErrorOutput(p, TALLOW_ERRORS_PROCESS);
+    err = Run(p, "y# = nothere#", &code);
+    EXPECT_CONTAINS(err, "unknown variable encountered");
+    SetErrorOutput(p, 77); /* ignored */
+    SetErrorOutput(NULL, 77);
+    SetErrorOutput((TallowProgramHandle)(void*)text, TALLOW_ERRORS_HOST); /* no program: ignored */
+    DestroyProgram(p);
+}
+
 /* A memory budget fails the growing statement; fast paths off change no
  * result. */
 static void TestMemoryLimitAndFastPaths(void) {
@@ -1158,6 +1201,7 @@ int main(int argc, char** argv) {
     TestMemoryLimitAndFastPaths();
     TestTrustAddresses();
     TestRunOutcome();
+    TestNotesValuesAndErrorOutput();
     TestTimeLimit();
     TestHostProgram();
     TestRunners();

@@ -10,6 +10,8 @@ its one-line description), search.html with search.js and search-index.js (a
 prebuilt index the search page reads with a script tag, so it works from the
 file system). The index holds each entry's description and the phrases that
 REFERENCE_DIR/synonyms.txt gives it, and the guide's chapters and sections.
+OUTPUT_DIR also gets names.txt (every entry and page by name, for the
+runner's --doc).
 Only the Markdown the pages use is understood: headings, paragraphs, lists,
 tables, fenced blocks, inline code, emphasis and links.
 """
@@ -298,6 +300,16 @@ def build_guide(pages, out, reference_rel, synonyms):
     return index
 
 
+def write_names(out, index, pages):
+    """names.txt, what `tallow --doc NAME` reads: one line per entry, its name
+    and its page with the anchor, separated by a tab; then each page by the
+    name of its file (language/errors.md as errors)."""
+    lines = ["%s\t%s" % (e["name"], e["url"]) for e in index if e["kind"] != "language"]
+    for page in pages:
+        lines.append("%s\t%s" % (os.path.splitext(os.path.basename(page.rel))[0], page.rel[:-3] + ".html"))
+    write(os.path.join(out, "names.txt"), "\n".join(lines) + "\n")
+
+
 def main():
     """build_html.py REFERENCE_DIR OUTPUT_DIR [GUIDE_DIR GUIDE_OUTPUT_DIR]"""
     root, out = sys.argv[1], sys.argv[2]
@@ -309,6 +321,7 @@ def main():
     synonyms = load_synonyms(root, known)
     guide_rel = os.path.relpath(guide[1], out).replace(os.sep, "/") if guide else ""
     index = build_reference(pages, out, guide_rel, synonyms)
+    write_names(out, index, pages)
     if guide:
         index += build_guide(guide_pages, guide[1], os.path.relpath(out, guide[1]).replace(os.sep, "/"), synonyms)
     index.sort(key=lambda e: e["name"].lower())
