@@ -49,7 +49,7 @@ struct Section {
 
 class PeImage {
 public:
-    explicit PeImage(ByteSource& source) : source_(source) {}
+    explicit PeImage(ImageSource& source) : source_(source) {}
 
     // Reads the headers and section table; false for anything but a PE image
     // with a resource directory. resourceRva is the directory's address.
@@ -61,7 +61,7 @@ public:
 private:
     bool ReadSections(uint64_t offset, uint16_t count);
 
-    ByteSource& source_;
+    ImageSource& source_;
     std::vector<Section> sections_;
 };
 
@@ -190,7 +190,7 @@ bool MemorySource::Read(uint64_t offset, void* out, size_t size) {
     return true;
 }
 
-bool FindPeFileVersion(ByteSource& source, platform::FileVersion& version) {
+bool FindPeFileVersion(ImageSource& source, platform::FileVersion& version) {
     PeImage image(source);
     uint32_t resourceRva, dataRva, dataSize;
     if (!image.ReadHeaders(resourceRva)) return false;

@@ -14,16 +14,16 @@
 namespace tallow {
 
 // Bytes of an image by offset.
-class ByteSource {
+class ImageSource {
 public:
-    virtual ~ByteSource() = default;
+    virtual ~ImageSource() = default;
     virtual uint64_t Size() const = 0;
     // Exactly size bytes at offset; false when they are not all there.
     virtual bool Read(uint64_t offset, void* out, size_t size) = 0;
 };
 
 // An image held in memory.
-class MemorySource : public ByteSource {
+class MemorySource : public ImageSource {
 public:
     explicit MemorySource(std::span<const uint8_t> bytes) : bytes_(bytes) {}
     uint64_t Size() const override { return bytes_.size(); }
@@ -40,6 +40,6 @@ constexpr uint32_t kMaxVersionResource = 1u << 20;
 // type 16 with the name 1, or else the first name, in its first language).
 // False when the image is no PE file, has no such resource, or any part of
 // the way there lies outside the image.
-bool FindPeFileVersion(ByteSource& image, platform::FileVersion& version);
+bool FindPeFileVersion(ImageSource& image, platform::FileVersion& version);
 
 }  // namespace tallow

@@ -42,7 +42,7 @@ unsigned Low16(double n) {
 }
 
 // A file opened for the PE reader.
-class FileSource : public ByteSource {
+class FileSource : public ImageSource {
 public:
     bool Open(const std::string& path) { return file_.Open(path); }
     uint64_t Size() const override { return file_.Size(); }

@@ -204,7 +204,7 @@ TEST(PeVersion, AnyDamagedByteIsSafe) {
 }
 
 // A file read at offsets, as getfileversion reads one on Linux.
-class FileSource : public ByteSource {
+class FileSource : public ImageSource {
 public:
     bool Open(const std::string& path) { return file_.Open(path); }
     uint64_t Size() const override { return file_.Size(); }
