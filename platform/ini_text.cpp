@@ -61,7 +61,17 @@ IniText::IniText(std::string_view text) {
         lines_.push_back({std::string(text.substr(start, textEnd - start)), crlf ? "\r\n" : "\n"});
         start = end + 1;
     }
-    if (!lines_.empty() && !lines_.front().ending.empty()) newLine_ = lines_.front().ending;
+}
+
+// New lines end as the text's first line does now, so that an edited text
+// adds lines as a fresh read of it would: a text whose lines all went has no
+// line end left to follow, and a first line that kept a CR of its own before
+// the LF it was given reads as ending in CR LF.
+std::string IniText::NewLine() const {
+    if (lines_.empty() || lines_.front().ending.empty()) return "\n";
+    const Line& first = lines_.front();
+    if (first.ending == "\n" && !first.text.empty() && first.text.back() == '\r') return "\r\n";
+    return first.ending;
 }
 
 IniText::Parsed IniText::Parse(size_t index) const {
@@ -129,8 +139,8 @@ std::vector<std::string> IniText::KeyNames(std::string_view section) const {
 // A line inserted after the last line of a text without a final line end
 // gives that line one first.
 void IniText::Insert(size_t index, std::string text) {
-    if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = newLine_;
-    lines_.insert(lines_.begin() + std::ptrdiff_t(index), Line{std::move(text), newLine_});
+    if (index > 0 && lines_[index - 1].ending.empty()) lines_[index - 1].ending = NewLine();
+    lines_.insert(lines_.begin() + std::ptrdiff_t(index), Line{std::move(text), NewLine()});
 }
 
 void IniText::Write(std::string_view section, std::string_view key, std::string_view value) {

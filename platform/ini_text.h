@@ -66,9 +66,10 @@ private:
     // One past the last line of the section whose header is at index.
     size_t SectionEnd(size_t header) const;
     void Insert(size_t index, std::string text);
+    // The line end of a line added now.
+    std::string NewLine() const;
 
     std::vector<Line> lines_;
-    std::string newLine_ = "\n";
     bool byteOrderMark_ = false;  // a UTF-8 mark before the first line, kept as it is
 };
 

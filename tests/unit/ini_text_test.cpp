@@ -73,6 +73,18 @@ TEST(IniText, WritesKeepEveryOtherByteAndTheFileLineEnds) {
     IniText marked("\xEF\xBB\xBF[s]\r\nk=v\r\n");
     marked.Write("s", "k", "w");
     EXPECT_EQ(marked.Text(), "\xEF\xBB\xBF[s]\r\nk=w\r\n");
+    // Added lines end as a fresh read of the text as it is now would end
+    // them, so the profile functions (which read the file again) write the
+    // same bytes: LF once every CR LF line went, CR LF after a first line
+    // whose own CR a later LF completed.
+    IniText emptied("[a]\r\nk=v\r\n");
+    emptied.DeleteSection("a");
+    emptied.Write("b", "k", "v");
+    EXPECT_EQ(emptied.Text(), "[b]\nk=v\n");
+    IniText carriage("[a]\r");
+    carriage.Write("b", "k", "v");
+    EXPECT_EQ(carriage.Text(), "[a]\r\n[b]\r\nk=v\r\n");
+    EXPECT_EQ(carriage.Text(), IniText(carriage.Text()).Text());
 }
 
 TEST(IniText, DeletingKeysAndSections) {
