@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/program.h"
 #include "expr/string_array.h"
@@ -57,7 +59,37 @@ protected:
     Program program_;
 };
 
+// Points TMP and TEMP at a folder of this process's own while it lives, so
+// that capture files of tests running beside it are not counted.
+class PrivateTemp {
+public:
+    PrivateTemp() {
+        char base[MAX_PATH + 1];
+        GetTempPathA(sizeof base, base);
+        folder_ = std::string(base) + "tallow-capture-" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        for (const char* name : {"TMP", "TEMP"}) {
+            char value[MAX_PATH + 1];
+            DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+            saved_.emplace_back(name, length > 0 && length < sizeof value ? std::string(value, length) : "");
+            SetEnvironmentVariableA(name, folder_.c_str());
+        }
+    }
+    ~PrivateTemp() {
+        for (const auto& [name, value] : saved_)
+            SetEnvironmentVariableA(name.c_str(), value.empty() ? nullptr : value.c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    PrivateTemp(const PrivateTemp&) = delete;
+    PrivateTemp& operator=(const PrivateTemp&) = delete;
+
+private:
+    std::string folder_;
+    std::vector<std::pair<std::string, std::string>> saved_;
+};
+
 TEST_F(ProcessWineTest, CaptureGivesTheStandardOutputBackAndLeavesNoFile) {
+    PrivateTemp temp;
     HANDLE before = GetStdHandle(STD_OUTPUT_HANDLE);
     int files = CountCaptureFiles();
     ASSERT_EQ(Run("system \"echo one&& echo two\", out\ncode# = exec(\"no-such-program-of-tallow\", none)\n"),
