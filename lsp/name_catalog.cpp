@@ -19,6 +19,7 @@
 #include "objects/mailslot_object.h"
 #include "objects/printer_object.h"
 #include "objects/registry_object.h"
+#include "objects/sample_objects.h"
 #include "objects/serial_port_object.h"
 #include "objects/socket_object.h"
 
@@ -35,33 +36,6 @@ std::string Lower(std::string_view s) {
     for (char& c : out)
         c = char(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-using Maker = std::function<std::unique_ptr<ScriptObject>(Program&)>;
-
-// A sample of each creatable type; a type missing here has no member
-// completion (the reference's name listing fails for it first).
-const std::map<std::string, Maker>& TypeMakers() {
-    static const std::map<std::string, Maker> makers = {
-        {"ddeclient", [](Program& p) { return std::make_unique<DdeClientObject>(p, "", nullptr); }},
-        {"dll", [](Program& p) { return std::make_unique<DllObject>(p, "", platform::Library()); }},
-        {"inifile", [](Program& p) { return std::make_unique<IniFileObject>(p, "", "names.ini"); }},
-        {"mailslot",
-         [](Program& p) {
-             return std::make_unique<MailslotObject>(p, "", std::make_unique<platform::Mailslot>());
-         }},
-        {"numarray", [](Program& p) { return std::make_unique<NumArrayObject>(p, ""); }},
-        {"port",
-         [](Program& p) {
-             return std::make_unique<SerialPortObject>(p, "", "", std::make_unique<platform::SerialPort>());
-         }},
-        {"printer", [](Program& p) { return std::make_unique<PrinterObject>(p, "", nullptr); }},
-        {"registry",
-         [](Program& p) { return std::make_unique<RegistryObject>(p, "", "HKEY_CURRENT_USER\\x"); }},
-        {"socket", [](Program& p) { return std::make_unique<SocketObject>(p, ""); }},
-        {"stringarray", [](Program& p) { return std::make_unique<StringArrayObject>(p, ""); }},
-    };
-    return makers;
 }
 
 void AddNames(std::vector<std::string>& out, const NameList& list) {
@@ -103,8 +77,8 @@ NameCatalog::NameCatalog(Program& p) {
     }
     for (const std::string& name : p.FactoryNames()) {
         types_.push_back(name);
-        auto maker = TypeMakers().find(Lower(name));
-        if (maker != TypeMakers().end()) members_[Lower(name)] = MemberNames(*maker->second(p));
+        auto maker = SampleObjectMakers().find(Lower(name));
+        if (maker != SampleObjectMakers().end()) members_[Lower(name)] = MemberNames(*maker->second(p));
     }
     members_["dialog"] = MemberNames(DialogObject(p, "", nullptr));
     // Last: some types define their constants when their first object is made.

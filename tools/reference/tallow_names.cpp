@@ -22,40 +22,13 @@
 #include "objects/mailslot_object.h"
 #include "objects/printer_object.h"
 #include "objects/registry_object.h"
+#include "objects/sample_objects.h"
 #include "objects/serial_port_object.h"
 #include "objects/socket_object.h"
 #include "platform/message_box.h"
 
 namespace tallow {
 namespace {
-
-using Maker = std::function<std::unique_ptr<ScriptObject>(Program&)>;
-
-// An unnamed, unconnected object of each creatable type, made without
-// touching the system, so that its members can be listed. A type missing
-// here fails the listing: a new type must be added.
-const std::map<std::string, Maker>& TypeMakers() {
-    static const std::map<std::string, Maker> makers = {
-        {"ddeclient", [](Program& p) { return std::make_unique<DdeClientObject>(p, "", nullptr); }},
-        {"dll", [](Program& p) { return std::make_unique<DllObject>(p, "", platform::Library()); }},
-        {"inifile", [](Program& p) { return std::make_unique<IniFileObject>(p, "", "names.ini"); }},
-        {"mailslot",
-         [](Program& p) {
-             return std::make_unique<MailslotObject>(p, "", std::make_unique<platform::Mailslot>());
-         }},
-        {"numarray", [](Program& p) { return std::make_unique<NumArrayObject>(p, ""); }},
-        {"port",
-         [](Program& p) {
-             return std::make_unique<SerialPortObject>(p, "", "", std::make_unique<platform::SerialPort>());
-         }},
-        {"printer", [](Program& p) { return std::make_unique<PrinterObject>(p, "", nullptr); }},
-        {"registry",
-         [](Program& p) { return std::make_unique<RegistryObject>(p, "", "HKEY_CURRENT_USER\\x"); }},
-        {"socket", [](Program& p) { return std::make_unique<SocketObject>(p, ""); }},
-        {"stringarray", [](Program& p) { return std::make_unique<StringArrayObject>(p, ""); }},
-    };
-    return makers;
-}
 
 void AddMembers(std::vector<std::string>& out, const std::string& owner, const ScriptObject& object) {
     for (const NameList* list : {&object.statements, &object.numFunctions, &object.stringFunctions})
@@ -88,8 +61,8 @@ int ListNames() {
     }
     int status = 0;
     for (const std::string& name : program.FactoryNames()) {
-        auto maker = TypeMakers().find(name);
-        if (maker == TypeMakers().end()) {
+        auto maker = SampleObjectMakers().find(name);
+        if (maker == SampleObjectMakers().end()) {
             std::fprintf(stderr, "tallow_names: no sample object for the type %s\n", name.c_str());
             status = 1;
             continue;
